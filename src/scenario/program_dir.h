@@ -1,0 +1,20 @@
+// The program directory: every relative file name of the system ("Scenar\ComPort3.scn",
+// "Protocol\...", "ZEV7.ini", "ZEV7DBASE") lives under it. It is the executable's directory
+// unless the environment variable ZEV7_HOME names another one, or a tool's --home does.
+#pragma once
+
+#include <QString>
+
+namespace zev7 {
+
+QString programDir();
+void setProgramDir(const QString& dir);
+
+// The program's relative names use "\" as on the users' machines; they are mapped here.
+QString programPath(const QString& relative);
+
+// Creates the program directory and its working folders ("Scenar", "Result", "Protocol",
+// "Picture", "CFG") when missing; false when one cannot be made.
+bool ensureProgramFolders();
+
+}  // namespace zev7

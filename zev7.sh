@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# ZEV7 build and run script.
+#   ./zev7.sh run    install what is missing, build, run the demo
+#   ./zev7.sh test   install what is missing, build, run every test
+# Run as root or with sudo rights; it may be run again at any time.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
+    libgl-dev libxkbcommon-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    sqlite3
+)
+
+install_missing() {
+    local missing=() p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    ((${#missing[@]} == 0)) && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build
+}
+
+run_demo() {
+    local home="${ZEV7_DEMO_HOME:-$PWD/demo}"
+    mkdir -p "$home/Scenar"
+    local scn="$home/Scenar/demo.scn"
+    build/bin/zev7-scn new "$scn"
+    build/bin/zev7-scn set-out "$scn" -/-/-/-/-/1111111/-
+    build/bin/zev7-scn add-cycle "$scn" -/-/-/-/-/2222222/-
+    build/bin/zev7-scn set "$scn" --cycle 1 minAttempts=5 maxAttempts=20
+    build/bin/zev7-scn show "$scn"
+    echo "Demo scenario: $scn"
+}
+
+case "${1:-}" in
+    run)
+        install_missing
+        build
+        run_demo
+        ;;
+    test)
+        install_missing
+        build
+        QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac
