@@ -16,7 +16,7 @@ struct LineSettings {
     bool parity = false;
     int stopBits = 2;
     bool dtr = true;
-    bool rts = true;          // with Flow::RtsCts the RTS line is the handshake
+    bool rts = true;  // with Flow::RtsCts the RTS line is the handshake
     Flow flow = Flow::None;
 
     // The port thread: 9600 8N2, DTR and RTS on, no flow control.

@@ -32,19 +32,25 @@ QDateTime fromOleDate(double oleDate) {
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
-QString formatDateTimeMinutes(const QDateTime& t) { return t.toString(QStringLiteral("dd.MM.yy hh:mm")); }
+QString formatDateTimeMinutes(const QDateTime& t) {
+    return t.toString(QStringLiteral("dd.MM.yy hh:mm"));
+}
 
 QString formatDateTimeSeconds(const QDateTime& t) {
     return t.toString(QStringLiteral("dd.MM.yy hh:mm:ss"));
 }
 
-QString formatDate(const QDate& d) { return d.toString(QStringLiteral("dd.MM.yyyy")); }
+QString formatDate(const QDate& d) {
+    return d.toString(QStringLiteral("dd.MM.yyyy"));
+}
 
-QString formatTime(const QTime& t) { return t.toString(QStringLiteral("hh:mm:ss")); }
+QString formatTime(const QTime& t) {
+    return t.toString(QStringLiteral("hh:mm:ss"));
+}
 
 QDateTime parseDateTimeMinutes(const QString& text) {
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})\\s+(\\d{1,2}):(\\d{2})\\s*$"));
+    static const QRegularExpression re(QStringLiteral(
+        "^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})\\s+(\\d{1,2}):(\\d{2})\\s*$"));
     const QRegularExpressionMatch m = re.match(text);
     if (!m.hasMatch()) {
         return {};

@@ -23,16 +23,16 @@ enum NumberField : int {
     ADD_CALL = 6,    // "Донабор"
 };
 inline constexpr int kNumberFieldCount = 7;
-inline constexpr int kNumberFieldSize = 20;   // 19 characters and the NUL
-inline constexpr int kNumberTextSize = 140;   // the fields joined with "/"
+inline constexpr int kNumberFieldSize = 20;  // 19 characters and the NUL
+inline constexpr int kNumberTextSize = 140;  // the fields joined with "/"
 
 // Cycle states as the port thread and the cycle table set them.
 enum class CycleState : std::int32_t {
-    Excluded = -2,   // unticked by the user: never executed, not counted
-    TakenUp = -1,    // taken up by the port thread; also the template's value
+    Excluded = -2,  // unticked by the user: never executed, not counted
+    TakenUp = -1,   // taken up by the port thread; also the template's value
     Waiting = 0,
-    Postponed = 1,   // its incoming number is being called by another port
-    Cancelled = 2,   // its start window ended before it could begin
+    Postponed = 1,  // its incoming number is being called by another port
+    Cancelled = 2,  // its start window ended before it could begin
     Done = 3,
 };
 
@@ -45,28 +45,29 @@ struct TelNumber {
 
 struct NumEnum {
     std::uint8_t on;
-    char savedText[kNumberFieldSize];   // the field's text when the enumeration began; empty otherwise
+    char savedText[kNumberFieldSize];  // the field's text when the enumeration began; empty
+                                       // otherwise
     std::int32_t endValue;
-    std::int32_t step;                  // never 0; negative counts down
+    std::int32_t step;  // never 0; negative counts down
 };
 
 struct ScenarHeader {
     TelNumber outNumber;
     std::int32_t cycleCount;
     std::int32_t runCount;
-    std::int32_t repeatMode;          // 0 once, 1 repeat after the end, 2 repeat from the base time
-    double baseTime;                  // OLE date-time; cycle windows are relative to it
+    std::int32_t repeatMode;  // 0 once, 1 repeat after the end, 2 repeat from the base time
+    double baseTime;          // OLE date-time; cycle windows are relative to it
     std::int32_t finishedCycles;
-    std::int32_t repeatInterval;      // minutes
+    std::int32_t repeatInterval;  // minutes
     std::uint8_t aaBetweenCycles;
-    std::int32_t aaLevel;             // dBm
-    double aaFrequency;               // Hz
+    std::int32_t aaLevel;  // dBm
+    double aaFrequency;    // Hz
     std::uint8_t aaRings;
-    double aaSignalTime;              // s
-    double aaDelayOn;                 // s
-    double aaDelayOff;                // s
-    std::uint8_t toneCheck;           // 0 off, 1..3 the band of the caller's tone
-    std::int32_t toneLevel;           // dBm
+    double aaSignalTime;     // s
+    double aaDelayOn;        // s
+    double aaDelayOff;       // s
+    std::uint8_t toneCheck;  // 0 off, 1..3 the band of the caller's tone
+    std::int32_t toneLevel;  // dBm
 };
 
 inline constexpr int kHoldEventCount = 12;
@@ -75,36 +76,36 @@ struct CycleRecord {
     TelNumber inNumber;
     NumEnum numEnum[kNumberFieldCount];
     std::uint8_t anyEnum;
-    double startFrom;                 // days relative to the header's baseTime
+    double startFrom;  // days relative to the header's baseTime
     double startUntil;
     std::int32_t minAttempts;
     std::int32_t maxAttempts;
-    double normAtMin;                 // %
-    double normAtMax;                 // %
-    double dialToneThreshold;         // dBm
+    double normAtMin;          // %
+    double normAtMax;          // %
+    double dialToneThreshold;  // dBm
     std::uint8_t ringbackCheck;
-    double ringbackThreshold;         // dBm
-    double answerThreshold;           // dBm
-    double answerMinTime;             // s
-    double answerMaxTime;             // s
+    double ringbackThreshold;  // dBm
+    double answerThreshold;    // dBm
+    double answerMinTime;      // s
+    double answerMaxTime;      // s
     std::uint8_t attenuationCheck;
-    std::int32_t aaNominalLevel;      // dBm
-    double aaFrequency;               // Hz
+    std::int32_t aaNominalLevel;  // dBm
+    double aaFrequency;           // Hz
     std::uint8_t aaRings;
-    double aaDelayOn;                 // s
-    double aaDelayOff;                // s
-    std::uint32_t holdMask;           // bits 0..11, one per loss outcome
-    std::uint8_t holdCount[16];       // entries 12..15 reserved
-    double pause;                     // s
-    double waitTime;                  // s
-    double ringbackTime;              // s
-    double attenuationSignalTime;     // s
-    double busyPeriodMin;             // s
-    double busyPeriodMax;             // s
-    double overloadPeriodMin;         // s
-    double overloadPeriodMax;         // s, always equal to busyPeriodMin
-    std::int32_t state;               // CycleState
-    double estimatedDuration;         // s
+    double aaDelayOn;              // s
+    double aaDelayOff;             // s
+    std::uint32_t holdMask;        // bits 0..11, one per loss outcome
+    std::uint8_t holdCount[16];    // entries 12..15 reserved
+    double pause;                  // s
+    double waitTime;               // s
+    double ringbackTime;           // s
+    double attenuationSignalTime;  // s
+    double busyPeriodMin;          // s
+    double busyPeriodMax;          // s
+    double overloadPeriodMin;      // s
+    double overloadPeriodMax;      // s, always equal to busyPeriodMin
+    std::int32_t state;            // CycleState
+    double estimatedDuration;      // s
 };
 
 #pragma pack(pop)

@@ -10,7 +10,9 @@
 namespace zev7 {
 
 // A text of the table as a QString.
-inline QString txt(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString txt(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 namespace str {
 

@@ -15,15 +15,17 @@ void UserMessages::warning(const QString& text) {
     show(MessageIcon::Warning, txt(str::CaptionWarning), text);
 }
 
-bool UserMessages::askYesNo(const QString& text) { return ask(txt(str::CaptionWarning), text); }
+bool UserMessages::askYesNo(const QString& text) {
+    return ask(txt(str::CaptionWarning), text);
+}
 
 void ConsoleMessages::show(MessageIcon, const QString& caption, const QString& text) {
     std::fprintf(stderr, "%s %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
 }
 
 bool ConsoleMessages::ask(const QString& caption, const QString& text) {
-    std::fprintf(stderr, "%s %s -> %s\n", caption.toUtf8().constData(),
-                 text.toUtf8().constData(), answer_ ? "Да" : "Нет");
+    std::fprintf(stderr, "%s %s -> %s\n", caption.toUtf8().constData(), text.toUtf8().constData(),
+                 answer_ ? "Да" : "Нет");
     return answer_;
 }
 
