@@ -33,7 +33,7 @@ build() {
 }
 
 run_demo() {
-    local home="${ZEV7_DEMO_HOME:-$PWD/demo}"
+    local home="${ZEV7_DEMO_HOME:-$PWD/build/demo}"  # inside the ignored build folder
     mkdir -p "$home/Scenar"
     local scn="$home/Scenar/demo.scn"
     build/bin/zev7-scn new "$scn"

@@ -15,12 +15,6 @@ constexpr double kPhaseSteps = 16384.0;
 constexpr double kCorrectionHz[] = {300, 400, 500, 600, 700, 800, 900, 1000, 1100};
 constexpr double kCorrectionDb[] = {-1.43, -2.54, -3.08, -3.40, -3.60, -3.72, -3.82, -3.88, -3.93};
 
-constexpr double kLowBandStartHz = 300.0;
-constexpr double kMidBandStartHz = 890.0;
-constexpr double kMidBandEndHz = 1500.0;
-constexpr double kHighBandStartHz = 2100.0;
-constexpr double kHighBandEndHz = 2700.0;
-
 }  // namespace
 
 int roundHalfUp(double x) {
@@ -74,19 +68,6 @@ int toneThresholdValue(int thresholdDbm) {
 
 int toneThresholdFromValue(int value) {
     return -roundHalfUp(value);
-}
-
-int toneBandFor(double hz) {
-    if (hz >= kLowBandStartHz && hz < kMidBandStartHz) {
-        return 1;
-    }
-    if (hz >= kMidBandStartHz && hz <= kMidBandEndHz) {
-        return 2;
-    }
-    if (hz >= kHighBandStartHz && hz <= kHighBandEndHz) {
-        return 3;
-    }
-    return 0;
 }
 
 std::optional<AnswerFilter> answerFilterFor(double hz) {

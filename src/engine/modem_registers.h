@@ -4,6 +4,8 @@
 // band filter that hears a given answer frequency.
 #pragma once
 
+#include "scenario/frequency_band.h"
+
 #include <QByteArray>
 #include <optional>
 
@@ -37,10 +39,6 @@ int tenthsOfSecond(double seconds);
 // S56: the answering station's tone-detector threshold, sent without its sign, 10..43.
 int toneThresholdValue(int thresholdDbm);
 int toneThresholdFromValue(int value);
-
-// The band code of a frequency as S57 holds it: 1 for 300..889 Hz, 2 for 890..1500 Hz,
-// 3 for 2100..2700 Hz, 0 for none.
-int toneBandFor(double hz);
 
 // The filter that hears an answer signal of this frequency: "AT%T12" (reference 71) below
 // 890 Hz, "AT%T16" (51) up to 1500 Hz, "AT%T15" (50) from 2100 to 2700 Hz; none otherwise.

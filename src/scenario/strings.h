@@ -25,18 +25,351 @@ inline constexpr char CaptionError[] = "Ошибка!";
 inline constexpr char CaptionWarning[] = "Внимание!";
 
 // ---- Scenarios and scenario files ----------------------------------------------------------
+inline constexpr char ScenarioCannotOpen[] = "Не могу открыть файл сценария";
+inline constexpr char ScenarioVersionHead[] = "Версия файла сценария:\n";
+inline constexpr char ScenarioVersionMid[] = ":   [";
+inline constexpr char ScenarioVersionTail[] = "]\nне совпадает с версией программы ВЕРСА-ТЛ:   [";
+inline constexpr char ScenarioVersionEnd[] = "]";
+inline constexpr char ScenarioNoMemory[] = "Нет памяти для расширения сценария!";
+inline constexpr char ScenarioCannotWrite[] = "Не могу записать файл сценария:\n";
+inline constexpr char ScenarioDamaged[] = "Файл сценария поврежден:\n";
+inline constexpr char ScenarioDamagedVersionLength[] = "неверная длина текста версии";
+inline constexpr char ScenarioDamagedShortHeader[] = "файл короче заголовка сценария";
+inline constexpr char ScenarioDamagedCycleCount[] = "неверное количество циклов: %1";
+inline constexpr char ScenarioDamagedShortCycles[] =
+    "в заголовке указано циклов: %1, в файле помещается: %2";
+inline constexpr char ScenarioDamagedValue[] = "недопустимое значение %1 = %2";
+inline constexpr char ScenarioDamagedCycleValue[] = "цикл %1: недопустимое значение %2 = %3";
+inline constexpr char ScenarioAskSave[] = "Сохранить текущий сценарий ?";
+inline constexpr char ScenarioOpenTitle[] = "Открыть сценарий";
+inline constexpr char ScenarioSaveTitle[] = "Сохранение сценария";
+inline constexpr char ScenarioFilesFilter[] = "Файлы сценариев";
+inline constexpr char AllFilesFilter[] = "Все файлы";
+inline constexpr char ScenarioExistsName[] = "Имя";
+inline constexpr char ScenarioExistsOverwrite[] = "уже существует! Перезаписать?";
+inline constexpr char RunCountLabel[] = "Количество исполнений сценария";
+inline constexpr char RepeatOnce[] = "Однократное исполнение сценария";
+inline constexpr char RepeatAfterEnd[] = "Автоповтор по завершении исполнения";
+inline constexpr char RepeatFromBaseTime[] = "Автоповтор относительно базового времени";
+inline constexpr char RepeatIntervalLabel[] = "Интервал повтора сценария";
+inline constexpr char AnswerModeBetweenCyclesHint[] =
+    "Перевод ВУ в режим автоответа \r\nмежду циклами сценария: вкл/откл";
+inline constexpr char ToneCheckLabel[] = "Контроль затухания Исх->Вх";
 
 // ---- Telephone numbers and the number editor -----------------------------------------------
+inline constexpr char NumberEditorCaption[] = "Введите номер:";
+inline constexpr char FieldHierAtx[] = "Преднабор 1";
+inline constexpr char FieldBefCall[] = "Преднабор 2";
+inline constexpr char FieldCodeCity[] = "Код города";
+inline constexpr char FieldAddCode[] = "Дополн.код";
+inline constexpr char FieldNumAtx[] = "№ АТС";
+inline constexpr char FieldNumOnAtx[] = "№ на АТС";
+inline constexpr char FieldAddCall[] = "Донабор";
+inline constexpr char ColumnHierAtx[] = "Пред\nнабор 1";
+inline constexpr char ColumnBefCall[] = "Пред\nнабор 2";
+inline constexpr char ColumnCodeCity[] = "Код\nгорода";
+inline constexpr char ColumnAddCode[] = "Доп.\nкод";
+inline constexpr char ColumnNumAtx[] = "№ АТС";
+inline constexpr char ColumnNumOnAtx[] = "№ на АТС";
+inline constexpr char ColumnAddCall[] = "Донабор";
+inline constexpr char EnumCheckBox[] = "Перебор\r\nномера";
+inline constexpr char EnumEndValue[] = "Конечное\r\nзначение";
+inline constexpr char EnumStep[] = "Шаг";
+inline constexpr char ButtonCancel[] = "Отмена";
+inline constexpr char ButtonHelp[] = "Помощь";
+inline constexpr char WrongSymbol[] = "Неверный символ!";
+inline constexpr char NoNumberOnAtx[] = "Не задан номер на АТС!";
+inline constexpr char NoNumberOnAtxOut[] = "Не задан номер на АТС на исходящей станции!";
+inline constexpr char NoCityCode[] =
+    "Не задан код города!\n Для городского номера код города следует задавать в скобках!";
+inline constexpr char NoCityCodeOut[] =
+    "Не задан код города на исходящей станции!\n Для городского номера код города следует "
+    "задавать в скобках!";
+inline constexpr char NoAtxNumber[] = "Не задан номер АТС!";
+inline constexpr char NoAtxNumberOut[] = "Не задан номер АТС на исходящей станции!";
+inline constexpr char OutgoingEqualsCycle[] =
+    "Телефонный номер исходящей совпадает с\nтелефонным номером цикла";
+inline constexpr char NumberFieldTooLong[] = "Поле номера \"%1\" длиннее 19 символов: %2";
 
 // ---- Serial channel and the measuring modem ------------------------------------------------
+// The messages of the modem error codes (ModemErrorCode).
+inline constexpr char ModemErrorPortBusy[] = "Нет доступа ! COM - порт занят!";
+inline constexpr char ModemErrorNoAnswer[] = "Нет ответа ! \n Возможно модем отключен!";
+inline constexpr char ModemErrorSystem[] = "Системная ошибка !";
+inline constexpr char ModemErrorWrongPort[] = "Выбран неверный COM-порт ! \n ";
+inline constexpr char ModemErrorModemFailure[] = "Отказ модема !";
+inline constexpr char ModemErrorNoMemory[] = "Недостаточно памяти !";
+inline constexpr char ModemErrorNoCycles[] = "Не задано ни одного цикла в сценарии!";
+inline constexpr char ModemErrorNoScenarioMemory[] = "Нет памяти для расширения сценария!";
+inline constexpr char ModemErrorNoScenarioFile[] = "Не найден файл сценария !";
+inline constexpr char ModemErrorWrongModel[] = "Неверный тип модема!\n Необходим модем Teliq 3310!";
+inline constexpr char ModemErrorFrequency[] =
+    "отменен ! Частота сигнала автоответчика \n не соответствует диапазону рабочих частот "
+    "модема!";
+// The error report: caption "Модем: <context>", body "COM3: <message><detail>".
+inline constexpr char ModemCaption[] = "Модем:";
+inline constexpr char ModemTryToContinue[] = "Попытаться продолжить?";
+inline constexpr char ModemPortDoesNotExist[] = "Порт не существует!";
+inline constexpr char ModemContextInit[] = "Ошибка инициализации!";
+inline constexpr char ModemContextNoCts[] = "Нет CTS";
+inline constexpr char ModemContextProbe[] = "ModemSendGetData SendSym_A()";
+inline constexpr char ModemContextSend[] = "ModemSendGetData SIOSend";
+inline constexpr char ModemContextRead[] = "ModemSendGetData OGetch1";
+// The answering station names the same failures without the routine's name.
+inline constexpr char ModemContextProbeShort[] = "SendSym_A()";
+inline constexpr char ModemContextSendShort[] = "SIOSend";
+inline constexpr char ModemContextReadShort[] = "OGetch1";
+inline constexpr char ModemContextCtsSend[] = "AnalysState() SIOSend";
+inline constexpr char ModemContextCtsRead[] = "AnalysState() OGetch1";
+inline constexpr char ModemContextGetChar[] = " GetChar() OGetch1";
+inline constexpr char ModemContextPurge[] = "CommClr::PurgeComm";
+inline constexpr char ModemContextPending[] = "Getch::ClearCommError";
+// The detail of a short reply: " Команда ATS0? Получено ATS0?".
+inline constexpr char ModemDetailCommand[] = " Команда ";
+inline constexpr char ModemDetailReceived[] = " Получено ";
+// The caption of a system error of the serial port: "LastError - CommClr::PurgeComm".
+inline constexpr char ModemLastErrorCaption[] = "LastError - %1";
 
 // ---- Port thread, test call, cycle results and protocol ------------------------------------
+// Test-call outcomes, padded with blanks as they are stored (the call table, the report and
+// the pies show them this way).
+inline constexpr char ResultSuccess[] = "Вызов состоялся           ";
+inline constexpr char ResultNoDialTone[] = "Нет сигнала ОС              ";
+inline constexpr char ResultBusyOutgoing[] = "Занято на исходящей         ";
+inline constexpr char ResultCongestionOutgoing[] = "Перегрузка на исходящей     ";
+inline constexpr char ResultNoDialToneDialling[] = "Нет сигнала ОС при наборе   ";
+inline constexpr char ResultBusyDialling[] = "Занято на исх. при наборе   ";
+inline constexpr char ResultCongestionDialling[] = "Перегрузка на исх.при наборе";
+inline constexpr char ResultNoRingback[] = "Нет СКПВ                    ";
+inline constexpr char ResultBusyIncoming[] = "Занято на входящей          ";
+inline constexpr char ResultCongestionIncoming[] = "Перегрузка на входящей      ";
+inline constexpr char ResultNoAnswerSignal[] = "Нет сигнала АО              ";
+inline constexpr char ResultAnswerSignalTooLong[] = "Превышена длит. сигнала АО  ";
+inline constexpr char ResultNoClearBack[] = "Нет сигнала \"Отбой\"         ";
+inline constexpr char ResultOutgoingSignalNotDetected[] = "АО не обнаружил сигнала исх ";
+// Port events as the protocol and the port window show them.
+inline constexpr char EventScenarioFinished[] = "Сценарий завершен!";
+inline constexpr char EventScenarioInterrupted[] = "Сценарий прерван!";
+inline constexpr char EventCycleCancelledLate[] = "отменен ! Истек интервал времени начала цикла!";
+inline constexpr char EventCyclePostponed[] =
+    "отложен ! Номер автоответчика занят другим каналом!";
+inline constexpr char EventCycleStarted[] = "отработка начата!";
+inline constexpr char EventCycleFinished[] = "завершен!";
+inline constexpr char EventScenarioStarted[] = "Сценарий запущен!";
+inline constexpr char EventRingWarning[] =
+    "Предупреждение! Поступление \"звонка\" на вызывное устройство!";
+inline constexpr char EventCycleCancelledFrequency[] =
+    "отменен ! Частота сигнала автоответчика \n не соответствует диапазону рабочих частот "
+    "модема!";
+inline constexpr char EventCallingMode[] = "Модем установлен в режим вызывного устройства";
+inline constexpr char EventAnsweringMode[] = "Модем установлен в режим автоответчика";
+inline constexpr char EventRingReceived[] = "Получен сигнал вызова";
+inline constexpr char EventNoAnswer[] = "Нет ответа ! \n Возможно модем отключен!";
+// The status cell of the call being made.
+inline constexpr char CallStatusWaitDialTone[] = "Жду сигнал ОС";
+inline constexpr char CallStatusDialling[] = "Набор номера";
+inline constexpr char CallStatusWaitRingback[] = "Жду СКПВ";
+inline constexpr char CallStatusWaitAnswerSignal[] = "Жду сигнал АО";
+inline constexpr char CallStatusWaitClearBack[] = "Жду сигнал \"Отбой\"";
+inline constexpr char CallStatusWaitDialToneDialling[] = "Жду сигнал ОС при наборе";
+// The mode panel of the port window's status bar.
+inline constexpr char ModeAnswering[] = "Режим автоответчика. Мониторинг звонков.";
+inline constexpr char ModeCalling[] = "Режим вызывного устройства";
+inline constexpr char ModeNotSet[] = "Режим не задан";
+// Protocol lines: "dd.mm.yy hh:mm:ss Порт: N Цикл 2 <number> <event>".
+inline constexpr char ProtocolPort[] = "Порт";
+inline constexpr char ProtocolCycle[] = "Цикл";
+inline constexpr char ProtocolNoNumber[] = "-";
+// The cycle result table: row captions padded to the width of the outcome texts, its
+// column heads, the verdict and the mark of a value that was not measured.
+inline constexpr char SummaryCalls[] = "Попыток вызова              ";
+inline constexpr char SummarySuccesses[] = "Всего успешных вызовов      ";
+inline constexpr char SummaryLosses[] = "Всего потерь вызовов        ";
+inline constexpr char SummaryNorm[] = "Норма потерь вызовов        ";
+inline constexpr char SummaryVerdict[] = "Отметка соответствия        ";
+inline constexpr char SummaryCountHead[] = "шт";
+inline constexpr char SummaryPercentHead[] = "%";
+inline constexpr char VerdictNorm[] = "Норма";
+inline constexpr char VerdictNotNorm[] = "Ненорма";
+inline constexpr char NotMeasured[] = "----";
+// The line-held question: the same loss repeated too often; the line is still off-hook.
+inline constexpr char HeldOutgoing[] = "Исх.";
+inline constexpr char HeldIncoming[] = "Вх.";
+inline constexpr char HeldQuestion[] = "Линия удержана!\n\nПродолжить выполнение сценария?";
 
 // ---- Answering station ---------------------------------------------------------------------
 
 // ---- Database and result report -----------------------------------------------------------
+inline constexpr char DbCannotWrite[] = "Не могу записать в БД.";
+inline constexpr char DbCannotOpen[] = "Не могу открыть БД:\n%1\n%2";
+inline constexpr char DbCannotCreateDir[] = "Не могу создать каталог БД:\n%1";
+inline constexpr char CompactCaption[] = "Сжатие БД";
+inline constexpr char CompactStart[] = "Начать сжатие БД";
+inline constexpr char CompactInterrupt[] = "Прервать";
+inline constexpr char CompactClose[] = "Закрыть";
+inline constexpr char CompactDone[] = "Сжатие БД завершено";
+inline constexpr char CompactTableSuffix[] = ".db...";
+// Texts of the database's dictionaries Table_SettParam_Cycle and TABLE_CYCLESTATE, by
+// identifier. (Table_ResParam and TABLE_RESCALLPARAMSEANS take the result table's captions
+// and the outcome texts above.)
+inline constexpr const char* DbCycleSettingNames[24] = {
+    "Минимальное количество попыток вызова, шт",
+    "Максимальное количество попыток вызова, шт",
+    "Норма КПВ для мин. количества попыток вызова, %",
+    "Норма КПВ для макс. количества попыток вызова, %",
+    "Порог чувствительности сигнала ОС, дБм",
+    "Флаг распознавания СКПВ",
+    "Порог чувствительности СКПВ, дБм",
+    "Порог чувствительности сигнала АО, дБм",
+    "Порог по длительности сигнала АО, от, с",
+    "Порог по длительности сигнала АО, до, с",
+    "Флаг контроля затухания Исх->Вх",
+    "Уровень сигнала АО, дБм",
+    "Частота сигнала АО, Гц",
+    "Количество активирующих звонков АО, шт",
+    "Задержка включения сигнала АО, с",
+    "Задержка отключения после сигнала АО, с",
+    "Пауза после окончания попытки вызова, с",
+    "Интервал времени ожидания сигналов, с",
+    "Порог распознавания СКПВ по длительности, с",
+    "Период сигнала 'Занято', от, с",
+    "Период сигнала 'Занято', до, с",
+    "Период сигнала 'Перегрузка', от, с",
+    "Период сигнала 'Перегрузка', до, с",
+    "Длительность сигнала от исходящей, с",
+};
+inline constexpr const char* DbCycleStateNames[3] = {
+    "Не завершен",
+    "Завершен (мин.)",
+    "Завершен (макс.)",
+};
 
 // ---- Command-line tools --------------------------------------------------------------------
+// zev7-scn: setting scenario fields by their names.
+inline constexpr char FieldUnknown[] = "Неизвестное поле: %1";
+inline constexpr char FieldDerived[] = "Поле %1 вычисляется программой и не задается";
+inline constexpr char FieldNotNumber[] = "Значение %1 = %2 не является числом";
+inline constexpr char FieldNotInteger[] = "Значение %1 = %2 не является целым числом";
+inline constexpr char FieldOutOfRange[] = "Недопустимое значение %1 = %2 (допустимо от %3 до %4)";
+inline constexpr char FieldFrequencyGap[] =
+    "Недопустимое значение %1 = %2: частоты между 1500 и 2100 Гц не используются";
+inline constexpr char FieldBadDateTime[] =
+    "Значение %1 = %2: ожидаются дата и время в виде дд.мм.гг чч:мм";
+inline constexpr char FieldBadInterval[] =
+    "Значение %1 = %2: ожидаются минуты или часы:минуты (000:00 .. 999:59)";
+inline constexpr char FieldStartBeforeBase[] = "Начало интервала %1 раньше базового времени %2";
+inline constexpr char FieldOrder[] = "%1 = %2 не может быть больше %3 = %4";
+inline constexpr char FieldBadIndex[] = "Неверный индекс в имени поля: %1";
+inline constexpr char FieldBadEnum[] = "Значение %1 = %2: ожидается off или КОНЕЧНОЕ:ШАГ";
+inline constexpr char FieldEnumNoStart[] =
+    "Поле номера \"%1\" (%2) не содержит числа от 1: перебор невозможен";
+inline constexpr char FieldEnumEnd[] =
+    "Конечное значение %1 недостижимо от начального %2 с шагом %3";
+// zev7-scn: the command line.
+inline constexpr char ScnUsage[] =
+    "Использование:\n"
+    "  zev7-scn new ФАЙЛ\n"
+    "  zev7-scn add-cycle ФАЙЛ НОМЕР\n"
+    "  zev7-scn set-out ФАЙЛ НОМЕР\n"
+    "  zev7-scn set ФАЙЛ [--cycle K] ИМЯ=ЗНАЧЕНИЕ ...\n"
+    "  zev7-scn show ФАЙЛ\n"
+    "НОМЕР: семь полей через \"/\", например -/-/(495)/-/P123/P4567/-";
+inline constexpr char ScnBadNumber[] =
+    "Номер задается семью полями через \"/\", например -/-/(495)/-/P123/P4567/-: %1";
+inline constexpr char ScnWrongSymbolField[] = "Поле \"%1\": %2";
+inline constexpr char ScnNoCycle[] = "Нет цикла %1: циклов в сценарии: %2";
+inline constexpr char ScnBadAssignment[] = "Ожидается ИМЯ=ЗНАЧЕНИЕ: %1";
+inline constexpr char ScnNothingToSet[] = "Не задано ни одного поля";
+// zev7-scn show.
+inline constexpr char ShowFile[] = "Файл сценария: %1";
+inline constexpr char ShowVersion[] = "Версия файла: %1";
+inline constexpr char ShowOutNumber[] = "Исходящий номер: %1";
+inline constexpr char ShowRepeatMode[] = "Режим повтора: %1 (%2)";
+inline constexpr char ShowBaseTime[] = "Базовое время: %1";
+inline constexpr char ShowFinished[] = "Завершено циклов: %1";
+inline constexpr char ShowCycleCount[] = "Циклов: %1";
+inline constexpr char ShowAaBetween[] = "Режим автоответа между циклами: %1";
+inline constexpr char ShowAaHeader[] = "Модем-автоответчик порта:";
+inline constexpr char ShowAaLine[] =
+    "  уровень %1 дБм, частота %2 Гц, звонков %3, сигнал %4 с, задержка включения %5 с, "
+    "задержка отключения %6 с";
+inline constexpr char ShowToneCheck[] = "  контроль тона от исходящей: %1, порог %2 дБм";
+inline constexpr char ShowOn[] = "вкл";
+inline constexpr char ShowOff[] = "откл";
+inline constexpr char ShowCycle[] = "Цикл %1: %2";
+inline constexpr char ShowState[] = "  состояние: %1 (%2)";
+inline constexpr char StateExcluded[] = "исключен";
+inline constexpr char StateTakenUp[] = "исполняется";
+inline constexpr char StateWaiting[] = "ожидает";
+inline constexpr char StatePostponed[] = "отложен";
+inline constexpr char StateCancelled[] = "отменен";
+inline constexpr char StateDone[] = "завершен";
+inline constexpr char ShowWindow[] = "  интервал начала цикла: с %1 по %2";
+inline constexpr char ShowAttempts[] = "  попытки вызова: не менее %1, не более %2";
+inline constexpr char ShowNorms[] = "  норма КПВ, %: %1 при %2 попытках, %3 при %4 попытках";
+inline constexpr char ShowThresholds[] =
+    "  пороги, дБм: ОС %1, СКПВ %2 (распознавание СКПВ: %3), АО %4";
+inline constexpr char ShowAnswerTime[] = "  длительность сигнала АО: от %1 до %2 с";
+inline constexpr char ShowCalledAa[] =
+    "  вызываемый автоответчик: уровень %1 дБм, частота %2 Гц, звонков %3, задержка "
+    "включения %4 с, задержка отключения %5 с";
+inline constexpr char ShowAttenuation[] = "  контроль затухания Исх->Вх: %1, сигнал %2 с";
+inline constexpr char ShowTimings[] =
+    "  пауза %1 с, ожидание сигналов %2 с, распознавание СКПВ %3 с";
+inline constexpr char ShowPeriods[] =
+    "  период, с: занято %1 .. %2, перегрузка %3 .. %4, отбой %5 .. %6";
+inline constexpr char ShowHold[] = "  удержание линии: %1";
+inline constexpr char ShowHoldNone[] = "нет";
+inline constexpr char ShowEnum[] = "  перебор поля \"%1\": %2 .. %3, шаг %4, номеров %5";
+inline constexpr char ShowEnumNone[] = "  перебор номера: нет";
+inline constexpr char ShowDuration[] = "  расчетная длительность, часы:мин:%1";
+
+// zev7-sim: the simulated network, its configuration file and the program.
+inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";
+inline constexpr char SimPortTaken[] = "Порт COM%1 задан в сети симулятора дважды";
+inline constexpr char SimNoModem[] = "В сети симулятора нет модема на порту COM%1";
+inline constexpr char SimPortInUse[] = "Порт COM%1 уже открыт";
+inline constexpr char SimPortClosed[] = "Порт COM%1 не открыт";
+inline constexpr char SimCfgCannotRead[] = "Не могу прочитать файл конфигурации симулятора %1: %2";
+inline constexpr char SimCfgTooLarge[] = "Файл конфигурации симулятора %1 больше %2 байт";
+inline constexpr char SimCfgAt[] = "%1, строка %2: %3";
+inline constexpr char SimCfgBadLine[] = "ожидается [РАЗДЕЛ] или КЛЮЧ = ЗНАЧЕНИЕ: %1";
+inline constexpr char SimCfgUnknownSection[] =
+    "неизвестный раздел [%1] (допустимы [network], [faults], [COM1] .. [COM64])";
+inline constexpr char SimCfgDuplicateSection[] = "раздел [%1] задан повторно";
+inline constexpr char SimCfgOutsideSection[] = "ключ %1 вне раздела";
+inline constexpr char SimCfgUnknownKey[] = "неизвестный ключ %1 в разделе [%2]";
+inline constexpr char SimCfgDuplicateKey[] = "ключ %1 задан повторно";
+inline constexpr char SimCfgBadSwitch[] = "Значение %1 = %2: ожидается on или off";
+inline constexpr char SimCfgBadModel[] = "Значение %1 = %2: ожидается lx, 3310 или other";
+inline constexpr char SimCfgBadSubscriber[] =
+    "Значение %1 = %2: номер абонента состоит из цифр (не более 19)";
+inline constexpr char SimCfgBadSeed[] =
+    "Значение %1 = %2: ожидается целое число от 0 до 18446744073709551615";
+inline constexpr char SimCfgFaultSum[] = "%1: сумма вероятностей неисправностей %2 больше 1";
+inline constexpr char SimCfgDuplicateNumber[] = "%1: номер %2 задан у портов COM%3 и COM%4";
+inline constexpr char SimCfgNoModems[] = "%1: не задан ни один модем ([COM1] .. [COM64])";
+inline constexpr char SimUsage[] =
+    "Использование:\n"
+    "  zev7-sim --home КАТАЛОГ [--config ФАЙЛ] [--time-scale K] [--log ФАЙЛ]\n"
+    "Каждый модем сети доступен как псевдотерминал КАТАЛОГ/dev/COM<N>.";
+inline constexpr char SimOptionHome[] = "Каталог программы: в нем создаются ссылки dev/COM<N>";
+inline constexpr char SimOptionConfig[] =
+    "Файл конфигурации сети (без него: демонстрационная сеть)";
+inline constexpr char SimOptionScale[] =
+    "Ускорение времени K (не меньше 1); также переменная ZEV7_TIME_SCALE";
+inline constexpr char SimOptionLog[] = "Файл журнала обмена с модемами";
+inline constexpr char SimNoHome[] = "Не задан каталог программы (--home)";
+inline constexpr char SimBadScale[] = "Ускорение времени %1: ожидается число не меньше 1";
+inline constexpr char SimCannotLog[] = "Не могу открыть журнал обмена %1: %2";
+inline constexpr char SimDemoNetwork[] = "Конфигурация не задана: демонстрационная сеть.";
+inline constexpr char SimLinkLine[] = "COM%1: %2 -> %3, номер %4, модель %5";
+inline constexpr char SimRunning[] = "Симулятор работает, ускорение времени %1. Остановка: Ctrl+C.";
+inline constexpr char SimStopped[] = "Симулятор остановлен, ссылки удалены.";
+inline constexpr char SimDirFailed[] = "Не могу создать каталог %1";
+inline constexpr char SimPtyFailed[] = "Не могу создать псевдотерминал для COM%1: %2";
+inline constexpr char SimLinkFailed[] = "Не могу создать ссылку %1: %2";
+inline constexpr char SimLinkExists[] = "%1 существует и не является ссылкой";
 
 }  // namespace str
 }  // namespace zev7
