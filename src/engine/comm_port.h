@@ -35,8 +35,13 @@ public:
 
     virtual ~CommPort() = default;
 
+    // Why the last open() failed: the device could not be had (absent, or held by another
+    // program), or it opened but refused the line settings.
+    enum class OpenFailure { None, Access, Settings };
+
     // Opens the port exclusively with these settings; false with errorString() set.
     virtual bool open(const LineSettings& settings) = 0;
+    virtual OpenFailure openFailure() const { return OpenFailure::Access; }
     virtual bool isOpen() const = 0;
     // Drops whatever waits in both directions.
     virtual bool purge() = 0;

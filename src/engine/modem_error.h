@@ -1,0 +1,35 @@
+// The error codes of a port's modem work, as the port thread and the answering station keep
+// them (0 = no error), and the message the user reads for each.
+#pragma once
+
+#include <QString>
+
+namespace zev7 {
+
+enum class ModemErrorCode : int {
+    None = 0,
+    PortBusy = -1,           // the port cannot be opened
+    NoAnswer = -4,           // the modem does not answer, or CTS stayed off
+    SystemError = -7,        // the port opened but refused the line settings
+    WrongPort = -8,          // port number outside 1..64
+    ModemFailure = -9,       // kept for the message table; no step raises it
+    NoMemory = -10,          // an allocation failed
+    Terminating = -15,       // the thread is already ending when the port is to be opened
+    NoCycles = -20,          // the scenario holds no cycle
+    NoScenarioMemory = -21,  // the cycle table cannot be allocated
+    NoScenarioFile = -22,    // the scenario file does not exist
+    WrongModel = -23,        // not the Teliq 3310
+    FrequencyOutOfRange = -24,
+};
+
+constexpr int toInt(ModemErrorCode code) {
+    return static_cast<int>(code);
+}
+
+// The message of a code; an empty text for codes without one (and for -15).
+QString modemErrorMessage(int code);
+inline QString modemErrorMessage(ModemErrorCode code) {
+    return modemErrorMessage(toInt(code));
+}
+
+}  // namespace zev7

@@ -1,0 +1,45 @@
+// The events a port reports to its window and protocol, the status cell of the call being
+// made, and the mode panel of the port window.
+#pragma once
+
+#include <QString>
+
+namespace zev7 {
+
+enum class PortEvent : int {
+    ScenarioFinished = -10,
+    ScenarioInterrupted = -11,
+    CycleCancelledLate = -12,  // its start window passed before the port got to it
+    CyclePostponed = -13,      // another port is calling its answering station
+    CycleStarted = -14,
+    CycleFinished = -15,
+    ScenarioStarted = -16,
+    RingWarning = -17,              // a ring reached the calling modem
+    CycleCancelledFrequency = -18,  // no band filter hears its answer frequency
+    CallingMode = -19,
+    AnsweringMode = -20,
+    RingReceived = -21,
+    NoAnswer = -22,  // the modem does not answer: possibly switched off
+};
+
+// The event's text; empty for a code that is not an event.
+QString portEventText(int event);
+// Cycle events name the cycle and its number in the protocol; port events stand alone.
+bool isCycleEvent(int event);
+
+// The status cell of the call table while a call is made, 1..6.
+enum class CallStatus : int {
+    WaitDialTone = 1,
+    Dialling = 2,
+    WaitRingback = 3,
+    WaitAnswerSignal = 4,
+    WaitClearBack = 5,
+    WaitDialToneWhileDialling = 6,
+};
+QString callStatusText(CallStatus status);
+
+// The mode panel: 1 answering station, 2 calling device, 3 not set.
+enum class ModePanel : int { Answering = 1, Calling = 2, NotSet = 3 };
+QString modePanelText(ModePanel mode);
+
+}  // namespace zev7

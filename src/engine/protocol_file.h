@@ -1,0 +1,17 @@
+// The port's protocol file "Protocol\ProtocolComPort" N ".txt" under the program directory:
+// Windows-1251, each line followed by a blank and a line end. The port thread deletes it when
+// a scenario starts; the port thread and the answering-station thread append to it.
+#pragma once
+
+#include <QString>
+
+namespace zev7 {
+
+QString protocolFilePath(int port);
+// Appends one line; false when the file cannot be opened or written (the line is then lost,
+// the next one tries again; nobody is told).
+bool appendProtocolFileLine(int port, const QString& line);
+// Deletes the file; true when it is gone afterwards.
+bool removeProtocolFile(int port);
+
+}  // namespace zev7

@@ -1,0 +1,51 @@
+// Helpers of the channel tests: a host that records what the channel tells the port thread,
+// and batch-mode messages.
+#pragma once
+
+#include "engine/channel_host.h"
+#include "scenario/user_messages.h"
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+namespace zev7::test {
+
+class RecordingHost : public ChannelHost {
+public:
+    void reportStatus(int event) override { statuses.append(event); }
+    bool answeringNow() const override { return answering; }
+    bool inTestCall() const override { return inCall; }
+    void restartTestCall() override { ++restarts; }
+    void stopPolling() override { ++pollingStops; }
+    void levelSample(std::uint16_t word) override { samples.append(word); }
+    void bringToFront() override { ++broughtToFront; }
+    void pendingMessage(const QString& text) override { pending.append(text); }
+    void processMessages() override {
+        ++messageRounds;
+        if (onMessages) {
+            onMessages();
+        }
+    }
+
+    bool answering = false;
+    bool inCall = false;
+    QList<int> statuses;
+    QList<std::uint16_t> samples;
+    QStringList pending;
+    int restarts = 0;
+    int pollingStops = 0;
+    int broughtToFront = 0;
+    int messageRounds = 0;
+    std::function<void()> onMessages;
+};
+
+// Batch mode: every message is logged (recorded here), questions must not be asked.
+class BatchMessages : public RecordingMessages {
+public:
+    bool batchMode() const override { return true; }
+    void abortBatch(int code) override { aborts.append(code); }
+    QList<int> aborts;
+};
+
+}  // namespace zev7::test

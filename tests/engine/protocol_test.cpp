@@ -1,0 +1,93 @@
+#include "engine/port_event.h"
+#include "engine/protocol_file.h"
+#include "engine/protocol_line.h"
+
+#include "scenario/program_dir.h"
+#include "scenario/text_codec.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace zev7 {
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 8), QTime(9, 5, 7));
+
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+TEST(ProtocolLine, PortAndCycleEvents) {
+    EXPECT_EQ(protocolLine(kNow, 3, eventMessage(-16, 0, QString())),
+              u("08.12.26 09:05:07 Порт: 3 Сценарий запущен!"));
+    EXPECT_EQ(protocolLine(kNow, 12, eventMessage(-14, 2, "-/-/-/-/-/2222222/-")),
+              u("08.12.26 09:05:07 Порт: 12 Цикл 2 -/-/-/-/-/2222222/- отработка начата!"));
+    // No cycle current: number 0 and "-".
+    EXPECT_EQ(eventMessage(-15, 0, "ignored"), u("Цикл 0 - завершен!"));
+    // A code that is no event leaves only the prefix.
+    EXPECT_EQ(protocolLine(kNow, 3, eventMessage(-99, 1, "x")), u("08.12.26 09:05:07 Порт: 3 "));
+    // Texts with line breaks stay on one line.
+    EXPECT_EQ(protocolLine(kNow, 1, eventMessage(-22, 0, QString())),
+              u("08.12.26 09:05:07 Порт: 1 Нет ответа !  Возможно модем отключен!"));
+    EXPECT_EQ(eventMessage(-18, 4, "N"),
+              u("Цикл 4 N отменен ! Частота сигнала автоответчика \n не соответствует "
+                "диапазону рабочих частот модема!"));
+    EXPECT_EQ(protocolLine(kNow, 1, u("Ошибка!\r\nПорт занят")),
+              u("08.12.26 09:05:07 Порт: 1 Ошибка!Порт занят"));
+}
+
+TEST(PortEvent, KindsAndPanels) {
+    int cycleEvents = 0;
+    for (int code = -22; code <= -10; ++code) {
+        EXPECT_FALSE(portEventText(code).isEmpty()) << code;
+        cycleEvents += isCycleEvent(code) ? 1 : 0;
+    }
+    EXPECT_EQ(cycleEvents, 5);  // -12 -13 -14 -15 -18
+    EXPECT_TRUE(isCycleEvent(-13));
+    EXPECT_FALSE(isCycleEvent(-16));
+    EXPECT_EQ(callStatusText(CallStatus::WaitClearBack), u("Жду сигнал \"Отбой\""));
+    EXPECT_EQ(callStatusText(CallStatus::WaitDialToneWhileDialling), u("Жду сигнал ОС при наборе"));
+    EXPECT_EQ(modePanelText(ModePanel::Answering), u("Режим автоответчика. Мониторинг звонков."));
+}
+
+class ProtocolFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home_.isValid());
+        setProgramDir(home_.path());
+    }
+    void TearDown() override { setProgramDir(QString()); }
+
+    QByteArray read(int port) {
+        QFile f(protocolFilePath(port));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir home_;
+};
+
+TEST_F(ProtocolFileTest, AppendsWindows1251LinesWithABlankPerPort) {
+    ASSERT_TRUE(QDir(home_.path()).mkpath("Protocol"));
+    EXPECT_EQ(protocolFilePath(7), home_.path() + "/Protocol/ProtocolComPort7.txt");
+    const QString first = protocolLine(kNow, 7, eventMessage(-16, 0, QString()));
+    const QString second = protocolLine(kNow, 7, eventMessage(-10, 0, QString()));
+    EXPECT_TRUE(appendProtocolFileLine(7, first));
+    EXPECT_TRUE(appendProtocolFileLine(7, second));
+    EXPECT_TRUE(appendProtocolFileLine(8, first));
+    EXPECT_EQ(read(7), toCp1251(first) + " \n" + toCp1251(second) + " \n");
+    EXPECT_EQ(read(8), toCp1251(first) + " \n");
+
+    EXPECT_TRUE(removeProtocolFile(7));
+    EXPECT_FALSE(QFile::exists(protocolFilePath(7)));
+    EXPECT_TRUE(removeProtocolFile(7));  // already gone
+}
+
+TEST_F(ProtocolFileTest, AMissingFolderLosesTheLineQuietly) {
+    EXPECT_FALSE(appendProtocolFileLine(2, "line"));
+    EXPECT_FALSE(QFile::exists(protocolFilePath(2)));
+}
+
+}  // namespace
+}  // namespace zev7
