@@ -330,6 +330,7 @@ inline constexpr char SimPortTaken[] = "Порт COM%1 задан в сети с
 inline constexpr char SimNoModem[] = "В сети симулятора нет модема на порту COM%1";
 inline constexpr char SimPortInUse[] = "Порт COM%1 уже открыт";
 inline constexpr char SimPortClosed[] = "Порт COM%1 не открыт";
+inline constexpr char SimCtsOff[] = "Порт COM%1: модем не готов к приему (CTS выключен)";
 inline constexpr char SimCfgCannotRead[] = "Не могу прочитать файл конфигурации симулятора %1: %2";
 inline constexpr char SimCfgTooLarge[] = "Файл конфигурации симулятора %1 больше %2 байт";
 inline constexpr char SimCfgAt[] = "%1, строка %2: %3";

@@ -1,0 +1,64 @@
+// Where the results database lives and how the program reaches it: the connection "ZEV7" of
+// the main thread (the database windows read through it), and one connection of its own for
+// every thread that writes (each port thread), because a connection belongs to the thread that
+// opened it.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace zev7 {
+
+class UserMessages;
+
+inline constexpr char kDatabaseDirName[] = "ZEV7DBASE";
+inline constexpr char kDatabaseFileName[] = "ZEV7.sqlite";
+inline constexpr char kMainConnectionName[] = "ZEV7";
+
+// How long a writer waits for another connection that holds the database before it gives up
+// and reports the write as failed. A port writes a few rows after each test call and never
+// holds the database longer than that; an outside program holding it gets this long.
+inline constexpr int kDefaultBusyTimeoutMs = 3000;
+
+struct DbOptions {
+    int busyTimeoutMs = kDefaultBusyTimeoutMs;
+    // Every commit reaches the disk before the writer goes on, so a power cut loses no call
+    // that was reported as stored. The demo generator turns it off for speed.
+    bool syncEveryCommit = true;
+};
+
+class DbConnection {
+public:
+    // "ZEV7DBASE" under the program directory, and the database file in it.
+    static QString directory();
+    static QString filePath();
+
+    // Start-up: creates the directory and the database with every table when missing, and
+    // (re)binds the connection "ZEV7" of the calling thread to it; an older "ZEV7" (for
+    // example one that pointed at another program directory) is replaced. Per-thread
+    // connections opened before are reopened on their next use. Reports a failure through
+    // messages (when given) and returns false.
+    static bool setup(UserMessages* messages = nullptr, const DbOptions& options = {});
+    // Closes "ZEV7" and forgets the setup (tests, program end).
+    static void shutdown();
+    static bool isSetUp();
+
+    // The connection "ZEV7"; only for the thread that called setup().
+    static QSqlDatabase main();
+
+    // The calling thread's own connection, opened on first use and closed when the thread
+    // ends (or by closeForThisThread). Not open when the database cannot be opened; the
+    // engine's text is then in lastOpenError().
+    static QSqlDatabase forThisThread();
+    static void closeForThisThread();
+    static QString lastOpenError();
+
+    // A separate connection with its own name and options (a generator, a test that plays
+    // another program). The caller removes it with QSqlDatabase::removeDatabase.
+    static QSqlDatabase open(const QString& connectionName, const DbOptions& options);
+
+    static DbOptions options();
+    static void setOptions(const DbOptions& options);
+};
+
+}  // namespace zev7

@@ -1,0 +1,99 @@
+// The few places where the SQL of one database engine differs from another's: how dates and
+// times are written and compared, how a key numbers itself, how texts are joined, how another
+// database is reached. Everything else the program writes is plain SQL. SQLite is the engine
+// the program ships with; a server engine would add its own dialect here.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <QVariant>
+
+namespace zev7 {
+
+class DbDialect {
+public:
+    virtual ~DbDialect() = default;
+
+    // Name of the Qt driver that talks to this engine.
+    virtual QString driverName() const = 0;
+
+    // Column declarations. Dates and times are kept as separate columns (the statistics
+    // compare them separately); texts that are looked up ignore letter case.
+    virtual QString autoIncrementKey(const QString& column) const = 0;
+    virtual QString dateColumn(const QString& column, bool notNull) const = 0;
+    virtual QString timeColumn(const QString& column, bool notNull) const = 0;
+    virtual QString textColumn(const QString& column, int length, bool lookup) const = 0;
+    virtual QString integerColumn(const QString& column, bool notNull) const = 0;
+    virtual QString realColumn(const QString& column) const = 0;
+
+    // Values bound to a statement for a date column and a time column.
+    virtual QVariant dateValue(const QDate& date) const = 0;
+    virtual QVariant timeValue(const QTime& time) const = 0;
+    // Reads back what dateValue/timeValue stored; invalid for anything else.
+    virtual QDate toDate(const QVariant& stored) const = 0;
+    virtual QTime toTime(const QVariant& stored) const = 0;
+
+    // Literals inside SQL text: the period edits of the selection windows become these.
+    virtual QString dateLiteral(const QDate& date) const = 0;
+    virtual QString timeLiteral(const QTime& time) const = 0;
+    // A date expression moved by whole days ("CYC.DATE_OFF-1").
+    virtual QString addDays(const QString& dateExpression, int days) const = 0;
+    // The day of the week of a date expression as DayWeekId, 1 Monday .. 7 Sunday.
+    virtual QString dayWeekId(const QString& dateExpression) const = 0;
+    // A date expression as the program shows dates, "dd.mm.yyyy".
+    virtual QString displayDate(const QString& dateExpression) const = 0;
+    // Texts joined into one; an empty part stays empty and does not empty the result.
+    virtual QString concat(const QStringList& expressions) const = 0;
+    // True when a number part column holds nothing (stored as an empty text).
+    virtual QString isEmptyText(const QString& column) const = 0;
+
+    // Transactions that give one writer the tables for the length of one operation.
+    virtual QString beginWrite() const = 0;
+    virtual QString beginExclusive() const = 0;
+    // The engine's error code says another connection holds the database.
+    virtual bool isBusyError(const QString& nativeErrorCode) const = 0;
+
+    // Another database (an import source) made reachable under a schema name, and the name
+    // of one of its tables.
+    virtual QString attachDatabase(const QString& filePath, const QString& schema) const = 0;
+    virtual QString detachDatabase(const QString& schema) const = 0;
+    virtual QString qualifiedTable(const QString& schema, const QString& table) const = 0;
+};
+
+class SqliteDialect : public DbDialect {
+public:
+    QString driverName() const override;
+    QString autoIncrementKey(const QString& column) const override;
+    QString dateColumn(const QString& column, bool notNull) const override;
+    QString timeColumn(const QString& column, bool notNull) const override;
+    QString textColumn(const QString& column, int length, bool lookup) const override;
+    QString integerColumn(const QString& column, bool notNull) const override;
+    QString realColumn(const QString& column) const override;
+    QVariant dateValue(const QDate& date) const override;
+    QVariant timeValue(const QTime& time) const override;
+    QDate toDate(const QVariant& stored) const override;
+    QTime toTime(const QVariant& stored) const override;
+    QString dateLiteral(const QDate& date) const override;
+    QString timeLiteral(const QTime& time) const override;
+    QString addDays(const QString& dateExpression, int days) const override;
+    QString dayWeekId(const QString& dateExpression) const override;
+    QString displayDate(const QString& dateExpression) const override;
+    QString concat(const QStringList& expressions) const override;
+    QString isEmptyText(const QString& column) const override;
+    QString beginWrite() const override;
+    QString beginExclusive() const override;
+    bool isBusyError(const QString& nativeErrorCode) const override;
+    QString attachDatabase(const QString& filePath, const QString& schema) const override;
+    QString detachDatabase(const QString& schema) const override;
+    QString qualifiedTable(const QString& schema, const QString& table) const override;
+};
+
+// The dialect of the database the program works with.
+const DbDialect& dbDialect();
+
+// A text as an SQL string literal: single quotes, inner quotes doubled.
+QString sqlQuoted(const QString& text);
+
+}  // namespace zev7

@@ -1,0 +1,77 @@
+// The tables of the results database: what each holds, in which column order (the working
+// tables are filled with "SELECT *" from their sources, so the order matters), the
+// dictionaries with their texts, and the creation of whatever is missing.
+#pragma once
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace zev7 {
+
+namespace table {
+// Result tables, written by the port threads.
+inline constexpr char Out[] = "Table_Out";
+inline constexpr char In[] = "Table_In";
+inline constexpr char Cycle[] = "Table_Cycle";
+inline constexpr char Seans[] = "Table_Seans";
+inline constexpr char ResSeans[] = "Table_ResSeans";
+inline constexpr char ResCycle[] = "Table_ResCycle";
+inline constexpr char SettCycleDec[] = "Table_Sett_Cycle_Dec";
+// Dictionaries.
+inline constexpr char ResParam[] = "Table_ResParam";
+inline constexpr char SettParamCycle[] = "Table_SettParam_Cycle";
+inline constexpr char CycleState[] = "TABLE_CYCLESTATE";
+inline constexpr char ResCallParamSeans[] = "TABLE_RESCALLPARAMSEANS";
+inline constexpr char BadParam[] = "Table_BadParam";
+// Working tables of the database windows.
+inline constexpr char TempCycle[] = "TEMP_CYCLE";
+inline constexpr char TempResSeans[] = "TEMP_RESSEANS";
+inline constexpr char TempResCycle[] = "TEMP_RESCYCLE";
+}  // namespace table
+
+// Sizes of the text columns.
+inline constexpr int kNumberPartLength = 20;
+inline constexpr int kTelNumTextLength = 150;
+inline constexpr int kResParamTextLength = 40;
+inline constexpr int kSettParamTextLength = 60;
+inline constexpr int kStateTextLength = 20;
+inline constexpr int kConnectTextLength = 60;
+
+// The layout version this program writes into the file (PRAGMA user_version).
+inline constexpr int kSchemaVersion = 1;
+
+struct IndexDef {
+    QString name;
+    QString columns;  // "COL1,COL2"
+    bool unique = false;
+};
+
+struct TableDef {
+    QString name;
+    QStringList columns;      // column declarations in column order
+    QStringList constraints;  // table constraints (keys)
+    QList<IndexDef> indexes;
+};
+
+class DbSchema {
+public:
+    // Every table of the database, result tables first.
+    static const QList<TableDef>& tables();
+    // The table of that name, letter case ignored; "Table_Cycle.DB" names Table_Cycle too.
+    // nullptr when there is none.
+    static const TableDef* find(const QString& name);
+    // The columns' names in column order.
+    static QStringList columnNames(const TableDef& def);
+
+    static QString createTableSql(const TableDef& def, const QString& asName = {});
+    static QStringList createIndexSql(const TableDef& def);
+
+    // Creates every missing table and index and the missing dictionary rows, in one
+    // transaction. Existing tables and rows are left as they are. false with the engine's
+    // text in *error when that fails.
+    static bool createMissing(QSqlDatabase& db, QString* error);
+};
+
+}  // namespace zev7

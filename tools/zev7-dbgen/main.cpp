@@ -1,0 +1,81 @@
+// zev7-dbgen: fills the results database under the program directory with generated cycles,
+// for trying out and timing the statistics windows on a database of realistic size.
+#include "db/db_connection.h"
+#include "db/demo_database.h"
+#include "scenario/program_dir.h"
+#include "scenario/user_messages.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+constexpr double kMsPerSecond = 1000.0;
+constexpr double kBytesPerMiB = 1024.0 * 1024.0;
+
+int intOption(const QCommandLineParser& parser, const QString& name, int fallback) {
+    bool ok = false;
+    const int v = parser.value(name).toInt(&ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Fills ZEV7DBASE/ZEV7.sqlite under the program directory with generated cycles."));
+    parser.addHelpOption();
+    parser.addOption(
+        {QStringLiteral("home"), QStringLiteral("Program directory."), QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("cycles"), QStringLiteral("Cycles (default 1000)."),
+                      QStringLiteral("n"), QStringLiteral("1000")});
+    parser.addOption({QStringLiteral("calls"),
+                      QStringLiteral("Test calls per cycle (default 100)."), QStringLiteral("n"),
+                      QStringLiteral("100")});
+    parser.addOption({QStringLiteral("seed"), QStringLiteral("Random seed (default 2006)."),
+                      QStringLiteral("n"), QStringLiteral("2006")});
+    parser.addOption({QStringLiteral("fresh"), QStringLiteral("Start from an empty database.")});
+    parser.process(app);
+
+    if (parser.isSet(QStringLiteral("home"))) {
+        zev7::setProgramDir(parser.value(QStringLiteral("home")));
+    }
+    zev7::ConsoleMessages messages;
+    if (parser.isSet(QStringLiteral("fresh"))) {
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            QFile::remove(zev7::DbConnection::filePath() + QLatin1String(suffix));
+        }
+    }
+    if (!zev7::DbConnection::setup(&messages)) {
+        return 1;
+    }
+
+    zev7::DemoDatabaseSpec spec;
+    spec.cycles = intOption(parser, QStringLiteral("cycles"), spec.cycles);
+    spec.callsPerCycle = intOption(parser, QStringLiteral("calls"), spec.callsPerCycle);
+    spec.seed = static_cast<std::uint32_t>(intOption(parser, QStringLiteral("seed"), 2006));
+
+    QElapsedTimer timer;
+    timer.start();
+    const zev7::DemoDatabaseReport report = zev7::fillDemoDatabase(spec, messages, [&](int done) {
+        if (done % 100 == 0) {
+            std::fprintf(stderr, "\r%d / %d cycles", done, spec.cycles);
+        }
+    });
+    const double seconds = static_cast<double>(timer.elapsed()) / kMsPerSecond;
+    zev7::DbConnection::shutdown();
+
+    const QString path = zev7::DbConnection::filePath();
+    std::printf("\n%d cycles, %d test calls in %.1f s (%.0f calls/s); %d failed writes\n",
+                report.cycles, report.calls, seconds, seconds > 0 ? report.calls / seconds : 0.0,
+                report.failures);
+    std::printf("%s: %.1f MiB\n", qPrintable(path),
+                static_cast<double>(QFileInfo(path).size()) / kBytesPerMiB);
+    return report.failures == 0 ? 0 : 2;
+}
