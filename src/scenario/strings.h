@@ -196,6 +196,20 @@ inline constexpr char NotMeasured[] = "----";
 inline constexpr char HeldOutgoing[] = "Исх.";
 inline constexpr char HeldIncoming[] = "Вх.";
 inline constexpr char HeldQuestion[] = "Линия удержана!\n\nПродолжить выполнение сценария?";
+// Failures while the port thread prepares the modem: at start-up, and before a test call.
+inline constexpr char SetupContextEchoSend[] = "1 CheckCycleFreq() SIOSend";
+inline constexpr char SetupContextEchoRead[] = "1 CheckCycleFreq() OGetch1";
+inline constexpr char SetupContextResetSend[] = "CheckCycleFreq() SIOSend";
+inline constexpr char SetupContextResetRead[] = "CheckCycleFreq() OGetch1";
+inline constexpr char SetupContextCallSend[] = "EverySeans() SIOSend";
+inline constexpr char SetupContextCallRead[] = "EverySeans() OGetch1";
+// The console view of a port (zev7-run): the cycle start, each call row and the cycle result.
+inline constexpr char ConsoleCycleStart[] = "COM%1: цикл %2 (исполнение %3), начало %4, Исх. %5, Вх. %6";
+inline constexpr char ConsoleCallRow[] =
+    "COM%1: вызов %2: %3; затухание %4 дБ; ОС %5 дБм; СКПВ %6 дБм; длит. %7; %8 - %9";
+inline constexpr char ConsoleSummary[] =
+    "COM%1: попыток %2, успешных %3 (%4 %), потерь %5 (%6 %), норма %7 %: %8";
+inline constexpr char ConsoleRunEnd[] = "COM%1: работа порта закончена";
 
 // ---- Answering station ---------------------------------------------------------------------
 
@@ -323,6 +337,23 @@ inline constexpr char ShowHoldNone[] = "нет";
 inline constexpr char ShowEnum[] = "  перебор поля \"%1\": %2 .. %3, шаг %4, номеров %5";
 inline constexpr char ShowEnumNone[] = "  перебор номера: нет";
 inline constexpr char ShowDuration[] = "  расчетная длительность, часы:мин:%1";
+
+// zev7-run: running scenarios on ports without the windows.
+inline constexpr char RunUsage[] =
+    "Использование:\n"
+    "  zev7-run [--home КАТАЛОГ] ПОРТ:СЦЕНАРИЙ [ПОРТ:СЦЕНАРИЙ ...]\n"
+    "Сценарий копируется в рабочую копию Scenar\\ComPort<N>.scn и исполняется на порту COM<N>.";
+inline constexpr char RunOptionHome[] = "Каталог программы (сценарии, протоколы, dev/COM<N>)";
+inline constexpr char RunNoItems[] = "Не задано ни одного порта со сценарием";
+inline constexpr char RunBadItem[] = "Ожидается ПОРТ:СЦЕНАРИЙ, например 1:demo.scn: %1";
+inline constexpr char RunBadPort[] = "Номер порта %1 вне диапазона 1..64";
+inline constexpr char RunPortTwice[] = "Порт %1 задан дважды";
+inline constexpr char RunNoScenario[] = "Не найден файл сценария %1";
+inline constexpr char RunCannotPrepare[] = "Не могу подготовить рабочую копию сценария порта %1";
+inline constexpr char RunNotStarted[] = "COM%1: сценарий не запущен (код %2)";
+inline constexpr char RunStopping[] = "Остановка портов...";
+inline constexpr char RunCompleted[] = "Все сценарии завершены.";
+inline constexpr char RunNotCompleted[] = "Не все сценарии завершены.";
 
 // zev7-sim: the simulated network, its configuration file and the program.
 inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";
