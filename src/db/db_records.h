@@ -10,7 +10,7 @@
 namespace zev7 {
 
 // A level or count at or below this was not measured (the engine keeps -999 for that).
-inline constexpr double kNotMeasuredLimit = -900.0;
+inline constexpr double kDbStoredValueLimit = -900.0;
 
 // One finished test call as the database stores it.
 struct DbCallRecord {
@@ -49,7 +49,7 @@ inline constexpr std::array<int, 13> kDbLossOutcomes = {-1,   -2,   -3,    -10, 
                                                         -200, -300, -1000, -2000, -3000, -4000};
 
 // One result row: count and percentage of the attempts. A value at or below
-// kNotMeasuredLimit is not written (the stored value stays as it was).
+// kDbStoredValueLimit is not written (the stored value stays as it was).
 struct DbResultValue {
     int paramId = 0;  // 1..16
     double count = 0.0;

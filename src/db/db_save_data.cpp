@@ -60,7 +60,7 @@ QTime durationAsTime(double days) {
 }
 
 QVariant measured(double value) {
-    return std::isfinite(value) && value > kNotMeasuredLimit ? QVariant(value) : QVariant();
+    return std::isfinite(value) && value > kDbStoredValueLimit ? QVariant(value) : QVariant();
 }
 
 QVariant realOrNull(double value) {
