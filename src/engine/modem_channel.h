@@ -156,9 +156,12 @@ public:
     CommPort& port() { return *port_; }
     const ExchangeProfile& profile() const { return profile_; }
 
-private:
-    // A failed step of an exchange: error -4, the call starts again, the retry rule.
+    // A failed step of an exchange: error -4, the call starts again, the retry rule (silent
+    // the first five times after a finished call, then the question). Also for the thread's
+    // own exchanges that bypass ModemSendGetData (the modem reset before a test call).
     void exchangeFailed(const char* context, const QString& detail);
+
+private:
     void interpret();
     void checkModel();
     // The modem's CTS came back after a loss.

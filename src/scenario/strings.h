@@ -257,6 +257,68 @@ inline constexpr const char* DbCycleStateNames[3] = {
     "Завершен (мин.)",
     "Завершен (макс.)",
 };
+// The port's HTML result report: its head, the cycle paragraph, the page captions of the port
+// window that head the call and result tables, the call table's columns.
+inline constexpr char ReportProduct[] =
+    "Программно-аппаратный измерительный комплекс\nдля определения коэффициента потерь "
+    "вызова\nTeliq ВЕРСА-ТЛ версия ";
+inline constexpr char ReportVersionFrom[] = "от";
+inline constexpr char ReportOutgoing[] = "Исх.";
+inline constexpr char ReportIncoming[] = "Вх.";
+inline constexpr char ReportCycle[] = "Цикл";
+inline constexpr char ReportNumberSign[] = "№";
+inline constexpr char ReportCallsPage[] = "Вызовы";
+inline constexpr char ReportCyclePage[] = "Цикл";
+inline constexpr const char* ReportCallColumns[8] = {
+    "№", "Вызов", "Затухание,дБ", "ОС,дБм", "СКПВ,дБм", "Длител.", "Начало", "Конец",
+};
+// The cycle settings table of the report.
+inline constexpr char ReportSettingsHeading[] = "Настройки цикла";
+inline constexpr char ReportSettingNameHead[] = "Наименование параметра";
+inline constexpr char ReportSettingValueHead[] = "Значение параметра";
+inline constexpr char ReportOn[] = "вкл.";
+inline constexpr char ReportOff[] = "выкл.";
+inline constexpr char ReportRangeFrom[] = "от";
+inline constexpr char ReportRangeTo[] = "до";
+inline constexpr char ReportMinAttempts[] = "Минимальное количество попыток вызова, шт";
+inline constexpr char ReportMaxAttempts[] = "Максимальное количество попыток вызова, шт";
+inline constexpr char ReportNormAtMin[] = "Норма КПВ для минимального количества попыток вызова, %";
+inline constexpr char ReportNormAtMax[] =
+    "Норма КПВ для максимального количества попыток вызова, %";
+inline constexpr char ReportDialToneThreshold[] =
+    "Порог чувствительности сигнала ОС,\n\r\n'Занято на исходящей',\n\r\n'Перегрузка на "
+    "исходящей', дБм";
+inline constexpr char ReportRingbackCheck[] =
+    "Флаг распознавания СКПВ,\n\r\n'Занято на входящей',\n\r\n'Перегрузка на входящей', дБм";
+inline constexpr char ReportRingbackThreshold[] =
+    "Порог чувствительности СКПВ,\n\r\n'Занято на входящей',\n\r\n'Перегрузка на входящей', дБм";
+inline constexpr char ReportAnswerThreshold[] = "Порог чувствительности сигнала АО, дБм";
+inline constexpr char ReportAnswerTime[] = "Порог по длительности сигнала АО, с";
+inline constexpr char ReportAttenuationCheck[] = "Флаг контроля затухания Исх->Вх";
+inline constexpr char ReportClearBackThreshold[] =
+    "Порог чувствительности сигнала \"Занято, отбой\", дБм";
+inline constexpr char ReportCalledAaSection[] = "Параметры вызываемого автоответчика";
+inline constexpr char ReportAaLevel[] = "Уровень сигнала АО, дБм";
+inline constexpr char ReportAaFrequency[] = "Частота сигнала АО, Гц";
+inline constexpr char ReportAaRings[] = "Количество активирующих звонков АО, шт";
+inline constexpr char ReportAaDelayOn[] = "Задержка включения сигнала АО, с";
+inline constexpr char ReportAaDelayOff[] = "Задержка отключения после сигнала АО, с";
+inline constexpr char ReportMoreSection[] = "Дополнительные настройки цикла";
+inline constexpr char ReportPause[] = "Пауза после окончания попытки вызова, с";
+inline constexpr char ReportWaitTime[] = "Интервал времени ожидания сигналов, с";
+inline constexpr char ReportRingbackTime[] = "Порог распознавания СКПВ по длительности, с";
+inline constexpr char ReportBusyPeriod[] =
+    "Период следования сигналов 'Занято на исходящей',\r\n'Занято на входящей','Занято, отбой', "
+    "с";
+inline constexpr char ReportOverloadPeriod[] =
+    "Период следования сигналов 'Перегрузка на исходящей',\r\n'Перегрузка на входящей', с";
+inline constexpr char ReportAttenuationSignalTime[] = "Длительность сигнала от исходящей, с";
+// Saving the final report, and what goes wrong with the report's files.
+inline constexpr char ReportSaveTitle[] = "Сохранить файл результатов";
+inline constexpr char ReportFilesFilter[] = "Файл результата";
+inline constexpr char ReportCannotOpen[] = "Порт%1. Не могу открыть файл результатов";
+inline constexpr char ReportCannotWrite[] = "Невозможна запись в файл результатов!";
+inline constexpr char ReportCannotSave[] = "Порт%1. Не могу сохранить файл результатов:\n%2";
 
 // ---- Command-line tools --------------------------------------------------------------------
 // zev7-scn: setting scenario fields by their names.

@@ -1,0 +1,114 @@
+// The port engine running a 1000-call cycle against the in-process simulated network on the
+// manual clock: what one test call and one poll exchange cost in CPU time, without the
+// waiting a real modem imposes.
+#include "engine/clocks.h"
+#include "engine/port_engine.h"
+#include "engine/port_registry.h"
+#include "engine/port_view.h"
+#include "scenario/ole_date.h"
+#include "scenario/program_dir.h"
+#include "scenario/scenario_file.h"
+#include "scenario/scenario_templates.h"
+#include "scenario/tel_number.h"
+#include "scenario/user_messages.h"
+#include "sim/sim_config.h"
+#include "sim/sim_link_port.h"
+
+#include <benchmark/benchmark.h>
+#include <QTemporaryDir>
+#include <ctime>
+
+namespace {
+
+using namespace zev7;
+
+constexpr int kCalls = 1000;
+constexpr int kCaller = 1;
+
+// Counts the poll exchanges: the repeat command "A/" and the level query "AT%V".
+class CountingPort : public CommPort {
+public:
+    CountingPort(std::unique_ptr<CommPort> inner, std::int64_t& polls)
+        : inner_(std::move(inner)), polls_(polls) {}
+    bool open(const LineSettings& s) override { return inner_->open(s); }
+    bool isOpen() const override { return inner_->isOpen(); }
+    bool purge() override { return inner_->purge(); }
+    std::int64_t write(const QByteArray& data) override {
+        if (data == "/" || data == "T%V\r") {
+            ++polls_;
+        }
+        return inner_->write(data);
+    }
+    bool flush() override { return inner_->flush(); }
+    QByteArray read(std::int64_t n, int timeoutMs) override { return inner_->read(n, timeoutMs); }
+    std::int64_t bytesPending() override { return inner_->bytesPending(); }
+    ModemStatus modemStatus() override { return inner_->modemStatus(); }
+    void close() override { inner_->close(); }
+    QString errorString() const override { return inner_->errorString(); }
+
+private:
+    std::unique_ptr<CommPort> inner_;
+    std::int64_t& polls_;
+};
+
+TelNumber number(const char* digits) {
+    TelNumber n{};
+    clearNumber(n);
+    setNumberField(n, NUM_ON_ATX, QString::fromLatin1(digits));
+    rebuildNumberText(n);
+    return n;
+}
+
+void BM_ThousandCallCycle(benchmark::State& state) {
+    QTemporaryDir home;
+    setProgramDir(home.path());
+    ensureProgramFolders();
+    double cpuSeconds = 0.0;
+    std::int64_t polls = 0;
+    std::int64_t calls = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ManualClock clock;
+        std::unique_ptr<SimNetwork> network = buildNetwork(SimConfig::demo(), clock);
+        RecordingMessages messages;
+        PortView view;
+        PortRegistry registry;
+        ScenarHeader h = templateHeader(toOleDate(clock.now()));
+        h.outNumber = number("1111111");
+        CycleRecord c = templateCycle();
+        c.inNumber = number("2222222");
+        c.minAttempts = kCalls;
+        c.maxAttempts = kCalls;
+        c.startUntil = 30.0;  // a month: the cycle never runs out of its window
+        c.state = static_cast<std::int32_t>(CycleState::Waiting);
+        writeScenarioFile(workingCopyPath(kCaller), h, {&c, 1}, messages);
+        PortServices services{clock, messages, view, registry, {}, {}};
+        services.makePort = [&](int port) -> std::unique_ptr<CommPort> {
+            return std::make_unique<CountingPort>(std::make_unique<SimLinkPort>(*network, port),
+                                                  polls);
+        };
+        PortEngine engine(kCaller, services);
+        state.ResumeTiming();
+
+        const std::clock_t start = std::clock();
+        if (engine.load() == 0) {
+            engine.open();
+        }
+        engine.Execute();
+        cpuSeconds += static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+        calls += engine.statistics().calls();
+        if (engine.statistics().calls() != kCalls) {
+            state.SkipWithError("the cycle did not make its calls");
+        }
+    }
+    setProgramDir(QString());
+    state.counters["calls"] = static_cast<double>(calls);
+    state.counters["polls"] = static_cast<double>(polls);
+    state.counters["cpu_us_per_call"] = calls > 0 ? cpuSeconds * 1e6 / calls : 0.0;
+    state.counters["cpu_us_per_poll"] = polls > 0 ? cpuSeconds * 1e6 / polls : 0.0;
+}
+BENCHMARK(BM_ThousandCallCycle)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

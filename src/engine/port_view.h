@@ -1,0 +1,70 @@
+// Everything a port thread shows in its port window or asks there: protocol lines, the mode
+// panel, the status cell of the call being made, the cycle start, the row and the result
+// table after each call with the values of the pies and graphs, the end of the run, and the
+// line-held alarm. The engine never touches a widget; the window (or the console of zev7-run,
+// or a test) implements this. Every call is made as a synchronous call on the UI thread: the
+// port thread waits until it has run (BlockingPortView).
+#pragma once
+
+#include "engine/cycle_result_texts.h"
+#include "engine/port_event.h"
+
+#include <QString>
+
+namespace zev7 {
+
+// The status bars of the result page when a cycle starts.
+struct CycleStartInfo {
+    QString outNumberText;  // the scenario's outgoing number
+    QString startText;      // the cycle start, "dd.mm.yy hh:mm"
+    int cycleNumber = 0;    // 1-based
+    QString inNumberText;   // the cycle's incoming number
+    int executionNumber = 1;
+};
+
+// After each accounted test call: its row of the call table, the cycle result table, the
+// verdict's colour, the two pies and the points of the three graphs.
+struct CallRefresh {
+    int callNumber = 0;
+    CallRowTexts row;
+    SummaryTexts summary;
+    bool meetsNorm = true;  // the verdict cell is white, otherwise red
+    PieValues pies;
+    CallGraphPoints points;
+};
+
+class PortView {
+public:
+    virtual ~PortView() = default;
+
+    // One protocol line for the window's protocol list (ProtocolList keeps at most 301).
+    virtual void protocolLine(int /*port*/, const QString& /*line*/) {}
+    // The mode panel of the answering-station page.
+    virtual void modePanel(int /*port*/, ModePanel /*mode*/) {}
+    // The status cell of the call being made (status 1 also writes the call number).
+    virtual void callStatus(int /*port*/, int /*callNumber*/, CallStatus /*status*/) {}
+    // A cycle starts: the call table, the result table and the charts are cleared, the status
+    // bars and the repetition panel show the new cycle.
+    virtual void cycleStarted(int /*port*/, const CycleStartInfo& /*info*/) {}
+    // A test call was accounted.
+    virtual void callAccounted(int /*port*/, const CallRefresh& /*refresh*/) {}
+    // The port thread ends: the window reloads the working copy and finishes its run display;
+    // with `resumeMonitoring` (the modem answered calls before the scenario started) it starts
+    // the answering-station monitoring again.
+    virtual void runFinished(int /*port*/, bool /*resumeMonitoring*/) {}
+    // The application comes forward and the port window is shown (restored if minimised).
+    virtual void bringToFront(int /*port*/) {}
+    // One beep of the line-held alarm.
+    virtual void beep(int /*port*/) {}
+    // The line-held question, asked with the line still off-hook; true: go on with the
+    // scenario. Unanswered questions (batch mode, no window) count as No.
+    virtual bool askLineHeld(int /*port*/, const QString& /*caption*/, const QString& /*text*/) {
+        return false;
+    }
+    // The speaker button of the port window (Tlb_SoundModem) is down.
+    virtual bool speakerOn(int /*port*/) { return false; }
+    // The scenario scheme window, when open, shows the running ports anew.
+    virtual void refreshScheme() {}
+};
+
+}  // namespace zev7

@@ -1,0 +1,289 @@
+// One test call through the port engine and the simulated network, tone by tone: when the dial
+// tone is taken and which samples its level averages, the answer signal's duration, a number
+// dialled in two stages, and a cycle that does not judge the ringback.
+#include "port_engine_support.h"
+
+#include "engine/level_decoder.h"
+
+namespace zev7 {
+namespace {
+
+using porttest::kCaller;
+using porttest::kStation;
+using porttest::PortBench;
+using porttest::Traffic;
+
+// The moments (s) the program sent a command line starting with `prefix` to the caller.
+std::vector<double> sentAt(const std::vector<Traffic>& traffic, const QByteArray& prefix,
+                           int port = kCaller) {
+    std::vector<double> out;
+    for (const Traffic& t : traffic) {
+        if (t.port == port && t.toModem && t.bytes.startsWith(prefix)) {
+            out.push_back(t.s);
+        }
+    }
+    return out;
+}
+
+// The moments the station reported a ring.
+std::vector<double> ringsAt(const std::vector<Traffic>& traffic) {
+    std::vector<double> out;
+    for (const Traffic& t : traffic) {
+        if (t.port == kStation && !t.toModem && t.bytes == "2\r") {
+            out.push_back(t.s);
+        }
+    }
+    return out;
+}
+
+// ---- Dial tone -------------------------------------------------------------------------------
+
+class DialTone : public PortBench {};
+
+TEST_F(DialTone, TakenAtTheFirstPollAfter2500msAndAveragedFrom200ms) {
+    // For the first 0.2 s after going off-hook the line is 6 dB louder than the dial tone:
+    // those samples must not enter the dial tone's level.
+    int altered = 0;
+    network_->setReplyFilter(kCaller, [this, &altered](const QByteArray& reply) {
+        const std::vector<double> offHook = sentAt(traffic_, "ATH1");
+        const bool fresh = !offHook.empty() && clock_.tickMs() * 0.001 - offHook.back() < 0.2 &&
+                           sentAt(traffic_, "ATD").size() < offHook.size();
+        if (!fresh || reply.size() != 7 || !parseLevelWord(reply.left(4))) {
+            return reply;
+        }
+        ++altered;
+        return formatLevelWord(encodeLevel(-4.0, kDefaultGain, kRefT12, toneLevelOffset())) +
+               reply.mid(4);
+    });
+    CycleRecord c = cycle();
+    c.minAttempts = 1;
+    c.maxAttempts = 1;
+    writeScenario(kCaller, header(), {c});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    EXPECT_GT(altered, 5);  // the loud samples were there
+
+    const std::vector<double> offHook = sentAt(traffic_, "ATH1");
+    const std::vector<double> dial = sentAt(traffic_, "ATD");
+    ASSERT_EQ(offHook.size(), 1u);
+    ASSERT_EQ(dial.size(), 1u);
+    // The tone is there from the first poll, a few exchanges after off-hook; it is taken at
+    // the first poll more than 2.5 s later, and the dial command follows at once.
+    EXPECT_GT(dial[0] - offHook[0], 2.5);
+    EXPECT_LT(dial[0] - offHook[0], 2.5 + 0.1);
+    ASSERT_EQ(view_.calls().size(), 1);
+    EXPECT_EQ(view_.calls()[0].row[3], QStringLiteral("-10.00"));
+}
+
+// ---- Answer signal ---------------------------------------------------------------------------
+
+class LongAnswerSignal : public PortBench {
+protected:
+    LongAnswerSignal() : PortBench(porttest::stationConfig(5.0)) {}
+};
+
+TEST_F(LongAnswerSignal, FiveSecondsIsTooLongAtFour) {
+    CycleRecord c = cycle();
+    c.minAttempts = 1;
+    c.maxAttempts = 1;  // answerMinTime 2.2, answerMaxTime 4.0
+    writeScenario(kCaller, header(), {c});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    ASSERT_EQ(results_.size(), 6u);
+    EXPECT_EQ(results_[3].outcome, -2000);
+    // The station answers at its second ring and sends its signal 2.5 s later; the call is
+    // hung up when the signal has lasted 4 s.
+    const std::vector<double> rings = ringsAt(traffic_);
+    ASSERT_GE(rings.size(), 2u);
+    const double signalStart = rings[1] + 2.5;
+    const std::vector<double> onHook = sentAt(traffic_, "ATH0");
+    ASSERT_FALSE(onHook.empty());
+    EXPECT_GT(onHook[0] - signalStart, 4.0);
+    EXPECT_LT(onHook[0] - signalStart, 4.1);
+}
+
+class ShortAnswerSignal : public PortBench {
+protected:
+    ShortAnswerSignal() : PortBench(porttest::stationConfig(1.0)) {}
+};
+
+TEST_F(ShortAnswerSignal, OneSecondIsDiscardedAndTheWaitRunsOut) {
+    CycleRecord c = cycle();
+    c.minAttempts = 1;
+    c.maxAttempts = 1;
+    writeScenario(kCaller, header(), {c});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    EXPECT_EQ(results_.at(3).outcome, -1000);
+    EXPECT_EQ(view_.calls().at(0).row[2], QStringLiteral("----"));
+    // Waited the whole interval (15 s) from the first poll of the answer signal.
+    const std::vector<double> filter = sentAt(traffic_, "AT%T16");
+    const std::vector<double> onHook = sentAt(traffic_, "ATH0");
+    ASSERT_EQ(filter.size(), 1u);
+    ASSERT_FALSE(onHook.empty());
+    EXPECT_GT(onHook[0] - filter[0], 15.0);
+    EXPECT_LT(onHook[0] - filter[0], 15.2);
+}
+
+// ---- Dialling in stages ----------------------------------------------------------------------
+
+class StagedNumber : public PortBench {
+protected:
+    StagedNumber() : PortBench(config()) {}
+    static SimConfig config() {
+        SimConfig c = SimConfig::demo();
+        c.modems[1].number = "1234567";
+        return c;
+    }
+};
+
+TEST_F(StagedNumber, P8WIsDialledInTwoCommandsWithTheirTimeouts) {
+    CycleRecord c = cycle();
+    c.inNumber = porttest::numberFromFields({"P8W", "-", "(495)", "-", "P123", "P4567", "-"});
+    c.minAttempts = 1;
+    c.maxAttempts = 1;
+    writeScenario(kCaller, header(), {c});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+
+    QList<QByteArray> dials;
+    for (const QByteArray& cmd : commands(kCaller)) {
+        if (cmd.startsWith("ATD")) {
+            dials.append(cmd);
+        }
+    }
+    EXPECT_EQ(dials, (QList<QByteArray>{"ATDP8;%T12%V\r", "ATDP123P4567;%T12%V\r"}));
+    // The reply of a dial command is awaited twice the estimated dialling time:
+    // 2.0 + 0.2 + 1.55 + 0.2 + 0.2 = 4.15 s for the first.
+    int firstTimeout = 0;
+    for (const auto& r : links_.at(kCaller)->reads) {
+        if (r.written == "TDP8;%T12%V\r") {
+            firstTimeout = r.timeoutMs;
+        }
+    }
+    EXPECT_EQ(firstTimeout, 8300);
+    // Between the stages: status 6, the second dial tone.
+    bool waitedForSecondDialTone = false;
+    for (const auto& s : view_.statuses()) {
+        waitedForSecondDialTone |= s.status == CallStatus::WaitDialToneWhileDialling;
+    }
+    EXPECT_TRUE(waitedForSecondDialTone);
+    EXPECT_EQ(results_.at(3).outcome, 0);
+}
+
+// ---- Without the ringback check --------------------------------------------------------------
+
+class NoRingbackCheck : public PortBench {};
+
+TEST_F(NoRingbackCheck, IncomingSideIsNeverJudged) {
+    network_->injectFault(SimFault::NoRingback);
+    network_->injectFault(SimFault::BusyRingback);
+    network_->injectFault(SimFault::CongestionRingback);
+    CycleRecord c = cycle();
+    c.ringbackCheck = 0;
+    c.minAttempts = 4;
+    c.maxAttempts = 4;
+    writeScenario(kCaller, header(), {c});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    std::vector<int> outcomes;
+    for (const porttest::SinkRecord& r : results_) {
+        if (r.mode == ResultSection::CallRow && !r.finish) {
+            outcomes.push_back(r.outcome);
+        }
+    }
+    // Nothing hears an answer signal behind silence, busy or congestion; the fourth call
+    // succeeds, its ringback unmeasured.
+    EXPECT_EQ(outcomes, (std::vector<int>{-1000, -1000, -1000, 0}));
+    EXPECT_EQ(view_.calls().last().row[4], QStringLiteral("----"));
+}
+
+// ---- The call's status cells -----------------------------------------------------------------
+
+class CallStatuses : public PortBench {};
+
+TEST_F(CallStatuses, OneSuccessfulCallPassesEveryStage) {
+    view_.setSpeaker(true);  // the window's speaker button is down
+    CycleRecord c = cycle();
+    c.minAttempts = 1;
+    c.maxAttempts = 1;
+    writeScenario(kCaller, header(), {c});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    QList<CallStatus> seen;
+    for (const auto& s : view_.statuses()) {
+        EXPECT_EQ(s.callNumber, 1);
+        seen.append(s.status);
+    }
+    EXPECT_EQ(seen, (QList<CallStatus>{CallStatus::WaitDialTone, CallStatus::Dialling,
+                                       CallStatus::WaitRingback, CallStatus::WaitAnswerSignal,
+                                       CallStatus::WaitClearBack}));
+    // The answer filter of 1020 Hz, then back to the 425 Hz filter for the clear-back.
+    const QList<QByteArray> cmds = commands(kCaller);
+    EXPECT_TRUE(cmds.contains("AT%T16\r"));
+    EXPECT_TRUE(cmds.contains("ATS31=37%T12\r"));
+    EXPECT_TRUE(cmds.contains("ATM2L3\r"));
+    EXPECT_FALSE(cmds.contains("ATM0\r"));
+}
+
+// ---- A modem in trouble ----------------------------------------------------------------------
+
+class ModemTrouble : public PortBench {};
+
+TEST_F(ModemTrouble, CableOutForThreeSecondsRestartsTheCall) {
+    writeScenario(kCaller, header(), {cycle()});
+    auto e = engine(kCaller);
+    ASSERT_EQ(e->load(), 0);
+    e->open();
+    ASSERT_TRUE(stepUntil(*e, [&] {
+        return e->callNumber() == 2 && e->mainState() == MainState::Polling &&
+               e->testCall().phase() == DetectPhase::Ringback;
+    }));
+    const std::int64_t back = clock_.tickMs() + 3000;
+    clock_.onSleep = [&](std::int64_t now) {
+        if (now >= back) {
+            network_->setUnplugged(kCaller, false);
+            clock_.onSleep = nullptr;
+        }
+    };
+    network_->setUnplugged(kCaller, true);
+    while (e->runOnce()) {
+    }
+    // One status line, no question; the call is made again (after releasing the line of the
+    // aborted attempt) and the cycle ends as usual.
+    EXPECT_EQ(messages_.count(), 0);
+    EXPECT_EQ(messagesOf(protocolFile(kCaller))
+                  .count(QStringLiteral("Нет ответа !  Возможно модем отключен!")),
+              1);
+    EXPECT_TRUE(e->completed());
+    // Five calls, the release before the call made again, and the restore at the end.
+    EXPECT_EQ(commands(kCaller).count("ATH0\r"), 7);
+    ASSERT_EQ(view_.calls().size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(view_.calls()[i].callNumber, i + 1);
+        EXPECT_EQ(view_.calls()[i].row[1], resultCodeText(0));
+    }
+}
+
+TEST_F(ModemTrouble, SilentModemAsksAfterFiveFailuresAndNoEndsTheRun) {
+    writeScenario(kCaller, header(), {cycle()});
+    auto e = engine(kCaller);
+    ASSERT_EQ(e->load(), 0);
+    e->open();
+    ASSERT_TRUE(stepUntil(*e, [&] { return view_.calls().size() == 1; }));
+    network_->setSilent(kCaller, true);
+    while (e->runOnce()) {
+    }
+    ASSERT_EQ(messages_.count(), 1);
+    EXPECT_TRUE(messages_.entries()[0].question);
+    EXPECT_TRUE(messages_.entries()[0].text.endsWith(QStringLiteral("Попытаться продолжить?")));
+    EXPECT_EQ(e->outcome(), RunOutcome::Failed);
+    const QStringList protocol = messagesOf(protocolFile(kCaller));
+    EXPECT_TRUE(protocol.contains(QStringLiteral("Нет ответа !  Возможно модем отключен!")));
+    // Ended by an error: "Сценарий завершен!" without the modem's restore.
+    EXPECT_EQ(protocol.last(), QStringLiteral("Сценарий завершен!"));
+    EXPECT_EQ(view_.calls().size(), 1);
+}
+
+}  // namespace
+}  // namespace zev7

@@ -1,0 +1,271 @@
+// The port engine preparing its modem and its scenario: the scenario load and its errors, the
+// model check, the answer filter of each cycle's frequency, the answering-station registers
+// and the restore at the end.
+#include "port_engine_support.h"
+
+#include "scenario/strings.h"
+
+namespace zev7 {
+namespace {
+
+using porttest::kCaller;
+using porttest::PortBench;
+
+// Runs the start of a port (load, open) and ends it at once.
+void startAndStop(PortEngine& e) {
+    if (e.load() == 0) {
+        e.open();
+    }
+    e.requestStop();
+    while (e.runOnce()) {
+    }
+}
+
+// ---- Scenario load -----------------------------------------------------------------------
+
+class ScenarioLoad : public PortBench {};
+
+TEST_F(ScenarioLoad, MissingWorkingCopyEndsWithoutOpeningThePort) {
+    auto e = engine(kCaller);
+    EXPECT_EQ(e->load(), -22);
+    e->open();
+    while (e->runOnce()) {
+    }
+    ASSERT_EQ(messages_.count(), 1);
+    EXPECT_EQ(messages_.entries()[0].text,
+              QStringLiteral("COM1: Не найден файл сценария !") + workingCopyPath(kCaller));
+    EXPECT_EQ(messages_.entries()[0].caption, QStringLiteral("Модем: Ошибка!"));
+    EXPECT_TRUE(commands(kCaller).isEmpty());
+    EXPECT_EQ(registry_.runState(kCaller), PortRunState::Free);
+    EXPECT_EQ(registry_.runOutcome(kCaller), RunOutcome::Failed);
+    EXPECT_EQ(view_.finishedRuns(), QList<int>{kCaller});
+    // The message also goes to the protocol, as one line.
+    EXPECT_EQ(messagesOf(view_.protocolLines()),
+              QStringList{QStringLiteral("Не найден файл сценария !")});
+}
+
+TEST_F(ScenarioLoad, ScenarioWithoutCyclesIsRefused) {
+    writeScenario(kCaller, header(), {});
+    auto e = engine(kCaller);
+    EXPECT_EQ(e->load(), -20);
+    ASSERT_EQ(messages_.count(), 1);
+    EXPECT_EQ(messages_.entries()[0].text,
+              QStringLiteral("COM1: Не задано ни одного цикла в сценарии!"));
+}
+
+TEST_F(ScenarioLoad, OlderVersionIsReportedByTheReaderAndNothingOpens) {
+    writeScenario(kCaller, header(), {cycle()});
+    QFile f(workingCopyPath(kCaller));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(1);
+    f.write("V1.00");  // same length as "V2.08"
+    f.close();
+    auto e = engine(kCaller);
+    EXPECT_EQ(e->load(), kScenarioRefused);
+    e->open();
+    while (e->runOnce()) {
+    }
+    ASSERT_EQ(messages_.count(), 1);
+    EXPECT_TRUE(messages_.entries()[0].text.startsWith(QStringLiteral("Версия файла сценария:")));
+    EXPECT_TRUE(commands(kCaller).isEmpty());
+    EXPECT_EQ(registry_.runState(kCaller), PortRunState::Free);
+}
+
+// ---- Model --------------------------------------------------------------------------------
+
+class WrongModel : public PortBench {
+protected:
+    WrongModel() : PortBench(config()) {}
+    static SimConfig config() {
+        SimConfig c = SimConfig::demo();
+        c.modems[0].model = SimModel::Other;
+        return c;
+    }
+};
+
+TEST_F(WrongModel, StopsWithMinus23BeforeAnyCall) {
+    writeScenario(kCaller, header(), {cycle()});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    ASSERT_EQ(messages_.count(), 1);
+    EXPECT_EQ(messages_.entries()[0].text,
+              QStringLiteral("COM1: Неверный тип модема!\n Необходим модем Teliq 3310!"));
+    EXPECT_TRUE(view_.cycleStarts().isEmpty());
+    EXPECT_FALSE(e->completed());
+    EXPECT_EQ(e->outcome(), RunOutcome::Failed);
+    const QStringList protocol = messagesOf(protocolFile(kCaller));
+    EXPECT_TRUE(
+        protocol.contains(QStringLiteral("Неверный тип модема! Необходим модем Teliq 3310!")));
+    // The run ended with an error: no restore of the modem, the port closed.
+    EXPECT_EQ(protocol.last(), QStringLiteral("Сценарий завершен!"));
+    EXPECT_FALSE(commands(kCaller).contains("ATH0\r"));
+}
+
+// ---- Answer filters -----------------------------------------------------------------------
+
+class AnswerFilters : public PortBench {};
+
+TEST_F(AnswerFilters, BandOfEachCycleOrItsCancellation) {
+    std::vector<CycleRecord> cycles;
+    for (double hz : {300.0, 889.0, 890.0, 1500.0, 1501.0, 2100.0, 2700.0, 2701.0}) {
+        CycleRecord c = cycle();
+        c.aaFrequency = hz;
+        c.minAttempts = 1;
+        c.maxAttempts = 1;
+        cycles.push_back(c);
+    }
+    writeScenario(kCaller, header(), cycles);
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    EXPECT_TRUE(e->completed());
+
+    const auto saved = workingCopyCycles(kCaller);
+    ASSERT_EQ(saved.size(), 8u);
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        const bool cancelled = i == 4 || i == 7;
+        EXPECT_EQ(+saved[i].state,
+                  static_cast<int>(cancelled ? CycleState::Cancelled : CycleState::Done))
+            << i;
+    }
+    const QStringList protocol = messagesOf(protocolFile(kCaller));
+    const QString text = txt(str::EventCycleCancelledFrequency).remove(QLatin1Char('\n'));
+    EXPECT_TRUE(protocol.contains(QStringLiteral("Цикл 5 -/-/-/-/-/2222222/- ") + text));
+    EXPECT_TRUE(protocol.contains(QStringLiteral("Цикл 8 -/-/-/-/-/2222222/- ") + text));
+    // 300 and 889 Hz keep the 425 Hz filter; 890 and 1500 Hz take "%T16", 2100 and 2700 "%T15".
+    EXPECT_EQ(commands(kCaller).count("AT%T16\r"), 2);
+    EXPECT_EQ(commands(kCaller).count("AT%T15\r"), 2);
+    EXPECT_EQ(view_.cycleStarts().size(), 6);
+    // The station answers at 1020 Hz: only the middle band hears it.
+    std::vector<int> outcomes;
+    for (const porttest::SinkRecord& r : results_) {
+        if (!r.finish && r.mode == ResultSection::CallRow) {
+            outcomes.push_back(r.outcome);
+        }
+    }
+    EXPECT_EQ(outcomes, (std::vector<int>{-1000, -1000, 0, 0, -1000, -1000}));
+}
+
+// ---- Answering station between cycles ----------------------------------------------------
+
+class AnsweringSetUp : public PortBench {
+protected:
+    // The answering-mode commands the caller was sent (from the factory reset to AT&W).
+    QList<QByteArray> answeringCommands() const {
+        QList<QByteArray> out;
+        bool in = false;
+        for (const QByteArray& c : commands(kCaller)) {
+            in = in || c.startsWith("ATS50=");
+            if (in) {
+                out.append(c);
+            }
+            if (in && c == "ATM0\r") {
+                break;
+            }
+        }
+        return out;
+    }
+    ScenarHeader answering(double hz, int level, int toneLevel) const {
+        ScenarHeader h = header();
+        h.aaBetweenCycles = 1;
+        h.aaFrequency = hz;
+        h.aaLevel = level;
+        h.toneLevel = toneLevel;
+        h.toneCheck = 2;
+        h.aaRings = 3;
+        h.aaDelayOn = 2.5;
+        h.aaSignalTime = 3.0;
+        h.aaDelayOff = 4.0;
+        return h;
+    }
+};
+
+TEST_F(AnsweringSetUp, RegisterValuesOfTheScenarioHeader) {
+    writeScenario(kCaller, answering(1000.0, -24, -27), {cycle()});
+    auto e = engine(kCaller);
+    startAndStop(*e);
+    EXPECT_EQ(answeringCommands(),
+              (QList<QByteArray>{"ATS50=171\r", "ATS51=6\r", "AT%L28\r", "ATS0=3\r", "ATS52=25\r",
+                                 "ATS53=30\r", "ATS54=40\r", "ATS57=2\r", "ATS56=27\r", "ATS55=3\r",
+                                 "AT&A1\r", "ATM0\r"}));
+    const QStringList protocol = messagesOf(protocolFile(kCaller));
+    EXPECT_TRUE(protocol.contains(QStringLiteral("Модем установлен в режим автоответчика")));
+    EXPECT_TRUE(view_.modePanels().contains(ModePanel::Answering));
+    // Stored, then at the end switched off and stored again: the modem did not answer calls
+    // before this run.
+    const QList<QByteArray> all = commands(kCaller);
+    const qsizetype off = all.indexOf("ATS0=0\r");
+    ASSERT_GE(off, 0);
+    EXPECT_EQ(all.mid(off), (QList<QByteArray>{"ATS0=0\r", "ATI5\r", "ATI3\r", "AT&W\r"}));
+    EXPECT_EQ(all.count("AT&W\r"), 2);
+    EXPECT_EQ(all[off - 1], "ATH0\r");
+    EXPECT_EQ(network_->storedProfile(kCaller).s[0], 0);
+}
+
+TEST_F(AnsweringSetUp, LevelsAndThresholdsAreClamped) {
+    writeScenario(kCaller, answering(300.0, 0, -5), {cycle()});
+    auto e = engine(kCaller);
+    startAndStop(*e);
+    const QList<QByteArray> low = answeringCommands();
+    EXPECT_TRUE(low.contains("AT%L2\r"));     // trunc(1.93) = 1, at least 2
+    EXPECT_TRUE(low.contains("ATS56=10\r"));  // -5 dBm: at least 10
+
+    traffic_.clear();
+    writeScenario(kCaller, answering(1100.0, -24, -50), {cycle()});
+    auto second = engine(kCaller);
+    startAndStop(*second);
+    const QList<QByteArray> high = answeringCommands();
+    EXPECT_TRUE(high.contains("AT%L28\r"));    // trunc(|-27.93| + 0.5) = 28
+    EXPECT_TRUE(high.contains("ATS56=43\r"));  // -50 dBm: at most 43
+}
+
+class PlainModelAnswering : public AnsweringSetUp {
+protected:
+    PlainModelAnswering() {
+        SimConfig c = SimConfig::demo();
+        c.modems[0].model = SimModel::Plain3310;
+        network_ = buildNetwork(c, clock_);
+        network_->setTrafficLog([this](const TrafficEntry& t) {
+            traffic_.push_back({usToSeconds(t.timeUs), t.port, t.toModem, t.bytes});
+        });
+    }
+};
+
+TEST_F(PlainModelAnswering, ToneCheckRegistersAreSkipped) {
+    writeScenario(kCaller, answering(1000.0, -10, -27), {cycle()});
+    auto e = engine(kCaller);
+    startAndStop(*e);
+    const QList<QByteArray> cmds = answeringCommands();
+    ASSERT_FALSE(cmds.isEmpty());
+    for (const QByteArray& c : cmds) {
+        EXPECT_FALSE(c.startsWith("ATS55") || c.startsWith("ATS56") || c.startsWith("ATS57"))
+            << c.toStdString();
+    }
+    EXPECT_TRUE(cmds.contains("AT&A1\r"));
+    EXPECT_TRUE(e->answeringMode());
+}
+
+class AnsweredBeforeStart : public PortBench {
+protected:
+    AnsweredBeforeStart() {
+        SimConfig c = SimConfig::demo();
+        c.modems[0].profile.s[0] = 2;  // the calling modem answers calls by itself
+        network_ = buildNetwork(c, clock_);
+        network_->setTrafficLog([this](const TrafficEntry& t) {
+            traffic_.push_back({usToSeconds(t.timeUs), t.port, t.toModem, t.bytes});
+        });
+    }
+};
+
+TEST_F(AnsweredBeforeStart, KeepsItsAutoAnswerAndTheWindowResumesMonitoring) {
+    ScenarHeader h = header();
+    h.aaBetweenCycles = 1;
+    writeScenario(kCaller, h, {cycle()});
+    auto e = engine(kCaller);
+    startAndStop(*e);
+    EXPECT_FALSE(commands(kCaller).contains("ATS0=0\r"));
+    EXPECT_EQ(view_.resumedMonitoring(), QList<bool>{true});
+    EXPECT_NE(view_.modePanels().last(), ModePanel::NotSet);
+}
+
+}  // namespace
+}  // namespace zev7

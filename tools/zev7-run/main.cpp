@@ -1,0 +1,171 @@
+// zev7-run [--home DIR] PORT:SCENARIO [PORT:SCENARIO ...]
+//
+// Runs the scenarios of several ports at once, exactly as the program's port threads do, on a
+// server without a display: each scenario becomes its port's working copy, each port gets its
+// thread, the threads share the registry and its mutexes, every protocol line and every call
+// row is printed, questions are answered No as in batch mode. The exit code is 0 only when
+// every scenario was completed. ZEV7_TIME_SCALE runs the clock faster, as for zev7-sim.
+// Ctrl+C or SIGTERM stops the ports cleanly ("Сценарий прерван!").
+#include "run_items.h"
+
+#include "engine/blocking_port_view.h"
+#include "engine/clocks.h"
+#include "engine/console_port_view.h"
+#include "engine/port_registry.h"
+#include "engine/serial_comm_port.h"
+#include "engine/tcom_thread.h"
+#include "scenario/program_dir.h"
+#include "scenario/strings.h"
+#include "scenario/user_messages.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTextStream>
+#include <QTimer>
+#include <csignal>
+
+using namespace zev7;
+
+namespace {
+
+// How often the event loop looks whether a stop signal arrived (real milliseconds).
+constexpr int kSignalLookMs = 100;
+constexpr int kExitUsage = 2;
+constexpr int kExitNotCompleted = 1;
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void onStopSignal(int) {
+    stopSignal = 1;
+}
+
+QTextStream& err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(txt(str::RunUsage));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption homeOption(QStringLiteral("home"), txt(str::RunOptionHome),
+                                        QStringLiteral("DIR"));
+    parser.addOption(homeOption);
+    parser.addPositionalArgument(QStringLiteral("PORT:SCENARIO"), txt(str::RunUsage));
+    if (!parser.parse(QCoreApplication::arguments())) {
+        err() << parser.errorText() << "\n" << txt(str::RunUsage) << "\n";
+        return kExitUsage;
+    }
+    if (parser.isSet(helpOption)) {
+        parser.showHelp(0);
+    }
+
+    QStringList errors;
+    const auto items = parseRunItems(parser.positionalArguments(), errors);
+    if (!items) {
+        for (const QString& e : errors) {
+            err() << e << "\n";
+        }
+        err() << txt(str::RunUsage) << "\n";
+        return kExitUsage;
+    }
+    // The same K as the simulator's: a value it would refuse is refused here too.
+    const QString scaleText = qEnvironmentVariable("ZEV7_TIME_SCALE");
+    bool scaleOk = scaleText.isEmpty();
+    const double scale = ScaledClock::scaleFromEnvironment();
+    if (!scaleOk) {
+        const double k = scaleText.toDouble(&scaleOk);
+        scaleOk = scaleOk && k == scale;
+    }
+    if (!scaleOk) {
+        err() << txt(str::SimBadScale).arg(scaleText) << "\n";
+        return kExitUsage;
+    }
+    if (parser.isSet(homeOption)) {
+        setProgramDir(parser.value(homeOption));
+    }
+    ConsoleMessages messages(false);
+    if (!ensureProgramFolders()) {
+        messages.error(txt(str::SimDirFailed).arg(programDir()));
+        return kExitNotCompleted;
+    }
+    for (const RunItem& item : *items) {
+        if (!prepareWorkingCopy(item, messages)) {
+            return kExitNotCompleted;
+        }
+    }
+
+    RealClock realClock;
+    ScaledClock scaledClock(scale);
+    Clock& clock = scale > 1.0 ? static_cast<Clock&>(scaledClock) : realClock;
+
+    ConsolePortView console(messages);
+    BlockingPortView view(console, &app);
+    PortRegistry& registry = PortRegistry::instance();
+    PortServices services{clock, messages, view, registry, {}, {}};
+    services.makePort = [&clock](int port) -> std::unique_ptr<CommPort> {
+        return SerialCommPort::forPortNumber(port, clock);
+    };
+
+    bool allStarted = false;
+    QObject::connect(&registry, &PortRegistry::portThreadEnded, &app, [&] {
+        if (allStarted && registry.portThreadCount() == 0) {
+            app.quit();
+        }
+    });
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+    bool stopping = false;
+    QTimer signalLook;
+    QObject::connect(&signalLook, &QTimer::timeout, &app, [&] {
+        if (stopSignal != 0 && !stopping) {
+            stopping = true;
+            err() << txt(str::RunStopping) << "\n";
+            err().flush();
+            for (const RunItem& item : *items) {
+                stopPortThread(registry, item.port);
+            }
+        }
+    });
+    signalLook.start(kSignalLookMs);
+
+    QList<QPointer<TComThread>> threads;
+    for (const RunItem& item : *items) {
+        TComThread* thread = nullptr;
+        const int code = startPortThread(item.port, services, &thread);
+        if (code != 0) {
+            messages.show(MessageIcon::Warning, txt(str::CaptionError),
+                          txt(str::RunNotStarted).arg(item.port).arg(code));
+        }
+        threads.append(thread);
+    }
+    allStarted = true;
+    if (registry.portThreadCount() > 0) {
+        app.exec();
+    }
+    // Every slot is empty: the threads are past their last window call and end now.
+    for (const QPointer<TComThread>& t : threads) {
+        if (!t.isNull()) {
+            t->wait();
+        }
+    }
+    // Their queued deleteLater, then the deletion itself.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    bool completed = true;
+    for (const RunItem& item : *items) {
+        completed = completed && registry.runOutcome(item.port) == RunOutcome::Completed;
+    }
+    out() << txt(completed ? str::RunCompleted : str::RunNotCompleted) << "\n";
+    return completed ? 0 : kExitNotCompleted;
+}
