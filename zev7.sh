@@ -67,6 +67,9 @@ run_demo() {
     wait "$sim" 2>/dev/null || true
     echo "Protocol (Windows-1251): $home/Protocol/ProtocolComPort1.txt"
     echo "    iconv -f WINDOWS-1251 -t UTF-8 $home/Protocol/ProtocolComPort1.txt"
+    echo "Result report (HTML, Windows-1251): $home/Result/Result_Port_1.html"
+    echo "Results database (SQLite): $home/ZEV7DBASE/ZEV7.sqlite"
+    echo "    sqlite3 -header $home/ZEV7DBASE/ZEV7.sqlite 'SELECT * FROM Table_Seans JOIN Table_ResSeans USING (CYCLE_ID, SEANS_ID)'"
     return "$rc"
 }
 

@@ -19,6 +19,26 @@ DbCallRecord dbCallRecord(const CallResult& call) {
     return r;
 }
 
+class DatabaseReportSink : public ResultSink {
+public:
+    DatabaseReportSink(int port, UserMessages& messages, NamedMutex& reportMutex,
+                       const Clock& clock, GraphBitmapSource* graphs, ReportFinishing finishing)
+        : database_(messages),
+          sink_(port, messages, reportMutex, clock, &database_, graphs, std::move(finishing)) {}
+
+    void deleteOldResults(int port) override { sink_.deleteOldResults(port); }
+    void WriteResultSection(ResultSection mode, const ResultContext& context) override {
+        sink_.WriteResultSection(mode, context);
+    }
+    void FinishResultReport(const ResultContext& context) override {
+        sink_.FinishResultReport(context);
+    }
+
+private:
+    DbResultDatabase database_;
+    ReportResultSink sink_;
+};
+
 DbCycleResults dbCycleResults(const CycleStatistics& stats) {
     DbCycleResults results;
     for (const ResultParameter& p : stats.resultParameters()) {
@@ -51,6 +71,14 @@ void DbResultDatabase::storeTestCall(const ResultContext& context) {
     const CycleStatistics& stats = *context.statistics;
     db_->SaveTestCall(*context.cycle, dbCycleResults(stats), dbCallRecord(*context.call),
                       context.callNumber, stats.callsPastDialTone(), stats.callsPastRingback());
+}
+
+std::unique_ptr<ResultSink> makeDatabaseReportSink(int port, UserMessages& messages,
+                                                   NamedMutex& reportMutex, const Clock& clock,
+                                                   GraphBitmapSource* graphs,
+                                                   ReportFinishing finishing) {
+    return std::make_unique<DatabaseReportSink>(port, messages, reportMutex, clock, graphs,
+                                                std::move(finishing));
 }
 
 }  // namespace zev7

@@ -27,4 +27,11 @@ private:
     std::unique_ptr<TDBSaveData> db_;
 };
 
+// A port's result writer that stores every section's step into the results database and
+// writes the report, owning its database writer.
+std::unique_ptr<ResultSink> makeDatabaseReportSink(int port, UserMessages& messages,
+                                                   NamedMutex& reportMutex, const Clock& clock,
+                                                   GraphBitmapSource* graphs,
+                                                   ReportFinishing finishing);
+
 }  // namespace zev7

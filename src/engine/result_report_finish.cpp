@@ -180,11 +180,15 @@ std::optional<QString> FinishResultReport(int port, UserMessages& messages,
     }
 }
 
+QString batchReportPath(int port, const QString& reportName) {
+    const QString name = reportName.trimmed().isEmpty() ? defaultReportName(port) : reportName;
+    return programPath(QStringLiteral("Result\\") + name);
+}
+
 std::optional<QString> FinishBatchResultReport(int port, UserMessages& messages,
                                                const QString& reportName) {
     const QString working = workingReportPath(port);
-    const QString name = reportName.trimmed().isEmpty() ? defaultReportName(port) : reportName;
-    const QString path = programPath(QStringLiteral("Result\\") + name);
+    const QString path = batchReportPath(port, reportName);
     if (!QFile::exists(working)) {
         messages.error(txt(str::ReportCannotOpen).arg(port));
         endBatchOnError(messages);

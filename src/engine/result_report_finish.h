@@ -47,6 +47,8 @@ std::optional<QString> FinishResultReport(int port, UserMessages& messages,
 // nothing when it could not be written (reported; in batch mode the run ends with -5).
 std::optional<QString> FinishBatchResultReport(int port, UserMessages& messages,
                                                const QString& reportName);
+// Where the batch end puts the final report of reportName.
+QString batchReportPath(int port, const QString& reportName);
 
 // The base of the final report's bitmap names: its file name with the five characters from
 // its last "." on removed ("Cycle.html" -> "Cycle", "Cycle.htm" -> "Cycle").

@@ -403,11 +403,16 @@ inline constexpr char ShowDuration[] = "  расчетная длительно�
 // zev7-run: running scenarios on ports without the windows.
 inline constexpr char RunUsage[] =
     "Использование:\n"
-    "  zev7-run [--home КАТАЛОГ] ПОРТ:СЦЕНАРИЙ [ПОРТ:СЦЕНАРИЙ ...]\n"
-    "Сценарий копируется в рабочую копию Scenar\\ComPort<N>.scn и исполняется на порту COM<N>.";
+    "  zev7-run [--home КАТАЛОГ] ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] [ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...]\n"
+    "Сценарий копируется в рабочую копию Scenar\\ComPort<N>.scn и исполняется на порту COM<N>;\n"
+    "отчет о результатах сохраняется в Result\\ОТЧЕТ (по умолчанию Result_Port_<N>.html),\n"
+    "результаты вызовов - в базе данных ZEV7DBASE.";
 inline constexpr char RunOptionHome[] = "Каталог программы (сценарии, протоколы, dev/COM<N>)";
 inline constexpr char RunNoItems[] = "Не задано ни одного порта со сценарием";
-inline constexpr char RunBadItem[] = "Ожидается ПОРТ:СЦЕНАРИЙ, например 1:demo.scn: %1";
+inline constexpr char RunBadItem[] =
+    "Ожидается ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ], например 1:demo.scn или 1:demo.scn:demo.html: %1";
+inline constexpr char RunReportsAt[] = "Отчет о результатах порта %1: %2";
+inline constexpr char RunDatabaseAt[] = "База данных: %1";
 inline constexpr char RunBadPort[] = "Номер порта %1 вне диапазона 1..64";
 inline constexpr char RunPortTwice[] = "Порт %1 задан дважды";
 inline constexpr char RunNoScenario[] = "Не найден файл сценария %1";

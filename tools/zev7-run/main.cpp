@@ -1,17 +1,22 @@
-// zev7-run [--home DIR] PORT:SCENARIO [PORT:SCENARIO ...]
+// zev7-run [--home DIR] PORT:SCENARIO[:REPORT] [PORT:SCENARIO[:REPORT] ...]
 //
 // Runs the scenarios of several ports at once, exactly as the program's port threads do, on a
 // server without a display: each scenario becomes its port's working copy, each port gets its
 // thread, the threads share the registry and its mutexes, every protocol line and every call
-// row is printed, questions are answered No as in batch mode. The exit code is 0 only when
+// row is printed, questions are answered No as in batch mode. Every call goes into the results
+// database and the port's report, which is finished at the end as batch mode finishes it:
+// "Result\" REPORT, by default "Result\Result_Port_" N ".html". The exit code is 0 only when
 // every scenario was completed. ZEV7_TIME_SCALE runs the clock faster, as for zev7-sim.
 // Ctrl+C or SIGTERM stops the ports cleanly ("Сценарий прерван!").
 #include "run_items.h"
 
+#include "db/db_connection.h"
 #include "engine/blocking_port_view.h"
 #include "engine/clocks.h"
 #include "engine/console_port_view.h"
 #include "engine/port_registry.h"
+#include "engine/result_report_db.h"
+#include "engine/result_report_finish.h"
 #include "engine/serial_comm_port.h"
 #include "engine/tcom_thread.h"
 #include "scenario/program_dir.h"
@@ -20,10 +25,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QPointer>
 #include <QTextStream>
 #include <QTimer>
 #include <csignal>
+#include <map>
 
 using namespace zev7;
 
@@ -115,6 +122,18 @@ int main(int argc, char** argv) {
     services.makePort = [&clock](int port) -> std::unique_ptr<CommPort> {
         return SerialCommPort::forPortNumber(port, clock);
     };
+    // A database that cannot be set up is reported; the ports still run and write reports.
+    DbConnection::setup(&messages);
+    std::map<int, QString> reportNames;
+    for (const RunItem& item : *items) {
+        reportNames[item.port] = item.report;
+    }
+    services.makeResults = [&](int port) -> std::unique_ptr<ResultSink> {
+        ReportFinishing finishing;
+        finishing.batchReportName = [reportNames](int p) { return reportNames.at(p); };
+        return makeDatabaseReportSink(port, messages, registry.resultFilesMutex(), clock, nullptr,
+                                      std::move(finishing));
+    };
 
     bool allStarted = false;
     QObject::connect(&registry, &PortRegistry::portThreadEnded, &app, [&] {
@@ -166,6 +185,14 @@ int main(int argc, char** argv) {
     for (const RunItem& item : *items) {
         completed = completed && registry.runOutcome(item.port) == RunOutcome::Completed;
     }
+    for (const RunItem& item : *items) {
+        out() << txt(str::RunReportsAt)
+                     .arg(item.port)
+                     .arg(QDir::toNativeSeparators(batchReportPath(item.port, item.report)))
+              << "\n";
+    }
+    out() << txt(str::RunDatabaseAt).arg(QDir::toNativeSeparators(DbConnection::filePath()))
+          << "\n";
     out() << txt(completed ? str::RunCompleted : str::RunNotCompleted) << "\n";
     return completed ? 0 : kExitNotCompleted;
 }

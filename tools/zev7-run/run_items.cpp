@@ -20,11 +20,14 @@ std::optional<std::vector<RunItem>> parseRunItems(const QStringList& arguments,
     std::vector<RunItem> items;
     std::set<int> ports;
     for (const QString& a : arguments) {
-        const qsizetype colon = a.indexOf(QLatin1Char(':'));
+        // PORT:SCENARIO[:REPORT]; a scenario's own path cannot hold a colon.
+        const QStringList parts = a.split(QLatin1Char(':'));
         bool ok = false;
-        const int port = colon > 0 ? a.left(colon).toInt(&ok) : 0;
-        const QString scenario = colon > 0 ? a.mid(colon + 1) : QString();
-        if (!ok || scenario.isEmpty()) {
+        const int port = parts.size() >= 2 ? parts[0].toInt(&ok) : 0;
+        const QString scenario = parts.size() >= 2 ? parts[1] : QString();
+        const QString report = parts.size() == 3 ? parts[2] : QString();
+        if (!ok || scenario.isEmpty() || parts.size() > 3 ||
+            (parts.size() == 3 && report.isEmpty())) {
             errors.append(txt(str::RunBadItem).arg(a));
             continue;
         }
@@ -36,7 +39,7 @@ std::optional<std::vector<RunItem>> parseRunItems(const QStringList& arguments,
             errors.append(txt(str::RunPortTwice).arg(port));
             continue;
         }
-        items.push_back({port, scenario});
+        items.push_back({port, scenario, report});
     }
     if (items.empty() && errors.isEmpty()) {
         errors.append(txt(str::RunNoItems));

@@ -1,5 +1,5 @@
-// The command line of zev7-run: PORT:SCENARIO items, and the working copy each port's thread
-// reads, prepared from the given scenario as the port window's Start does.
+// The command line of zev7-run: PORT:SCENARIO[:REPORT] items, and the working copy each port's
+// thread reads, prepared from the given scenario as the port window's Start does.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,7 @@ class UserMessages;
 struct RunItem {
     int port = 0;
     QString scenario;  // as given
+    QString report;    // the final report's name under "Result"; empty: "Result_Port_" N ".html"
 };
 
 // The items, or nullopt with the reasons in `errors`.
