@@ -151,8 +151,7 @@ inline constexpr char ResultOutgoingSignalNotDetected[] = "АО не обнар�
 inline constexpr char EventScenarioFinished[] = "Сценарий завершен!";
 inline constexpr char EventScenarioInterrupted[] = "Сценарий прерван!";
 inline constexpr char EventCycleCancelledLate[] = "отменен ! Истек интервал времени начала цикла!";
-inline constexpr char EventCyclePostponed[] =
-    "отложен ! Номер автоответчика занят другим каналом!";
+inline constexpr char EventCyclePostponed[] = "отложен ! Номер автоответчика занят другим каналом!";
 inline constexpr char EventCycleStarted[] = "отработка начата!";
 inline constexpr char EventCycleFinished[] = "завершен!";
 inline constexpr char EventScenarioStarted[] = "Сценарий запущен!";
@@ -204,7 +203,8 @@ inline constexpr char SetupContextResetRead[] = "CheckCycleFreq() OGetch1";
 inline constexpr char SetupContextCallSend[] = "EverySeans() SIOSend";
 inline constexpr char SetupContextCallRead[] = "EverySeans() OGetch1";
 // The console view of a port (zev7-run): the cycle start, each call row and the cycle result.
-inline constexpr char ConsoleCycleStart[] = "COM%1: цикл %2 (исполнение %3), начало %4, Исх. %5, Вх. %6";
+inline constexpr char ConsoleCycleStart[] =
+    "COM%1: цикл %2 (исполнение %3), начало %4, Исх. %5, Вх. %6";
 inline constexpr char ConsoleCallRow[] =
     "COM%1: вызов %2: %3; затухание %4 дБ; ОС %5 дБм; СКПВ %6 дБм; длит. %7; %8 - %9";
 inline constexpr char ConsoleSummary[] =
