@@ -67,4 +67,22 @@ void BlockingPortView::refreshScheme() {
     onUiThread([&] { target_.refreshScheme(); });
 }
 
+bool BlockingPortView::takeAnswerSettings(int port, AnswerSettings& settings) {
+    bool taken = false;
+    onUiThread([&] { taken = target_.takeAnswerSettings(port, settings); });
+    return taken;
+}
+
+void BlockingPortView::showAnswerSettings(int port, const AnswerSettings& settings) {
+    onUiThread([&] { target_.showAnswerSettings(port, settings); });
+}
+
+void BlockingPortView::answerStationFinished(int port, ModePanel mode, bool monitoringEnded) {
+    onUiThread([&] { target_.answerStationFinished(port, mode, monitoringEnded); });
+}
+
+void BlockingPortView::answerThreadEnded(int port) {
+    onUiThread([&] { target_.answerThreadEnded(port); });
+}
+
 }  // namespace zev7

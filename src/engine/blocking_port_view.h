@@ -1,9 +1,10 @@
-// Makes every call on a port view a synchronous call on the UI thread: a port thread's call
-// is queued to the thread of `uiContext` and the port thread waits until it has run there
+// Makes every call on a port view a synchronous call on the UI thread: a worker thread's call
+// is queued to the thread of `uiContext` and the worker waits until it has run there
 // (Qt::BlockingQueuedConnection); a call made on the UI thread itself runs directly.
 //
-// The UI thread must keep its event loop running while port threads live, and must never
-// wait for a port thread without processing events (it would wait for itself).
+// The UI thread must keep its event loop running while port threads or answering-station
+// threads live, and must never wait for one without processing events (it would wait for
+// itself).
 #pragma once
 
 #include "engine/port_view.h"
@@ -29,6 +30,10 @@ public:
     bool askLineHeld(int port, const QString& caption, const QString& text) override;
     bool speakerOn(int port) override;
     void refreshScheme() override;
+    bool takeAnswerSettings(int port, AnswerSettings& settings) override;
+    void showAnswerSettings(int port, const AnswerSettings& settings) override;
+    void answerStationFinished(int port, ModePanel mode, bool monitoringEnded) override;
+    void answerThreadEnded(int port) override;
 
 private:
     // Runs `work` on the UI thread and waits for it.

@@ -59,4 +59,40 @@ bool ConsolePortView::askLineHeld(int /*port*/, const QString& caption, const QS
     return messages_.ask(caption, text);
 }
 
+void ConsolePortView::setAnswerSettings(int port, const AnswerSettings& settings) {
+    QMutexLocker lock(&mutex_);
+    answerPages_[port] = settings;
+}
+
+bool ConsolePortView::takeAnswerSettings(int port, AnswerSettings& settings) {
+    QMutexLocker lock(&mutex_);
+    const auto page = answerPages_.find(port);
+    if (page == answerPages_.end()) {
+        return false;
+    }
+    settings = page->second;
+    return true;
+}
+
+void ConsolePortView::showAnswerSettings(int port, const AnswerSettings& s) {
+    {
+        QMutexLocker lock(&mutex_);
+        answerPages_[port] = s;
+    }
+    print(txt(str::ConsoleAnswerSettings)
+              .arg(port)
+              .arg(s.level)
+              .arg(s.frequency)
+              .arg(s.rings)
+              .arg(s.delayOn)
+              .arg(s.duration)
+              .arg(s.delayOff)
+              .arg(s.toneBand)
+              .arg(s.toneThreshold));
+}
+
+void ConsolePortView::answerStationFinished(int port, ModePanel mode, bool /*monitoringEnded*/) {
+    print(txt(str::ConsoleAnswerEnd).arg(port).arg(modePanelText(mode)));
+}
+
 }  // namespace zev7

@@ -1,12 +1,15 @@
 // The port view of zev7-run: every protocol line, each cycle start, and per test call its row
 // and the cycle result so far, printed to standard output as UTF-8. The line-held question
-// goes to the program's messages (ConsoleMessages answers No, as batch mode does).
+// goes to the program's messages (ConsoleMessages answers No, as batch mode does). An
+// answering station takes the settings given for its port (as from the window's page) and
+// prints the values the modem holds, and its final mode.
 #pragma once
 
 #include "engine/port_view.h"
 
 #include <QMutex>
 #include <QTextStream>
+#include <map>
 
 namespace zev7 {
 
@@ -21,6 +24,12 @@ public:
     void callAccounted(int port, const CallRefresh& refresh) override;
     void runFinished(int port, bool resumeMonitoring) override;
     bool askLineHeld(int port, const QString& caption, const QString& text) override;
+    bool takeAnswerSettings(int port, AnswerSettings& settings) override;
+    void showAnswerSettings(int port, const AnswerSettings& settings) override;
+    void answerStationFinished(int port, ModePanel mode, bool monitoringEnded) override;
+
+    // The answering-station page of a port: what a station started there writes.
+    void setAnswerSettings(int port, const AnswerSettings& settings);
 
 private:
     void print(const QString& line);
@@ -28,6 +37,7 @@ private:
     UserMessages& messages_;
     QMutex mutex_;
     QTextStream out_;
+    std::map<int, AnswerSettings> answerPages_;
 };
 
 }  // namespace zev7

@@ -75,6 +75,8 @@ QString modePanelText(ModePanel mode) {
             return txt(str::ModeCalling);
         case ModePanel::NotSet:
             return txt(str::ModeNotSet);
+        case ModePanel::AnsweringStation:
+            return txt(str::ModeAnsweringStation);
     }
     return {};
 }

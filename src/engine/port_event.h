@@ -38,8 +38,9 @@ enum class CallStatus : int {
 };
 QString callStatusText(CallStatus status);
 
-// The mode panel: 1 answering station, 2 calling device, 3 not set.
-enum class ModePanel : int { Answering = 1, Calling = 2, NotSet = 3 };
+// The mode panel: 1 answering station with ring monitoring, 2 calling device, 3 not set,
+// 4 answering station without monitoring (written by the answering-station thread).
+enum class ModePanel : int { Answering = 1, Calling = 2, NotSet = 3, AnsweringStation = 4 };
 QString modePanelText(ModePanel mode);
 
 }  // namespace zev7

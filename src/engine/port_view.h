@@ -1,11 +1,14 @@
 // Everything a port thread shows in its port window or asks there: protocol lines, the mode
 // panel, the status cell of the call being made, the cycle start, the row and the result
 // table after each call with the values of the pies and graphs, the end of the run, and the
-// line-held alarm. The engine never touches a widget; the window (or the console of zev7-run,
-// or a test) implements this. Every call is made as a synchronous call on the UI thread: the
-// port thread waits until it has run (BlockingPortView).
+// line-held alarm; and for the port's answering-station thread (TModemAA_Ring) its settings
+// taken from and shown in the answering-station page and its final status. The engine never
+// touches a widget; the window (or the console of zev7-run, or a test) implements this. Every
+// call is made as a synchronous call on the UI thread: the calling thread waits until it has
+// run (BlockingPortView).
 #pragma once
 
+#include "engine/answer_settings.h"
 #include "engine/cycle_result_texts.h"
 #include "engine/port_event.h"
 
@@ -65,6 +68,22 @@ public:
     virtual bool speakerOn(int /*port*/) { return false; }
     // The scenario scheme window, when open, shows the running ports anew.
     virtual void refreshScheme() {}
+
+    // ---- The answering station --------------------------------------------------------------
+    // Take settings: the window copies its answering-station controls into the scenario and
+    // saves it, then hands over the eight values (the tone band from the tick box and the
+    // frequency, answerToneBand). False when the port has no window: the thread keeps its own.
+    virtual bool takeAnswerSettings(int /*port*/, AnswerSettings& /*settings*/) { return false; }
+    // Show settings: the values as the modem holds them go into the controls (the tick box
+    // ticked when the tone band is not 0); the window copies them into the scenario and saves it.
+    virtual void showAnswerSettings(int /*port*/, const AnswerSettings& /*settings*/) {}
+    // The answering-station thread ends: the mode panel shows `mode`; with `monitoringEnded`
+    // (an error ended it) the window's flag that ring monitoring is active is cleared; the panel
+    // buttons for reading the settings and leaving the answering mode are idle again.
+    virtual void answerStationFinished(int /*port*/, ModePanel /*mode*/, bool /*monitoringEnded*/) {
+    }
+    // The thread has emptied its AnswerThreads slot: the window's status bar is repainted.
+    virtual void answerThreadEnded(int /*port*/) {}
 };
 
 }  // namespace zev7

@@ -67,6 +67,62 @@ void RecordingPortView::refreshScheme() {
     ++scheme_;
 }
 
+bool RecordingPortView::takeAnswerSettings(int /*port*/, AnswerSettings& settings) {
+    QMutexLocker lock(&mutex_);
+    ++answerTaken_;
+    if (!answerPage_) {
+        return false;
+    }
+    settings = *answerPage_;
+    return true;
+}
+
+void RecordingPortView::showAnswerSettings(int /*port*/, const AnswerSettings& settings) {
+    QMutexLocker lock(&mutex_);
+    answerShown_.append(settings);
+    answerPage_ = settings;
+}
+
+void RecordingPortView::answerStationFinished(int port, ModePanel mode, bool monitoringEnded) {
+    QMutexLocker lock(&mutex_);
+    answerFinishes_.append({port, mode, monitoringEnded});
+}
+
+void RecordingPortView::answerThreadEnded(int port) {
+    QMutexLocker lock(&mutex_);
+    answerEnded_.append(port);
+}
+
+void RecordingPortView::setAnswerSettings(const AnswerSettings& settings) {
+    QMutexLocker lock(&mutex_);
+    answerPage_ = settings;
+}
+
+std::optional<AnswerSettings> RecordingPortView::answerPage() const {
+    QMutexLocker lock(&mutex_);
+    return answerPage_;
+}
+
+int RecordingPortView::answerSettingsTaken() const {
+    QMutexLocker lock(&mutex_);
+    return answerTaken_;
+}
+
+QList<AnswerSettings> RecordingPortView::answerSettingsShown() const {
+    QMutexLocker lock(&mutex_);
+    return answerShown_;
+}
+
+QList<RecordingPortView::AnswerFinish> RecordingPortView::answerFinishes() const {
+    QMutexLocker lock(&mutex_);
+    return answerFinishes_;
+}
+
+QList<int> RecordingPortView::answerThreadsEnded() const {
+    QMutexLocker lock(&mutex_);
+    return answerEnded_;
+}
+
 void RecordingPortView::queueLineHeldAnswer(bool yes) {
     QMutexLocker lock(&mutex_);
     answers_.push_back(yes);

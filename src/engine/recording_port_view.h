@@ -1,5 +1,7 @@
 // A port view for tests: keeps every call in order, keeps the protocol list as the window does
-// (at most 301 lines), and answers the line-held questions from a queue (No when empty).
+// (at most 301 lines), and answers the line-held questions from a queue (No when empty). Its
+// answering-station page holds the settings last set or shown; without any, taking settings
+// finds no window.
 #pragma once
 
 #include "engine/port_view.h"
@@ -9,6 +11,7 @@
 #include <QMutex>
 #include <QStringList>
 #include <deque>
+#include <optional>
 
 namespace zev7 {
 
@@ -24,6 +27,11 @@ public:
         int callNumber = 0;
         CallStatus status = CallStatus::WaitDialTone;
     };
+    struct AnswerFinish {
+        int port = 0;
+        ModePanel mode = ModePanel::NotSet;
+        bool monitoringEnded = false;
+    };
 
     void protocolLine(int port, const QString& line) override;
     void modePanel(int port, ModePanel mode) override;
@@ -36,9 +44,15 @@ public:
     bool askLineHeld(int port, const QString& caption, const QString& text) override;
     bool speakerOn(int port) override;
     void refreshScheme() override;
+    bool takeAnswerSettings(int port, AnswerSettings& settings) override;
+    void showAnswerSettings(int port, const AnswerSettings& settings) override;
+    void answerStationFinished(int port, ModePanel mode, bool monitoringEnded) override;
+    void answerThreadEnded(int port) override;
 
     void queueLineHeldAnswer(bool yes);
     void setSpeaker(bool on);
+    // The controls of the answering-station page, as the user left them.
+    void setAnswerSettings(const AnswerSettings& settings);
 
     // Every protocol line ever shown (the window's list may have been emptied since).
     QStringList protocolLines() const;
@@ -54,6 +68,12 @@ public:
     int beeps() const;
     int broughtToFront() const;
     int schemeRefreshes() const;
+    // The page's controls now (nullopt: never set nor shown).
+    std::optional<AnswerSettings> answerPage() const;
+    int answerSettingsTaken() const;
+    QList<AnswerSettings> answerSettingsShown() const;
+    QList<AnswerFinish> answerFinishes() const;
+    QList<int> answerThreadsEnded() const;
 
 private:
     mutable QMutex mutex_;
@@ -71,6 +91,11 @@ private:
     int beeps_ = 0;
     int front_ = 0;
     int scheme_ = 0;
+    std::optional<AnswerSettings> answerPage_;
+    int answerTaken_ = 0;
+    QList<AnswerSettings> answerShown_;
+    QList<AnswerFinish> answerFinishes_;
+    QList<int> answerEnded_;
 };
 
 }  // namespace zev7

@@ -175,6 +175,7 @@ inline constexpr char CallStatusWaitDialToneDialling[] = "Жду сигнал О
 inline constexpr char ModeAnswering[] = "Режим автоответчика. Мониторинг звонков.";
 inline constexpr char ModeCalling[] = "Режим вызывного устройства";
 inline constexpr char ModeNotSet[] = "Режим не задан";
+inline constexpr char ModeAnsweringStation[] = "Режим автоответчика";
 // Protocol lines: "dd.mm.yy hh:mm:ss Порт: N Цикл 2 <number> <event>".
 inline constexpr char ProtocolPort[] = "Порт";
 inline constexpr char ProtocolCycle[] = "Цикл";
@@ -212,6 +213,13 @@ inline constexpr char ConsoleSummary[] =
 inline constexpr char ConsoleRunEnd[] = "COM%1: работа порта закончена";
 
 // ---- Answering station ---------------------------------------------------------------------
+inline constexpr char AnswerStopMonitoringQuestion[] =
+    "Прервать режим мониторинга входящих звонков?";
+// The console view of an answering station (zev7-run): the settings the modem holds, the end.
+inline constexpr char ConsoleAnswerSettings[] =
+    "COM%1: автоответчик: уровень %2 дБм, частота %3 Гц, звонков %4, задержка включения %5 с, "
+    "сигнал %6 с, задержка отключения %7 с, полоса контроля тона %8, порог %9 дБм";
+inline constexpr char ConsoleAnswerEnd[] = "COM%1: автоответчик остановлен: %2";
 
 // ---- Database and result report -----------------------------------------------------------
 inline constexpr char DbCannotWrite[] = "Не могу записать в БД.";
@@ -403,10 +411,12 @@ inline constexpr char ShowDuration[] = "  расчетная длительно�
 // zev7-run: running scenarios on ports without the windows.
 inline constexpr char RunUsage[] =
     "Использование:\n"
-    "  zev7-run [--home КАТАЛОГ] ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] [ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...]\n"
+    "  zev7-run [--home КАТАЛОГ] [--answer ПОРТ:СЦЕНАРИЙ ...] ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...\n"
     "Сценарий копируется в рабочую копию Scenar\\ComPort<N>.scn и исполняется на порту COM<N>;\n"
     "отчет о результатах сохраняется в Result\\ОТЧЕТ (по умолчанию Result_Port_<N>.html),\n"
-    "результаты вызовов - в базе данных ZEV7DBASE.";
+    "результаты вызовов - в базе данных ZEV7DBASE.\n"
+    "--answer: порт работает автоответчиком с настройками заголовка сценария до остановки\n"
+    "(Ctrl+C) или до завершения сценариев вызывающих портов.";
 inline constexpr char RunOptionHome[] = "Каталог программы (сценарии, протоколы, dev/COM<N>)";
 inline constexpr char RunNoItems[] = "Не задано ни одного порта со сценарием";
 inline constexpr char RunBadItem[] =
@@ -421,6 +431,15 @@ inline constexpr char RunNotStarted[] = "COM%1: сценарий не запущ
 inline constexpr char RunStopping[] = "Остановка портов...";
 inline constexpr char RunCompleted[] = "Все сценарии завершены.";
 inline constexpr char RunNotCompleted[] = "Не все сценарии завершены.";
+inline constexpr char RunOptionAnswer[] =
+    "Порт - автоответчик с настройками автоответчика из заголовка сценария; пишет каждый "
+    "входящий звонок в протокол порта до остановки (Ctrl+C), после вызывающих портов - до их "
+    "окончания";
+inline constexpr char RunAnswerBadItem[] =
+    "Для --answer ожидается ПОРТ:СЦЕНАРИЙ, например 2:station.scn: %1";
+inline constexpr char RunAnswerNotStarted[] = "COM%1: автоответчик не установлен (код %2)";
+inline constexpr char RunAnswerStopped[] = "Автоответчики остановлены.";
+inline constexpr char RunAnswerFailed[] = "Автоответчик остановлен из-за ошибки.";
 
 // zev7-sim: the simulated network, its configuration file and the program.
 inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";

@@ -8,6 +8,12 @@
 // "Result\" REPORT, by default "Result\Result_Port_" N ".html". The exit code is 0 only when
 // every scenario was completed. ZEV7_TIME_SCALE runs the clock faster, as for zev7-sim.
 // Ctrl+C or SIGTERM stops the ports cleanly ("Сценарий прерван!").
+//
+// --answer PORT:SCENARIO (repeatable) runs a port as an answering station with the settings of
+// that scenario's header (answer_station_run.h), before the calling ports start; with calling
+// ports it is stopped once they have all ended, and the exit code is theirs; alone it runs until
+// Ctrl+C or SIGTERM (exit code 0, or 1 when an error ended a station).
+#include "answer_station_run.h"
 #include "run_items.h"
 
 #include "db/db_connection.h"
@@ -67,6 +73,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption homeOption(QStringLiteral("home"), txt(str::RunOptionHome),
                                         QStringLiteral("DIR"));
     parser.addOption(homeOption);
+    const QCommandLineOption answerOption(QStringLiteral("answer"), txt(str::RunOptionAnswer),
+                                          QStringLiteral("PORT:SCENARIO"));
+    parser.addOption(answerOption);
     parser.addPositionalArgument(QStringLiteral("PORT:SCENARIO"), txt(str::RunUsage));
     if (!parser.parse(QCoreApplication::arguments())) {
         err() << parser.errorText() << "\n" << txt(str::RunUsage) << "\n";
@@ -77,8 +86,14 @@ int main(int argc, char** argv) {
     }
 
     QStringList errors;
-    const auto items = parseRunItems(parser.positionalArguments(), errors);
-    if (!items) {
+    const QStringList answerValues = parser.values(answerOption);
+    // Answering stations alone need no calling port.
+    const auto items = answerValues.isEmpty() || !parser.positionalArguments().isEmpty()
+                           ? parseRunItems(parser.positionalArguments(), errors)
+                           : std::make_optional(std::vector<RunItem>{});
+    const auto stationItems =
+        items ? AnswerStationRun::parse(answerValues, *items, errors) : std::nullopt;
+    if (!items || !stationItems) {
         for (const QString& e : errors) {
             err() << e << "\n";
         }
@@ -135,6 +150,12 @@ int main(int argc, char** argv) {
                                       std::move(finishing));
     };
 
+    AnswerStationRun stations(registry, messages, console);
+    if (!stations.start(*stationItems, services)) {
+        stations.stopAndWait();
+        return kExitNotCompleted;
+    }
+
     bool allStarted = false;
     QObject::connect(&registry, &PortRegistry::portThreadEnded, &app, [&] {
         if (allStarted && registry.portThreadCount() == 0) {
@@ -153,6 +174,10 @@ int main(int argc, char** argv) {
             for (const RunItem& item : *items) {
                 stopPortThread(registry, item.port);
             }
+            stations.requestStop();
+        }
+        if (items->empty() && !stations.running()) {
+            app.quit();
         }
     });
     signalLook.start(kSignalLookMs);
@@ -168,7 +193,7 @@ int main(int argc, char** argv) {
         threads.append(thread);
     }
     allStarted = true;
-    if (registry.portThreadCount() > 0) {
+    if (registry.portThreadCount() > 0 || (items->empty() && stations.running())) {
         app.exec();
     }
     // Every slot is empty: the threads are past their last window call and end now.
@@ -180,6 +205,11 @@ int main(int argc, char** argv) {
     // Their queued deleteLater, then the deletion itself.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    stations.stopAndWait();
+    if (items->empty()) {
+        out() << txt(stations.failed() ? str::RunAnswerFailed : str::RunAnswerStopped) << "\n";
+        return stations.failed() ? kExitNotCompleted : 0;
+    }
 
     bool completed = true;
     for (const RunItem& item : *items) {
