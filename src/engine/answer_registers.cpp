@@ -9,23 +9,6 @@
 namespace zev7 {
 
 namespace {
-constexpr char kLineReset[] = "ATE1V0H0Q0";
-constexpr char kFactoryProfile[] = "AT&FV0";
-constexpr char kRings[] = "ATS0=";
-constexpr char kFrequencyLow[] = "ATS50=";
-constexpr char kFrequencyHigh[] = "ATS51=";
-constexpr char kTransmitLevel[] = "AT%L";
-constexpr char kDelayOn[] = "ATS52=";
-constexpr char kSignalTime[] = "ATS53=";
-constexpr char kDelayOff[] = "ATS54=";
-constexpr char kToneBand[] = "ATS57=";
-constexpr char kToneThreshold[] = "ATS56=";
-constexpr char kToneMode[] = "ATS55=3";
-constexpr char kAnswerOn[] = "AT&A1";
-constexpr char kAnswerOff[] = "AT&A0";
-constexpr char kAutoAnswerOff[] = "ATS0=0";
-constexpr char kSpeakerOn[] = "ATM2L3";
-constexpr char kSpeakerOff[] = "ATM0";
 
 constexpr char kRingsQuery[] = "ATS0?";
 constexpr char kFrequencyLowQuery[] = "ATS50?";

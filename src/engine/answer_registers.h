@@ -15,11 +15,6 @@ namespace zev7 {
 
 class ModemChannel;
 
-// Replies of the answering station's own commands, in bytes.
-inline constexpr int kAnswerLineResetReply = 13;  // "ATE1V0H0Q0", written whole
-inline constexpr int kRegisterQueryReply = 13;    // "ATS50?" .. "ATS69?"
-inline constexpr int kAnswerOffReply = 8;         // "AT&A0"
-
 class AnswerRegisters {
 public:
     explicit AnswerRegisters(ModemChannel& channel);

@@ -4,6 +4,8 @@
 // processor up for it.
 #pragma once
 
+#include "engine/modem_commands.h"
+
 #include <QByteArray>
 #include <array>
 #include <cstdint>
@@ -16,8 +18,7 @@ inline constexpr int kDspToneModeRegister = 22;
 inline constexpr int kDspToneModeValue = 1;
 inline constexpr int kDspFrequencyRegister = 24;
 inline constexpr int kDspWriteTimeoutMs = 1000;
-inline constexpr int kDspReplyExtra = 8;       // echo + 4 hex digits + CR + result + CR
-inline constexpr int kRegisterReplyExtra = 3;  // echo + CR + result + CR
+inline constexpr int kDspReplyExtra = 8;  // echo + 4 hex digits + CR + result + CR
 inline constexpr char kToneOnCommand[] = "AT%T6";
 inline constexpr char kToneOffCommand[] = "AT%T5";
 inline constexpr int kToneSwitchReplyLength = 8;

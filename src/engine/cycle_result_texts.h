@@ -68,7 +68,5 @@ QString lineHeldText(const QString& outNumberText, const QString& inNumberText, 
 // on so that the held line can be heard.
 inline constexpr int kLineHeldBeeps = 25;
 inline constexpr int kLineHeldBeepPauseMs = 50;
-inline constexpr char kSpeakerOnCommand[] = "ATM2L3";
-inline constexpr int kSpeakerOnReplyLength = 9;
 
 }  // namespace zev7

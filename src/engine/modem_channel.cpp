@@ -1,5 +1,7 @@
 #include "engine/modem_channel.h"
 
+#include "engine/modem_commands.h"
+
 #include "engine/debug_log.h"
 #include "engine/level_decoder.h"
 #include "engine/modem_reply.h"
@@ -33,18 +35,8 @@ constexpr std::int64_t kMaxPendingBytes = 4096;
 constexpr int kMaxGain = 999;
 
 constexpr char kRingReport[] = "2\r";
-constexpr char kRepeatCommand[] = "A/";
-constexpr char kLevelQuery[] = "%V";
-constexpr char kIdentityQuery[] = "ATI5";
-constexpr char kModelQuery[] = "ATI3";
-constexpr char kGainQuery[] = "AT%K";
-constexpr char kRingCountQuery[] = "ATS0?";
 constexpr char kLxIdentity[] = "Teliq LX Vers";
 constexpr char kAcceptedModel[] = "Teliq LX-3310";
-constexpr char kMeasuringReinit[] = "AT&FV0";
-constexpr int kMeasuringReinitReply = 9;
-constexpr char kAnsweringReinit[] = "ATE1V0H0Q0";
-constexpr int kAnsweringReinitReply = 13;
 constexpr char kSettingsLogPrefix[] = "Init SetCommState GetLastError()=";
 constexpr char kEmpty[] = "";
 
@@ -84,8 +76,8 @@ ExchangeProfile ExchangeProfile::measuring() {
     p.sendContext = str::ModemContextSend;
     p.readContext = str::ModemContextRead;
     p.ctsContext = str::ModemContextNoCts;
-    p.ctsReinitCommand = kMeasuringReinit;
-    p.ctsReinitReplyLength = kMeasuringReinitReply;
+    p.ctsReinitCommand = kFactoryProfile;
+    p.ctsReinitReplyLength = kFactoryProfileReply;
     return p;
 }
 
@@ -102,8 +94,8 @@ ExchangeProfile ExchangeProfile::answering() {
     p.sendContext = str::ModemContextSendShort;
     p.readContext = str::ModemContextReadShort;
     p.ctsContext = kEmpty;
-    p.ctsReinitCommand = kAnsweringReinit;
-    p.ctsReinitReplyLength = kAnsweringReinitReply;
+    p.ctsReinitCommand = kLineReset;
+    p.ctsReinitReplyLength = kAnswerLineResetReply;
     p.processWideCtsTick = false;
     return p;
 }

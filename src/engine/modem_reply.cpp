@@ -1,12 +1,12 @@
 #include "engine/modem_reply.h"
 
+#include "engine/modem_commands.h"
+
 namespace zev7 {
 
 namespace {
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
-constexpr char kRepeatCommand[] = "A/";
-constexpr char kIdentityQuery[] = "ATI5";
 }  // namespace
 
 ModemReply parseModemReply(const QByteArray& command, const QByteArray& reply) {

@@ -8,29 +8,6 @@
 namespace zev7 {
 
 namespace {
-constexpr char kEchoSetUp[] = "ATE1V0Q0";
-constexpr char kRingCountQuery[] = "ATS0?";
-constexpr char kFactoryProfile[] = "AT&FV0";
-constexpr char kIdentityQuery[] = "ATI5";
-constexpr char kModelQuery[] = "ATI3";
-constexpr char kCallOptions[] = "ATX1S31=37S8=1S6=2";
-constexpr char kGainQuery[] = "AT%K";
-constexpr char kSpeakerOn[] = "ATM2L3";
-constexpr char kSpeakerOff[] = "ATM0";
-constexpr char kFrequencyLow[] = "ATS50=";
-constexpr char kFrequencyHigh[] = "ATS51=";
-constexpr char kTransmitLevel[] = "AT%L";
-constexpr char kRings[] = "ATS0=";
-constexpr char kDelayOn[] = "ATS52=";
-constexpr char kSignalTime[] = "ATS53=";
-constexpr char kDelayOff[] = "ATS54=";
-constexpr char kToneBand[] = "ATS57=";
-constexpr char kToneThreshold[] = "ATS56=";
-constexpr char kToneMode[] = "ATS55=3";
-constexpr char kAnswerSetup[] = "AT&A1";
-constexpr char kStoreProfile[] = "AT&W";
-constexpr char kOnHook[] = "ATH0";
-constexpr char kAutoAnswerOff[] = "ATS0=0";
 constexpr int kByteMask = 0xFF;
 constexpr int kByteBits = 8;
 }  // namespace
@@ -133,7 +110,7 @@ bool ModemSetup::answeringModeSetUp(const ScenarHeader& header, bool speaker) {
                sendValue(kToneThreshold, toneThresholdValue(header.toneLevel), true) && ok() &&
                send(kToneMode, kToneModeReply, true) && ok();
     }
-    return done && send(kAnswerSetup, kAnswerSetupReply, true) && ok() &&
+    return done && send(kAnswerOn, kAnswerSetupReply, true) && ok() &&
            (speaker ? send(kSpeakerOn, kSpeakerOnReply, true)
                     : send(kSpeakerOff, kSpeakerOffReply, true)) &&
            ok();

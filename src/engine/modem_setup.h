@@ -6,6 +6,7 @@
 // engine's; this class only talks to the modem.
 #pragma once
 
+#include "engine/modem_commands.h"
 #include "scenario/records.h"
 
 #include <QByteArray>
@@ -13,24 +14,6 @@
 namespace zev7 {
 
 class ModemChannel;
-
-// Replies of the set-up commands, in bytes (the echo and every answer line included).
-inline constexpr int kEchoSetUpReply = 11;      // "ATE1V0Q0"
-inline constexpr int kRingCountReply = 12;      // "ATS0?"
-inline constexpr int kFactoryProfileReply = 9;  // "AT&FV0"
-inline constexpr int kIdentityReply = 18;       // "ATI5", its first part
-inline constexpr int kIdentityRestLx = 12;      // ... and the rest of an LX modem's answer
-inline constexpr int kIdentityRestPlain = 25;   // ... or of a plain one
-inline constexpr int kModelReply = 21;          // "ATI3"
-inline constexpr int kCallOptionsReply = 21;    // "ATX1S31=37S8=1S6=2"
-inline constexpr int kGainReply = 11;           // "AT%K"
-inline constexpr int kSpeakerOnReply = 9;       // "ATM2L3"
-inline constexpr int kSpeakerOffReply = 7;      // "ATM0"
-inline constexpr int kToneModeReply = 10;       // "ATS55=3"
-inline constexpr int kAnswerSetupReply = 8;     // "AT&A1"
-inline constexpr int kStoreProfileReply = 7;    // "AT&W"
-inline constexpr int kOnHookReply = 7;          // "ATH0"
-inline constexpr int kAutoAnswerOffReply = 9;   // "ATS0=0"
 
 class ModemSetup {
 public:

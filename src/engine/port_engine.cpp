@@ -1,6 +1,7 @@
 #include "engine/port_engine.h"
 
 #include "engine/level_decoder.h"
+#include "engine/modem_commands.h"
 #include "engine/port_event.h"
 #include "engine/port_registry.h"
 #include "engine/port_view.h"
@@ -37,7 +38,6 @@ constexpr int kCycleStartWaitMs = 8000;
 // The pause after a call counts from the moment it was closed, less this for the hang-up.
 constexpr std::int64_t kPauseAllowanceMs = 500;
 constexpr double kMsPerSecond = 1000.0;
-constexpr char kOnHookCommand[] = "ATH0";
 
 std::unique_ptr<ResultSink> makeResults(const PortServices& services, int port) {
     std::unique_ptr<ResultSink> sink;
@@ -370,7 +370,7 @@ void PortEngine::runCallStep() {
             // attempt: going off-hook inside that call would find no dial tone and count a
             // loss the network never caused.
             if (lineMayBeHeld_) {
-                if (!channel_->ModemSendGetData(kOnHookCommand, kWithCr, false, kOnHookReply,
+                if (!channel_->ModemSendGetData(kOnHook, kWithCr, false, kOnHookReply,
                                                 kCommandTimeoutMs)) {
                     break;
                 }
@@ -433,7 +433,7 @@ void PortEngine::waitForNumber() {
 void PortEngine::finishCall() {
     const bool stopAfter = lineHeldAlarm();
     const bool onHook =
-        channel_->ModemSendGetData(kOnHookCommand, kWithCr, false, kOnHookReply, kCommandTimeoutMs);
+        channel_->ModemSendGetData(kOnHook, kWithCr, false, kOnHookReply, kCommandTimeoutMs);
     if (!onHook || stopping()) {
         // A failed hang-up has restarted the call; a stop ends the run unaccounted.
         return;
@@ -474,8 +474,7 @@ bool PortEngine::lineHeldAlarm() {
         clock_.sleepMs(kLineHeldBeepPauseMs);
     }
     // The held line can be heard on the modem's speaker while the operator decides.
-    channel_->ModemSendGetData(kSpeakerOnCommand, kWithCr, true, kSpeakerOnReplyLength,
-                               kCommandTimeoutMs);
+    channel_->ModemSendGetData(kSpeakerOn, kWithCr, true, kSpeakerOnReply, kCommandTimeoutMs);
     const bool goOn = view_.askLineHeld(
         port_, lineHeldCaption(port_),
         lineHeldText(numberText(header_.outNumber), numberText(cycle().inNumber), alarm->outcome));

@@ -10,6 +10,7 @@
 #include "engine/call_result.h"
 #include "engine/clock.h"
 #include "engine/modem_channel.h"
+#include "engine/modem_commands.h"
 #include "engine/modem_registers.h"
 #include "engine/port_event.h"
 #include "scenario/records.h"
@@ -37,12 +38,6 @@ struct CallTransition {
     static CallTransition step(int callStep) { return {Kind::CallStep, callStep}; }
     static CallTransition finish() { return {Kind::FinishCall, 0}; }
 };
-
-// The level query and its reply; the repeat command and its reply.
-inline constexpr char kReadCommand[] = "AT%V";
-inline constexpr int kReadReply = 12;
-inline constexpr char kRepeatCommand[] = "A/";
-inline constexpr int kRepeatReply = 9;
 
 class TestCall {
 public:
