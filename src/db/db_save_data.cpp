@@ -27,6 +27,18 @@ struct StoredMoment {
     bool valid() const { return date.isValid() && time.isValid(); }
 };
 
+enum class WithDay { No, Yes };
+
+// A moment's date and time columns, and with WithDay::Yes its day of the week after them.
+void bindMoment(QSqlQuery& query, const StoredMoment& m, WithDay withDay) {
+    const DbDialect& d = dbDialect();
+    query.addBindValue(d.dateValue(m.date));
+    query.addBindValue(d.timeValue(m.time));
+    if (withDay == WithDay::Yes) {
+        query.addBindValue(m.dayWeek);
+    }
+}
+
 // The first and the day after the last day a stored date may name (01.01.1900 and
 // 31.12.9999 in days since 30.12.1899): beyond them the value is not a moment the program
 // measured but damage.
@@ -235,7 +247,6 @@ bool TDBSaveData::SaveInNumber(const TelNumber& number) {
 
 bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
                                const ScenarHeader& header) {
-    const DbDialect& d = dbDialect();
     const StoredMoment start = storedMoment(cycleStart);
     const int outId = outId_;
     const int inId = inId_;
@@ -259,8 +270,7 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         }
         find.addBindValue(outId);
         find.addBindValue(inId);
-        find.addBindValue(d.dateValue(start.date));
-        find.addBindValue(d.timeValue(start.time));
+        bindMoment(find, start, WithDay::No);
         if (!lookupId(find, &found, error)) {
             return false;
         }
@@ -279,12 +289,8 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         }
         insert.addBindValue(outId);
         insert.addBindValue(inId);
-        insert.addBindValue(d.dateValue(start.date));
-        insert.addBindValue(d.timeValue(start.time));
-        insert.addBindValue(start.dayWeek);
-        insert.addBindValue(d.dateValue(start.date));
-        insert.addBindValue(d.timeValue(start.time));
-        insert.addBindValue(start.dayWeek);
+        bindMoment(insert, start, WithDay::Yes);  // on
+        bindMoment(insert, start, WithDay::Yes);  // off, until the cycle completes
         insert.addBindValue(static_cast<int>(DbCycleOpen));
         insert.addBindValue(cut(fieldText(header.outNumber.text), kTelNumTextLength));
         insert.addBindValue(cut(fieldText(cycle.inNumber.text), kTelNumTextLength));
@@ -354,11 +360,8 @@ bool TDBSaveData::SaveTestCallRow(const DbCallRecord& call, int callNumber) {
         }
         insert.addBindValue(cycleId);
         insert.addBindValue(callNumber);
-        insert.addBindValue(d.dateValue(start.date));
-        insert.addBindValue(d.timeValue(start.time));
-        insert.addBindValue(start.dayWeek);
-        insert.addBindValue(d.dateValue(end.date));
-        insert.addBindValue(d.timeValue(end.time));
+        bindMoment(insert, start, WithDay::Yes);
+        bindMoment(insert, end, WithDay::No);
         insert.addBindValue(d.timeValue(durationAsTime(call.duration)));
         insert.addBindValue(call.outcome);
         return execPrepared(insert, error);
@@ -406,7 +409,6 @@ bool TDBSaveData::SaveTestCallMeasurements(const CycleRecord& cycle, const DbCal
 
 bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& results,
                                 const DbCallRecord& call, int callNumber) {
-    const DbDialect& d = dbDialect();
     const int cycleId = cycleId_;
     const StoredMoment end = storedMoment(call.end);
     return run([&](QSqlDatabase& db, QString* error) {
@@ -455,9 +457,7 @@ bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& 
                          error)) {
                 return false;
             }
-            update.addBindValue(d.dateValue(end.date));
-            update.addBindValue(d.timeValue(end.time));
-            update.addBindValue(end.dayWeek);
+            bindMoment(update, end, WithDay::Yes);
             update.addBindValue(state);
             update.addBindValue(cycleId);
             if (!execPrepared(update, error)) {
