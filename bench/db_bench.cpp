@@ -1,12 +1,12 @@
 // What the results database costs the port threads, and how long a database of realistic
 // size takes to generate.
+#include "core/program_dir.h"
+#include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_save_data.h"
 #include "db/demo_database.h"
 #include "scenario/ole_date.h"
-#include "scenario/program_dir.h"
-#include "scenario/text_codec.h"
-#include "scenario/user_messages.h"
+#include "support/recording_messages.h"
 
 #include <benchmark/benchmark.h>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "engine/cadence_detector.h"
-#include "engine/call_progress.h"
-#include "engine/phase_evaluation.h"
-#include "engine/signal_detector.h"
+#include "engine/detect/cadence_detector.h"
+#include "engine/detect/call_progress.h"
+#include "engine/detect/phase_evaluation.h"
+#include "engine/detect/signal_detector.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,18 +1,18 @@
 // The port engine running a 1000-call cycle against the in-process simulated network on the
 // manual clock: what one test call and one poll exchange cost in CPU time, without the
 // waiting a real modem imposes.
-#include "engine/clocks.h"
-#include "engine/port_engine.h"
-#include "engine/port_registry.h"
-#include "engine/port_view.h"
+#include "core/clocks.h"
+#include "core/program_dir.h"
+#include "engine/port/port_engine.h"
+#include "engine/registry/port_registry.h"
+#include "engine/view/port_view.h"
 #include "scenario/ole_date.h"
-#include "scenario/program_dir.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_templates.h"
 #include "scenario/tel_number.h"
-#include "scenario/user_messages.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "support/recording_messages.h"
 
 #include <benchmark/benchmark.h>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "scenario/scenar_class.h"
 #include "scenario/scenario_templates.h"
 #include "scenario/tel_number.h"
-#include "scenario/user_messages.h"
+#include "support/recording_messages.h"
 
 #include <benchmark/benchmark.h>
 #include <QTemporaryDir>

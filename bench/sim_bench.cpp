@@ -1,6 +1,6 @@
 // The cost of the program's level poll through the in-process link to a simulated modem:
 // "A/" and its 9-byte reply, and the full "AT%V" exchange, with the line off-hook on dial tone.
-#include "engine/clocks.h"
+#include "core/clocks.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
 

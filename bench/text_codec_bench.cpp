@@ -1,4 +1,4 @@
-#include "scenario/text_codec.h"
+#include "core/text_codec.h"
 
 #include <benchmark/benchmark.h>
 

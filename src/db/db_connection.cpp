@@ -1,10 +1,10 @@
 #include "db/db_connection.h"
 
+#include "core/program_dir.h"
+#include "core/strings.h"
 #include "db/db_dialect.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
-#include "scenario/program_dir.h"
-#include "scenario/strings.h"
 #include "scenario/user_messages.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "db/db_maintenance.h"
 
+#include "core/strings.h"
 #include "db/db_connection.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
-#include "scenario/strings.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

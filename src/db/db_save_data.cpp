@@ -1,14 +1,14 @@
 #include "db/db_save_data.h"
 
+#include "core/strings.h"
+#include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_dialect.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
 #include "scenario/batch_failure.h"
 #include "scenario/ole_date.h"
-#include "scenario/strings.h"
 #include "scenario/tel_number.h"
-#include "scenario/text_codec.h"
 #include "scenario/user_messages.h"
 
 #include <QSqlDatabase>

@@ -1,9 +1,9 @@
 #include "db/db_schema.h"
 
+#include "core/strings.h"
 #include "db/db_dialect.h"
 #include "db/db_records.h"
 #include "db/db_transaction.h"
-#include "scenario/strings.h"
 
 #include <QSqlQuery>
 

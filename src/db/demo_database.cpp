@@ -1,10 +1,10 @@
 #include "db/demo_database.h"
 
+#include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_save_data.h"
 #include "scenario/ole_date.h"
 #include "scenario/records.h"
-#include "scenario/text_codec.h"
 
 #include <QSqlDatabase>
 #include <QStringList>

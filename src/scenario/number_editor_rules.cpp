@@ -1,6 +1,6 @@
 #include "scenario/number_editor_rules.h"
 
-#include "scenario/strings.h"
+#include "core/strings.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 

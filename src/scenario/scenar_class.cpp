@@ -1,11 +1,11 @@
 #include "scenario/scenar_class.h"
 
+#include "core/strings.h"
 #include "scenario/cycle_duration.h"
 #include "scenario/number_editor_rules.h"
 #include "scenario/ole_date.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_templates.h"
-#include "scenario/strings.h"
 #include "scenario/user_messages.h"
 
 #include <algorithm>

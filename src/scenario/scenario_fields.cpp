@@ -1,11 +1,11 @@
 #include "scenario/scenario_fields.h"
 
-#include "scenario/frequency_band.h"
+#include "teliq/frequency_band.h"
 
+#include "core/strings.h"
 #include "scenario/cycle_duration.h"
 #include "scenario/number_editor_rules.h"
 #include "scenario/ole_date.h"
-#include "scenario/strings.h"
 #include "scenario/tel_number.h"
 
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 #include "scenario/scenario_file.h"
 
+#include "core/program_dir.h"
+#include "core/strings.h"
+#include "core/text_codec.h"
 #include "scenario/batch_failure.h"
-#include "scenario/program_dir.h"
-#include "scenario/strings.h"
-#include "scenario/text_codec.h"
 #include "scenario/user_messages.h"
 
 #include <QCollator>

@@ -3,8 +3,8 @@
 // and zev7-scn all read and write it through here.
 #pragma once
 
+#include "core/strings.h"
 #include "scenario/records.h"
-#include "scenario/strings.h"
 
 #include <QString>
 #include <span>

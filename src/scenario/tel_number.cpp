@@ -1,8 +1,8 @@
 #include "scenario/tel_number.h"
 
+#include "core/strings.h"
+#include "core/text_codec.h"
 #include "scenario/batch_failure.h"
-#include "scenario/strings.h"
-#include "scenario/text_codec.h"
 #include "scenario/user_messages.h"
 
 #include <algorithm>
@@ -10,25 +10,6 @@
 #include <limits>
 
 namespace zev7 {
-
-namespace {
-
-bool isToneOnlySymbol(QChar c) {
-    const char16_t u = c.unicode();
-    return u == u'#' || u == u'*' || (u >= u'A' && u <= u'D') || (u >= u'a' && u <= u'd');
-}
-
-bool isDigit(QChar c) {
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
-
-// Dialling a pulse digit takes its pulses plus the inter-digit gap; 0 is ten pulses.
-double pulseDigitSeconds(int digit) {
-    const int pulses = digit == 0 ? 10 : digit;
-    return kDialPulseBaseSeconds + kDialPulsePerDigitSeconds * pulses;
-}
-
-}  // namespace
 
 QString numberField(const TelNumber& number, int field) {
     return fieldText(number.fields[field]);
@@ -67,7 +48,7 @@ QString DialChars(const QString& field) {
         return out;
     }
     for (QChar c : field) {
-        if (isDigit(c) || isToneOnlySymbol(c)) {
+        if (isDialDigit(c) || isToneOnlySymbol(c)) {
             out += c.toUpper();
         }
     }
@@ -110,7 +91,7 @@ bool CheckNumber(const TelNumber& number, NumberRole role, UserMessages& message
 
 std::optional<DigitRun> firstDigitRun(const QString& text) {
     const qsizetype begin =
-        std::find_if(text.cbegin(), text.cend(), [](QChar c) { return isDigit(c); }) -
+        std::find_if(text.cbegin(), text.cend(), [](QChar c) { return isDialDigit(c); }) -
         text.cbegin();
     if (begin == text.size()) {
         return std::nullopt;
@@ -118,7 +99,7 @@ std::optional<DigitRun> firstDigitRun(const QString& text) {
     DigitRun run;
     run.position = begin;
     qsizetype i = begin;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
+    for (; i < text.size() && isDialDigit(text[i]); ++i) {
         const int d = text[i].unicode() - u'0';
         run.value =
             run.value > (kMaxDigitRunValue - d) / 10 ? kMaxDigitRunValue : run.value * 10 + d;
@@ -178,36 +159,6 @@ bool NextNumber(CycleRecord& cycle) {
     }
     rebuildNumberText(cycle.inNumber);
     return advanced;
-}
-
-double DialTime(const QString& text, double wait, double comma) {
-    QString rest = text;
-    const qsizetype open = rest.indexOf(QLatin1Char('('));
-    const qsizetype close = rest.indexOf(QLatin1Char(')'));
-    if (open >= 0 && close > open) {
-        rest.remove(open, close - open + 1);
-    }
-    double t = kDialBaseSeconds;
-    bool tone = false;
-    for (QChar c : rest) {
-        const char16_t u = c.unicode();
-        if (u == u'!') {
-            t += kDialFlashSeconds;
-        } else if (u == u',') {
-            t += comma;
-        } else if (u == u'W' || u == u'w') {
-            t += wait;
-        } else if (u == u'P' || u == u'p') {
-            tone = false;
-        } else if (u == u'T' || u == u't') {
-            tone = true;
-        } else if (isDigit(c)) {
-            t += tone ? kDialToneSymbolSeconds : pulseDigitSeconds(u - u'0');
-        } else if (isToneOnlySymbol(c) && tone) {
-            t += kDialToneSymbolSeconds;
-        }
-    }
-    return t;
 }
 
 QStringList dialCommands(const TelNumber& number) {

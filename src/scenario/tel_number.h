@@ -4,6 +4,7 @@
 #pragma once
 
 #include "scenario/records.h"
+#include "teliq/dial_time.h"
 
 #include <QString>
 #include <QStringList>
@@ -64,15 +65,6 @@ int EnumCount(const NumEnum& entry, const QString& fieldText);
 // enumerated field turning fastest. False when the series is exhausted: every enumerated
 // field is then back at its first value.
 bool NextNumber(CycleRecord& cycle);
-
-// Estimated seconds to dial the text: 2 s, then per symbol the pulse or tone time, `wait`
-// for every W and `comma` for every ",". A bracketed city code is not dialled.
-inline constexpr double kDialBaseSeconds = 2.0;
-inline constexpr double kDialFlashSeconds = 0.5;
-inline constexpr double kDialToneSymbolSeconds = 0.2;
-inline constexpr double kDialPulseBaseSeconds = 0.75;     // plus 0.1 s per pulse
-inline constexpr double kDialPulsePerDigitSeconds = 0.1;  // digit 0 sends ten pulses
-double DialTime(const QString& text, double wait, double comma);
 
 // The dial commands of a number, one per stage, exactly as the port thread sends them before
 // its level query ("%T12%V"): "ATD" + the display text + ";" in upper case, without a

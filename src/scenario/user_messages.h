@@ -3,10 +3,7 @@
 // application layer opens a message box itself.
 #pragma once
 
-#include <QList>
-#include <QMutex>
 #include <QString>
-#include <deque>
 
 namespace zev7 {
 
@@ -40,33 +37,6 @@ public:
 
 private:
     bool answer_;
-};
-
-// Keeps every message and question for tests; answers questions from a queue (No when empty).
-class RecordingMessages : public UserMessages {
-public:
-    struct Entry {
-        bool question = false;
-        MessageIcon icon = MessageIcon::Information;
-        QString caption;
-        QString text;
-    };
-
-    void show(MessageIcon icon, const QString& caption, const QString& text) override;
-    bool ask(const QString& caption, const QString& text) override;
-
-    void queueAnswer(bool yes);
-    void setDefaultAnswer(bool yes);
-    QList<Entry> entries() const;
-    QStringList texts() const;
-    int count() const;
-    void clear();
-
-private:
-    mutable QMutex mutex_;
-    QList<Entry> entries_;
-    std::deque<bool> answers_;
-    bool defaultAnswer_ = false;
 };
 
 }  // namespace zev7

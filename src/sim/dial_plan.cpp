@@ -1,6 +1,8 @@
 #include "sim/dial_plan.h"
 
-#include "scenario/tel_number.h"
+#include "teliq/dial_time.h"
+
+#include <QByteArrayList>
 
 namespace zev7 {
 

@@ -1,7 +1,7 @@
 #include "sim/line_signal.h"
 
-#include "engine/level_decoder.h"
-#include "scenario/frequency_band.h"
+#include "teliq/frequency_band.h"
+#include "teliq/level_decoder.h"
 
 namespace zev7 {
 

@@ -1,6 +1,6 @@
 #include "sim/modem_profile.h"
 
-#include "engine/modem_registers.h"
+#include "teliq/modem_registers.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The POSIX side of the pseudo-terminal host.
 #include "sim/pty_host.h"
 
-#include "scenario/strings.h"
+#include "core/strings.h"
 
 #include <fcntl.h>
 #include <poll.h>

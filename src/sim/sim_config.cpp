@@ -1,7 +1,7 @@
 #include "sim/sim_config.h"
 
-#include "engine/modem_registers.h"
-#include "scenario/strings.h"
+#include "core/strings.h"
+#include "teliq/modem_registers.h"
 
 #include <QFile>
 #include <QSet>

@@ -12,7 +12,7 @@
 // docs/simulator.md describes every key; docs/sim-example.ini is a complete example.
 #pragma once
 
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "sim/sim_network.h"
 
 #include <QByteArray>

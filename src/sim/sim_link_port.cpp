@@ -1,6 +1,6 @@
 #include "sim/sim_link_port.h"
 
-#include "scenario/strings.h"
+#include "core/strings.h"
 
 #include <algorithm>
 

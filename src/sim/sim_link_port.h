@@ -4,7 +4,7 @@
 // engine running over this port sees the modem's timing exactly, deterministically.
 #pragma once
 
-#include "engine/comm_port.h"
+#include "core/comm_port.h"
 #include "sim/sim_network.h"
 
 namespace zev7 {

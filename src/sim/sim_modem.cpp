@@ -1,7 +1,7 @@
 #include "sim/sim_modem.h"
 
-#include "engine/level_decoder.h"
-#include "engine/modem_registers.h"
+#include "teliq/level_decoder.h"
+#include "teliq/modem_registers.h"
 
 #include <algorithm>
 #include <cctype>

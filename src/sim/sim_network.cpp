@@ -1,7 +1,7 @@
 #include "sim/sim_network.h"
 
-#include "scenario/frequency_band.h"
-#include "scenario/strings.h"
+#include "core/strings.h"
+#include "teliq/frequency_band.h"
 
 #include <algorithm>
 

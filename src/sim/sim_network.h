@@ -10,7 +10,7 @@
 // thread-safe; the traffic-log sink is called under the network's lock and must not call back.
 #pragma once
 
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "sim/fault_injector.h"
 #include "sim/modem_line.h"
 #include "sim/sim_modem.h"

@@ -2,6 +2,7 @@
 // stored before it.
 #include "db/db_transaction.h"
 #include "db_fixture.h"
+#include "support/recording_messages.h"
 
 #include <QFileInfo>
 #include <QtGlobal>

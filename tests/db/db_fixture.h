@@ -2,13 +2,13 @@
 // set up in it, writers that never wait for a lock.
 #pragma once
 
+#include "core/program_dir.h"
+#include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_save_data.h"
 #include "scenario/ole_date.h"
-#include "scenario/program_dir.h"
 #include "scenario/records.h"
-#include "scenario/text_codec.h"
-#include "scenario/user_messages.h"
+#include "support/recording_messages.h"
 
 #include <gtest/gtest.h>
 #include <QSqlError>

@@ -3,6 +3,7 @@
 #include "db/db_dialect.h"
 #include "db/db_transaction.h"
 #include "db_fixture.h"
+#include "support/recording_messages.h"
 
 #include <QFile>
 #include <limits>

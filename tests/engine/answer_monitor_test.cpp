@@ -3,10 +3,11 @@
 // (TModemAA_Ring) started, commanded and stopped as the port window does it, with its window
 // calls served on the UI thread while the starting thread waits.
 #include "answer_station_support.h"
+#include "support/recording_messages.h"
 
 #include "channel_test_support.h"
-#include "engine/blocking_port_view.h"
-#include "engine/tmodem_aa_ring.h"
+#include "engine/answer/tmodem_aa_ring.h"
+#include "engine/view/blocking_port_view.h"
 #include "scripted_modem_port.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 
 #include "port_engine_support.h"
 
-#include "engine/answer_station.h"
+#include "engine/answer/answer_station.h"
 
 namespace zev7::answertest {
 

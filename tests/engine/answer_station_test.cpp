@@ -4,7 +4,7 @@
 // commands posted into a running station, and the failures that end it.
 #include "answer_station_support.h"
 
-#include "scenario/strings.h"
+#include "core/strings.h"
 
 namespace zev7 {
 namespace {

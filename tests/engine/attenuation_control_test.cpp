@@ -1,5 +1,5 @@
-#include "engine/attenuation_control.h"
-#include "engine/dial_stage.h"
+#include "engine/modem/attenuation_control.h"
+#include "engine/detect/dial_stage.h"
 
 #include "scenario/tel_number.h"
 

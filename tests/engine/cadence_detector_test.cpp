@@ -1,4 +1,4 @@
-#include "engine/cadence_detector.h"
+#include "engine/detect/cadence_detector.h"
 
 #include "level_timeline.h"
 

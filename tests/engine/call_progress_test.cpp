@@ -1,4 +1,4 @@
-#include "engine/call_progress.h"
+#include "engine/detect/call_progress.h"
 
 #include "level_timeline.h"
 

@@ -2,9 +2,10 @@
 // modem that goes away, incoming rings, and the interruptible wait.
 #include "channel_test_support.h"
 #include "scripted_modem_port.h"
+#include "support/recording_messages.h"
 
-#include "engine/modem_channel.h"
-#include "scenario/program_dir.h"
+#include "core/program_dir.h"
+#include "engine/modem/modem_channel.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

@@ -2,15 +2,16 @@
 // a plain 3310 and of a wrong model, level samples and a dial command on the in-process link
 // (manual clock), and one modem reached through a real pseudo-terminal with the Qt port.
 #include "channel_test_support.h"
+#include "support/recording_messages.h"
 
-#include "engine/clocks.h"
-#include "engine/level_decoder.h"
-#include "engine/modem_channel.h"
-#include "engine/serial_comm_port.h"
-#include "scenario/program_dir.h"
+#include "core/clocks.h"
+#include "core/program_dir.h"
+#include "engine/modem/modem_channel.h"
+#include "engine/serial/serial_comm_port.h"
 #include "sim/pty_host.h"
 #include "sim/sim_link_port.h"
 #include "sim/sim_network.h"
+#include "teliq/level_decoder.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

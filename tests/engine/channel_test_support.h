@@ -2,8 +2,8 @@
 // and batch-mode messages.
 #pragma once
 
-#include "engine/channel_host.h"
-#include "scenario/user_messages.h"
+#include "engine/modem/channel_host.h"
+#include "support/recording_messages.h"
 
 #include <QList>
 #include <QStringList>

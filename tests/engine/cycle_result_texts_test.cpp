@@ -1,4 +1,4 @@
-#include "engine/cycle_result_texts.h"
+#include "engine/cycle/cycle_result_texts.h"
 
 #include "scenario/ole_date.h"
 

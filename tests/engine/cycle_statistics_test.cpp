@@ -1,4 +1,4 @@
-#include "engine/cycle_statistics.h"
+#include "engine/cycle/cycle_statistics.h"
 
 #include <gtest/gtest.h>
 

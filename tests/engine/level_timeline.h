@@ -2,7 +2,7 @@
 // way the port polls the modem (every stepMs of the tick count), fed until a decision.
 #pragma once
 
-#include "engine/signal_detector.h"
+#include "engine/detect/signal_detector.h"
 
 #include <cmath>
 #include <cstdint>

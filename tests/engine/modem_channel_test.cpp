@@ -2,9 +2,10 @@
 // what the replies set, and the retry rule of a modem that stops answering.
 #include "channel_test_support.h"
 #include "scripted_modem_port.h"
+#include "support/recording_messages.h"
 
-#include "engine/modem_channel.h"
-#include "engine/modem_reply.h"
+#include "engine/modem/modem_channel.h"
+#include "engine/modem/modem_reply.h"
 
 #include <gtest/gtest.h>
 

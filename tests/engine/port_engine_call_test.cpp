@@ -3,7 +3,7 @@
 // dialled in two stages, and a cycle that does not judge the ringback.
 #include "port_engine_support.h"
 
-#include "engine/level_decoder.h"
+#include "teliq/level_decoder.h"
 
 namespace zev7 {
 namespace {

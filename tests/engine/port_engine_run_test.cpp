@@ -3,8 +3,8 @@
 // the thirteen loss outcomes in one run, and an interrupted scenario.
 #include "port_engine_support.h"
 
-#include "engine/level_decoder.h"
-#include "engine/result_code.h"
+#include "scenario/result_code.h"
+#include "teliq/level_decoder.h"
 
 namespace zev7 {
 namespace {

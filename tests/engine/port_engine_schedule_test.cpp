@@ -3,7 +3,7 @@
 // end of a cycle, and the line-held alarm.
 #include "port_engine_support.h"
 
-#include "scenario/strings.h"
+#include "core/strings.h"
 
 namespace zev7 {
 namespace {

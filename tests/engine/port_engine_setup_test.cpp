@@ -3,7 +3,7 @@
 // and the restore at the end.
 #include "port_engine_support.h"
 
-#include "scenario/strings.h"
+#include "core/strings.h"
 
 namespace zev7 {
 namespace {

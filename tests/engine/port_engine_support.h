@@ -3,19 +3,19 @@
 // as working copies; engines driven step by step to their end; the protocol file read back.
 #pragma once
 
-#include "engine/clocks.h"
-#include "engine/port_engine.h"
-#include "engine/port_registry.h"
-#include "engine/recording_port_view.h"
+#include "core/clocks.h"
+#include "core/program_dir.h"
+#include "core/text_codec.h"
+#include "engine/port/port_engine.h"
+#include "engine/registry/port_registry.h"
 #include "scenario/ole_date.h"
-#include "scenario/program_dir.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_templates.h"
 #include "scenario/tel_number.h"
-#include "scenario/text_codec.h"
-#include "scenario/user_messages.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "support/recording_messages.h"
+#include "support/recording_port_view.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

@@ -4,9 +4,9 @@
 // for the event loop that serves its view calls).
 #include "port_engine_support.h"
 
-#include "engine/blocking_port_view.h"
-#include "engine/protocol_list.h"
-#include "engine/tcom_thread.h"
+#include "engine/port/tcom_thread.h"
+#include "engine/protocol/protocol_list.h"
+#include "engine/view/blocking_port_view.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

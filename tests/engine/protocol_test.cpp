@@ -1,9 +1,9 @@
-#include "engine/port_event.h"
-#include "engine/protocol_file.h"
-#include "engine/protocol_line.h"
+#include "engine/protocol/protocol_file.h"
+#include "engine/protocol/protocol_line.h"
+#include "scenario/port_event.h"
 
-#include "scenario/program_dir.h"
-#include "scenario/text_codec.h"
+#include "core/program_dir.h"
+#include "core/text_codec.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

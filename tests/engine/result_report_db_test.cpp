@@ -1,8 +1,8 @@
 // A port's whole run stored in the results database and written to its report, as zev7-run
 // and the program's port threads do it: the figures in the database are the protocol's.
-#include "engine/result_report_db.h"
+#include "engine/report/result_report_db.h"
 #include "db/db_connection.h"
-#include "engine/result_report_finish.h"
+#include "engine/report/result_report_finish.h"
 #include "port_engine_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
-#include "engine/result_report_finish.h"
-#include "engine/clocks.h"
-#include "engine/result_report.h"
-#include "engine/result_report_lines.h"
+#include "engine/report/result_report_finish.h"
+#include "core/clocks.h"
+#include "engine/report/result_report.h"
+#include "engine/report/result_report_lines.h"
+#include "support/recording_messages.h"
 
 #include "result_report_support.h"
 #include "scenario/ole_date.h"

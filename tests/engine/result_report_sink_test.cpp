@@ -1,11 +1,12 @@
 // The report writer as the port engine's result sink: each section's database step first and
 // inside the report mutex, then its lines; and a whole demo scenario run through it.
-#include "engine/result_report_sink.h"
+#include "engine/report/result_report_sink.h"
+#include "support/recording_messages.h"
 
 #include "port_engine_support.h"
 #include "result_report_support.h"
 
-#include "engine/named_mutex.h"
+#include "core/named_mutex.h"
 #include "scenario/ole_date.h"
 
 namespace zev7 {

@@ -2,11 +2,11 @@
 // graph windows that "save" small files.
 #pragma once
 
-#include "engine/graph_bitmaps.h"
-#include "scenario/program_dir.h"
+#include "core/program_dir.h"
+#include "core/text_codec.h"
+#include "engine/report/graph_bitmaps.h"
 #include "scenario/tel_number.h"
-#include "scenario/text_codec.h"
-#include "scenario/user_messages.h"
+#include "support/recording_messages.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,11 +1,12 @@
-#include "engine/result_report.h"
-#include "engine/result_report_lines.h"
+#include "engine/report/result_report.h"
+#include "engine/report/result_report_lines.h"
+#include "support/recording_messages.h"
 
 #include "result_report_support.h"
 #include "scenario/ole_date.h"
 
-#include "engine/clocks.h"
-#include "engine/named_mutex.h"
+#include "core/clocks.h"
+#include "core/named_mutex.h"
 
 #include <unistd.h>
 

@@ -6,8 +6,8 @@
 // the moment its last byte arrives, or by the whole time-out when the bytes do not come.
 #pragma once
 
-#include "engine/clocks.h"
-#include "engine/comm_port.h"
+#include "core/clocks.h"
+#include "core/comm_port.h"
 
 #include <QByteArray>
 #include <QList>

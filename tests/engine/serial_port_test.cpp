@@ -1,9 +1,9 @@
 // Port numbers to devices, and Qt's serial port on a pseudo-terminal: the exclusive open, the
 // probe of the port list, reads and writes, and the missing modem lines.
-#include "engine/clocks.h"
-#include "engine/serial_comm_port.h"
-#include "engine/serial_port_names.h"
-#include "scenario/program_dir.h"
+#include "core/clocks.h"
+#include "core/program_dir.h"
+#include "engine/serial/serial_comm_port.h"
+#include "engine/serial/serial_port_names.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "engine/signal_detector.h"
+#include "engine/detect/signal_detector.h"
 
-#include "engine/level_decoder.h"
 #include "level_timeline.h"
+#include "teliq/level_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "scenario/scenario_fields.h"
-#include "scenario/frequency_band.h"
+#include "teliq/frequency_band.h"
 
 #include "scenario/ole_date.h"
 #include "scenario/scenario_templates.h"

@@ -4,7 +4,7 @@
 #include "scenario/scenario_templates.h"
 #include "scenario/scenario_test_support.h"
 #include "scenario/tel_number.h"
-#include "scenario/user_messages.h"
+#include "support/recording_messages.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

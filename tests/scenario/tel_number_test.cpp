@@ -1,10 +1,10 @@
 #include "scenario/tel_number.h"
 
+#include "core/strings.h"
+#include "core/text_codec.h"
 #include "scenario/scenario_templates.h"
 #include "scenario/scenario_test_support.h"
-#include "scenario/strings.h"
-#include "scenario/text_codec.h"
-#include "scenario/user_messages.h"
+#include "support/recording_messages.h"
 
 #include <gtest/gtest.h>
 

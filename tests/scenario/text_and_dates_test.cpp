@@ -1,7 +1,7 @@
+#include "core/text_codec.h"
 #include "scenario/ole_date.h"
 #include "scenario/records.h"
-#include "scenario/text_codec.h"
-#include "scenario/user_messages.h"
+#include "support/recording_messages.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // it, and the seed that makes a run with random faults repeatable.
 #include "sim_test_support.h"
 
-#include "engine/modem_registers.h"
+#include "teliq/modem_registers.h"
 
 namespace zev7 {
 namespace {

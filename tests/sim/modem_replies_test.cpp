@@ -4,7 +4,7 @@
 #include "sim/traffic_log.h"
 #include "sim_test_support.h"
 
-#include "engine/modem_registers.h"
+#include "teliq/modem_registers.h"
 
 namespace zev7 {
 namespace {

@@ -2,8 +2,8 @@
 // the calling modem's filters hear, the dial replies, the rings at the station.
 #include "sim_test_support.h"
 
-#include "engine/modem_registers.h"
 #include "scenario/tel_number.h"
+#include "teliq/modem_registers.h"
 
 namespace zev7 {
 namespace {

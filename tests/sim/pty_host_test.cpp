@@ -2,7 +2,7 @@
 // calls and talks to the simulated modem. Every wait is a bounded poll; a watchdog ends the
 // program if anything still hangs.
 #include "sim/pty_host.h"
-#include "engine/clocks.h"
+#include "core/clocks.h"
 #include "sim/sim_config.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // every kind of mistake a file can hold.
 #include "sim_test_support.h"
 
-#include "engine/modem_registers.h"
-#include "scenario/strings.h"
+#include "core/strings.h"
+#include "teliq/modem_registers.h"
 
 #include <QTemporaryDir>
 

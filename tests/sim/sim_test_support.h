@@ -3,11 +3,11 @@
 // stated length.
 #pragma once
 
-#include "engine/clocks.h"
-#include "engine/level_decoder.h"
+#include "core/clocks.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
 #include "sim/sim_network.h"
+#include "teliq/level_decoder.h"
 
 #include <gtest/gtest.h>
 

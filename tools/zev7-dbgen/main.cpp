@@ -1,8 +1,8 @@
 // zev7-dbgen: fills the results database under the program directory with generated cycles,
 // for trying out and timing the statistics windows on a database of realistic size.
+#include "core/program_dir.h"
 #include "db/db_connection.h"
 #include "db/demo_database.h"
-#include "scenario/program_dir.h"
 #include "scenario/user_messages.h"
 
 #include <QCommandLineParser>

@@ -1,10 +1,10 @@
 #include "answer_station_run.h"
 
-#include "engine/console_port_view.h"
-#include "engine/port_registry.h"
-#include "engine/port_services.h"
+#include "console_port_view.h"
+#include "core/strings.h"
+#include "engine/port/port_services.h"
+#include "engine/registry/port_registry.h"
 #include "scenario/scenar_class.h"
-#include "scenario/strings.h"
 #include "scenario/user_messages.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 
 #include "run_items.h"
 
-#include "engine/tmodem_aa_ring.h"
+#include "engine/answer/tmodem_aa_ring.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,10 +1,10 @@
 #include "run_items.h"
 
-#include "engine/serial_port_names.h"
-#include "scenario/program_dir.h"
+#include "core/program_dir.h"
+#include "core/strings.h"
+#include "engine/serial/serial_port_names.h"
 #include "scenario/scenar_class.h"
 #include "scenario/scenario_file.h"
-#include "scenario/strings.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 

@@ -1,11 +1,11 @@
 #include "scenario_printer.h"
 
+#include "core/strings.h"
+#include "core/text_codec.h"
 #include "scenario/cycle_duration.h"
 #include "scenario/number_editor_rules.h"
 #include "scenario/ole_date.h"
-#include "scenario/strings.h"
 #include "scenario/tel_number.h"
-#include "scenario/text_codec.h"
 
 #include <QStringList>
 

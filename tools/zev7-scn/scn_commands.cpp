@@ -2,12 +2,12 @@
 
 #include "scenario_printer.h"
 
+#include "core/strings.h"
 #include "scenario/cycle_duration.h"
 #include "scenario/number_editor_rules.h"
 #include "scenario/scenar_class.h"
 #include "scenario/scenario_fields.h"
 #include "scenario/scenario_file.h"
-#include "scenario/strings.h"
 #include "scenario/user_messages.h"
 
 #include <QDateTime>

@@ -3,8 +3,8 @@
 // Runs the simulated network (the demo network without --config) and exposes each modem as a
 // pseudo-terminal linked at DIR/dev/COM<N>, until Ctrl+C or SIGTERM. Start the program with
 // the same time scale (ZEV7_TIME_SCALE) so that both agree on every tone and time-out.
-#include "engine/clocks.h"
-#include "scenario/strings.h"
+#include "core/clocks.h"
+#include "core/strings.h"
 #include "sim/pty_host.h"
 #include "sim/sim_config.h"
 #include "sim/traffic_log.h"

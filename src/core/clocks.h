@@ -1,0 +1,57 @@
+// The clocks the program runs on: real time, a manual clock for tests, and a scaled clock
+// for demonstrations with the simulator.
+#pragma once
+
+#include "core/clock.h"
+
+#include <QElapsedTimer>
+#include <atomic>
+
+namespace zev7 {
+
+class RealClock : public Clock {
+public:
+    RealClock();
+    std::int64_t tickMs() const override;
+    QDateTime now() const override;
+    void sleepMs(std::int64_t ms) override;
+
+private:
+    QElapsedTimer elapsed_;
+};
+
+// Time stands still until a sleep or advance() moves it; several threads may share it.
+class ManualClock : public Clock {
+public:
+    explicit ManualClock(const QDateTime& start = QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+    std::int64_t tickMs() const override;
+    QDateTime now() const override;
+    void sleepMs(std::int64_t ms) override;
+    void advance(std::int64_t ms);
+    void setNow(const QDateTime& t);  // moves forward to t; time never runs back
+
+private:
+    QDateTime start_;
+    std::atomic<std::int64_t> ticks_{0};
+};
+
+// Runs K times faster than real time: ticks, the date-time and every sleep. The program and
+// the simulator started with the same K agree on every tone, delay and time-out.
+class ScaledClock : public Clock {
+public:
+    explicit ScaledClock(double scale);
+    std::int64_t tickMs() const override;
+    QDateTime now() const override;
+    void sleepMs(std::int64_t ms) override;
+    double scale() const override { return scale_; }
+
+    // K from the environment variable ZEV7_TIME_SCALE (1 when unset or not a number >= 1).
+    static double scaleFromEnvironment();
+
+private:
+    double scale_;
+    QDateTime start_;
+    QElapsedTimer elapsed_;
+};
+
+}  // namespace zev7

@@ -1,0 +1,184 @@
+#include "engine/answer/answer_registers.h"
+
+#include "engine/modem/attenuation_control.h"
+#include "engine/modem/modem_channel.h"
+#include "teliq/modem_registers.h"
+
+#include <algorithm>
+
+namespace zev7 {
+
+namespace {
+
+constexpr char kRingsQuery[] = "ATS0?";
+constexpr char kFrequencyLowQuery[] = "ATS50?";
+constexpr char kFrequencyHighQuery[] = "ATS51?";
+constexpr char kTransmitQuery[] = "ATS69?";
+constexpr char kDelayOnQuery[] = "ATS52?";
+constexpr char kSignalTimeQuery[] = "ATS53?";
+constexpr char kDelayOffQuery[] = "ATS54?";
+constexpr char kToneBandQuery[] = "ATS57?";
+constexpr char kToneThresholdQuery[] = "ATS56?";
+
+constexpr int kByteMask = 0xFF;
+constexpr int kByteBits = 8;
+constexpr int kRegisterMax = 255;  // an S-register holds one byte
+constexpr double kTenthsPerSecond = 10.0;
+
+int registerByte(int value) {
+    return std::clamp(value, 0, kRegisterMax);
+}
+}  // namespace
+
+AnswerRegisters::AnswerRegisters(ModemChannel& channel) : channel_(channel), setup_(channel) {}
+
+bool AnswerRegisters::failed() const {
+    return channel_.errorCode() != 0;
+}
+
+bool AnswerRegisters::send(const QByteArray& command, int replyLength) {
+    return channel_.ModemSendGetData(command, kWithCr, false, replyLength, kCommandTimeoutMs);
+}
+
+bool AnswerRegisters::sendValue(const char* command, int value) {
+    const QByteArray text = QByteArray(command) + QByteArray::number(value);
+    return send(text, static_cast<int>(text.size()) + kRegisterReplyExtra);
+}
+
+std::optional<int> AnswerRegisters::query(const char* command, int replyLength) {
+    if (!send(command, replyLength)) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int value = channel_.lastAnswer().trimmed().toInt(&ok);
+    if (!ok || value < 0 || value > kRegisterMax) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void AnswerRegisters::resetLine() {
+    channel_.CommClr(false);
+    // Written whole, without the echo probe: the modem may still have its echo off.
+    QByteArray reply;
+    if (channel_.SIOSend(kLineReset, kWithCr)) {
+        channel_.OGetch1(reply, kAnswerLineResetReply);
+    }
+}
+
+void AnswerRegisters::identify() {
+    setup_.identify();
+}
+
+bool AnswerRegisters::read(AnswerSettings& s) {
+    channel_.CommClr(false);
+    if (const auto v = query(kRingsQuery, kRingCountReply)) {
+        s.rings = *v;
+    }
+    if (failed()) {
+        return false;
+    }
+    const auto low = query(kFrequencyLowQuery, kRegisterQueryReply);
+    if (failed()) {
+        return false;
+    }
+    const auto high = query(kFrequencyHighQuery, kRegisterQueryReply);
+    if (failed()) {
+        return false;
+    }
+    if (low && high) {
+        s.frequency = frequencyFromCode(*high << kByteBits | *low);
+    }
+    // The transmit attenuation becomes a level with the correction at the frequency just read.
+    if (const auto v = query(kTransmitQuery, kRegisterQueryReply)) {
+        s.level = levelFromTransmitValue(*v, s.frequency);
+    }
+    if (failed()) {
+        return false;
+    }
+    struct Tenths {
+        const char* query;
+        double* seconds;
+    };
+    for (const Tenths& t :
+         {Tenths{kDelayOnQuery, &s.delayOn}, Tenths{kSignalTimeQuery, &s.duration},
+          Tenths{kDelayOffQuery, &s.delayOff}}) {
+        if (const auto v = query(t.query, kRegisterQueryReply)) {
+            *t.seconds = *v / kTenthsPerSecond;
+        }
+        if (failed()) {
+            return false;
+        }
+    }
+    if (channel_.isLxModel()) {
+        if (const auto v = query(kToneBandQuery, kRegisterQueryReply)) {
+            s.toneBand = *v;
+        }
+        if (failed()) {
+            return false;
+        }
+        if (const auto v = query(kToneThresholdQuery, kRegisterQueryReply)) {
+            s.toneThreshold = toneThresholdFromValue(*v);
+        }
+        if (failed()) {
+            return false;
+        }
+    } else {
+        // Without S55..S57 the modem cannot listen for the caller's tone.
+        s.toneBand = 0;
+    }
+    channel_.CommClr(false);
+    return true;
+}
+
+bool AnswerRegisters::write(AnswerSettings& s, bool speaker) {
+    if (!send(kFactoryProfile, kFactoryProfileReply)) {
+        return false;
+    }
+    const int code = frequencyCode(s.frequency);
+    if (!sendValue(kFrequencyLow, code & kByteMask) ||
+        !sendValue(kFrequencyHigh, (code >> kByteBits) & kByteMask)) {
+        return false;
+    }
+    // The modem sends the frequency of its phase step, and the level at that frequency.
+    s.frequency = frequencyFromCode(code);
+    const int transmit = transmitLevelValue(s.level, s.frequency);
+    if (!sendValue(kTransmitLevel, transmit)) {
+        return false;
+    }
+    s.level = levelFromTransmitValue(transmit, s.frequency);
+    if (!sendValue(kRings, registerByte(s.rings)) ||
+        !sendValue(kDelayOn, registerByte(tenthsOfSecond(s.delayOn))) ||
+        !sendValue(kSignalTime, registerByte(tenthsOfSecond(s.duration))) ||
+        !sendValue(kDelayOff, registerByte(tenthsOfSecond(s.delayOff)))) {
+        return false;
+    }
+    if (channel_.isLxModel()) {
+        const int threshold = toneThresholdValue(s.toneThreshold);
+        if (!sendValue(kToneBand, registerByte(s.toneBand)) ||
+            !sendValue(kToneThreshold, threshold)) {
+            return false;
+        }
+        s.toneThreshold = toneThresholdFromValue(threshold);
+        if (!send(kToneMode, kToneModeReply)) {
+            return false;
+        }
+    } else {
+        s.toneBand = 0;
+    }
+    return send(kAnswerOn, kAnswerSetupReply) && setSpeaker(speaker);
+}
+
+bool AnswerRegisters::storeProfile() {
+    return setup_.storeProfile();
+}
+
+bool AnswerRegisters::leaveAnswering() {
+    return send(kAnswerOff, kAnswerOffReply) && send(kAutoAnswerOff, kAutoAnswerOffReply);
+}
+
+bool AnswerRegisters::setSpeaker(bool on) {
+    return on ? send(kSpeakerOn, kSpeakerOnReply) : send(kSpeakerOff, kSpeakerOffReply);
+}
+
+}  // namespace zev7

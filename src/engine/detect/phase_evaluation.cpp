@@ -1,0 +1,152 @@
+#include "engine/detect/phase_evaluation.h"
+
+namespace zev7 {
+
+namespace {
+
+PhaseDecision nextStep(int callStep, MeasuredLevel measured = MeasuredLevel::None,
+                       double level = kNoLevel) {
+    PhaseDecision d;
+    d.action = PhaseAction::NextCallStep;
+    d.nextCallStep = callStep;
+    d.measured = measured;
+    d.level = level;
+    return d;
+}
+
+PhaseDecision finish(int outcome) {
+    PhaseDecision d;
+    d.action = PhaseAction::FinishCall;
+    d.setOutcome = outcome != kNoOutcome;  // an undecided end leaves the outcome as it was
+    d.outcome = outcome;
+    d.complete = true;
+    return d;
+}
+
+// The outcome of a dial-tone or ringback phase that did not find its tone: a time-out of the
+// cadence is "no tone", a cadence is busy or congestion; the codes of the phase are scaled
+// (1 after off-hook, 10 while dialling, 100 after dialling).
+int missedToneOutcome(CadenceResult cadence, int scale) {
+    switch (cadence) {
+        case CadenceResult::TimedOut:
+            return -1 * scale;
+        case CadenceResult::Busy:
+            return -2 * scale;
+        case CadenceResult::Congestion:
+            return -3 * scale;
+        case CadenceResult::Undecided:
+            break;
+    }
+    return kNoOutcome;
+}
+
+bool recognised(SignalResult r) {
+    return r == SignalResult::Ended || r == SignalResult::StillPresent;
+}
+
+constexpr int kCallStepDial = 2;
+constexpr int kCallStepAnswerSetUp = 3;
+constexpr int kCallStepClearBack = 4;
+constexpr int kOutgoingScale = 1;
+constexpr int kDiallingScale = 10;
+constexpr int kIncomingScale = 100;
+constexpr int kAnswerScale = 1000;
+
+}  // namespace
+
+PhaseContext phaseContext(const CycleRecord& cycle, double generationStartS) {
+    PhaseContext c;
+    c.ringbackCheck = cycle.ringbackCheck != 0;
+    c.attenuationCheck = cycle.attenuationCheck != 0;
+    c.aaDelayOffS = cycle.aaDelayOff;
+    c.generationStartS = generationStartS;
+    return c;
+}
+
+PhaseDecision evaluatePhase(DetectPhase phase, const DetectorOutputs& out,
+                            const PhaseContext& context) {
+    switch (phase) {
+        case DetectPhase::DialTone:
+        case DetectPhase::DialToneWhileDialling: {
+            const bool afterOffHook = phase == DetectPhase::DialTone;
+            if (recognised(out.signal)) {
+                // Only the dial tone after off-hook is the call's dial-tone level.
+                return afterOffHook
+                           ? nextStep(kCallStepDial, MeasuredLevel::DialTone, out.signalAverage)
+                           : nextStep(kCallStepDial);
+            }
+            if (out.signal == SignalResult::NoTone || out.cadence != CadenceResult::Undecided) {
+                return finish(
+                    missedToneOutcome(out.cadence, afterOffHook ? kOutgoingScale : kDiallingScale));
+            }
+            break;
+        }
+        case DetectPhase::Ringback:
+            if (!context.ringbackCheck) {
+                return nextStep(kCallStepAnswerSetUp);
+            }
+            if (recognised(out.signal)) {
+                return nextStep(kCallStepAnswerSetUp, MeasuredLevel::Ringback, out.signalAverage);
+            }
+            if (out.signal == SignalResult::NoTone || out.cadence != CadenceResult::Undecided) {
+                return finish(missedToneOutcome(out.cadence, kIncomingScale));
+            }
+            break;
+        case DetectPhase::AnswerSignal:
+            if (out.signal == SignalResult::Ended) {
+                // The call is complete from here on, though its outcome waits for the
+                // clear-back tone.
+                PhaseDecision d =
+                    nextStep(kCallStepClearBack, MeasuredLevel::AnswerSignal, out.signalAverage);
+                d.complete = true;
+                return d;
+            }
+            if (out.signal == SignalResult::NoTone || out.signal == SignalResult::StillPresent) {
+                return finish(static_cast<int>(out.signal) * kAnswerScale);
+            }
+            break;
+        case DetectPhase::ClearBack:
+            if (out.cadence == CadenceResult::TimedOut) {
+                return finish(static_cast<int>(ResultCode::NoClearBack));
+            }
+            if (out.cadence == CadenceResult::Busy || out.cadence == CadenceResult::Congestion) {
+                if (!context.attenuationCheck) {
+                    return finish(kSuccessOutcome);
+                }
+                // The clear-back began about one period before the oldest burst end in the
+                // window. An answering station that heard our tone hangs up at once; one that
+                // kept the line for its whole release delay did not hear it.
+                const double t =
+                    (out.cadenceOldestEnd - out.cadenceAveragePeriod) - context.generationStartS;
+                return finish(t > context.aaDelayOffS
+                                  ? static_cast<int>(ResultCode::OutgoingSignalNotDetected)
+                                  : kSuccessOutcome);
+            }
+            break;
+    }
+    return {};
+}
+
+void applyDecision(const PhaseDecision& decision, CallResult& call) {
+    switch (decision.measured) {
+        case MeasuredLevel::DialTone:
+            call.dialToneLevel = decision.level;
+            break;
+        case MeasuredLevel::Ringback:
+            call.ringbackLevel = decision.level;
+            break;
+        case MeasuredLevel::AnswerSignal:
+            call.answerLevel = decision.level;
+            break;
+        case MeasuredLevel::None:
+            break;
+    }
+    if (decision.setOutcome) {
+        call.outcome = decision.outcome;
+    }
+    if (decision.complete) {
+        call.complete = true;
+    }
+}
+
+}  // namespace zev7

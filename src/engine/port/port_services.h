@@ -1,0 +1,29 @@
+// What every port engine of the process is given: the clock, the messages, the port view, the
+// registry, and how it gets its serial port and its result writer.
+#pragma once
+
+#include "core/comm_port.h"
+#include "engine/report/result_sink.h"
+
+#include <functional>
+#include <memory>
+
+namespace zev7 {
+
+class Clock;
+class PortRegistry;
+class PortView;
+class UserMessages;
+
+struct PortServices {
+    Clock& clock;
+    UserMessages& messages;
+    PortView& view;  // called on the port thread; wrap it in a BlockingPortView for a window
+    PortRegistry& registry;
+    // The serial port of a port number (opened later by the port thread, in its own thread).
+    std::function<std::unique_ptr<CommPort>(int port)> makePort;
+    // The port's result writer; empty: nothing is written.
+    std::function<std::unique_ptr<ResultSink>(int port)> makeResults = {};
+};
+
+}  // namespace zev7

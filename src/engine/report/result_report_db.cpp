@@ -1,0 +1,84 @@
+#include "engine/report/result_report_db.h"
+
+#include "db/db_save_data.h"
+#include "engine/cycle/cycle_statistics.h"
+
+namespace zev7 {
+
+namespace {
+
+DbCallRecord dbCallRecord(const CallResult& call) {
+    DbCallRecord r;
+    r.start = call.startTime;
+    r.end = call.endTime;
+    r.duration = call.duration;
+    r.outcome = call.outcome;
+    r.answerLevel = call.answerLevel;
+    r.dialToneLevel = call.dialToneLevel;
+    r.ringbackLevel = call.ringbackLevel;
+    return r;
+}
+
+class DatabaseReportSink : public ResultSink {
+public:
+    DatabaseReportSink(int port, UserMessages& messages, NamedMutex& reportMutex,
+                       const Clock& clock, GraphBitmapSource* graphs, ReportFinishing finishing)
+        : database_(messages),
+          sink_(port, messages, reportMutex, clock, &database_, graphs, std::move(finishing)) {}
+
+    void deleteOldResults(int port) override { sink_.deleteOldResults(port); }
+    void WriteResultSection(ResultSection mode, const ResultContext& context) override {
+        sink_.WriteResultSection(mode, context);
+    }
+    void FinishResultReport(const ResultContext& context) override {
+        sink_.FinishResultReport(context);
+    }
+
+private:
+    DbResultDatabase database_;
+    ReportResultSink sink_;
+};
+
+DbCycleResults dbCycleResults(const CycleStatistics& stats) {
+    DbCycleResults results;
+    for (const ResultParameter& p : stats.resultParameters()) {
+        results[p.id].count = p.count;
+        results[p.id].percent = p.percent;
+    }
+    return results;
+}
+
+}  // namespace
+
+DbResultDatabase::DbResultDatabase(UserMessages& messages)
+    : db_(std::make_unique<TDBSaveData>(messages)) {}
+
+DbResultDatabase::~DbResultDatabase() = default;
+
+void DbResultDatabase::storeScenarioStart(const ScenarHeader& header) {
+    db_->SaveScenarioStart(header);
+}
+
+void DbResultDatabase::storeCycleStart(double cycleStart, const CycleRecord& cycle,
+                                       const ScenarHeader& header) {
+    db_->SaveCycleStart(cycleStart, cycle, header);
+}
+
+void DbResultDatabase::storeTestCall(const ResultContext& context) {
+    if (context.call == nullptr || context.cycle == nullptr || context.statistics == nullptr) {
+        return;
+    }
+    const CycleStatistics& stats = *context.statistics;
+    db_->SaveTestCall(*context.cycle, dbCycleResults(stats), dbCallRecord(*context.call),
+                      context.callNumber, stats.callsPastDialTone(), stats.callsPastRingback());
+}
+
+std::unique_ptr<ResultSink> makeDatabaseReportSink(int port, UserMessages& messages,
+                                                   NamedMutex& reportMutex, const Clock& clock,
+                                                   GraphBitmapSource* graphs,
+                                                   ReportFinishing finishing) {
+    return std::make_unique<DatabaseReportSink>(port, messages, reportMutex, clock, graphs,
+                                                std::move(finishing));
+}
+
+}  // namespace zev7

@@ -1,0 +1,37 @@
+// The results database behind the report writer: each section's step as TDBSaveData stores it.
+// Whoever creates it links the database library (zev7_db).
+#pragma once
+
+#include "engine/report/result_report_sink.h"
+
+#include <memory>
+
+namespace zev7 {
+
+class TDBSaveData;
+
+class DbResultDatabase : public ResultDatabase {
+public:
+    // Writes through the calling thread's own database connection.
+    explicit DbResultDatabase(UserMessages& messages);
+    ~DbResultDatabase() override;
+
+    void storeScenarioStart(const ScenarHeader& header) override;
+    void storeCycleStart(double cycleStart, const CycleRecord& cycle,
+                         const ScenarHeader& header) override;
+    void storeTestCall(const ResultContext& context) override;
+
+    TDBSaveData& saveData() { return *db_; }
+
+private:
+    std::unique_ptr<TDBSaveData> db_;
+};
+
+// A port's result writer that stores every section's step into the results database and
+// writes the report, owning its database writer.
+std::unique_ptr<ResultSink> makeDatabaseReportSink(int port, UserMessages& messages,
+                                                   NamedMutex& reportMutex, const Clock& clock,
+                                                   GraphBitmapSource* graphs,
+                                                   ReportFinishing finishing);
+
+}  // namespace zev7

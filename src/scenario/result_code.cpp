@@ -1,0 +1,42 @@
+#include "scenario/result_code.h"
+
+#include "core/strings.h"
+
+namespace zev7 {
+
+int lossCategoryIndex(int outcome) {
+    for (int i = 0; i < kLossCategoryCount; ++i) {
+        if (kLossOutcomes[static_cast<std::size_t>(i)] == outcome) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool isLossOutcome(int outcome) {
+    return lossCategoryIndex(outcome) >= 0;
+}
+
+QString resultCodeText(int outcome) {
+    static constexpr std::array<const char*, kLossCategoryCount> kLossTexts = {
+        str::ResultNoDialTone,
+        str::ResultBusyOutgoing,
+        str::ResultCongestionOutgoing,
+        str::ResultNoDialToneDialling,
+        str::ResultBusyDialling,
+        str::ResultCongestionDialling,
+        str::ResultNoRingback,
+        str::ResultBusyIncoming,
+        str::ResultCongestionIncoming,
+        str::ResultNoAnswerSignal,
+        str::ResultAnswerSignalTooLong,
+        str::ResultNoClearBack,
+        str::ResultOutgoingSignalNotDetected};
+    if (outcome == kSuccessOutcome) {
+        return txt(str::ResultSuccess);
+    }
+    const int index = lossCategoryIndex(outcome);
+    return index < 0 ? QString() : txt(kLossTexts[static_cast<std::size_t>(index)]);
+}
+
+}  // namespace zev7
