@@ -2,7 +2,6 @@
 // manual clock: what one test call and one poll exchange cost in CPU time, without the
 // waiting a real modem imposes.
 #include "core/clocks.h"
-#include "core/program_dir.h"
 #include "engine/port/port_engine.h"
 #include "engine/registry/port_registry.h"
 #include "engine/view/port_view.h"
@@ -13,9 +12,9 @@
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
 #include "support/recording_messages.h"
+#include "support/temp_home.h"
 
 #include <benchmark/benchmark.h>
-#include <QTemporaryDir>
 #include <ctime>
 
 namespace {
@@ -60,9 +59,7 @@ TelNumber number(const char* digits) {
 }
 
 void BM_ThousandCallCycle(benchmark::State& state) {
-    QTemporaryDir home;
-    setProgramDir(home.path());
-    ensureProgramFolders();
+    const test::TempHome home(test::TempHome::WithFolders);
     double cpuSeconds = 0.0;
     std::int64_t polls = 0;
     std::int64_t calls = 0;
@@ -101,7 +98,6 @@ void BM_ThousandCallCycle(benchmark::State& state) {
             state.SkipWithError("the cycle did not make its calls");
         }
     }
-    setProgramDir(QString());
     state.counters["calls"] = static_cast<double>(calls);
     state.counters["polls"] = static_cast<double>(polls);
     state.counters["cpu_us_per_call"] = calls > 0 ? cpuSeconds * 1e6 / calls : 0.0;
