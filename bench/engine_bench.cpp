@@ -11,6 +11,7 @@
 #include "scenario/tel_number.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
 
@@ -50,14 +51,6 @@ private:
     std::int64_t& polls_;
 };
 
-TelNumber number(const char* digits) {
-    TelNumber n{};
-    clearNumber(n);
-    setNumberField(n, NUM_ON_ATX, QString::fromLatin1(digits));
-    rebuildNumberText(n);
-    return n;
-}
-
 void BM_ThousandCallCycle(benchmark::State& state) {
     const test::TempHome home(test::TempHome::WithFolders);
     double cpuSeconds = 0.0;
@@ -71,9 +64,9 @@ void BM_ThousandCallCycle(benchmark::State& state) {
         PortView view;
         PortRegistry registry;
         ScenarHeader h = templateHeader(toOleDate(clock.now()));
-        h.outNumber = number("1111111");
+        h.outNumber = test::plainNumber("1111111");
         CycleRecord c = templateCycle();
-        c.inNumber = number("2222222");
+        c.inNumber = test::plainNumber("2222222");
         c.minAttempts = kCalls;
         c.maxAttempts = kCalls;
         c.startUntil = 30.0;  // a month: the cycle never runs out of its window

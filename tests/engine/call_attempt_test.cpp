@@ -6,7 +6,7 @@
 #include "engine/modem/modem_setup.h"
 #include "engine/port/call_attempt.h"
 #include "scenario/scenario_templates.h"
-#include "scenario/tel_number.h"
+#include "support/plain_number.h"
 #include "teliq/modem_registers.h"
 
 #include <cmath>
@@ -23,9 +23,7 @@ class Attempt : public test::SimChannelBench {
 protected:
     Attempt() {
         cycle_ = templateCycle();
-        clearNumber(cycle_.inNumber);
-        setNumberField(cycle_.inNumber, NUM_ON_ATX, QStringLiteral("2222222"));
-        rebuildNumberText(cycle_.inNumber);
+        cycle_.inNumber = test::plainNumber("2222222");
         host_.onSample = [this](std::uint16_t word) { call_.levelSample(word); };
         call_.buildDialList(cycle_.inNumber);
         // The modem as the port thread prepares it before every call.

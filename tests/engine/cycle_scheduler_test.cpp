@@ -7,7 +7,7 @@
 #include "scenario/ole_date.h"
 #include "scenario/port_event.h"
 #include "scenario/scenario_templates.h"
-#include "scenario/tel_number.h"
+#include "support/plain_number.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +19,7 @@ constexpr int kOtherPort = 2;
 constexpr double kMinute = 1.0 / kMinutesPerDay;
 constexpr double kBase = 46000.5;  // a noon in 2025, OLE days
 
-TelNumber number(const char* digits) {
-    TelNumber n{};
-    clearNumber(n);
-    setNumberField(n, NUM_ON_ATX, QString::fromLatin1(digits));
-    rebuildNumberText(n);
-    return n;
-}
+using test::plainNumber;
 
 class Scheduler : public ::testing::Test {
 protected:
@@ -35,7 +29,7 @@ protected:
     void addCycle(const char* digits, double fromMin, double untilMin,
                   CycleState s = CycleState::Waiting) {
         CycleRecord c = templateCycle();
-        c.inNumber = number(digits);
+        c.inNumber = plainNumber(digits);
         c.startFrom = fromMin * kMinute;
         c.startUntil = untilMin * kMinute;
         c.state = static_cast<std::int32_t>(s);
@@ -70,7 +64,7 @@ TEST_F(Scheduler, ClosedWindowsAreCancelledAndTheFirstOpenOneIsTakenUp) {
     EXPECT_EQ(stateOf(2), CycleState::Waiting);
     EXPECT_EQ(stateOf(3), CycleState::TakenUp);
     EXPECT_EQ(stateOf(4), CycleState::Waiting);
-    EXPECT_TRUE(registry_.numberTakenByOther(kOtherPort, number("400")));
+    EXPECT_TRUE(registry_.numberTakenByOther(kOtherPort, plainNumber("400")));
 
     // Before every window: nothing is selected and nothing changes.
     const CycleScheduler::Selection early = scheduler_.selectCycle(kBase - kMinute);
@@ -81,19 +75,19 @@ TEST_F(Scheduler, ClosedWindowsAreCancelledAndTheFirstOpenOneIsTakenUp) {
 
 TEST_F(Scheduler, ANumberAnotherPortCallsPostponesOnceUntilItIsFree) {
     addCycle("200", 0, 60);
-    registry_.claimNumber(kOtherPort, number("200"));
+    registry_.claimNumber(kOtherPort, plainNumber("200"));
     for (int i = 0; i < 3; ++i) {
         const CycleScheduler::Selection s = scheduler_.selectCycle(kBase + i * kMinute);
         EXPECT_EQ(s.cycleIndex, -1);
         EXPECT_EQ(s.events.size(), i == 0 ? 1u : 0u);
     }
     EXPECT_EQ(stateOf(0), CycleState::Postponed);
-    EXPECT_FALSE(scheduler_.claimNumber(number("200")));
+    EXPECT_FALSE(scheduler_.claimNumber(plainNumber("200")));
 
     registry_.releaseNumber(kOtherPort);
     EXPECT_EQ(scheduler_.selectCycle(kBase + 5 * kMinute).cycleIndex, 0);
     scheduler_.releaseNumber();
-    EXPECT_TRUE(scheduler_.claimNumber(number("200")));
+    EXPECT_TRUE(scheduler_.claimNumber(plainNumber("200")));
 }
 
 TEST_F(Scheduler, RepetitionAfterCompletionOpensTheEarliestWindowOneIntervalLater) {

@@ -14,6 +14,7 @@
 #include "scenario/tel_number.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
 #include "support/temp_home.h"
@@ -41,14 +42,7 @@ inline constexpr int kSecondCaller = 3;
 // More steps than any scenario of these tests needs: a run that does not end is a fault.
 inline constexpr int kStepLimit = 2'000'000;
 
-// A number with only its number on the exchange, e.g. "-/-/-/-/-/2222222/-".
-inline TelNumber plainNumber(const char* digits) {
-    TelNumber n{};
-    clearNumber(n);
-    setNumberField(n, NUM_ON_ATX, QString::fromLatin1(digits));
-    rebuildNumberText(n);
-    return n;
-}
+using test::plainNumber;
 
 inline TelNumber numberFromFields(std::initializer_list<const char*> fields) {
     TelNumber n{};
