@@ -357,10 +357,13 @@ inline constexpr char ScnUsage[] =
     "Использование:\n"
     "  zev7-scn new ФАЙЛ\n"
     "  zev7-scn add-cycle ФАЙЛ НОМЕР\n"
+    "  zev7-scn insert-cycle ФАЙЛ K НОМЕР\n"
+    "  zev7-scn delete-cycle ФАЙЛ K\n"
+    "  zev7-scn set-in ФАЙЛ K НОМЕР\n"
     "  zev7-scn set-out ФАЙЛ НОМЕР\n"
     "  zev7-scn set ФАЙЛ [--cycle K] ИМЯ=ЗНАЧЕНИЕ ...\n"
     "  zev7-scn show ФАЙЛ\n"
-    "НОМЕР: семь полей через \"/\", например -/-/(495)/-/P123/P4567/-";
+    "НОМЕР: семь полей через \"/\", например -/-/(495)/-/P123/P4567/-; K: номер цикла от 1";
 inline constexpr char ScnBadNumber[] =
     "Номер задается семью полями через \"/\", например -/-/(495)/-/P123/P4567/-: %1";
 inline constexpr char ScnWrongSymbolField[] = "Поле \"%1\": %2";
