@@ -234,6 +234,16 @@ inline constexpr char CompactInterrupt[] = "Прервать";
 inline constexpr char CompactClose[] = "Закрыть";
 inline constexpr char CompactDone[] = "Сжатие БД завершено";
 inline constexpr char CompactTableSuffix[] = ".db...";
+inline constexpr char MaintenancePortsRunning[] =
+    "Идет работа с портами! Повторите после завершения всех сценариев!";
+inline constexpr char DbCheckStepFile[] = "Проверка файла БД";
+inline constexpr char DbCheckStepColumns[] = "Проверка столбцов таблиц";
+inline constexpr char DbCheckStepLinks[] = "Проверка связей записей";
+inline constexpr char DbCheckFailed[] = "Проверка не выполнена: %1";
+inline constexpr char DbCheckEngine[] = "Файл БД поврежден: %1";
+inline constexpr char DbCheckNoTable[] = "Нет таблицы %1";
+inline constexpr char DbCheckColumns[] = "Таблица %1: столбцы %2; ожидаются %3";
+inline constexpr char DbCheckUnlinked[] = "Таблица %1: записей без своей записи в %3: %2";
 // Texts of the database's dictionaries Table_SettParam_Cycle and TABLE_CYCLESTATE, by
 // identifier. (Table_ResParam and TABLE_RESCALLPARAMSEANS take the result table's captions
 // and the outcome texts above.)
@@ -446,6 +456,31 @@ inline constexpr char RunAnswerBadItem[] =
 inline constexpr char RunAnswerNotStarted[] = "COM%1: автоответчик не установлен (код %2)";
 inline constexpr char RunAnswerStopped[] = "Автоответчики остановлены.";
 inline constexpr char RunAnswerFailed[] = "Автоответчик остановлен из-за ошибки.";
+
+// zev7-db: upkeep of the results database without the windows.
+inline constexpr char DbToolUsage[] =
+    "Использование:\n"
+    "  zev7-db [--home КАТАЛОГ] compact     сжатие БД\n"
+    "  zev7-db [--home КАТАЛОГ] clear-work  очистка рабочих таблиц окон БД\n"
+    "  zev7-db [--home КАТАЛОГ] check       проверка целостности БД\n"
+    "  zev7-db [--home КАТАЛОГ] stats       сколько циклов и вызовов, за какие дни\n"
+    "compact и clear-work не выполняются, пока порты каталога исполняют сценарии.";
+inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
+inline constexpr char DbToolNoDatabase[] = "Нет БД: %1";
+inline constexpr char DbToolPortsList[] = "Исполняют сценарии порты: %1";
+inline constexpr char DbToolProgress[] = "[%1%] %2";
+inline constexpr char DbToolStep[] = "[%1/%2] %3...";
+inline constexpr char DbToolPackFailed[] = "%1: не сжата (код %2)";
+inline constexpr char DbToolCleared[] = "%1: очищена";
+inline constexpr char DbToolClearFailed[] = "%1: не очищена (код %2)";
+inline constexpr char DbToolSize[] = "Размер файла БД: %1 -> %2 байт";
+inline constexpr char DbToolCheckOk[] = "Проверка целостности БД: нарушений нет.";
+inline constexpr char DbToolCheckProblems[] = "Проверка целостности БД: нарушений: %1";
+inline constexpr char DbToolStats[] =
+    "Циклов: %1\nВызовов: %2\nИсходящих номеров: %3\nВходящих номеров: %4\nДни: %5";
+inline constexpr char DbToolStatsDays[] = "с %1 по %2";
+inline constexpr char DbToolStatsNoDays[] = "нет";
+inline constexpr char DbToolCannotRead[] = "Не могу прочитать БД: %1";
 
 // zev7-sim: the simulated network, its configuration file and the program.
 inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";
