@@ -427,13 +427,27 @@ inline constexpr char ShowDuration[] = "  расчетная длительно�
 // zev7-run: running scenarios on ports without the windows.
 inline constexpr char RunUsage[] =
     "Использование:\n"
-    "  zev7-run [--home КАТАЛОГ] [--answer ПОРТ:СЦЕНАРИЙ ...] ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...\n"
+    "  zev7-run [--home КАТАЛОГ] [--restart] [--answer ПОРТ:СЦЕНАРИЙ ...] "
+    "ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...\n"
     "Сценарий копируется в рабочую копию Scenar\\ComPort<N>.scn и исполняется на порту COM<N>;\n"
     "отчет о результатах сохраняется в Result\\ОТЧЕТ (по умолчанию Result_Port_<N>.html),\n"
     "результаты вызовов - в базе данных ZEV7DBASE.\n"
+    "--restart: сценарии продолжаются после завершенных циклов (прерванную работу продолжает\n"
+    "--restart ПОРТ:ComPort<N>.scn).\n"
     "--answer: порт работает автоответчиком с настройками заголовка сценария до остановки\n"
     "(Ctrl+C) или до завершения сценариев вызывающих портов.";
 inline constexpr char RunOptionHome[] = "Каталог программы (сценарии, протоколы, dev/COM<N>)";
+inline constexpr char RunArgumentItem[] =
+    "Порт COM<N> и его сценарий (путь или файл в Scenar), через двоеточие - имя итогового "
+    "отчета в Result";
+inline constexpr char RunOptionRestart[] =
+    "Продолжить сценарии после завершенных циклов (состояния циклов сценария сохраняются)";
+inline constexpr char RunCannotRestart[] =
+    "COM%1: продолжение сценария невозможно: завершено циклов %2 из %3. Продолжить можно "
+    "сценарий, в котором завершен хотя бы один, но не каждый цикл; иначе - запуск без "
+    "--restart.";
+inline constexpr char RunPortBusy[] =
+    "COM%1: порт уже исполняет сценарий в другой программе этого каталога (%2)";
 inline constexpr char RunNoItems[] = "Не задано ни одного порта со сценарием";
 inline constexpr char RunBadItem[] =
     "Ожидается ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ], например 1:demo.scn или 1:demo.scn:demo.html: %1";
