@@ -124,6 +124,8 @@ inline constexpr char ModemContextCtsRead[] = "AnalysState() OGetch1";
 inline constexpr char ModemContextGetChar[] = " GetChar() OGetch1";
 inline constexpr char ModemContextPurge[] = "CommClr::PurgeComm";
 inline constexpr char ModemContextPending[] = "Getch::ClearCommError";
+// The answering station's ring check names the same failure so.
+inline constexpr char ModemContextRingCheck[] = "Getch::ClearComm";
 // The detail of a short reply: " Команда ATS0? Получено ATS0?".
 inline constexpr char ModemDetailCommand[] = " Команда ";
 inline constexpr char ModemDetailReceived[] = " Получено ";
