@@ -1,23 +1,18 @@
 // The marker of a running port, as zev7-run holds it and the database upkeep looks at it.
 #include "core/port_run_marker.h"
-#include "core/program_dir.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
 #include <QSysInfo>
-#include <QTemporaryDir>
 
 namespace zev7 {
 namespace {
 
 struct PortRunMarkers : ::testing::Test {
-    QTemporaryDir dir;
-    void SetUp() override {
-        setProgramDir(dir.path());
-        ASSERT_TRUE(ensureProgramFolders());
-    }
-    void TearDown() override { setProgramDir(QString()); }
+    test::TempHome home{test::TempHome::WithFolders};
+    void SetUp() override { ASSERT_TRUE(home.isValid()); }
 };
 
 TEST_F(PortRunMarkers, HeldWhileThePortRunsAndGoneAfter) {
