@@ -163,7 +163,7 @@ TEST_F(Restart, ContinuesAfterTheFinishedCyclesOnly) {
     const auto heads = cycleHeads(results_);
     ASSERT_EQ(heads.size(), 1u);
     EXPECT_EQ(heads[0]->cycleNumber, 3);
-    EXPECT_EQ(callOutcomes(results_), std::vector<int>{0});
+    EXPECT_EQ(callOutcomes(), std::vector<int>{0});
     // The restarted run starts a new protocol.
     const QStringList restartLines = messagesOf(protocolFile(kCaller));
     ASSERT_FALSE(restartLines.isEmpty());
