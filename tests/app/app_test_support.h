@@ -1,0 +1,81 @@
+// The main window on stand-in port windows: a temporary program directory, recording messages,
+// a port list whose probe the test decides, and a supervisor of counted threads.
+#pragma once
+
+#include "app/main_window.h"
+#include "app/port_list.h"
+#include "core/program_dir.h"
+#include "engine/registry/port_registry.h"
+#include "support/recording_messages.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <memory>
+#include <set>
+
+namespace zev7::apptest {
+
+inline QApplication& application() {
+    static int argc = 1;
+    static char name[] = "zev7_app_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Port windows that are plain widgets captioned "Порт:N".
+class StandInPortWindows : public PortWindowAdapter {
+public:
+    QWidget* create(int port) override {
+        auto* w = new QWidget;
+        w->setWindowTitle(PortList::itemText(port));
+        w->setProperty("standInPort", port);
+        ++created;
+        return w;
+    }
+    int portOf(const QWidget* window) const override {
+        return window != nullptr ? window->property("standInPort").toInt() : 0;
+    }
+    void command(QWidget*, ScenarioCommand c) override { commands.push_back(c); }
+    ScenarioState state(const QWidget*) const override { return scenario; }
+    void onStateChanged(QWidget*, std::function<void()>) override {}
+    bool loadScenario(QWidget*, const QString&) override { return true; }
+    void startAnswering(QWidget*) override {}
+    void applyDefaults(QWidget* window) override { defaulted.insert(portOf(window)); }
+
+    int created = 0;
+    ScenarioState scenario;
+    std::vector<ScenarioCommand> commands;
+    std::set<int> defaulted;
+};
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        application();
+        ASSERT_TRUE(dir.isValid());
+        setProgramDir(dir.path());
+        ASSERT_TRUE(ensureProgramFolders());
+        ports.build();
+        form = std::make_unique<TMainForm>(MainWindowServices{
+            messages, registry, ports, windows, [this] { ++stopRequests; },
+            [this] { return running; }});
+    }
+
+    // Ports 1..present exist on this machine.
+    int present = 64;
+    QTemporaryDir dir;
+    RecordingMessages messages;
+    PortRegistry registry;
+    PortList ports{registry, [this](int port) {
+                       return port <= present ? PortPresence::Free : PortPresence::Absent;
+                   }};
+    StandInPortWindows windows;
+    int stopRequests = 0;
+    int running = 0;
+    std::unique_ptr<TMainForm> form;
+};
+
+}  // namespace zev7::apptest
