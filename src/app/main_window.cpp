@@ -444,6 +444,11 @@ void TMainForm::showAbout() {
     about.exec();
 }
 
+void TMainForm::closeWithoutAsking() {
+    closeConfirmed_ = true;
+    close();
+}
+
 void TMainForm::allThreadsEnded() {
     closing_->allEnded();
 }
@@ -462,8 +467,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
             return;
         }
         closeConfirmed_ = true;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     closing_->begin();
 }
 

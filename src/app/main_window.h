@@ -58,6 +58,8 @@ public:
     // The database operations may run: no port measures and the database windows are closed.
     bool databaseGuard();
 
+    // Ends the program as the close command does, without the question (demonstrations).
+    void closeWithoutAsking();
     // The closing sequence reports here when the supervisor's last thread has ended.
     void allThreadsEnded();
     ClosingSequence& closingSequence() { return *closing_; }

@@ -48,6 +48,8 @@ public:
     // Restore configuration: the window takes its default values and rebuilds its contents
     // without writing anything.
     virtual void applyDefaults(QWidget* window) = 0;
+    // Load configuration: the window takes its place and values from the configuration file anew.
+    virtual void reloadPlacement(QWidget* window) = 0;
 };
 
 }  // namespace zev7

@@ -44,6 +44,7 @@ public:
     bool loadScenario(QWidget*, const QString&) override { return true; }
     void startAnswering(QWidget*) override {}
     void applyDefaults(QWidget* window) override { defaulted.insert(portOf(window)); }
+    void reloadPlacement(QWidget*) override {}
 
     int created = 0;
     ScenarioState scenario;
