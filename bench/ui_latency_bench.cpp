@@ -59,7 +59,11 @@ long statusKb(const char* key) {
     }
     for (const QByteArray& line : status.readAll().split('\n')) {
         if (line.startsWith(key)) {
-            return line.mid(static_cast<qsizetype>(qstrlen(key))).trimmed().split(' ').first().toLong();
+            return line.mid(static_cast<qsizetype>(qstrlen(key)))
+                .trimmed()
+                .split(' ')
+                .first()
+                .toLong();
         }
     }
     return -1;
@@ -152,9 +156,8 @@ int main(int argc, char** argv) {
         const int running = program.supervisor().runningCount();
         std::printf("ports %d running %d, %zu samples over %d s, time scale %.0f\n", kPorts,
                     running, lateness.size(), seconds, clock.scale());
-        std::printf("UI event latency ms: p50 %.2f  p99 %.2f  max %.2f\n",
-                    percentile(lateness, 50), percentile(lateness, 99),
-                    percentile(lateness, 100));
+        std::printf("UI event latency ms: p50 %.2f  p99 %.2f  max %.2f\n", percentile(lateness, 50),
+                    percentile(lateness, 99), percentile(lateness, 100));
         std::printf("RSS MB: now %.1f  peak %.1f\n", statusKb("VmRSS:") / 1024.0,
                     statusKb("VmHWM:") / 1024.0);
         std::fflush(stdout);

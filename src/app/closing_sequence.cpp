@@ -7,7 +7,7 @@ ClosingSequence::ClosingSequence(std::function<void()> stopAll, std::function<in
     : QObject(parent), stopAll_(std::move(stopAll)), running_(std::move(running)) {
     timer_.setSingleShot(true);
     timer_.setInterval(kCloseWaitMs);
-    connect(&timer_, &QTimer::timeout, this, &ClosingSequence::finish);
+    connect(&timer_, &QTimer::timeout, this, &ClosingSequence::waitExpired);
 }
 
 void ClosingSequence::begin() {
@@ -26,6 +26,10 @@ void ClosingSequence::allEnded() {
     if (timer_.isActive()) {
         finish();
     }
+}
+
+void ClosingSequence::waitExpired() {
+    finish();
 }
 
 void ClosingSequence::finish() {

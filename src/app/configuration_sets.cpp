@@ -109,8 +109,8 @@ bool ConfigurationSets::loadConfiguration(const QString& file) {
     if (!QFile::copy(file, configFile())) {
         return false;
     }
-    QFile(configFile()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                       QFile::ReadOther);
+    QFile(configFile())
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     // Windows that stay open take their places from the loaded file.
     for (int port : window_.openPorts()) {
         window_.portWindows().reloadPlacement(window_.portWindow(port));
@@ -130,9 +130,9 @@ void ConfigurationSets::saveConfigurationAsked() {
     const QString folder = programPath(QString::fromLatin1(kConfigFolder));
     QString start = folder;
     for (;;) {
-        QString file = QFileDialog::getSaveFileName(&window_, txt(str::MenuSaveConfig), start,
-                                                    configFilter(), nullptr,
-                                                    QFileDialog::DontConfirmOverwrite);
+        QString file =
+            QFileDialog::getSaveFileName(&window_, txt(str::MenuSaveConfig), start, configFilter(),
+                                         nullptr, QFileDialog::DontConfirmOverwrite);
         if (file.isEmpty()) {
             return;
         }

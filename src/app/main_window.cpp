@@ -74,10 +74,16 @@ TMainForm::TMainForm(const MainWindowServices& services, QWidget* parent)
     updateCommands();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The children go with the frame; nothing is left to update for them.
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        sub->disconnect(this);
+    }
+    disconnect(mdi_, nullptr, this, nullptr);
+}
 
-QAction* TMainForm::addAction(QMenu* menu, const char* name, const char* text,
-                              const QKeySequence& key) {
+QAction* TMainForm::makeAction(QMenu* menu, const char* name, const char* text,
+                               const QKeySequence& key) {
     auto* action = new QAction(txt(text), this);
     action->setObjectName(QString::fromLatin1(name));
     if (!key.isEmpty()) {
@@ -93,79 +99,74 @@ QAction* TMainForm::addAction(QMenu* menu, const char* name, const char* text,
 void TMainForm::makeActions() {
     // The scenario commands act on the active port window.
     const std::pair<const char*, ScenarioCommand> commands[] = {
-        {"NNewScen", ScenarioCommand::New},         {"NOpenScen", ScenarioCommand::Open},
-        {"NSaveScen", ScenarioCommand::Save},       {"NAddCycle", ScenarioCommand::AddCycle},
+        {"NNewScen", ScenarioCommand::New},          {"NOpenScen", ScenarioCommand::Open},
+        {"NSaveScen", ScenarioCommand::Save},        {"NAddCycle", ScenarioCommand::AddCycle},
         {"NInsCycle", ScenarioCommand::InsertCycle}, {"NDelCycle", ScenarioCommand::DeleteCycle},
-        {"NStartScen", ScenarioCommand::Start},     {"NRestartScen", ScenarioCommand::Restart},
+        {"NStartScen", ScenarioCommand::Start},      {"NRestartScen", ScenarioCommand::Restart},
         {"NStopScen", ScenarioCommand::Stop},
     };
-    const char* texts[] = {str::MenuNewScenario,   str::MenuOpenScenario, str::MenuSaveScenario,
-                           str::MenuAddCycle,      str::MenuInsertCycle,  str::MenuDeleteCycle,
-                           str::MenuStartScenario, str::MenuRestartScenario,
-                           str::MenuStopScenario};
+    const char* texts[] = {str::MenuNewScenario,   str::MenuOpenScenario,    str::MenuSaveScenario,
+                           str::MenuAddCycle,      str::MenuInsertCycle,     str::MenuDeleteCycle,
+                           str::MenuStartScenario, str::MenuRestartScenario, str::MenuStopScenario};
     for (std::size_t i = 0; i < std::size(commands); ++i) {
-        QAction* action = addAction(nullptr, commands[i].first, texts[i]);
+        QAction* action = makeAction(nullptr, commands[i].first, texts[i]);
         const ScenarioCommand command = commands[i].second;
         connect(action, &QAction::triggered, this, [this, command] { forward(command); });
     }
     // The windows of later parts of the program: their items are here, disabled until then.
-    const char* later[][2] = {{"NShemaScen", str::MenuScheme},
-                              {"N14", str::MenuDatabaseInterface},
-                              {"N13", str::MenuMonitor},
-                              {"N18", str::MenuImport},
-                              {"N16", str::MenuCompact},
-                              {"N17", str::MenuDeleteCycles}};
+    const char* later[][2] = {{"NShemaScen", str::MenuScheme}, {"N14", str::MenuDatabaseInterface},
+                              {"N13", str::MenuMonitor},       {"N18", str::MenuImport},
+                              {"N16", str::MenuCompact},       {"N17", str::MenuDeleteCycles}};
     for (const auto& item : later) {
-        addAction(nullptr, item[0], item[1])->setEnabled(false);
+        makeAction(nullptr, item[0], item[1])->setEnabled(false);
     }
     actions_.value(QStringLiteral("NShemaScen"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
 
-    connect(addAction(nullptr, "N9", str::MenuLoadConfig, QKeySequence(Qt::Key_F3)),
+    connect(makeAction(nullptr, "N9", str::MenuLoadConfig, QKeySequence(Qt::Key_F3)),
             &QAction::triggered, this, [this] {
                 if (onLoadConfig) {
                     onLoadConfig();
                 }
             });
-    connect(addAction(nullptr, "N10", str::MenuSaveConfig, QKeySequence(Qt::CTRL | Qt::Key_F3)),
+    connect(makeAction(nullptr, "N10", str::MenuSaveConfig, QKeySequence(Qt::CTRL | Qt::Key_F3)),
             &QAction::triggered, this, [this] {
                 if (onSaveConfig) {
                     onSaveConfig();
                 }
             });
-    connect(addAction(nullptr, "N11", str::MenuRestoreConfig), &QAction::triggered, this, [this] {
+    connect(makeAction(nullptr, "N11", str::MenuRestoreConfig), &QAction::triggered, this, [this] {
         if (onRestoreConfig) {
             onRestoreConfig();
         }
     });
-    connect(addAction(nullptr, "N6", str::MenuExit, QKeySequence(Qt::Key_F10)),
+    connect(makeAction(nullptr, "N6", str::MenuExit, QKeySequence(Qt::Key_F10)),
             &QAction::triggered, this, &QWidget::close);
 
-    connect(addAction(nullptr, "NCascade", str::MenuCascade), &QAction::triggered, mdi_,
+    connect(makeAction(nullptr, "NCascade", str::MenuCascade), &QAction::triggered, mdi_,
             &QMdiArea::cascadeSubWindows);
     // Qt tiles in one way; side by side and one above the other are both tiles of it.
-    connect(addAction(nullptr, "N_TileVert", str::MenuTileVertical), &QAction::triggered, mdi_,
+    connect(makeAction(nullptr, "N_TileVert", str::MenuTileVertical), &QAction::triggered, mdi_,
             &QMdiArea::tileSubWindows);
-    connect(addAction(nullptr, "N_TileHorz", str::MenuTileHorizontal), &QAction::triggered, mdi_,
+    connect(makeAction(nullptr, "N_TileHorz", str::MenuTileHorizontal), &QAction::triggered, mdi_,
             &QMdiArea::tileSubWindows);
-    connect(addAction(nullptr, "NArrange", str::MenuArrange), &QAction::triggered, mdi_,
+    connect(makeAction(nullptr, "NArrange", str::MenuArrange), &QAction::triggered, mdi_,
             &QMdiArea::tileSubWindows);
-    connect(addAction(nullptr, "NRollDn", str::MenuMinimizeAll), &QAction::triggered, this,
+    connect(makeAction(nullptr, "NRollDn", str::MenuMinimizeAll), &QAction::triggered, this,
             [this] {
                 for (QMdiSubWindow* w : mdi_->subWindowList()) {
                     w->showMinimized();
                 }
             });
-    connect(addAction(nullptr, "NRollUp", str::MenuRestoreAll), &QAction::triggered, this,
-            [this] {
-                for (QMdiSubWindow* w : mdi_->subWindowList()) {
-                    w->showNormal();
-                }
-            });
-    connect(addAction(nullptr, "NCloseAll", str::MenuCloseAll), &QAction::triggered, this,
+    connect(makeAction(nullptr, "NRollUp", str::MenuRestoreAll), &QAction::triggered, this, [this] {
+        for (QMdiSubWindow* w : mdi_->subWindowList()) {
+            w->showNormal();
+        }
+    });
+    connect(makeAction(nullptr, "NCloseAll", str::MenuCloseAll), &QAction::triggered, this,
             &TMainForm::closeAllChildren);
-    connect(addAction(nullptr, "N20_Help", str::MenuContents), &QAction::triggered, this,
+    connect(makeAction(nullptr, "N20_Help", str::MenuContents), &QAction::triggered, this,
             [] { showHelp(0); });
-    connect(addAction(nullptr, "NAbout", str::MenuAbout), &QAction::triggered, this,
+    connect(makeAction(nullptr, "NAbout", str::MenuAbout), &QAction::triggered, this,
             &TMainForm::showAbout);
 }
 
@@ -182,9 +183,9 @@ void TMainForm::makeMenus() {
     QMenu* file = menuBar()->addMenu(txt(str::MenuFile));
     add(file, {"N9", "N10", "N11", nullptr, "N6"});
     QMenu* scenario = menuBar()->addMenu(txt(str::MenuScenario));
-    add(scenario, {"NNewScen", "NOpenScen", "NSaveScen", nullptr, "NAddCycle", "NInsCycle",
-                   "NDelCycle", nullptr, "NShemaScen", nullptr, "NStartScen", "NRestartScen",
-                   "NStopScen"});
+    add(scenario,
+        {"NNewScen", "NOpenScen", "NSaveScen", nullptr, "NAddCycle", "NInsCycle", "NDelCycle",
+         nullptr, "NShemaScen", nullptr, "NStartScen", "NRestartScen", "NStopScen"});
     QMenu* database = menuBar()->addMenu(txt(str::MenuDatabase));
     add(database, {"N14", "N13", nullptr, "N18", "N16", "N17"});
     windowsMenu_ = menuBar()->addMenu(txt(str::MenuWindows));
@@ -258,10 +259,10 @@ void TMainForm::makeToolBars() {
         {"StepRight_ToolButton", str::StepRight},
     };
     const QStyle::StandardPixmap zoomIcons[] = {
-        QStyle::SP_BrowserReload, QStyle::SP_ArrowUp,   QStyle::SP_ArrowDown,
+        QStyle::SP_BrowserReload,     QStyle::SP_ArrowUp,           QStyle::SP_ArrowDown,
         QStyle::SP_TitleBarMaxButton, QStyle::SP_TitleBarMinButton, QStyle::SP_TitleBarMaxButton,
-        QStyle::SP_TitleBarMinButton, QStyle::SP_ArrowUp, QStyle::SP_ArrowDown,
-        QStyle::SP_ArrowLeft, QStyle::SP_ArrowRight};
+        QStyle::SP_TitleBarMinButton, QStyle::SP_ArrowUp,           QStyle::SP_ArrowDown,
+        QStyle::SP_ArrowLeft,         QStyle::SP_ArrowRight};
     for (std::size_t i = 0; i < std::size(zoom); ++i) {
         auto* action = new QAction(s->standardIcon(zoomIcons[i]), txt(zoom[i].second), this);
         action->setObjectName(QString::fromLatin1(zoom[i].first));

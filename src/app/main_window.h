@@ -86,8 +86,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* addAction(QMenu* menu, const char* name, const char* text,
-                       const QKeySequence& key = {});
+    QAction* makeAction(QMenu* menu, const char* name, const char* text,
+                        const QKeySequence& key = {});
     void makeActions();
     void makeMenus();
     void makeToolBars();

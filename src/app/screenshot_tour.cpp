@@ -19,7 +19,8 @@ QList<QTabWidget*> outerTabs(QWidget* window) {
     QList<QTabWidget*> outer;
     for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
         bool nested = false;
-        for (QWidget* p = tabs->parentWidget(); p != nullptr && p != window; p = p->parentWidget()) {
+        for (QWidget* p = tabs->parentWidget(); p != nullptr && p != window;
+             p = p->parentWidget()) {
             nested = nested || qobject_cast<QTabWidget*>(p) != nullptr;
         }
         if (!nested) {

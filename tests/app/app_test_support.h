@@ -60,9 +60,9 @@ protected:
         setProgramDir(dir.path());
         ASSERT_TRUE(ensureProgramFolders());
         ports.build();
-        form = std::make_unique<TMainForm>(MainWindowServices{
-            messages, registry, ports, windows, [this] { ++stopRequests; },
-            [this] { return running; }});
+        form = std::make_unique<TMainForm>(MainWindowServices{messages, registry, ports, windows,
+                                                              [this] { ++stopRequests; },
+                                                              [this] { return running; }});
     }
 
     // Ports 1..present exist on this machine.

@@ -41,7 +41,9 @@ TEST(PortListTest, PortsThatOpenAndPortsOfOurThreadsAreListed) {
     registry.setRunState(4, PortRunState::InUse);  // our thread holds it: it does not open
     registry.setRunState(9, PortRunState::Free);   // another program took it since
     PortList list(registry, [](int port) {
-        return port == 2 ? PortPresence::Free : port <= 9 ? PortPresence::Busy : PortPresence::Absent;
+        return port == 2   ? PortPresence::Free
+               : port <= 9 ? PortPresence::Busy
+                           : PortPresence::Absent;
     });
     list.build();
     EXPECT_EQ(list.ports(), (QList<int>{2, 4}));

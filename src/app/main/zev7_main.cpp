@@ -1,5 +1,6 @@
 // zev7: the desktop program "ВЕРСА-ТЛ".
-//   zev7 [SCHEDULE.LST] [--open PORT[:SCENARIO]]... [--answer PORT[:SCENARIO]]... [--screenshots DIR]
+//   zev7 [SCHEDULE.LST] [--open PORT[:SCENARIO]]... [--answer PORT[:SCENARIO]]... [--screenshots
+//   DIR]
 // ZEV7_HOME names the program directory (by default the executable's), ZEV7_TIME_SCALE runs the
 // clock K times faster to agree with zev7-sim.
 #include "app/command_line.h"
@@ -65,7 +66,8 @@ int main(int argc, char** argv) {
             messages.warning(txt(str::AlreadyRunning));
             return kExitRefused;
         case SingleInstance::Result::Failed:
-            messages.error(txt(str::CannotLockInstance).arg(instance.lockPath(), instance.errorText()));
+            messages.error(
+                txt(str::CannotLockInstance).arg(instance.lockPath(), instance.errorText()));
             return kExitRefused;
     }
     // Numbers with a decimal point, whatever the desktop's language says.
@@ -83,7 +85,8 @@ int main(int argc, char** argv) {
     window.show();
     program.start(*line);
 
-    ScreenshotTour tour(window, line->windows.empty() ? 1 : line->windows.front().port, screenshots);
+    ScreenshotTour tour(window, line->windows.empty() ? 1 : line->windows.front().port,
+                        screenshots);
     if (!screenshots.isEmpty()) {
         tour.start();
     }
