@@ -36,14 +36,15 @@ QString configFilter() {
 
 }  // namespace
 
-ConfigurationSets::ConfigurationSets(TMainForm& window) : window_(window) {}
+ConfigurationSets::ConfigurationSets(TMainForm& window, IniFile& ini)
+    : window_(window), ini_(ini) {}
 
 QString ConfigurationSets::configFile() {
     return programPath(QString::fromLatin1(kConfigFileName));
 }
 
 void ConfigurationSets::saveLayout() {
-    IniFile ini(configFile());
+    IniFile& ini = ini_;
     const QString section = mainSection();
     const QList<int> open = window_.openPorts();
     for (int port = kFirstPort; port <= kLastPort; ++port) {
@@ -70,7 +71,7 @@ void ConfigurationSets::saveLayout() {
 }
 
 void ConfigurationSets::restoreLayout() {
-    const IniFile ini(configFile());
+    const IniFile& ini = ini_;
     const QString section = mainSection();
     const int width = ini.readInt(section, QStringLiteral("Width"), 0);
     const int height = ini.readInt(section, QStringLiteral("Height"), 0);
@@ -120,10 +121,14 @@ bool ConfigurationSets::loadConfiguration(const QString& file) {
 }
 
 void ConfigurationSets::restoreConfiguration() {
+    // With the file switched off every window reads its defaults and nothing is written.
+    const QString path = ini_.path();
+    ini_.setPath({});
     window_.mdiArea()->cascadeSubWindows();
     for (int port : window_.openPorts()) {
         window_.portWindows().applyDefaults(window_.portWindow(port));
     }
+    ini_.setPath(path);
 }
 
 void ConfigurationSets::saveConfigurationAsked() {

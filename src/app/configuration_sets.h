@@ -10,6 +10,7 @@
 
 namespace zev7 {
 
+class IniFile;
 class TMainForm;
 
 inline constexpr char kConfigFileName[] = "ZEV7.ini";
@@ -18,7 +19,8 @@ inline constexpr int kLayoutVersion = 1;
 
 class ConfigurationSets {
 public:
-    explicit ConfigurationSets(TMainForm& window);
+    // `ini` is the program's configuration file, shared with every window.
+    ConfigurationSets(TMainForm& window, IniFile& ini);
 
     // "ZEV7.ini" in the program directory.
     static QString configFile();
@@ -42,6 +44,7 @@ public:
 
 private:
     TMainForm& window_;
+    IniFile& ini_;
 };
 
 }  // namespace zev7

@@ -8,6 +8,7 @@
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
 #include "ui/help_window.h"
+#include "ui/mdi_child.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,7 +77,7 @@ TMainForm::TMainForm(const MainWindowServices& services, QWidget* parent)
 
 TMainForm::~TMainForm() {
     // The children go with the frame; nothing is left to update for them.
-    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    for (QMdiSubWindow* sub : mdi_->findChildren<QMdiSubWindow*>()) {
         sub->disconnect(this);
     }
     disconnect(mdi_, nullptr, this, nullptr);
@@ -298,15 +299,21 @@ QWidget* TMainForm::activeChild() const {
     return sub != nullptr ? sub->widget() : nullptr;
 }
 
+QMdiSubWindow* TMainForm::portSubWindow(int port) const {
+    // A closed window leaves the area at once and is deleted a moment later.
+    QMdiSubWindow* sub = portWindows_.value(port);
+    return sub != nullptr && mdi_->subWindowList().contains(sub) ? sub : nullptr;
+}
+
 QWidget* TMainForm::portWindow(int port) const {
-    const QPointer<QMdiSubWindow> sub = portWindows_.value(port);
-    return sub.isNull() ? nullptr : sub->widget();
+    QMdiSubWindow* sub = portSubWindow(port);
+    return sub != nullptr ? sub->widget() : nullptr;
 }
 
 QList<int> TMainForm::openPorts() const {
     QList<int> ports;
     for (auto it = portWindows_.cbegin(); it != portWindows_.cend(); ++it) {
-        if (!it.value().isNull()) {
+        if (portSubWindow(it.key()) != nullptr) {
             ports.append(it.key());
         }
     }
@@ -317,7 +324,7 @@ QWidget* TMainForm::openPortWindow(int port) {
     if (port < kFirstPort || port > kLastPort) {
         return nullptr;
     }
-    if (QMdiSubWindow* sub = portWindows_.value(port)) {
+    if (QMdiSubWindow* sub = portSubWindow(port)) {
         if (sub->isMinimized()) {
             sub->showNormal();
         }
@@ -344,6 +351,10 @@ QWidget* TMainForm::openPortWindow(int port) {
     });
     services_.portWindows.onStateChanged(window, [this] { updateCommands(); });
     sub->show();
+    if (auto* child = qobject_cast<MdiChild*>(window)) {
+        connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });
+        child->restoreLayout();
+    }
     mdi_->setActiveSubWindow(sub);
     updateCommands();
     return window;

@@ -97,6 +97,7 @@ private:
     void showHelpForFocus();
     void showAbout();
     void finishClose();
+    QMdiSubWindow* portSubWindow(int port) const;
 
     MainWindowServices services_;
     QMdiArea* mdi_ = nullptr;

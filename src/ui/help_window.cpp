@@ -1,6 +1,7 @@
 #include "ui/help_window.h"
 
 #include "core/strings.h"
+#include "ui/mdi_child.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,6 +42,11 @@ void setHelpContext(QWidget* widget, int context) {
 
 int helpContextOf(const QWidget* widget) {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        if (const auto* child = qobject_cast<const MdiChild*>(w)) {
+            if (child->helpContext() != 0) {
+                return child->helpContext();
+            }
+        }
         const QVariant context = w->property(kHelpContextProperty);
         if (context.isValid() && context.toInt() != 0) {
             return context.toInt();

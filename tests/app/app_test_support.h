@@ -2,11 +2,14 @@
 // a port list whose probe the test decides, and a supervisor of counted threads.
 #pragma once
 
+#include "app/configuration_sets.h"
 #include "app/main_window.h"
 #include "app/port_list.h"
 #include "core/program_dir.h"
 #include "engine/registry/port_registry.h"
 #include "support/recording_messages.h"
+#include "ui/ini_file.h"
+#include "ui/mdi_child.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -25,12 +28,12 @@ inline QApplication& application() {
     return app;
 }
 
-// Port windows that are plain widgets captioned "Порт:N".
+// Port windows that are bare MDI children captioned "Порт:N", keeping their layout in `ini`.
 class StandInPortWindows : public PortWindowAdapter {
 public:
+    explicit StandInPortWindows(IniFile& ini) : ini_(ini) {}
     QWidget* create(int port) override {
-        auto* w = new QWidget;
-        w->setWindowTitle(PortList::itemText(port));
+        auto* w = new MdiChild(PortList::itemText(port), 17, &ini_);
         w->setProperty("standInPort", port);
         ++created;
         return w;
@@ -43,13 +46,21 @@ public:
     void onStateChanged(QWidget*, std::function<void()>) override {}
     bool loadScenario(QWidget*, const QString&) override { return true; }
     void startAnswering(QWidget*) override {}
-    void applyDefaults(QWidget* window) override { defaulted.insert(portOf(window)); }
-    void reloadPlacement(QWidget*) override {}
+    void applyDefaults(QWidget* window) override {
+        defaulted.insert(portOf(window));
+        static_cast<MdiChild*>(window)->restoreLayout();
+    }
+    void reloadPlacement(QWidget* window) override {
+        static_cast<MdiChild*>(window)->restoreLayout();
+    }
 
     int created = 0;
     ScenarioState scenario;
     std::vector<ScenarioCommand> commands;
     std::set<int> defaulted;
+
+private:
+    IniFile& ini_;
 };
 
 class MainWindowFixture : public ::testing::Test {
@@ -63,6 +74,8 @@ protected:
         form = std::make_unique<TMainForm>(MainWindowServices{messages, registry, ports, windows,
                                                               [this] { ++stopRequests; },
                                                               [this] { return running; }});
+        ini.setPath(ConfigurationSets::configFile());
+        config = std::make_unique<ConfigurationSets>(*form, ini);
     }
 
     // Ports 1..present exist on this machine.
@@ -73,10 +86,12 @@ protected:
     PortList ports{registry, [this](int port) {
                        return port <= present ? PortPresence::Free : PortPresence::Absent;
                    }};
-    StandInPortWindows windows;
+    IniFile ini;
+    StandInPortWindows windows{ini};
     int stopRequests = 0;
     int running = 0;
     std::unique_ptr<TMainForm> form;
+    std::unique_ptr<ConfigurationSets> config;
 };
 
 }  // namespace zev7::apptest
