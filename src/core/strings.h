@@ -290,6 +290,9 @@ inline constexpr char ConsoleCallRow[] =
 inline constexpr char ConsoleSummary[] =
     "COM%1: попыток %2, успешных %3 (%4 %), потерь %5 (%6 %), норма %7 %: %8";
 inline constexpr char ConsoleRunEnd[] = "COM%1: работа порта закончена";
+// A fault inside the program ended a port's thread (the port is given back, the run failed).
+inline constexpr char ThreadFault[] = "Работа прервана внутренней ошибкой программы: %1";
+inline constexpr char ThreadFaultUnknown[] = "неизвестная ошибка";
 
 // ---- Answering station ---------------------------------------------------------------------
 inline constexpr char AnswerStopMonitoringQuestion[] =

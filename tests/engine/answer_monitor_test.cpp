@@ -7,11 +7,13 @@
 
 #include "channel_test_support.h"
 #include "engine/answer/tmodem_aa_ring.h"
-#include "engine/view/blocking_port_view.h"
+#include "engine/supervisor/port_supervisor.h"
 #include "scripted_modem_port.h"
 
 #include <QCoreApplication>
-#include <QPointer>
+#include <QEventLoop>
+#include <QThread>
+#include <functional>
 
 namespace zev7 {
 namespace {
@@ -184,89 +186,103 @@ TEST_F(StationAnswersCalls, EveryCallIsAnsweredWithTheWrittenSignalAndLoggedOnce
 
 class AnswerThread : public AnswerBench {
 protected:
-    AnswerThread() : blocking_(view_, &app()) {}
+    AnswerThread() : supervisor_(threadServices()) {
+        app();
+        QObject::connect(&supervisor_, &PortSupervisor::answerStationStarted, &supervisor_,
+                         [this](int port, int code) {
+                             started_.append({port, code});
+                         });
+    }
 
     PortServices threadServices() {
         const PortServices base = services();
-        return PortServices{clock_, messages_, blocking_, registry_, base.makePort};
+        return PortServices{clock_, messages_, view_, registry_, base.makePort};
     }
-    // Serves the thread's window calls until it has finished and freed itself (its queued
-    // deleteLater, then the deletion).
-    void waitForEnd(QPointer<TModemAA_Ring>& thread) {
-        for (int i = 0; i < kEventRounds && !thread.isNull(); ++i) {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Serves the supervisor's signals until `done` holds.
+    void runUntil(const std::function<bool()>& done) {
+        QEventLoop loop;
+        const auto check = [&] {
+            if (done()) {
+                loop.quit();
+            }
+        };
+        QObject::connect(&supervisor_, &PortSupervisor::answerStationStarted, &loop, check);
+        QObject::connect(&supervisor_, &PortSupervisor::allEnded, &loop, check);
+        QObject::connect(&supervisor_, &PortSupervisor::answerStationEnded, &loop, check);
+        if (!done()) {
+            loop.exec();
         }
-        EXPECT_TRUE(thread.isNull());
     }
-    static constexpr int kEventRounds = 10'000'000;
+    int startedCode(int nth) {
+        runUntil([&] { return started_.size() > nth; });
+        return started_.at(nth).second;
+    }
 
-    BlockingPortView blocking_;
+    PortSupervisor supervisor_;
+    QList<QPair<int, int>> started_;
 };
 
 TEST_F(AnswerThread, AnsweringStationStaysUntilStoppedWithoutOrAfterTheQuestion) {
     view_.setAnswerSettings(page(1020.0, -10));
-    QPointer<TModemAA_Ring> thread;
-    // The first dialogue's window calls run here while StartAnswerThread waits.
-    ASSERT_EQ(StartAnswerThread(kStation, AnswerMode::Answer, threadServices(), &thread), 0);
-    ASSERT_FALSE(thread.isNull());
-    EXPECT_EQ(registry_.answerThread(kStation), thread.data());
+    ASSERT_EQ(supervisor_.startAnswerStation(kStation, AnswerMode::Answer), 0);
+    ASSERT_EQ(startedCode(0), 0);
+    EXPECT_TRUE(supervisor_.answerStationRunning(kStation));
     EXPECT_EQ(view_.answerSettingsShown().size(), 1);
 
     // One station per port: a second one cannot open the port, and does not stay.
-    QPointer<TModemAA_Ring> second;
-    EXPECT_EQ(StartAnswerThread(kStation, AnswerMode::Answer, threadServices(), &second), -1);
-    waitForEnd(second);
-    EXPECT_EQ(registry_.answerThread(kStation), thread.data());
+    ASSERT_EQ(supervisor_.startAnswerStation(kStation, AnswerMode::Answer), 0);
+    EXPECT_EQ(startedCode(1), -1);
+    runUntil([&] { return supervisor_.runningCount() == 1; });
+    EXPECT_NE(registry_.answerThread(kStation), nullptr);
 
     // Asked and refused: nothing happens.
     messages_.clear();
     messages_.queueAnswer(false);
-    EXPECT_FALSE(StopAnswerThread(registry_, messages_, kStation, true));
+    EXPECT_FALSE(StopAnswerThread(supervisor_, messages_, kStation, true));
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries()[0].caption, u("Внимание!"));
     EXPECT_EQ(messages_.entries()[0].text, u("Прервать режим мониторинга входящих звонков?"));
-    EXPECT_FALSE(thread->isFinished());
+    EXPECT_TRUE(supervisor_.answerStationRunning(kStation));
 
     // A posted command is taken by the running station.
     view_.setSpeaker(true);
-    EXPECT_TRUE(postAnswerCommand(registry_, kStation, AnswerCommand::Speaker));
-    while (answerCommandPending(registry_, kStation)) {
-        QCoreApplication::processEvents();
+    EXPECT_TRUE(supervisor_.postAnswerCommand(kStation, AnswerCommand::Speaker));
+    while (supervisor_.answerCommandPending(kStation)) {
+        QThread::yieldCurrentThread();
     }
 
     messages_.queueAnswer(true);
-    EXPECT_TRUE(StopAnswerThread(registry_, messages_, kStation, true));
-    waitForEnd(thread);
+    EXPECT_TRUE(StopAnswerThread(supervisor_, messages_, kStation, true));
+    runUntil([&] { return supervisor_.runningCount() == 0; });
     EXPECT_EQ(registry_.answerThread(kStation), nullptr);
     EXPECT_EQ(view_.answerThreadsEnded().last(), kStation);
     EXPECT_EQ(view_.answerFinishes().last().mode, ModePanel::AnsweringStation);
     EXPECT_TRUE(sent(kStation).contains("ATM2L3"));
     // Without a thread there is nothing to stop, nor to command.
-    EXPECT_TRUE(StopAnswerThread(registry_, messages_, kStation, false));
-    EXPECT_FALSE(postAnswerCommand(registry_, kStation, AnswerCommand::Show));
+    EXPECT_TRUE(StopAnswerThread(supervisor_, messages_, kStation, false));
+    EXPECT_FALSE(supervisor_.postAnswerCommand(kStation, AnswerCommand::Show));
 }
 
 TEST_F(AnswerThread, BatchModeStopsWithoutAsking) {
-    QPointer<TModemAA_Ring> thread;
-    ASSERT_EQ(StartAnswerThread(kStation, AnswerMode::Answer, threadServices(), &thread), 0);
+    ASSERT_EQ(supervisor_.startAnswerStation(kStation, AnswerMode::Answer), 0);
+    ASSERT_EQ(startedCode(0), 0);
     test::BatchMessages batch;
-    EXPECT_TRUE(StopAnswerThread(registry_, batch, kStation, true));
+    EXPECT_TRUE(StopAnswerThread(supervisor_, batch, kStation, true));
     EXPECT_EQ(batch.count(), 0);
-    waitForEnd(thread);
+    runUntil([&] { return supervisor_.runningCount() == 0; });
     EXPECT_EQ(registry_.answerThread(kStation), nullptr);
 }
 
 TEST_F(AnswerThread, ReadingEndsByItselfAndAFailureIsReturned) {
-    QPointer<TModemAA_Ring> thread;
-    ASSERT_EQ(StartAnswerThread(kStation, AnswerMode::ReadSettings, threadServices(), &thread), 0);
-    waitForEnd(thread);
+    ASSERT_EQ(supervisor_.startAnswerStation(kStation, AnswerMode::ReadSettings), 0);
+    EXPECT_EQ(startedCode(0), 0);
+    runUntil([&] { return supervisor_.runningCount() == 0; });
     EXPECT_EQ(view_.answerSettingsShown().last().frequency, 1020.0);
     EXPECT_EQ(registry_.answerThread(kStation), nullptr);
 
-    QPointer<TModemAA_Ring> outside;
-    EXPECT_EQ(StartAnswerThread(65, AnswerMode::Answer, threadServices(), &outside), -1);
-    waitForEnd(outside);
+    ASSERT_EQ(supervisor_.startAnswerStation(65, AnswerMode::Answer), 0);
+    EXPECT_EQ(startedCode(1), -1);
+    runUntil([&] { return supervisor_.runningCount() == 0; });
     EXPECT_EQ(view_.answerFinishes().last().port, 65);
     EXPECT_TRUE(view_.answerFinishes().last().monitoringEnded);
 }

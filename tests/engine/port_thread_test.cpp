@@ -1,17 +1,19 @@
 // The pieces around the port engine that threads share: the registry's tables and named
 // mutexes, the protocol list of a window, the view calls made on the UI thread, and TComThread
-// running a whole scenario on a thread of its own (on the manual clock: no real waiting but
-// for the event loop that serves its view calls).
+// running a whole scenario on a thread of its own under the supervisor (on the manual clock:
+// no real waiting but for the event loop that serves its view calls).
 #include "port_engine_support.h"
 
-#include "engine/port/tcom_thread.h"
 #include "engine/protocol/protocol_list.h"
-#include "engine/view/blocking_port_view.h"
+#include "engine/supervisor/port_supervisor.h"
+#include "engine/view/port_view_router.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QPointer>
 #include <QThread>
+#include <future>
+#include <memory>
+#include <stdexcept>
 #include <thread>
 
 namespace zev7 {
@@ -128,84 +130,104 @@ public:
     QList<QThread*> threads;
 };
 
-TEST(BlockingPortView, CallsRunOnTheUiThreadAndTheCallerWaits) {
+// ---- The router to the UI thread ---------------------------------------------------------------
+
+TEST(PortViewRouter, NotificationsArePostedInOrderAndOnlyQuestionsWait) {
     QCoreApplication& a = app();
-    ThreadNotingView target;
-    target.queueLineHeldAnswer(true);
-    BlockingPortView view(target, &a);
-    QEventLoop loop;
+    ThreadNotingView window;
+    window.queueLineHeldAnswer(true);
+    PortViewRouter router;
+    router.setPortView(1, &window);
     bool answer = false;
+    int linesSeenByWorker = -1;
+    std::promise<void> posted;
+    QEventLoop loop;
     std::thread worker([&] {
-        view.protocolLine(1, QStringLiteral("line"));
-        answer = view.askLineHeld(1, QStringLiteral("c"), QStringLiteral("t"));
+        router.protocolLine(1, QStringLiteral("first"));
+        router.protocolLine(1, QStringLiteral("second"));
+        linesSeenByWorker = static_cast<int>(window.protocolLines().size());
+        posted.set_value();
+        answer = router.askLineHeld(1, QStringLiteral("c"), QStringLiteral("t"));
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    // The UI thread serves no event until the worker has posted: the worker went on.
+    posted.get_future().wait();
     loop.exec();
     worker.join();
+    EXPECT_EQ(linesSeenByWorker, 0);
     EXPECT_TRUE(answer);
-    EXPECT_EQ(target.threads, (QList<QThread*>{a.thread(), a.thread()}));
-    // On the UI thread itself the call is direct.
-    view.protocolLine(1, QStringLiteral("direct"));
-    EXPECT_EQ(target.protocolLines().last(), QStringLiteral("direct"));
+    EXPECT_EQ(window.protocolLines(),
+              (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+    EXPECT_EQ(window.threads, (QList<QThread*>{a.thread(), a.thread(), a.thread()}));
 }
 
-// ---- TComThread --------------------------------------------------------------------------------
+TEST(PortViewRouter, AClosedWindowIsGoneFromTheRouteAndAClosedRouterAnswersNo) {
+    app();
+    RecordingPortView console;
+    PortViewRouter router;
+    router.setDefaultView(&console);
+    auto window = std::make_unique<RecordingPortView>();
+    auto guard = std::make_unique<QObject>();
+    router.setPortView(3, window.get(), guard.get());
+    router.protocolLine(3, QStringLiteral("to the window"));
+    EXPECT_EQ(window->protocolLines().size(), 1);
+    guard.reset();  // the window closes
+    window.reset();
+    router.protocolLine(3, QStringLiteral("to the console"));
+    EXPECT_EQ(console.protocolLines(), QStringList{QStringLiteral("to the console")});
+
+    console.queueLineHeldAnswer(true);
+    router.close();
+    bool answer = true;
+    std::thread worker([&] { answer = router.askLineHeld(3, QString(), QString()); });
+    worker.join();  // a closed router never waits for the UI thread
+    EXPECT_FALSE(answer);
+}
+
+// ---- Port threads under the supervisor --------------------------------------------------------
 
 class PortThread : public PortBench {
 protected:
     PortThread() { app(); }
 
-    // Runs the event loop until every port thread has ended.
-    void waitForPorts() {
+    PortServices threadServices(PortView& view) {
+        const PortServices base = services();
+        return PortServices{clock_, messages_, view, registry_, base.makePort, base.makeResults};
+    }
+    // Serves the event loop until the supervisor has joined every thread.
+    static void waitForAll(PortSupervisor& supervisor) {
         QEventLoop loop;
-        QObject::connect(&registry_, &PortRegistry::portThreadEnded, &loop, [&] {
-            if (registry_.portThreadCount() == 0) {
-                loop.quit();
-            }
-        });
-        if (registry_.portThreadCount() > 0) {
+        QObject::connect(&supervisor, &PortSupervisor::allEnded, &loop, &QEventLoop::quit);
+        if (supervisor.runningCount() > 0) {
             loop.exec();
         }
     }
-    void waitForThread(QPointer<TComThread>& thread) {
-        if (!thread.isNull()) {
-            thread->wait();
-        }
-        // The queued deleteLater, then the deletion itself.
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 };
 
-TEST_F(PortThread, RunsTheScenarioAndFreesItself) {
+TEST_F(PortThread, RunsTheScenarioAndIsJoinedByTheSupervisor) {
     writeScenario(kCaller, header(), {cycle()});
-    BlockingPortView blocking(view_, &app());
-    const PortServices base = services();
-    const PortServices s{clock_, messages_, blocking, registry_, base.makePort, base.makeResults};
-    TComThread* started = nullptr;
-    ASSERT_EQ(startPortThread(kCaller, s, &started), 0);
-    QPointer<TComThread> thread(started);
-    ASSERT_FALSE(thread.isNull());
-    EXPECT_FALSE(startPortThread(kCaller, s) == 0);  // one thread per port
-    waitForPorts();
-    waitForThread(thread);
-    EXPECT_TRUE(thread.isNull());
+    PortSupervisor supervisor(threadServices(view_));
+    QList<QPair<int, RunOutcome>> ended;
+    QObject::connect(&supervisor, &PortSupervisor::portEnded, &supervisor,
+                     [&](int port, RunOutcome outcome) {
+                         ended.append({port, outcome});
+                     });
+    ASSERT_EQ(supervisor.startPort(kCaller), 0);
+    EXPECT_TRUE(supervisor.portRunning(kCaller));
+    EXPECT_FALSE(supervisor.startPort(kCaller) == 0);  // one thread per port
+    waitForAll(supervisor);
+    EXPECT_EQ(ended, (QList<QPair<int, RunOutcome>>{{kCaller, RunOutcome::Completed}}));
+    EXPECT_FALSE(supervisor.portRunning(kCaller));
     EXPECT_FALSE(registry_.hasPortThread(kCaller));
-    EXPECT_EQ(registry_.runOutcome(kCaller), RunOutcome::Completed);
     EXPECT_EQ(registry_.runState(kCaller), PortRunState::Free);
     EXPECT_EQ(view_.calls().size(), 5);
     EXPECT_EQ(messagesOf(protocolFile(kCaller)).last(), QStringLiteral("Сценарий завершен!"));
 }
 
 TEST_F(PortThread, MissingScenarioStillGivesThePortBack) {
-    BlockingPortView blocking(view_, &app());
-    const PortServices base = services();
-    const PortServices s{clock_, messages_, blocking, registry_, base.makePort, base.makeResults};
-    TComThread* started = nullptr;
-    EXPECT_EQ(startPortThread(kCaller, s, &started), -22);
-    QPointer<TComThread> thread(started);
-    waitForPorts();
-    waitForThread(thread);
+    PortSupervisor supervisor(threadServices(view_));
+    EXPECT_EQ(supervisor.startPort(kCaller), -22);
+    waitForAll(supervisor);
     EXPECT_EQ(view_.finishedRuns(), QList<int>{kCaller});
     EXPECT_EQ(registry_.runOutcome(kCaller), RunOutcome::Failed);
     EXPECT_EQ(registry_.runState(kCaller), PortRunState::Free);
@@ -214,30 +236,63 @@ TEST_F(PortThread, MissingScenarioStillGivesThePortBack) {
 // The window's Stop after the first call.
 class StoppingView : public RecordingPortView {
 public:
-    explicit StoppingView(PortRegistry& registry) : registry_(registry) {}
     void callAccounted(int port, const CallRefresh& refresh) override {
         RecordingPortView::callAccounted(port, refresh);
-        stopPortThread(registry_, port);
+        supervisor->stopPort(port);
     }
-
-private:
-    PortRegistry& registry_;
+    PortSupervisor* supervisor = nullptr;
 };
 
 TEST_F(PortThread, StopFromTheWindowInterruptsTheScenario) {
     writeScenario(kCaller, header(), {cycle()});
-    StoppingView window(registry_);
-    BlockingPortView blocking(window, &app());
-    const PortServices base = services();
-    const PortServices s{clock_, messages_, blocking, registry_, base.makePort, base.makeResults};
-    TComThread* started = nullptr;
-    ASSERT_EQ(startPortThread(kCaller, s, &started), 0);
-    QPointer<TComThread> thread(started);
-    waitForPorts();
-    waitForThread(thread);
+    StoppingView window;
+    PortSupervisor supervisor(threadServices(window));
+    window.supervisor = &supervisor;
+    ASSERT_EQ(supervisor.startPort(kCaller), 0);
+    waitForAll(supervisor);
     EXPECT_EQ(window.calls().size(), 1);
     EXPECT_EQ(registry_.runOutcome(kCaller), RunOutcome::Interrupted);
     EXPECT_EQ(messagesOf(protocolFile(kCaller)).last(), QStringLiteral("Сценарий прерван!"));
+}
+
+// A fault inside the program: the thread's barrier ends the run, the port is given back and the
+// program goes on.
+class ThrowingView : public RecordingPortView {
+public:
+    void cycleStarted(int port, const CycleStartInfo& info) override {
+        RecordingPortView::cycleStarted(port, info);
+        throw std::runtime_error("view failed");
+    }
+};
+
+TEST_F(PortThread, AnExceptionEndsTheRunWithAProtocolLine) {
+    writeScenario(kCaller, header(), {cycle()});
+    ThrowingView window;
+    PortSupervisor supervisor(threadServices(window));
+    RunOutcome outcome = RunOutcome::None;
+    QObject::connect(&supervisor, &PortSupervisor::portEnded, &supervisor,
+                     [&](int, RunOutcome o) { outcome = o; });
+    ASSERT_EQ(supervisor.startPort(kCaller), 0);
+    waitForAll(supervisor);
+    EXPECT_EQ(outcome, RunOutcome::Failed);
+    EXPECT_EQ(registry_.runState(kCaller), PortRunState::Free);
+    EXPECT_FALSE(registry_.hasPortThread(kCaller));
+    EXPECT_EQ(messagesOf(protocolFile(kCaller)).last(),
+              QStringLiteral("Работа прервана внутренней ошибкой программы: view failed"));
+    EXPECT_EQ(window.finishedRuns(), QList<int>{kCaller});
+}
+
+TEST_F(PortThread, StopAllEndsEveryPortAndSaysSoOnce) {
+    writeScenario(kCaller, header(), {cycle()});
+    PortSupervisor supervisor(threadServices(view_));
+    int allEnded = 0;
+    QObject::connect(&supervisor, &PortSupervisor::allEnded, &supervisor, [&] { ++allEnded; });
+    ASSERT_EQ(supervisor.startPort(kCaller), 0);
+    supervisor.stopAll();
+    waitForAll(supervisor);
+    EXPECT_EQ(allEnded, 1);
+    EXPECT_EQ(supervisor.runningCount(), 0);
+    EXPECT_NE(registry_.runOutcome(kCaller), RunOutcome::Completed);
 }
 
 }  // namespace

@@ -2,26 +2,18 @@
 
 #include "console_port_view.h"
 #include "core/strings.h"
-#include "engine/port/port_services.h"
-#include "engine/registry/port_registry.h"
+#include "engine/supervisor/port_supervisor.h"
 #include "scenario/scenar_class.h"
 #include "scenario/user_messages.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QThread>
 #include <set>
 
 namespace zev7 {
 
-namespace {
-// While the stations end, the event loop is served this often (real milliseconds).
-constexpr unsigned long kStationWaitSliceMs = 10;
-}  // namespace
-
-AnswerStationRun::AnswerStationRun(PortRegistry& registry, UserMessages& messages,
+AnswerStationRun::AnswerStationRun(PortSupervisor& supervisor, UserMessages& messages,
                                    ConsolePortView& console)
-    : registry_(registry), messages_(messages), console_(console) {}
+    : supervisor_(supervisor), messages_(messages), console_(console) {}
 
 std::optional<std::vector<RunItem>> AnswerStationRun::parse(const QStringList& values,
                                                             const std::vector<RunItem>& calling,
@@ -51,7 +43,15 @@ std::optional<std::vector<RunItem>> AnswerStationRun::parse(const QStringList& v
     return items;
 }
 
-bool AnswerStationRun::start(const std::vector<RunItem>& stations, const PortServices& services) {
+bool AnswerStationRun::start(const std::vector<RunItem>& stations, std::function<void()> started) {
+    started_ = std::move(started);
+    QObject::connect(&supervisor_, &PortSupervisor::answerStationStarted, &supervisor_,
+                     [this](int port, int code) { stationStarted(port, code); });
+    QObject::connect(&supervisor_, &PortSupervisor::answerStationEnded, &supervisor_,
+                     [this](int /*port*/, int code) {
+                         // Ended by itself, or by an error: the run has failed.
+                         failed_ = failed_ || code != 0 || !stopRequested_;
+                     });
     for (const RunItem& item : stations) {
         const QString path = resolveScenario(item.scenario);
         if (path.isEmpty()) {
@@ -65,23 +65,39 @@ bool AnswerStationRun::start(const std::vector<RunItem>& stations, const PortSer
             return false;
         }
         console_.setAnswerSettings(item.port, AnswerSettings::fromHeader(scenario.header()));
-        QPointer<TModemAA_Ring> thread;
-        const int code = StartAnswerThread(item.port, AnswerMode::Answer, services, &thread);
-        threads_.append(thread);
-        ports_.push_back(item.port);
+        const int code = supervisor_.startAnswerStation(item.port, AnswerMode::Answer);
         if (code != 0) {
-            messages_.show(MessageIcon::Warning, txt(str::CaptionError),
-                           txt(str::RunAnswerNotStarted).arg(item.port).arg(code));
-            failed_ = true;
+            stationStarted(item.port, code);
             return false;
         }
+        ports_.push_back(item.port);
+        ++waiting_;
+    }
+    if (waiting_ == 0 && started_) {
+        started_();
     }
     return true;
 }
 
+void AnswerStationRun::stationStarted(int port, int code) {
+    if (code != 0) {
+        messages_.show(MessageIcon::Warning, txt(str::CaptionError),
+                       txt(str::RunAnswerNotStarted).arg(port).arg(code));
+        failed_ = true;
+        // The calling ports are not started; the stations already there are stopped.
+        started_ = nullptr;
+        requestStop();
+        supervisor_.stopAll();
+        return;
+    }
+    if (--waiting_ == 0 && started_) {
+        started_();
+    }
+}
+
 bool AnswerStationRun::running() const {
     for (const int port : ports_) {
-        if (registry_.answerThread(port) != nullptr) {
+        if (supervisor_.answerStationRunning(port)) {
             return true;
         }
     }
@@ -89,31 +105,9 @@ bool AnswerStationRun::running() const {
 }
 
 void AnswerStationRun::requestStop() {
-    for (const int port : ports_) {
-        if (!stopRequested_ && registry_.answerThread(port) == nullptr) {
-            failed_ = true;  // it ended by itself
-        }
-    }
     stopRequested_ = true;
     for (const int port : ports_) {
-        StopAnswerThread(registry_, messages_, port, false);
-    }
-}
-
-void AnswerStationRun::stopAndWait() {
-    requestStop();
-    // The stations' last window calls run here; then their queued deleteLater.
-    for (;;) {
-        bool alive = false;
-        for (const QPointer<TModemAA_Ring>& t : threads_) {
-            alive = alive || !t.isNull();
-        }
-        if (!alive) {
-            return;
-        }
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QThread::msleep(kStationWaitSliceMs);
+        supervisor_.stopAnswerStation(port);
     }
 }
 

@@ -7,24 +7,20 @@
 
 #include "run_items.h"
 
-#include "engine/answer/tmodem_aa_ring.h"
-
-#include <QList>
-#include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
 namespace zev7 {
 
 class ConsolePortView;
-class PortRegistry;
+class PortSupervisor;
 class UserMessages;
-struct PortServices;
 
 class AnswerStationRun {
 public:
-    AnswerStationRun(PortRegistry& registry, UserMessages& messages, ConsolePortView& console);
+    AnswerStationRun(PortSupervisor& supervisor, UserMessages& messages, ConsolePortView& console);
 
     // The values of --answer, PORT:SCENARIO each: ports 1..64, none given twice, none among
     // the calling ports. nullopt with the reasons in `errors`.
@@ -33,27 +29,28 @@ public:
                                                      QStringList& errors);
 
     // Reads each station's scenario, puts its answering-station settings on the console's page
-    // of the port and starts the station there, which writes them. False (reported) at the
-    // first scenario that cannot be read or station that could not be set up; the stations
-    // started so far keep running.
-    bool start(const std::vector<RunItem>& stations, const PortServices& services);
+    // of the port and starts the station there, which writes them; `started` follows once
+    // every station has done so (at once when there are none). False (reported) at the first
+    // scenario that cannot be read or station that could not be made; the stations started so
+    // far keep running.
+    bool start(const std::vector<RunItem>& stations, std::function<void()> started);
 
     // Some station is still running.
     bool running() const;
-    // Tells every station to stop; returns at once.
+    // Tells every station to stop; returns at once (the supervisor says when they have ended).
     void requestStop();
-    // Stops every station and serves their window calls until each one has ended and freed
-    // itself. Call on the thread that started them.
-    void stopAndWait();
     // A station ended before it was told to stop (an error ended it) or never started.
     bool failed() const { return failed_; }
 
 private:
-    PortRegistry& registry_;
+    void stationStarted(int port, int code);
+
+    PortSupervisor& supervisor_;
     UserMessages& messages_;
     ConsolePortView& console_;
     std::vector<int> ports_;
-    QList<QPointer<TModemAA_Ring>> threads_;
+    int waiting_ = 0;
+    std::function<void()> started_;
     bool stopRequested_ = false;
     bool failed_ = false;
 };

@@ -21,18 +21,17 @@
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
-#include "engine/port/tcom_thread.h"
 #include "engine/registry/port_registry.h"
 #include "engine/report/result_report_db.h"
 #include "engine/report/result_report_finish.h"
 #include "engine/serial/serial_comm_port.h"
-#include "engine/view/blocking_port_view.h"
+#include "engine/supervisor/port_supervisor.h"
+#include "engine/view/port_view_router.h"
 #include "scenario/user_messages.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QPointer>
 #include <QTextStream>
 #include <QTimer>
 #include <csignal>
@@ -131,9 +130,11 @@ int main(int argc, char** argv) {
     Clock& clock = scale > 1.0 ? static_cast<Clock&>(scaledClock) : realClock;
 
     ConsolePortView console(messages);
-    BlockingPortView view(console, &app);
+    // The workers' calls reach the console on this thread, in order, without waiting.
+    PortViewRouter router;
+    router.setDefaultView(&console);
     PortRegistry& registry = PortRegistry::instance();
-    PortServices services{clock, messages, view, registry, {}, {}};
+    PortServices services{clock, messages, router, registry, {}, {}};
     services.makePort = [&clock](int port) -> std::unique_ptr<CommPort> {
         return SerialCommPort::forPortNumber(port, clock);
     };
@@ -149,63 +150,64 @@ int main(int argc, char** argv) {
         return makeDatabaseReportSink(port, messages, registry.resultFilesMutex(), clock, nullptr,
                                       std::move(finishing));
     };
+    PortSupervisor supervisor(services, &router);
+    AnswerStationRun stations(supervisor, messages, console);
 
-    AnswerStationRun stations(registry, messages, console);
-    if (!stations.start(*stationItems, services)) {
-        stations.stopAndWait();
-        return kExitNotCompleted;
-    }
-
-    bool allStarted = false;
-    QObject::connect(&registry, &PortRegistry::portThreadEnded, &app, [&] {
-        if (allStarted && registry.portThreadCount() == 0) {
+    // Stations first; the calling ports once every station has written its settings. When the
+    // calling ports have all ended, the stations are stopped; when everything has been joined,
+    // the run is over.
+    bool stopping = false;
+    int callingRunning = 0;
+    const auto startCallingPorts = [&] {
+        if (stopping) {
+            return;
+        }
+        for (const RunItem& item : *items) {
+            const int code = supervisor.startPort(item.port);
+            if (code != 0) {
+                messages.show(MessageIcon::Warning, txt(str::CaptionError),
+                              txt(str::RunNotStarted).arg(item.port).arg(code));
+            }
+            callingRunning += supervisor.portRunning(item.port) ? 1 : 0;
+        }
+        if (callingRunning == 0 && !items->empty()) {
+            stations.requestStop();
+            supervisor.stopAll();
+        }
+    };
+    QObject::connect(&supervisor, &PortSupervisor::portEnded, &app, [&] {
+        if (--callingRunning == 0) {
+            stations.requestStop();
+        }
+    });
+    QObject::connect(&supervisor, &PortSupervisor::allEnded, &app, [&] {
+        // A station that failed before the calling ports started leaves nothing to wait for.
+        if (callingRunning == 0) {
             app.quit();
         }
     });
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
-    bool stopping = false;
     QTimer signalLook;
     QObject::connect(&signalLook, &QTimer::timeout, &app, [&] {
         if (stopSignal != 0 && !stopping) {
             stopping = true;
             err() << txt(str::RunStopping) << "\n";
             err().flush();
-            for (const RunItem& item : *items) {
-                stopPortThread(registry, item.port);
-            }
             stations.requestStop();
-        }
-        if (items->empty() && !stations.running()) {
-            app.quit();
+            supervisor.stopAll();
         }
     });
     signalLook.start(kSignalLookMs);
 
-    QList<QPointer<TComThread>> threads;
-    for (const RunItem& item : *items) {
-        TComThread* thread = nullptr;
-        const int code = startPortThread(item.port, services, &thread);
-        if (code != 0) {
-            messages.show(MessageIcon::Warning, txt(str::CaptionError),
-                          txt(str::RunNotStarted).arg(item.port).arg(code));
-        }
-        threads.append(thread);
+    if (!stations.start(*stationItems, startCallingPorts)) {
+        stations.requestStop();
+        supervisor.stopAll();
     }
-    allStarted = true;
-    if (registry.portThreadCount() > 0 || (items->empty() && stations.running())) {
+    if (supervisor.runningCount() > 0) {
         app.exec();
     }
-    // Every slot is empty: the threads are past their last window call and end now.
-    for (const QPointer<TComThread>& t : threads) {
-        if (!t.isNull()) {
-            t->wait();
-        }
-    }
-    // Their queued deleteLater, then the deletion itself.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    stations.stopAndWait();
+    router.close();
     if (items->empty()) {
         out() << txt(stations.failed() ? str::RunAnswerFailed : str::RunAnswerStopped) << "\n";
         return stations.failed() ? kExitNotCompleted : 0;

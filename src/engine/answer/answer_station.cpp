@@ -1,5 +1,7 @@
 #include "engine/answer/answer_station.h"
 
+#include "core/strings.h"
+
 #include "engine/serial/serial_port_names.h"
 #include "engine/view/port_view.h"
 #include "scenario/port_event.h"
@@ -97,6 +99,19 @@ bool AnswerStation::runOnce() {
 void AnswerStation::Execute() {
     while (runOnce()) {
     }
+}
+
+void AnswerStation::endAfterFault(const QString& what) {
+    protocol_.AppendProtocolLine(txt(str::ThreadFault).arg(what));
+    if (channel_ != nullptr) {
+        channel_->closePort();
+    }
+    view_.answerStationFinished(port_, ModePanel::NotSet, true);
+    protocol_.close();
+    if (channel_ != nullptr) {
+        channel_->setTerminating();
+    }
+    terminated_ = true;
 }
 
 void AnswerStation::requestStop() {

@@ -50,6 +50,9 @@ public:
     bool runOnce();
     // The whole loop (the thread's Execute).
     void Execute();
+    // A fault inside the program (an exception out of a step) ended the station: it is said in
+    // the protocol, the serial port is closed, the page shows the mode unknown.
+    void endAfterFault(const QString& what);
 
     // ---- From the window (any thread) ---------------------------------------------------
     void requestStop();

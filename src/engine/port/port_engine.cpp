@@ -140,7 +140,25 @@ void PortEngine::requestStop() {
     channel_->requestStop();
 }
 
+void PortEngine::endAfterFault(const QString& what) {
+    faulted_ = true;
+    completed_ = false;
+    protocol_.AppendProtocolLine(txt(str::ThreadFault).arg(what));
+    if (portOpen_) {
+        // Closing the port drops DTR: a modem left in a call hangs up.
+        channel_->closePort();
+        portOpen_ = false;
+    }
+    releasePort();
+    protocol_.close();
+    channel_->setTerminating();
+    terminated_ = true;
+}
+
 RunOutcome PortEngine::outcome() const {
+    if (faulted_) {
+        return RunOutcome::Failed;
+    }
     if (completed_) {
         return RunOutcome::Completed;
     }

@@ -63,6 +63,9 @@ public:
 
     // The user's stop (any thread): interrupted and stop flags; the current step finishes.
     void requestStop();
+    // A fault inside the program (an exception out of a step) ended the run: it is said in the
+    // protocol, the serial port is closed and the port given back; the run has failed.
+    void endAfterFault(const QString& what);
 
     // ---- Observers ----------------------------------------------------------------------
     int port() const { return port_; }
@@ -163,6 +166,7 @@ private:
     bool portOpen_ = false;
     bool terminated_ = false;
     bool completed_ = false;
+    bool faulted_ = false;
     std::atomic<bool> interrupted_{false};
 };
 

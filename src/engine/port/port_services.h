@@ -18,7 +18,7 @@ class UserMessages;
 struct PortServices {
     Clock& clock;
     UserMessages& messages;
-    PortView& view;  // called on the port thread; wrap it in a BlockingPortView for a window
+    PortView& view;  // called on the worker thread: a window gets a PortViewRouter here
     PortRegistry& registry;
     // The serial port of a port number (opened later by the port thread, in its own thread).
     std::function<std::unique_ptr<CommPort>(int port)> makePort;

@@ -1,16 +1,13 @@
 #include "engine/port/tcom_thread.h"
 
-#include "engine/modem/modem_error.h"
-#include "engine/view/port_view.h"
+#include "core/strings.h"
 
-#include <new>
+#include <exception>
 
 namespace zev7 {
 
 TComThread::TComThread(std::unique_ptr<PortEngine> engine, PortRegistry& registry)
-    : engine_(std::move(engine)), registry_(registry), port_(engine_->port()) {
-    connect(this, &QThread::finished, this, &QObject::deleteLater);
-}
+    : engine_(std::move(engine)), registry_(registry), port_(engine_->port()) {}
 
 TComThread::~TComThread() = default;
 
@@ -19,44 +16,26 @@ void TComThread::requestStop() {
 }
 
 void TComThread::run() {
-    engine_->open();
-    engine_->Execute();
+    QString fault;
+    try {
+        engine_->open();
+        engine_->Execute();
+    } catch (const std::exception& e) {
+        fault = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        fault = txt(str::ThreadFaultUnknown);
+    }
+    if (!fault.isNull()) {
+        try {
+            engine_->endAfterFault(fault);
+        } catch (...) {
+            // Even the protocol line failed: the slot below still gives the port back.
+            registry_.setRunOutcome(port_, RunOutcome::Failed);
+            registry_.setRunState(port_, PortRunState::Free);
+        }
+    }
+    outcome_.store(engine_->outcome());
     registry_.clearPortThread(port_, this);
-}
-
-int startPortThread(int port, const PortServices& services, TComThread** started) {
-    if (services.registry.hasPortThread(port)) {
-        return toInt(ModemErrorCode::SystemError);
-    }
-    std::unique_ptr<PortEngine> engine;
-    TComThread* thread = nullptr;
-    try {
-        engine = std::make_unique<PortEngine>(port, services);
-    } catch (const std::bad_alloc&) {
-        return toInt(ModemErrorCode::SystemError);
-    }
-    const int code = engine->load();
-    try {
-        thread = new TComThread(std::move(engine), services.registry);
-    } catch (const std::bad_alloc&) {
-        services.registry.setRunState(port, PortRunState::Free);
-        return toInt(ModemErrorCode::SystemError);
-    }
-    if (!services.registry.setPortThread(port, thread)) {
-        // The port runs already: this one gives nothing back and never starts.
-        delete thread;
-        return toInt(ModemErrorCode::SystemError);
-    }
-    services.view.refreshScheme();
-    if (started != nullptr) {
-        *started = thread;
-    }
-    thread->start();
-    return code;
-}
-
-bool stopPortThread(PortRegistry& registry, int port) {
-    return registry.stopPortThread(port);
 }
 
 }  // namespace zev7

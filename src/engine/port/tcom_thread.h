@@ -1,15 +1,14 @@
 // TComThread: the worker thread of one port. It runs its port engine (open, then the main loop
-// until the run ends), clears its PortThreads slot and frees itself once finished (the object
-// is deleted by the event loop of the thread that started it).
-//
-// startPortThread() and stopPortThread() are what the port window, the main window and the
-// batch controller call.
+// until the run ends) and clears its PortThreads slot. It never deletes itself: the
+// PortSupervisor that started it joins and deletes it. An exception out of the engine does not
+// take the program down: the run ends with a protocol line and the port is given back.
 #pragma once
 
 #include "engine/port/port_engine.h"
 #include "engine/registry/port_registry.h"
 
 #include <QThread>
+#include <atomic>
 #include <memory>
 
 namespace zev7 {
@@ -22,6 +21,8 @@ public:
     int port() const { return port_; }
     // The user's stop: interrupted and stop flags; the thread finishes its step and exits.
     void requestStop() override;
+    // How the run ended; valid once the thread has finished.
+    RunOutcome outcome() const { return outcome_.load(); }
 
 protected:
     void run() override;
@@ -30,18 +31,7 @@ private:
     std::unique_ptr<PortEngine> engine_;
     PortRegistry& registry_;
     int port_;
+    std::atomic<RunOutcome> outcome_{RunOutcome::None};
 };
-
-// Creates the port's engine, reads its scenario (on the calling thread, so that a missing or
-// refused scenario is known at once), enters the thread in PortThreads and starts it; the
-// scenario scheme is refreshed. Returns 0 when the scenario runs; the load error (-22, -20,
-// -21; 1 for a refused file), or -7 when no thread could be made: the thread then only gives
-// the port back. Opening the port and preparing the modem happen on the new thread, since a
-// serial port is used by one thread only: their failures end the run there. `started`, when
-// given, receives the thread (it deletes itself later, in the caller's event loop).
-int startPortThread(int port, const PortServices& services, TComThread** started = nullptr);
-
-// Asks the port's thread to stop; false when the port has none.
-bool stopPortThread(PortRegistry& registry, int port);
 
 }  // namespace zev7

@@ -24,8 +24,9 @@ struct GraphWindowInfo {
     QString caption;  // the window's caption, "Порт:3  Затухание"
 };
 
-// Where the port thread gets its graph windows' pictures. The windows live on the user
-// interface thread: an implementation makes each call there and waits for it.
+// Where the port thread gets its graph windows' pictures. Called on the port thread; the
+// windows live on the UI thread, so the program hands over a UiGraphBitmaps, which makes each
+// call there. Never called inside the report mutex.
 class GraphBitmapSource {
 public:
     virtual ~GraphBitmapSource() = default;

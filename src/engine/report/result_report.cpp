@@ -107,9 +107,12 @@ bool ResultReport::writeCallRow(const CallRowTexts& cells, const DatabaseStep& d
 }
 
 bool ResultReport::writeCycleEnd(const ResultGrid& grid, const DatabaseStep& databaseStep) {
+    // The pictures come from the windows on the UI thread: taken before the report mutex, so
+    // that a busy window never holds up another port's report.
+    const QStringList pictures = SaveGraphBitmaps(port_, graphs_);
     return writeSection(databaseStep, [&] {
         QStringList lines = cycleResultLines(grid);
-        lines << SaveGraphBitmaps(port_, graphs_);
+        lines << pictures;
         return lines;
     });
 }

@@ -3,9 +3,10 @@
 // table after each call with the values of the pies and graphs, the end of the run, and the
 // line-held alarm; and for the port's answering-station thread (TModemAA_Ring) its settings
 // taken from and shown in the answering-station page and its final status. The engine never
-// touches a widget; the window (or the console of zev7-run, or a test) implements this. Every
-// call is made as a synchronous call on the UI thread: the calling thread waits until it has
-// run (BlockingPortView).
+// touches a widget; the window (or the console of zev7-run, or a test) implements this. The
+// workers call the program's PortViewRouter, which carries each call to the UI thread: the
+// notifications are posted and the worker goes on; only the calls that return an answer
+// (askLineHeld, speakerOn, takeAnswerSettings) wait for it.
 #pragma once
 
 #include "engine/cycle/cycle_result_texts.h"
