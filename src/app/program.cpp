@@ -30,7 +30,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
         };
     }
     router_ = std::make_unique<PortViewRouter>();
-    threadMessages_ = std::make_unique<UiThreadMessages>(*messages_);
+    threadMessages_ = std::make_unique<UiThreadMessages>(*messages_, router_->caller());
     PortRegistry& registry = setup_.registry;
     Clock& clock = setup_.clock;
     UserMessages& threadMessages = *threadMessages_;
@@ -39,7 +39,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
         return makeDatabaseReportSink(port, threadMessages, registry.resultFilesMutex(), clock,
                                       nullptr, {});
     };
-    supervisor_ = std::make_unique<PortSupervisor>(services);
+    supervisor_ = std::make_unique<PortSupervisor>(services, router_.get());
     ports_ = std::make_unique<PortList>(registry, setup_.probe);
     ports_->build();
     portWindows_ = std::make_unique<UiPortWindows>(*router_, *supervisor_, *messages_);
