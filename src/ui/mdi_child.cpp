@@ -1,0 +1,96 @@
+#include "ui/mdi_child.h"
+
+#include "ui/ini_file.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+
+namespace zev7 {
+
+namespace {
+
+// The window states as stored: what the users' files hold.
+constexpr int kStateNormal = 0;
+constexpr int kStateMinimized = 1;
+constexpr int kStateMaximized = 2;
+// A stored size below this is damage, not a choice.
+constexpr int kMinStoredSide = 40;
+
+}  // namespace
+
+MdiChild::MdiChild(const QString& caption, int helpContext, IniFile* ini, QWidget* parent)
+    : QWidget(parent), section_(caption), helpContext_(helpContext), ini_(ini) {
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+QWidget* MdiChild::frameWindow() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        return sub;
+    }
+    return this;
+}
+
+void MdiChild::saveLayout() {
+    if (ini_ == nullptr || ini_->path().isEmpty()) {
+        return;
+    }
+    QWidget* frame = frameWindow();
+    int state = kStateNormal;
+    if (frame->isMinimized()) {
+        state = kStateMinimized;
+    } else if (frame->isMaximized()) {
+        state = kStateMaximized;
+    }
+    // The normal placement is kept also for a maximised window, so restoring it gives it back.
+    const QRect r = (state == kStateNormal) ? frame->geometry() : frame->normalGeometry();
+    ini_->writeInt(section_, QStringLiteral("Left"), r.x());
+    ini_->writeInt(section_, QStringLiteral("Top"), r.y());
+    ini_->writeInt(section_, QStringLiteral("Width"), r.width());
+    ini_->writeInt(section_, QStringLiteral("Height"), r.height());
+    ini_->writeInt(section_, QStringLiteral("WindowState"), state);
+    writeSettings(*ini_, section_);
+    ini_->save();
+}
+
+void MdiChild::restoreLayout() {
+    if (ini_ == nullptr) {
+        return;
+    }
+    QWidget* frame = frameWindow();
+    const int w = ini_->readInt(section_, QStringLiteral("Width"), 0);
+    const int h = ini_->readInt(section_, QStringLiteral("Height"), 0);
+    if (w >= kMinStoredSide && h >= kMinStoredSide) {
+        const int x = qMax(0, ini_->readInt(section_, QStringLiteral("Left"), 0));
+        const int y = qMax(0, ini_->readInt(section_, QStringLiteral("Top"), 0));
+        frame->setGeometry(x, y, w, h);
+    }
+    switch (ini_->readInt(section_, QStringLiteral("WindowState"), kStateNormal)) {
+        case kStateMinimized:
+            frame->showMinimized();
+            break;
+        case kStateMaximized:
+            frame->showMaximized();
+            break;
+        default:
+            break;
+    }
+    readSettings(*ini_, section_);
+}
+
+void MdiChild::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        emit helpRequested(helpContext_);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MdiChild::closeEvent(QCloseEvent* event) {
+    saveLayout();
+    event->accept();
+}
+
+}  // namespace zev7

@@ -1,0 +1,51 @@
+// The common base of the program's MDI child windows: a window stores its placement (and what a
+// subclass adds) in "ZEV7.ini" in the section named after its caption at creation ("Порт:3"),
+// restores it when shown, and carries the help context number F1 opens.
+#pragma once
+
+#include <QWidget>
+
+namespace zev7 {
+
+class IniFile;
+
+class MdiChild : public QWidget {
+    Q_OBJECT
+
+public:
+    // `ini` is the program's configuration file (it outlives the window); null keeps no layout.
+    MdiChild(const QString& caption, int helpContext, IniFile* ini, QWidget* parent = nullptr);
+
+    // The section of this window: its caption when it was made.
+    const QString& layoutSection() const { return section_; }
+    int helpContext() const { return helpContext_; }
+
+    // Writes the placement and the subclass's values into the file and saves it.
+    void saveLayout();
+    // Applies the stored placement and values; from a switched-off file (empty path) the
+    // defaults: the Restore-configuration arrangement.
+    void restoreLayout();
+
+    IniFile* iniFile() const { return ini_; }
+
+    // The window that carries the frame: the MDI sub-window when the child sits in one.
+    QWidget* frameWindow();
+
+signals:
+    void helpRequested(int helpContext);
+
+protected:
+    // What a subclass keeps beyond the placement, in the same section.
+    virtual void writeSettings(IniFile& /*ini*/, const QString& /*section*/) {}
+    virtual void readSettings(const IniFile& /*ini*/, const QString& /*section*/) {}
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QString section_;
+    int helpContext_;
+    IniFile* ini_;
+};
+
+}  // namespace zev7

@@ -1,0 +1,103 @@
+#include "ui/ini_file.h"
+#include "ui/mdi_child.h"
+#include "ui_test_support.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace zev7 {
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(IniFile, CyrillicSectionsStayReadableAndValuesKeepTheirTypes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ZEV7.ini");
+    IniFile ini(path);
+    ini.writeInt("ВЕРСА-ТЛ", "FormPort3", 1);
+    ini.writeDouble("Порт:3", "Scale", 2.5);
+    ini.writeBool("Порт:3", "Graph1", true);
+    ini.writeString("Порт:3", "Name", "Лаборатория");
+    ASSERT_TRUE(ini.save());
+
+    const QString text = QString::fromUtf8(readAll(path));
+    EXPECT_TRUE(text.contains("[Порт:3]"));
+    EXPECT_TRUE(text.contains("[ВЕРСА-ТЛ]\nFormPort3=1"));
+
+    IniFile back(path);
+    ASSERT_TRUE(back.load());
+    EXPECT_EQ(back.readInt("версА-тл", "formport3"), 1);
+    EXPECT_DOUBLE_EQ(back.readDouble("Порт:3", "Scale"), 2.5);
+    EXPECT_TRUE(back.readBool("Порт:3", "Graph1"));
+    EXPECT_EQ(back.readString("Порт:3", "Name"), "Лаборатория");
+    EXPECT_EQ(back.readInt("Порт:3", "Missing", 7), 7);
+}
+
+TEST(IniFile, MissingOrDamagedFileReadsAsDefaults) {
+    QTemporaryDir dir;
+    IniFile missing(dir.filePath("ZEV7.ini"));
+    EXPECT_FALSE(missing.load());
+    EXPECT_EQ(missing.readInt("ВЕРСА-ТЛ", "FormPort1", 0), 0);
+
+    const QString path = dir.filePath("bad.ini");
+    const char damaged[] =
+        "\x00\xff\xfe[[[\nFormPort1=1\n[ВЕРСА-ТЛ\n=5\n[Порт:1]\nLeft=abc\nTop=12\nW";
+    writeAll(path, QByteArray(damaged, sizeof(damaged) - 1));
+    IniFile bad(path);
+    EXPECT_TRUE(bad.load());
+    EXPECT_EQ(bad.readInt("ВЕРСА-ТЛ", "FormPort1", 0), 0);  // the key stood outside any section
+    EXPECT_EQ(bad.readInt("Порт:1", "Left", -1), -1);
+    EXPECT_EQ(bad.readInt("Порт:1", "Top", -1), 12);
+}
+
+TEST(IniFile, FailedWriteKeepsThePreviousFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ZEV7.ini");
+    IniFile ini(path);
+    ini.writeInt("ВЕРСА-ТЛ", "FormPort1", 1);
+    ASSERT_TRUE(ini.save());
+    const QByteArray good = readAll(path);
+
+    ini.setPath(dir.filePath("no/such/dir/ZEV7.ini"));
+    ini.writeInt("ВЕРСА-ТЛ", "FormPort1", 0);
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(readAll(path), good);
+}
+
+TEST(MdiChild, PlacementComesBackUnderItsCaptionAndSwitchedOffFileGivesDefaults) {
+    test::uiApp();
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath("ZEV7.ini"));
+    {
+        MdiChild w("Порт:5", 20, &ini);
+        w.setGeometry(30, 40, 300, 200);
+        w.saveLayout();
+    }
+    IniFile back(dir.filePath("ZEV7.ini"));
+    ASSERT_TRUE(back.load());
+    MdiChild again("Порт:5", 20, &back);
+    again.restoreLayout();
+    EXPECT_EQ(again.geometry().size(), QSize(300, 200));
+
+    const QByteArray before = readAll(back.path());
+    back.setPath({});  // the default arrangement: nothing read, nothing written
+    MdiChild fresh("Порт:5", 20, &back);
+    fresh.resize(111, 99);
+    fresh.restoreLayout();
+    fresh.saveLayout();
+    EXPECT_EQ(fresh.size(), QSize(111, 99));
+    EXPECT_EQ(readAll(dir.filePath("ZEV7.ini")), before);
+}
+
+}  // namespace
+}  // namespace zev7
