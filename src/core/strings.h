@@ -170,6 +170,89 @@ inline constexpr char OutgoingEqualsCycle[] =
     "Телефонный номер исходящей совпадает с\nтелефонным номером цикла";
 inline constexpr char NumberFieldTooLong[] = "Поле номера \"%1\" длиннее 19 символов: %2";
 
+// ---- Port data window ----------------------------------------------------------------------
+inline constexpr char PortCaptionPrefix[] = "Порт:";
+inline constexpr char PageScenario[] = "Сценарий";
+inline constexpr char PageAnswerModem[] = "Модем-автоответчик";
+inline constexpr char PageProtocol[] = "Протокол";
+inline constexpr char PageResults[] = "Результаты";
+inline constexpr char PageResultCycle[] = "Цикл";
+inline constexpr char PageResultCalls[] = "Вызовы";
+inline constexpr char ButtonSet[] = "Установить";
+inline constexpr char ButtonCycleSettings[] = "Настройки цикла >>";
+inline constexpr char SetAnswerHint[] = "Сохранение настроек в файле \r\nсценария и запись в модем";
+inline constexpr char DeleteAll[] = "Удалить все";
+inline constexpr char SpeakerHint[] = "Динамик модема: вкл/откл";
+inline constexpr char CycleColNumber[] = "№\nп/п";
+inline constexpr char CycleColRun[] = "Исполнять\nцикл";
+inline constexpr char CycleColNumberText[] = "Телефонный номер\nавтоответчика";
+inline constexpr char CycleColDuration[] = "Расч.длит.\nчасы:мин";
+inline constexpr char CycleTableHint[] =
+    "Для редактирования телефонного номера автоответчика на\r\nвходящей станции нажмите правую "
+    "кнопку \"мыши\"";
+inline constexpr char ResultColCount[] = "шт";
+inline constexpr char ResultColPercent[] = "%";
+inline constexpr char CallColNumber[] = "№";
+inline constexpr char CallColResult[] = "Вызов";
+inline constexpr char CallColAttenuation[] = "Затухание,дБ";
+inline constexpr char CallColDialTone[] = "ОС,дБм";
+inline constexpr char CallColRingback[] = "СКПВ,дБм";
+inline constexpr char CallColDuration[] = "Длител.";
+inline constexpr char CallColStart[] = "Начало";
+inline constexpr char CallColEnd[] = "Конец";
+inline constexpr char CallHintNumber[] = "Номер попытки вызова";
+inline constexpr char CallHintResult[] = "Результат попытки вызова";
+inline constexpr char CallHintAttenuation[] = "Значение затухания";
+inline constexpr char CallHintDialTone[] = "Уровень ОС,дБм";
+inline constexpr char CallHintRingback[] = "Уровень СКПВ,дБм";
+inline constexpr char CallHintDuration[] = "Длительность попытки вызова";
+inline constexpr char CallHintStart[] = "Время начала попытки вызова";
+inline constexpr char CallHintEnd[] = "Время окончания попытки вызова";
+inline constexpr char BarOutgoing[] = "Исходящая:";
+inline constexpr char BarBaseTime[] = "Базовое время:";
+inline constexpr char BarOut[] = "Исх.";
+inline constexpr char BarIn[] = "Вх.";
+inline constexpr char EmptyNumberText[] = "-/-/-/-/-/-/-";
+inline constexpr char EmptyCycleStart[] = "00.00.00 00:00";
+inline constexpr char HintOutNumber[] =
+    "Для ввода и редактирования\n телефонного номера вызывного\n устройства на исходящей "
+    "станции\n нажмите правую кнопку \"мыши\"";
+inline constexpr char HintBaseTime[] =
+    "Для ввода и редактирования\n базового времени сценария\n нажмите правую кнопку \"мыши\"";
+inline constexpr char HintResOutNumber[] =
+    "Телефонный номер вызывного устройства\nна  исходящей станции";
+inline constexpr char HintResCycleStart[] = "Время начала текущего исполняемого цикла";
+inline constexpr char HintResCycleNumber[] = "Номер текущего исполняемого цикла";
+inline constexpr char HintResInNumber[] = "Телефонный номер автоответчика\nна входящей станции";
+inline constexpr char GraphCalls[] = "Диаграмма вызовов";
+inline constexpr char GraphLosses[] = "Диаграмма потерь вызова";
+inline constexpr char GraphAttenuation[] = "Затухание";
+inline constexpr char GraphDialTone[] = "Уровень ОС";
+inline constexpr char GraphRingback[] = "Уровень СКПВ";
+inline constexpr char HintGraphParams[] = "Графики:\n- Затухание;\n- Уровень ОС;\n- Уровень СКПВ;";
+inline constexpr char GraphsLater[] = "Графики откроются в окнах графиков (пока недоступны)";
+inline constexpr char HintGetSettings[] = "Получить текущие настройки модема";
+inline constexpr char HintSetAndMonitor[] =
+    "Установить новые параметры и перевести модем в режим\nавтоответчика (модем будет отвечать "
+    "на входящие звонки\nформированием сигнала автоответа с установленными параметрами).\n"
+    "Запустить процесс мониторинга входящих звонков\n(при поступлении на вход модема сигнала "
+    "вызова в\nпротокол будет вноситься соответствующая запись)";
+inline constexpr char HintStopMonitoring[] =
+    "Прервать режим мониторинга входящих звонков\nВ протокол не будут вноситься записи о\n"
+    "поступлении сигналов вызова.\nРежим автоответчика сохраняется установленным";
+inline constexpr char HintLeaveAnswering[] = "Прервать режим автоответчика";
+inline constexpr char HintModemMode[] = "Текущий режим модема";
+inline constexpr char AskLeaveAnswering[] = "Прервать режим автоответчика?";
+inline constexpr char AskStopScenario[] = "Прервать сценарий?";
+inline constexpr char PortWindowNoScenario[] = "Не найден файл %1";
+inline constexpr char AaLevelLabel[] = "Уровень сигнала АО, дБм";
+inline constexpr char AaFrequencyLabel[] = "Частота сигнала АО, Гц";
+inline constexpr char AaRingsLabel[] = "Число звонков до ответа";
+inline constexpr char AaSignalTimeLabel[] = "Длительность сигнала АО, с";
+inline constexpr char AaDelayOnLabel[] = "Задержка сигнала АО, с";
+inline constexpr char AaDelayOffLabel[] = "Задержка отбоя, с";
+inline constexpr char ToneThresholdLabel[] = "порог чувствительности, дБм";
+
 // ---- Serial channel and the measuring modem ------------------------------------------------
 // The messages of the modem error codes (ModemErrorCode).
 inline constexpr char ModemErrorPortBusy[] = "Нет доступа ! COM - порт занят!";

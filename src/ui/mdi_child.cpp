@@ -16,6 +16,7 @@ constexpr int kStateMinimized = 1;
 constexpr int kStateMaximized = 2;
 // A stored size below this is damage, not a choice.
 constexpr int kMinStoredSide = 40;
+constexpr int kMaxStoredPosition = 3000;
 
 }  // namespace
 
@@ -62,8 +63,11 @@ void MdiChild::restoreLayout() {
     const int w = ini_->readInt(section_, QStringLiteral("Width"), 0);
     const int h = ini_->readInt(section_, QStringLiteral("Height"), 0);
     if (w >= kMinStoredSide && h >= kMinStoredSide) {
-        const int x = qMax(0, ini_->readInt(section_, QStringLiteral("Left"), 0));
-        const int y = qMax(0, ini_->readInt(section_, QStringLiteral("Top"), 0));
+        // A position far off any screen (a damaged file, a removed monitor) starts at the edge.
+        int x = ini_->readInt(section_, QStringLiteral("Left"), 0);
+        int y = ini_->readInt(section_, QStringLiteral("Top"), 0);
+        x = (x < 0 || x > kMaxStoredPosition) ? 0 : x;
+        y = (y < 0 || y > kMaxStoredPosition) ? 0 : y;
         frame->setGeometry(x, y, w, h);
     }
     switch (ini_->readInt(section_, QStringLiteral("WindowState"), kStateNormal)) {

@@ -19,6 +19,8 @@ public:
     // The section of this window: its caption when it was made.
     const QString& layoutSection() const { return section_; }
     int helpContext() const { return helpContext_; }
+    // A window whose pages have their own topics changes it with the page.
+    void setHelpContext(int context) { helpContext_ = context; }
 
     // Writes the placement and the subclass's values into the file and saves it.
     void saveLayout();

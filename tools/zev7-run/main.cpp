@@ -65,6 +65,9 @@ QTextStream& out() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // From the first moment: a stop that comes during start-up ends the run cleanly too.
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(txt(str::RunUsage));
@@ -186,8 +189,6 @@ int main(int argc, char** argv) {
             app.quit();
         }
     });
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
     QTimer signalLook;
     QObject::connect(&signalLook, &QTimer::timeout, &app, [&] {
         if (stopSignal != 0 && !stopping) {

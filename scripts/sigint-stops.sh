@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Stops zev7-run with SIGINT at random moments of the demo run, COUNT times (default 200), and
+# counts how each run ended: exit code 1 ("not every scenario was completed") is a clean stop,
+# 0 a run that finished before the signal, anything else (a signal death, 134, 139, ...) a fault.
+#   scripts/sigint-stops.sh [COUNT] [BUILD_DIR]
+# Each run has its own simulator and program directory under a temporary folder. The moment is
+# drawn uniformly from the first MAX_MS milliseconds (default 8000) of the run.
+set -uo pipefail
+count=${1:-200}
+bin=${2:-build}/bin
+max_ms=${MAX_MS:-8000}
+scale=20
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+declare -A ends=()
+for i in $(seq "$count"); do
+    home="$work/run$i"
+    mkdir -p "$home/Scenar"
+    scn="$home/Scenar/demo.scn"
+    "$bin/zev7-scn" new "$scn" >/dev/null
+    "$bin/zev7-scn" set-out "$scn" -/-/-/-/-/1111111/- >/dev/null
+    "$bin/zev7-scn" add-cycle "$scn" -/-/-/-/-/2222222/- >/dev/null
+    "$bin/zev7-scn" set "$scn" --cycle 1 minAttempts=5 maxAttempts=20 >/dev/null
+    ZEV7_TIME_SCALE=$scale "$bin/zev7-sim" --home "$home" >"$home/sim.out" 2>&1 &
+    sim=$!
+    for _ in $(seq 100); do
+        [ -e "$home/dev/COM1" ] && break
+        sleep 0.05
+    done
+    ZEV7_TIME_SCALE=$scale "$bin/zev7-run" --home "$home" 1:demo.scn >"$home/run.out" 2>&1 &
+    run=$!
+    sleep "$(awk -v r=$RANDOM -v m="$max_ms" 'BEGIN { printf "%.3f", (r / 32768) * m / 1000 }')"
+    kill -INT "$run" 2>/dev/null
+    wait "$run"
+    rc=$?
+    kill "$sim" 2>/dev/null
+    wait "$sim" 2>/dev/null
+    ends[$rc]=$(( ${ends[$rc]:-0} + 1 ))
+    if [ "$rc" -ne 1 ] && [ "$rc" -ne 0 ]; then
+        echo "run $i: exit code $rc" >&2
+        tail -5 "$home/run.out" >&2
+    fi
+    rm -rf "$home"
+done
+bad=0
+for rc in "${!ends[@]}"; do
+    echo "exit code $rc: ${ends[$rc]} runs"
+    if [ "$rc" -ne 1 ] && [ "$rc" -ne 0 ]; then
+        bad=$(( bad + ${ends[$rc]} ))
+    fi
+done
+echo "$count stops, $bad ended by a fault"
+[ "$bad" -eq 0 ]

@@ -1,0 +1,229 @@
+// TForm_Data, the port data window: one per open port. It owns the port's scenario, edits its
+// header and cycle list ("Сценарий"), sets up and drives the port's answering station
+// ("Модем-автоответчик"), shows the protocol ("Протокол") and the live results of the running
+// cycle ("Результаты"). As the port's PortView it receives the port thread's and the
+// answering-station thread's reports on the UI thread (through the program's router).
+#pragma once
+
+#include "engine/protocol/protocol_list.h"
+#include "engine/view/port_view.h"
+#include "ui/mdi_child.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+
+namespace zev7 {
+
+class AnswerPage;
+class PanelBar;
+class PortControl;
+class PortResultPage;
+class TScenarClass;
+class UserMessages;
+
+// What the window needs from the program.
+struct PortWindowContext {
+    PortControl& control;
+    UserMessages& messages;
+    IniFile* ini = nullptr;  // "ZEV7.ini"; null keeps no layout
+    // Routes the port's reports to `view` until `guard` is destroyed (the program's router).
+    std::function<void(int port, PortView* view, QObject* guard)> route = {};
+    // The main window's port list is not empty.
+    std::function<bool()> portsAvailable = [] { return true; };
+    // The program's start time: the base time of a new scenario.
+    QDateTime programStart = QDateTime::currentDateTime();
+};
+
+// Which of the main window's scenario commands the active port window allows.
+struct PortCommandState {
+    bool newOpenAdd = false;  // New, Open, Add, Insert
+    bool save = true;
+    bool deleteCycle = false;
+    bool start = false;
+    bool restart = false;
+    bool stop = false;
+};
+
+class TForm_Data : public MdiChild, public PortView {
+    Q_OBJECT
+
+public:
+    static constexpr int kHelpScenario = 17;
+    static constexpr int kHelpCycleSettings = 18;
+    static constexpr int kHelpSetScenario = 27;
+    static constexpr int kHelpAnswerModem = 31;
+    static constexpr int kHelpProtocol = 33;
+    static constexpr int kHelpResults = 35;
+    // The longest the window waits for its threads when it closes.
+    static constexpr int kCloseWaitMs = 5000;
+    // Tables repaint at most this often while a port reports (about 25 times a second).
+    static constexpr int kRepaintIntervalMs = 40;
+    static inline const QColor kUnsetColour{255, 255, 0};
+    static inline const QColor kSetColour{0, 128, 0};
+
+    enum Page { ScenarioPage = 0, AnswerModemPage = 1, ProtocolPage = 2, ResultsPage = 3 };
+
+    TForm_Data(int port, const PortWindowContext& context, QWidget* parent = nullptr);
+    ~TForm_Data() override;
+
+    int port() const { return port_; }
+    TScenarClass& scenario() { return *scenario_; }
+
+    // ---- The main window's commands on the active port window ---------------------------------
+    void newScenario();
+    bool openScenario(const QString& path);
+    bool saveScenarioAs(const QString& path);
+    void addCycle();
+    void insertCycle();
+    void deleteCycle();
+    void start();
+    void restart();
+    bool stop();
+    PortCommandState commandState() const;
+    // The window was activated: the pages show the stored header again (unconfirmed edits go).
+    void activate();
+
+    // ---- Controls the tests and the main window reach -----------------------------------------
+    QTabWidget* pages() const { return pages_; }
+    QPushButton* setScenarioButton() const { return setScen_; }
+    QPushButton* setAnswerButton() const { return setAnswer_; }
+    QLineEdit* repeatIntervalEdit() const { return interval_; }
+    QSpinBox* runCountEdit() const { return runCount_; }
+    QTableWidget* cycleTable() const { return cycleTable_; }
+    AnswerPage* answerPage() const { return answerPage_; }
+    PortResultPage* resultPage() const { return results_; }
+    QPlainTextEdit* protocolMemo() const { return protocol_; }
+    PanelBar* scenarioBar() const { return bar1_; }
+    PanelBar* modemBar() const { return bar4_; }
+    QToolButton* speakerButton() const { return speaker_; }
+    bool monitoring() const { return monitoring_; }
+    int editedRepeatInterval() const { return editedInterval_; }
+    double editedBaseTime() const { return editedBaseTime_; }
+    std::array<bool, 5> graphFlags() const { return graphFlags_; }
+    // The pending close waits for the threads; its deadline has passed.
+    void closeWaitExpired();
+    QTimer* closeDeadline() const { return closeDeadline_; }
+    QTimer* repaintTimer() const { return repaintTimer_; }
+
+    // ---- Answering-station page commands --------------------------------------------------------
+    void setAnswerSettingsClick();  // SetModemAA_BitBtnClick
+    void getSettings();             // GetData_ButtonClick
+    void setAndMonitor();           // SetData_ButtonClick
+    void stopMonitoring(bool ask);  // Break_AA_ButtonClick
+    void leaveAnswering();          // Break_MODEM_AA_ButtonClick
+    // The supervisor's reports on the threads of this port.
+    void portEnded();
+    void answerStationEnded();
+    void answerStationStarted(int code);
+
+    // ---- PortView ------------------------------------------------------------------------------
+    void protocolLine(int port, const QString& line) override;
+    void modePanel(int port, ModePanel mode) override;
+    void callStatus(int port, int callNumber, CallStatus status) override;
+    void cycleStarted(int port, const CycleStartInfo& info) override;
+    void callAccounted(int port, const CallRefresh& refresh) override;
+    void runFinished(int port, bool resumeMonitoring) override;
+    void bringToFront(int port) override;
+    void beep(int port) override;
+    bool askLineHeld(int port, const QString& caption, const QString& text) override;
+    bool speakerOn(int port) override;
+    bool takeAnswerSettings(int port, AnswerSettings& settings) override;
+    void showAnswerSettings(int port, const AnswerSettings& settings) override;
+    void answerStationFinished(int port, ModePanel mode, bool monitoringEnded) override;
+    void answerThreadEnded(int port) override;
+
+signals:
+    void commandStateChanged();
+    // The window asks for the cycle settings dialog or the base-time dialog (later windows).
+    void scenarioShown();
+
+protected:
+    void writeSettings(IniFile& ini, const QString& section) override;
+    void readSettings(const IniFile& ini, const QString& section) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildScenarioPage();
+    QWidget* buildAnswerPage();
+    QWidget* buildProtocolPage();
+
+    void showScenario();
+    void showCycles();
+    void checkSet();
+    void checkSetAA();
+    void setScenario();  // SetScen_ButtonClick
+    void setRepeatMode(int mode);
+    void onIntervalEdited();
+    void onCycleTableMouse(int row, int column, Qt::MouseButton button);
+    void onCycleTicked(int row, bool ticked);
+    void onScenarioBarPressed(int panel, Qt::MouseButton button);
+    void onModemBarPressed(int panel, Qt::MouseButton button);
+    void startRun(bool fresh);
+    bool editNumber(int cycleIndex);
+    void copyAnswerControlsToHeader();  // SetDataAAFromForm
+    bool saveWorkingCopy();
+    void setModeText(ModePanel mode);
+    void applyCommandState();
+    void scheduleRepaint();
+    void repaintNow();
+    void deleteProtocol();
+    bool threadsRunning() const;
+    static void colourButton(QPushButton* button, bool changed);
+
+    const int port_;
+    PortWindowContext context_;
+    std::unique_ptr<TScenarClass> scenario_;
+
+    QTabWidget* pages_ = nullptr;
+    PanelBar* bar1_ = nullptr;
+    QToolButton* speaker_ = nullptr;
+    QToolButton* modemBetweenCycles_ = nullptr;
+    QToolButton* autoRepeat_ = nullptr;
+    QMenu* repeatMenu_ = nullptr;
+    QLineEdit* interval_ = nullptr;
+    QSpinBox* runCount_ = nullptr;
+    PanelBar* viewRepeat_ = nullptr;
+    QTableWidget* cycleTable_ = nullptr;
+    QPushButton* setCycle_ = nullptr;
+    QPushButton* setScen_ = nullptr;
+    PanelBar* bar4_ = nullptr;
+    QToolButton* modemButtons_[4] = {};
+    AnswerPage* answerPage_ = nullptr;
+    QPushButton* setAnswer_ = nullptr;
+    QPlainTextEdit* protocol_ = nullptr;
+    PortResultPage* results_ = nullptr;
+    QTimer* repaintTimer_ = nullptr;
+    QTimer* closeDeadline_ = nullptr;
+
+    int changedFlags_ = 0;
+    double editedBaseTime_ = 0.0;
+    int editedInterval_ = 0;
+    int repeatMode_ = 0;
+    bool monitoring_ = false;
+    bool showing_ = false;
+    bool closing_ = false;     // a close waits for the threads
+    bool closeReady_ = false;  // the threads are gone or the wait is over: close for real
+    std::array<bool, 5> graphFlags_{};
+    ProtocolList protocolList_;
+    QStringList pendingLines_;
+    bool protocolReset_ = false;
+};
+
+// The main window's factory: the window of `port`, routed to receive its port's reports.
+TForm_Data* createPortWindow(int port, const PortWindowContext& context, QWidget* parent = nullptr);
+
+}  // namespace zev7
