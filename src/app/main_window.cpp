@@ -66,7 +66,12 @@ TMainForm::TMainForm(const MainWindowServices& services, QWidget* parent)
     makeToolBars();
 
     connect(&services_.ports, &PortList::changed, this, &TMainForm::rebuildPortCombo);
-    connect(mdi_, &QMdiArea::subWindowActivated, this, &TMainForm::updateCommands);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        if (sub != nullptr && services_.portWindows.portOf(sub->widget()) != 0) {
+            services_.portWindows.activated(sub->widget());
+        }
+        updateCommands();
+    });
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     help->setContext(Qt::ApplicationShortcut);
     connect(help, &QShortcut::activated, this, &TMainForm::showHelpForFocus);
@@ -408,23 +413,21 @@ void TMainForm::forward(ScenarioCommand command) {
 void TMainForm::updateCommands() {
     QWidget* window = activeChild();
     const bool portActive = window != nullptr && services_.portWindows.portOf(window) != 0;
-    ScenarioState s;
+    ScenarioCommands c;
     if (portActive) {
-        s = services_.portWindows.state(window);
+        c = services_.portWindows.commands(window);
     }
-    const bool p = services_.ports.ports().isEmpty();
     const auto set = [this](const char* name, bool on) {
         actions_.value(QString::fromLatin1(name))->setEnabled(on);
     };
-    set("NNewScen", portActive && !s.running);
-    set("NOpenScen", portActive && !s.running);
-    set("NAddCycle", portActive && !s.running);
-    set("NInsCycle", portActive && !s.running);
-    set("NSaveScen", portActive);
-    set("NDelCycle", portActive && !s.running && s.hasCycles);
-    set("NStartScen", portActive && !s.running && !p && s.hasCycles);
-    set("NRestartScen", portActive && s.canRestart && !s.running && !p && s.hasCycles);
-    set("NStopScen", portActive && s.running && !p);
+    for (const char* name : {"NNewScen", "NOpenScen", "NAddCycle", "NInsCycle"}) {
+        set(name, c.newOpenAdd);
+    }
+    set("NSaveScen", c.save);
+    set("NDelCycle", c.deleteCycle);
+    set("NStartScen", c.start);
+    set("NRestartScen", c.restart);
+    set("NStopScen", c.stop);
 
     const bool chart = window != nullptr && window->property(kChartProperty).toBool();
     for (QAction* action : scaleActions_) {

@@ -22,11 +22,14 @@ enum class ScenarioCommand {
     Stop,
 };
 
-// r, c and s of the command rules: running, at least one cycle, restart possible.
-struct ScenarioState {
-    bool running = false;
-    bool hasCycles = false;
-    bool canRestart = false;
+// Which scenario commands the active port window allows (the window applies the rules).
+struct ScenarioCommands {
+    bool newOpenAdd = false;  // New, Open, Add, Insert
+    bool save = false;
+    bool deleteCycle = false;
+    bool start = false;
+    bool restart = false;
+    bool stop = false;
 };
 
 class PortWindowAdapter {
@@ -38,9 +41,11 @@ public:
     // The port of a port window; 0 for any other window.
     virtual int portOf(const QWidget* window) const = 0;
     virtual void command(QWidget* window, ScenarioCommand command) = 0;
-    virtual ScenarioState state(const QWidget* window) const = 0;
+    virtual ScenarioCommands commands(const QWidget* window) const = 0;
     // `changed` runs whenever the window's scenario state may have changed.
     virtual void onStateChanged(QWidget* window, std::function<void()> changed) = 0;
+    // The window became the active one (unconfirmed edits are dropped).
+    virtual void activated(QWidget* window) = 0;
     // Loads a scenario file into the window, ready for Start; false with a message shown.
     virtual bool loadScenario(QWidget* window, const QString& path) = 0;
     // Shows the answering-station page and sets the modem to answer and monitor calls.

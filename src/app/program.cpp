@@ -11,12 +11,16 @@
 #include "engine/supervisor/port_supervisor.h"
 #include "engine/view/port_view_router.h"
 #include "engine/view/ui_thread_messages.h"
+#include "ui/ini_file.h"
 
 #include <QDir>
 
 namespace zev7 {
 
 Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
+    // A missing or damaged file reads as defaults: no window is reopened.
+    ini_ = std::make_unique<IniFile>(ConfigurationSets::configFile());
+    ini_->load();
     if (setup_.messages == nullptr) {
         gui_ = std::make_unique<GuiMessages>();
         messages_ = gui_.get();
@@ -42,7 +46,9 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     supervisor_ = std::make_unique<PortSupervisor>(services, router_.get());
     ports_ = std::make_unique<PortList>(registry, setup_.probe);
     ports_->build();
-    portWindows_ = std::make_unique<UiPortWindows>(*router_, *supervisor_, *messages_);
+    PortList* ports = ports_.get();
+    portWindows_ = std::make_unique<UiPortWindows>(*router_, *supervisor_, *messages_, *ini_,
+                                                   [ports] { return !ports->ports().isEmpty(); });
 
     PortSupervisor* supervisor = supervisor_.get();
     window_ = std::make_unique<TMainForm>(MainWindowServices{
@@ -57,7 +63,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     QObject::connect(supervisor, &PortSupervisor::portEnded, window_.get(),
                      [this] { window_->updateCommands(); });
 
-    config_ = std::make_unique<ConfigurationSets>(*window_);
+    config_ = std::make_unique<ConfigurationSets>(*window_, *ini_);
     ConfigurationSets* config = config_.get();
     window_->onSaveLayout = [config] { config->saveLayout(); };
     window_->onSaveConfig = [config] { config->saveConfigurationAsked(); };
@@ -90,6 +96,10 @@ void Program::start(const CommandLine& line) {
         if (request.answer) {
             portWindows_->startAnswering(w);
         }
+    }
+    // The first requested window is the one the toolbar acts on.
+    if (!line.windows.empty()) {
+        window_->openPortWindow(line.windows.front().port);
     }
     window_->updateCommands();
 }

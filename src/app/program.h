@@ -15,6 +15,7 @@ namespace zev7 {
 class Clock;
 class ConfigurationSets;
 class GuiMessages;
+class IniFile;
 class PortRegistry;
 class PortSupervisor;
 class PortViewRouter;
@@ -51,6 +52,7 @@ public:
 
 private:
     ProgramSetup setup_;
+    std::unique_ptr<IniFile> ini_;
     std::unique_ptr<GuiMessages> gui_;
     UserMessages* messages_ = nullptr;
     std::unique_ptr<PortViewRouter> router_;

@@ -32,7 +32,6 @@ inline constexpr char PortsBusyForDatabase[] =
     "Идет работа с портами! Повторите после завершения всех сценариев!";
 inline constexpr char AskCloseDatabase[] =
     "Необходимо закрыть БД! Закрыть БД и продолжить операцию?";
-inline constexpr char AskStopScenario[] = "Прервать сценарий?";
 inline constexpr char PortItem[] = "Порт:%1";
 inline constexpr char PortComboHint[] = "Выбор COM-порта";
 inline constexpr char CannotMakeFolders[] = "Не могу создать рабочие каталоги в %1";

@@ -41,8 +41,9 @@ public:
     int portOf(const QWidget* window) const override {
         return window != nullptr ? window->property("standInPort").toInt() : 0;
     }
-    void command(QWidget*, ScenarioCommand c) override { commands.push_back(c); }
-    ScenarioState state(const QWidget*) const override { return scenario; }
+    void command(QWidget*, ScenarioCommand c) override { forwarded.push_back(c); }
+    ScenarioCommands commands(const QWidget*) const override { return allowed; }
+    void activated(QWidget*) override {}
     void onStateChanged(QWidget*, std::function<void()>) override {}
     bool loadScenario(QWidget*, const QString&) override { return true; }
     void startAnswering(QWidget*) override {}
@@ -55,8 +56,8 @@ public:
     }
 
     int created = 0;
-    ScenarioState scenario;
-    std::vector<ScenarioCommand> commands;
+    ScenarioCommands allowed;
+    std::vector<ScenarioCommand> forwarded;
     std::set<int> defaulted;
 
 private:
