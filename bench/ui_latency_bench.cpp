@@ -11,6 +11,7 @@
 #include "core/program_dir.h"
 #include "db/db_connection.h"
 #include "engine/registry/port_registry.h"
+#include "engine/supervisor/port_supervisor.h"
 #include "scenario/ole_date.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_templates.h"
@@ -117,8 +118,9 @@ int main(int argc, char** argv) {
         CycleRecord cycle = templateCycle();
         cycle.inNumber = number(1000000 + port + kStationOffset);
         cycle.state = 0;
+        const std::vector<CycleRecord> cycles{cycle};
         writeScenarioFile(programPath(QStringLiteral("Scenar/bench%1.scn").arg(port)), header,
-                          {cycle}, messages);
+                          cycles, messages);
     }
 
     Program program(ProgramSetup{
@@ -158,6 +160,15 @@ int main(int argc, char** argv) {
                     running, lateness.size(), seconds, clock.scale());
         std::printf("UI event latency ms: p50 %.2f  p99 %.2f  max %.2f\n", percentile(lateness, 50),
                     percentile(lateness, 99), percentile(lateness, 100));
+        // The work the ports did meanwhile: their protocol lines.
+        qsizetype lines = 0;
+        for (int port = 1; port <= kPorts; ++port) {
+            QFile protocol(programPath(QStringLiteral("Protocol/ProtocolComPort%1.txt").arg(port)));
+            if (protocol.open(QIODevice::ReadOnly)) {
+                lines += protocol.readAll().count('\n');
+            }
+        }
+        std::printf("protocol lines written by the ports: %lld\n", static_cast<long long>(lines));
         std::printf("RSS MB: now %.1f  peak %.1f\n", statusKb("VmRSS:") / 1024.0,
                     statusKb("VmHWM:") / 1024.0);
         std::fflush(stdout);

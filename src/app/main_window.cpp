@@ -329,6 +329,7 @@ QWidget* TMainForm::openPortWindow(int port) {
     if (port < kFirstPort || port > kLastPort) {
         return nullptr;
     }
+    portCombo_->setCurrentIndex(portCombo_->findText(PortList::itemText(port)));
     if (QMdiSubWindow* sub = portSubWindow(port)) {
         if (sub->isMinimized()) {
             sub->showNormal();

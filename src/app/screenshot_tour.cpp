@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTabWidget>
 
 namespace zev7 {
@@ -13,6 +15,11 @@ namespace {
 constexpr int kSettleMs = 1500;
 constexpr int kRunMs = 25000;
 constexpr int kPageSettleMs = 300;
+// The picture: the main window, the photographed port's window large on the left, the other
+// port windows beside it.
+constexpr QSize kMainSize{1240, 800};
+constexpr QRect kPortPlace{0, 0, 800, 640};
+constexpr QRect kOthersPlace{805, 0, 430, 640};
 
 // The page controls of a window that are not inside another page control, in order.
 QList<QTabWidget*> outerTabs(QWidget* window) {
@@ -42,6 +49,14 @@ ScreenshotTour::ScreenshotTour(TMainForm& window, int port, QString directory, Q
 
 void ScreenshotTour::start() {
     QDir().mkpath(directory_);
+    window_.showNormal();
+    window_.resize(kMainSize);
+    for (QMdiSubWindow* sub : window_.mdiArea()->subWindowList()) {
+        const bool photographed = sub->widget() == window_.portWindow(port_);
+        sub->showNormal();
+        sub->setGeometry(photographed ? kPortPlace : kOthersPlace);
+    }
+    window_.openPortWindow(port_);
     QTimer::singleShot(kSettleMs, this, [this] {
         if (QWidget* w = window_.portWindow(port_)) {
             window_.portWindows().command(w, ScenarioCommand::Start);
