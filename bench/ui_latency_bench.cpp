@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -160,15 +161,12 @@ int main(int argc, char** argv) {
                     running, lateness.size(), seconds, clock.scale());
         std::printf("UI event latency ms: p50 %.2f  p99 %.2f  max %.2f\n", percentile(lateness, 50),
                     percentile(lateness, 99), percentile(lateness, 100));
-        // The work the ports did meanwhile: their protocol lines.
-        qsizetype lines = 0;
-        for (int port = 1; port <= kPorts; ++port) {
-            QFile protocol(programPath(QStringLiteral("Protocol/ProtocolComPort%1.txt").arg(port)));
-            if (protocol.open(QIODevice::ReadOnly)) {
-                lines += protocol.readAll().count('\n');
-            }
-        }
-        std::printf("protocol lines written by the ports: %lld\n", static_cast<long long>(lines));
+        // The work the ports did meanwhile: the test calls stored in the results database.
+        QSqlQuery calls(DbConnection::main());
+        const bool counted =
+            calls.exec(QStringLiteral("SELECT COUNT(*) FROM Table_Seans")) && calls.next();
+        std::printf("test calls stored by the ports: %lld\n",
+                    counted ? calls.value(0).toLongLong() : -1LL);
         std::printf("RSS MB: now %.1f  peak %.1f\n", statusKb("VmRSS:") / 1024.0,
                     statusKb("VmHWM:") / 1024.0);
         std::fflush(stdout);

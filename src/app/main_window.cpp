@@ -414,7 +414,8 @@ void TMainForm::forward(ScenarioCommand command) {
 void TMainForm::updateCommands() {
     QWidget* window = activeChild();
     const bool portActive = window != nullptr && services_.portWindows.portOf(window) != 0;
-    ScenarioCommands c;
+    // Without an active port window every scenario command is off, Save too.
+    PortCommandState c{false, false, false, false, false, false};
     if (portActive) {
         c = services_.portWindows.commands(window);
     }

@@ -3,6 +3,8 @@
 // configuration jobs. The program implements it over the port window; tests over a stand-in.
 #pragma once
 
+#include "ui/tform_data.h"
+
 #include <QString>
 #include <functional>
 
@@ -22,16 +24,6 @@ enum class ScenarioCommand {
     Stop,
 };
 
-// Which scenario commands the active port window allows (the window applies the rules).
-struct ScenarioCommands {
-    bool newOpenAdd = false;  // New, Open, Add, Insert
-    bool save = false;
-    bool deleteCycle = false;
-    bool start = false;
-    bool restart = false;
-    bool stop = false;
-};
-
 class PortWindowAdapter {
 public:
     virtual ~PortWindowAdapter() = default;
@@ -41,7 +33,8 @@ public:
     // The port of a port window; 0 for any other window.
     virtual int portOf(const QWidget* window) const = 0;
     virtual void command(QWidget* window, ScenarioCommand command) = 0;
-    virtual ScenarioCommands commands(const QWidget* window) const = 0;
+    // Which scenario commands the window allows (it applies the rules).
+    virtual PortCommandState commands(const QWidget* window) const = 0;
     // `changed` runs whenever the window's scenario state may have changed.
     virtual void onStateChanged(QWidget* window, std::function<void()> changed) = 0;
     // The window became the active one (unconfirmed edits are dropped).

@@ -135,13 +135,9 @@ void UiPortWindows::command(QWidget* window, ScenarioCommand command) {
     }
 }
 
-ScenarioCommands UiPortWindows::commands(const QWidget* window) const {
+PortCommandState UiPortWindows::commands(const QWidget* window) const {
     const auto* w = qobject_cast<const TForm_Data*>(window);
-    if (w == nullptr) {
-        return {};
-    }
-    const PortCommandState s = w->commandState();
-    return {s.newOpenAdd, s.save, s.deleteCycle, s.start, s.restart, s.stop};
+    return w != nullptr ? w->commandState() : PortCommandState{};
 }
 
 void UiPortWindows::onStateChanged(QWidget* window, std::function<void()> changed) {

@@ -46,7 +46,7 @@ public:
     QWidget* create(int port) override;
     int portOf(const QWidget* window) const override;
     void command(QWidget* window, ScenarioCommand command) override;
-    ScenarioCommands commands(const QWidget* window) const override;
+    PortCommandState commands(const QWidget* window) const override;
     void onStateChanged(QWidget* window, std::function<void()> changed) override;
     void activated(QWidget* window) override;
     bool loadScenario(QWidget* window, const QString& path) override;

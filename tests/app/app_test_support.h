@@ -10,6 +10,7 @@
 #include "support/recording_messages.h"
 #include "ui/ini_file.h"
 #include "ui/mdi_child.h"
+#include "ui/ui_test_support.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -19,14 +20,6 @@
 #include <set>
 
 namespace zev7::apptest {
-
-inline QApplication& application() {
-    static int argc = 1;
-    static char name[] = "zev7_app_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // Port windows that are bare MDI children captioned "Порт:N", keeping their layout in `ini`.
 class StandInPortWindows : public PortWindowAdapter {
@@ -42,7 +35,7 @@ public:
         return window != nullptr ? window->property("standInPort").toInt() : 0;
     }
     void command(QWidget*, ScenarioCommand c) override { forwarded.push_back(c); }
-    ScenarioCommands commands(const QWidget*) const override { return allowed; }
+    PortCommandState commands(const QWidget*) const override { return allowed; }
     void activated(QWidget*) override {}
     void onStateChanged(QWidget*, std::function<void()>) override {}
     bool loadScenario(QWidget*, const QString&) override { return true; }
@@ -56,7 +49,7 @@ public:
     }
 
     int created = 0;
-    ScenarioCommands allowed;
+    PortCommandState allowed;
     std::vector<ScenarioCommand> forwarded;
     std::set<int> defaulted;
 
@@ -67,7 +60,7 @@ private:
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        test::uiApp();
         ASSERT_TRUE(dir.isValid());
         setProgramDir(dir.path());
         ASSERT_TRUE(ensureProgramFolders());

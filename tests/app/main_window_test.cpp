@@ -45,6 +45,7 @@ TEST_F(MainWindow, ScenarioCommandsFollowTheActivePortWindow) {
     };
     windows.allowed = {true, true, true, true, false, false};
     EXPECT_FALSE(enabled("NStartScen"));  // no port window yet
+    EXPECT_FALSE(enabled("NSaveScen"));
     form->openPortWindow(1);
     EXPECT_TRUE(enabled("NStartScen"));
     EXPECT_TRUE(enabled("NInsCycle"));
