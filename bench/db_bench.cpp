@@ -1,16 +1,15 @@
 // What the results database costs the port threads, and how long a database of realistic
 // size takes to generate.
-#include "core/program_dir.h"
 #include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_save_data.h"
 #include "db/demo_database.h"
 #include "scenario/ole_date.h"
 #include "support/recording_messages.h"
+#include "support/temp_home.h"
 
 #include <benchmark/benchmark.h>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <cstring>
 
 namespace {
@@ -34,8 +33,7 @@ TelNumber number(const char* numOnAtx) {
 // row's update and the 16 result rows, each operation in its own transaction. Argument 1:
 // every commit waits for the disk (as the program runs); 0: it does not.
 void BM_StoreOneTestCall(benchmark::State& state) {
-    QTemporaryDir home;
-    setProgramDir(home.path());
+    const test::TempHome home;
     DbOptions options;
     options.syncEveryCommit = state.range(0) != 0;
     RecordingMessages messages;
@@ -78,7 +76,6 @@ void BM_StoreOneTestCall(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
     DbConnection::shutdown();
-    setProgramDir(QString());
 }
 BENCHMARK(BM_StoreOneTestCall)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
@@ -86,8 +83,7 @@ BENCHMARK(BM_StoreOneTestCall)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 void BM_FillDemoDatabase(benchmark::State& state) {
     double bytes = 0.0;
     for (auto _ : state) {
-        QTemporaryDir home;
-        setProgramDir(home.path());
+        const test::TempHome home;
         RecordingMessages messages;
         DbConnection::setup(&messages);
         DemoDatabaseSpec spec;
@@ -102,7 +98,6 @@ void BM_FillDemoDatabase(benchmark::State& state) {
         state.counters["calls"] = report.calls;
     }
     state.counters["file_MiB"] = bytes / (1024.0 * 1024.0);
-    setProgramDir(QString());
 }
 BENCHMARK(BM_FillDemoDatabase)->Args({1000, 100})->Iterations(1)->Unit(benchmark::kSecond);
 

@@ -2,7 +2,6 @@
 // manual clock: what one test call and one poll exchange cost in CPU time, without the
 // waiting a real modem imposes.
 #include "core/clocks.h"
-#include "core/program_dir.h"
 #include "engine/port/port_engine.h"
 #include "engine/registry/port_registry.h"
 #include "engine/view/port_view.h"
@@ -12,10 +11,11 @@
 #include "scenario/tel_number.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "support/plain_number.h"
 #include "support/recording_messages.h"
+#include "support/temp_home.h"
 
 #include <benchmark/benchmark.h>
-#include <QTemporaryDir>
 #include <ctime>
 
 namespace {
@@ -51,18 +51,8 @@ private:
     std::int64_t& polls_;
 };
 
-TelNumber number(const char* digits) {
-    TelNumber n{};
-    clearNumber(n);
-    setNumberField(n, NUM_ON_ATX, QString::fromLatin1(digits));
-    rebuildNumberText(n);
-    return n;
-}
-
 void BM_ThousandCallCycle(benchmark::State& state) {
-    QTemporaryDir home;
-    setProgramDir(home.path());
-    ensureProgramFolders();
+    const test::TempHome home(test::TempHome::WithFolders);
     double cpuSeconds = 0.0;
     std::int64_t polls = 0;
     std::int64_t calls = 0;
@@ -74,9 +64,9 @@ void BM_ThousandCallCycle(benchmark::State& state) {
         PortView view;
         PortRegistry registry;
         ScenarHeader h = templateHeader(toOleDate(clock.now()));
-        h.outNumber = number("1111111");
+        h.outNumber = test::plainNumber("1111111");
         CycleRecord c = templateCycle();
-        c.inNumber = number("2222222");
+        c.inNumber = test::plainNumber("2222222");
         c.minAttempts = kCalls;
         c.maxAttempts = kCalls;
         c.startUntil = 30.0;  // a month: the cycle never runs out of its window
@@ -101,7 +91,6 @@ void BM_ThousandCallCycle(benchmark::State& state) {
             state.SkipWithError("the cycle did not make its calls");
         }
     }
-    setProgramDir(QString());
     state.counters["calls"] = static_cast<double>(calls);
     state.counters["polls"] = static_cast<double>(polls);
     state.counters["cpu_us_per_call"] = calls > 0 ? cpuSeconds * 1e6 / calls : 0.0;

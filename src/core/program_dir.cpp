@@ -33,6 +33,16 @@ void setProgramDir(const QString& dir) {
     explicitDir = dir.isEmpty() ? QString() : QDir(dir).absolutePath();
 }
 
+ScopedProgramDir::ScopedProgramDir(const QString& dir) {
+    QMutexLocker lock(&dirMutex);
+    previous_ = explicitDir;
+    explicitDir = dir.isEmpty() ? QString() : QDir(dir).absolutePath();
+}
+
+ScopedProgramDir::~ScopedProgramDir() {
+    setProgramDir(previous_);
+}
+
 QString programPath(const QString& relative) {
     QString rel = relative;
     rel.replace(QLatin1Char('\\'), QLatin1Char('/'));

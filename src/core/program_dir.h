@@ -10,6 +10,19 @@ namespace zev7 {
 QString programDir();
 void setProgramDir(const QString& dir);
 
+// Makes `dir` the program directory for as long as it lives; the directory set before (or the
+// default) comes back when it ends.
+class ScopedProgramDir {
+public:
+    explicit ScopedProgramDir(const QString& dir);
+    ~ScopedProgramDir();
+    ScopedProgramDir(const ScopedProgramDir&) = delete;
+    ScopedProgramDir& operator=(const ScopedProgramDir&) = delete;
+
+private:
+    QString previous_;
+};
+
 // The program's relative names use "\" as on the users' machines; they are mapped here.
 QString programPath(const QString& relative);
 

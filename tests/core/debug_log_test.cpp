@@ -1,17 +1,15 @@
 // "debug.txt" starts afresh with the first line of a program run and grows after that.
 #include "core/debug_log.h"
-#include "core/program_dir.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace zev7 {
 namespace {
 
 TEST(DebugLog, FirstWriteOfARunTruncatesLaterOnesAppend) {
-    QTemporaryDir home;
-    setProgramDir(home.path());
+    test::TempHome home;
     const QString path = home.filePath(QStringLiteral("debug.txt"));
     {
         QFile old(path);
@@ -25,7 +23,6 @@ TEST(DebugLog, FirstWriteOfARunTruncatesLaterOnesAppend) {
     QFile log(path);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), "Init SetCommState GetLastError()=31\n\xcf\xee\xf0\xf2 3\n");
-    setProgramDir(QString());
 }
 
 }  // namespace

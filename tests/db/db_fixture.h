@@ -2,20 +2,19 @@
 // set up in it, writers that never wait for a lock.
 #pragma once
 
-#include "core/program_dir.h"
 #include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_save_data.h"
 #include "scenario/ole_date.h"
 #include "scenario/records.h"
 #include "support/recording_messages.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QVariant>
 #include <cstring>
 #include <ostream>
@@ -31,7 +30,6 @@ class DbTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(home_.isValid());
-        setProgramDir(home_.path());
         DbOptions options;
         options.busyTimeoutMs = 0;
         options.syncEveryCommit = false;
@@ -40,10 +38,7 @@ protected:
         messages_.clear();
     }
 
-    void TearDown() override {
-        DbConnection::shutdown();
-        setProgramDir(QString());
-    }
+    void TearDown() override { DbConnection::shutdown(); }
 
     // The first column of the first row of a query on "ZEV7", or an invalid value.
     static QVariant value(const QString& sql) {
@@ -143,7 +138,7 @@ protected:
         return c;
     }
 
-    QTemporaryDir home_;
+    test::TempHome home_;
     RecordingMessages messages_;
 };
 

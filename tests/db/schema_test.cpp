@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <memory>
 #include <thread>
 
@@ -125,8 +124,7 @@ TEST_F(SchemaTest, TheAliasFollowsTheProgramDirectory) {
     const QString writerFirst = DbConnection::forThisThread().databaseName();
     EXPECT_EQ(writerFirst, first);
 
-    QTemporaryDir other;
-    setProgramDir(other.path());
+    test::TempHome other;
     ASSERT_TRUE(DbConnection::setup(&messages_, DbConnection::options()));
     EXPECT_EQ(DbConnection::main().databaseName(),
               QDir(other.path()).filePath(QStringLiteral("ZEV7DBASE/ZEV7.sqlite")));

@@ -4,12 +4,11 @@
 #include "scripted_modem_port.h"
 #include "support/recording_messages.h"
 
-#include "core/program_dir.h"
 #include "engine/modem/modem_channel.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace zev7 {
 namespace {
@@ -69,8 +68,7 @@ TEST_F(LineStateTest, PortOutsideOneToSixtyFourIsNeverOpened) {
 }
 
 TEST_F(LineStateTest, OpenFailuresGiveTheirCodes) {
-    QTemporaryDir home;
-    setProgramDir(home.path());
+    test::TempHome home;
 
     auto scripted = std::make_unique<ScriptedModemPort>(clock_);
     scripted->setOpenFails(CommPort::OpenFailure::Access);
@@ -90,7 +88,6 @@ TEST_F(LineStateTest, OpenFailuresGiveTheirCodes) {
     QFile log(home.filePath(QStringLiteral("debug.txt")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), "Init SetCommState GetLastError()=scripted port error\n");
-    setProgramDir(QString());
 }
 
 TEST_F(LineStateTest, MeasuringPortIsOpenedAs9600With2StopBitsAndNoFlowControl) {

@@ -18,7 +18,12 @@ public:
     bool inTestCall() const override { return inCall; }
     void restartTestCall() override { ++restarts; }
     void stopPolling() override { ++pollingStops; }
-    void levelSample(std::uint16_t word) override { samples.append(word); }
+    void levelSample(std::uint16_t word) override {
+        samples.append(word);
+        if (onSample) {
+            onSample(word);
+        }
+    }
     void bringToFront() override { ++broughtToFront; }
     void pendingMessage(const QString& text) override { pending.append(text); }
     void processMessages() override {
@@ -38,6 +43,7 @@ public:
     int broughtToFront = 0;
     int messageRounds = 0;
     std::function<void()> onMessages;
+    std::function<void(std::uint16_t)> onSample;
 };
 
 // Batch mode: every message is logged (recorded here), questions must not be asked.

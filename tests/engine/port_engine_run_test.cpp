@@ -118,15 +118,9 @@ TEST_F(EveryOutcomeRun, ThirteenLossesAndASuccess) {
     auto e = engine(kCaller);
     ASSERT_TRUE(run(*e));
 
-    std::vector<int> outcomes;
-    for (const SinkRecord& r : results_) {
-        if (!r.finish && r.mode == ResultSection::CallRow) {
-            outcomes.push_back(r.outcome);
-        }
-    }
     std::vector<int> expected(kLossOutcomes.begin(), kLossOutcomes.end());
     expected.push_back(kSuccessOutcome);
-    EXPECT_EQ(outcomes, expected);
+    EXPECT_EQ(callOutcomes(), expected);
     const CycleStatistics& stats = e->statistics();
     EXPECT_EQ(stats.calls(), 14);
     EXPECT_EQ(stats.losses(), 13);

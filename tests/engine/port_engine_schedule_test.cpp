@@ -25,16 +25,6 @@ std::vector<const SinkRecord*> cycleHeads(const std::vector<SinkRecord>& records
     return out;
 }
 
-std::vector<int> callOutcomes(const std::vector<SinkRecord>& records) {
-    std::vector<int> out;
-    for (const SinkRecord& r : records) {
-        if (!r.finish && r.mode == ResultSection::CallRow) {
-            out.push_back(r.outcome);
-        }
-    }
-    return out;
-}
-
 // ---- Two ports, one answering number ---------------------------------------------------------
 
 class TwoPorts : public PortBench {
@@ -85,7 +75,7 @@ TEST_F(TwoPorts, SecondIsPostponedOnceAndStartsWhenTheNumberIsFree) {
         QStringLiteral("Цикл 1 -/-/-/-/-/2222222/- ") + txt(str::EventCyclePostponed);
     EXPECT_EQ(messagesOf(protocolFile(kSecondCaller)).count(postponed), 1);
     EXPECT_EQ(messagesOf(protocolFile(kCaller)).count(postponed), 0);
-    EXPECT_EQ(callOutcomes(results_), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(callOutcomes(), (std::vector<int>{0, 0, 0, 0}));
     // Each port wrote its own protocol.
     EXPECT_EQ(messagesOf(protocolFile(kSecondCaller)).first(), QStringLiteral("Сценарий запущен!"));
 }
@@ -136,59 +126,27 @@ TEST_F(LateCycle, AFinishedCountAheadOfTheStatesDoesNotRestartBeneathTheCycle) {
 
 // ---- Repetition ------------------------------------------------------------------------------
 
-class Repetition : public PortBench {
-protected:
-    // Runs two passes of a one-call cycle whose window opens at the base time: the starts of
-    // the two cycles and the base time of the second pass (OLE days).
-    struct Passes {
-        double firstStart = 0.0;
-        double secondStart = 0.0;
-        double secondBase = 0.0;
-    };
-    Passes runTwoPasses(int repeatMode) {
-        ScenarHeader h = header();
-        h.runCount = 2;
-        h.repeatMode = repeatMode;
-        h.repeatInterval = 90;
-        CycleRecord c = cycle();
-        c.minAttempts = 1;
-        c.maxAttempts = 1;
-        c.startUntil = 60 * kMinute;
-        writeScenario(kCaller, h, {c});
-        auto e = engine(kCaller);
-        Passes p;
-        EXPECT_TRUE(run(*e));
-        EXPECT_TRUE(e->completed());
-        const auto heads = cycleHeads(results_);
-        EXPECT_EQ(heads.size(), 2u);
-        if (heads.size() == 2) {
-            p.firstStart = heads[0]->cycleStart;
-            p.secondStart = heads[1]->cycleStart;
-            EXPECT_EQ(heads[1]->executionNumber, 2);
-        }
-        p.secondBase = e->header().baseTime;
-        return p;
-    }
-};
+class Repetition : public PortBench {};
 
-TEST_F(Repetition, AfterCompletionTheNextPassOpensNinetyMinutesLater) {
-    const double base = header().baseTime;
-    const Passes p = runTwoPasses(1);
-    // The first pass ended a little after its cycle started; the second window opened 90 min
-    // after that end, so the second cycle starts then (within the 1-s look and the 8-s wait).
-    const double passEnd = p.secondBase - 90 * kMinute;  // baseTime = end - 0 + 90 min
-    EXPECT_GT(passEnd, p.firstStart);
-    EXPECT_LT(passEnd - p.firstStart, 2 * kMinute);
-    EXPECT_NEAR(p.secondStart, passEnd + 90 * kMinute, 2.0 / kSecondsPerDay);
-    EXPECT_GT(p.secondBase, base + 90 * kMinute);
-}
-
-TEST_F(Repetition, RelativeToTheBaseTimeEveryWindowMovesNinetyMinutes) {
-    const double base = header().baseTime;
-    const Passes p = runTwoPasses(2);
-    EXPECT_NEAR(p.secondBase, base + 90 * kMinute, 1e-9);
-    EXPECT_NEAR(p.secondStart, base + 90 * kMinute, 2.0 / kSecondsPerDay);
-    EXPECT_NEAR(p.firstStart, base, 2.0 / kSecondsPerDay);
+TEST_F(Repetition, TheSecondPassRunsWhenItsMovedWindowOpens) {
+    ScenarHeader h = header();
+    h.runCount = 2;
+    h.repeatMode = 2;  // relative to the base time
+    h.repeatInterval = 90;
+    CycleRecord c = cycle();
+    c.minAttempts = 1;
+    c.maxAttempts = 1;
+    c.startUntil = 60 * kMinute;
+    writeScenario(kCaller, h, {c});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    EXPECT_TRUE(e->completed());
+    const auto heads = cycleHeads(results_);
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_NEAR(heads[0]->cycleStart, h.baseTime, 2.0 / kSecondsPerDay);
+    EXPECT_NEAR(heads[1]->cycleStart, h.baseTime + 90 * kMinute, 2.0 / kSecondsPerDay);
+    EXPECT_EQ(heads[1]->executionNumber, 2);
+    EXPECT_EQ(view_.calls().size(), 2);
 }
 
 // ---- Enumerated numbers ----------------------------------------------------------------------
@@ -231,7 +189,7 @@ TEST_F(EnumeratedNumbers, LastFieldRunsThreeTimesThenIsRestored) {
     EXPECT_EQ(numbers, (QStringList{QStringLiteral("-/-/-/-/-/2222100/-"),
                                     QStringLiteral("-/-/-/-/-/2222101/-"),
                                     QStringLiteral("-/-/-/-/-/2222102/-")}));
-    EXPECT_EQ(callOutcomes(results_), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(callOutcomes(), (std::vector<int>{0, 0, 0}));
     const auto saved = workingCopyCycles(kCaller);
     EXPECT_EQ(numberText(saved[0].inNumber), QStringLiteral("-/-/-/-/-/2222100/-"));
     EXPECT_EQ(+saved[0].state, static_cast<int>(CycleState::Done));
@@ -365,7 +323,7 @@ TEST_F(LineHeld, ThirdBusySinceTheLastResetAsksAndNoStops) {
     }
 
     // -2, -2, -4000 (resets the count), -2, -2, -2: the question after the sixth call.
-    EXPECT_EQ(callOutcomes(results_), (std::vector<int>{-2, -2, -4000, -2, -2, -2}));
+    EXPECT_EQ(callOutcomes(), (std::vector<int>{-2, -2, -4000, -2, -2, -2}));
     ASSERT_EQ(view_.questions().size(), 1);
     const auto q = view_.questions()[0];
     EXPECT_EQ(q.caption, lineHeldCaption(kCaller));
@@ -382,6 +340,25 @@ TEST_F(LineHeld, ThirdBusySinceTheLastResetAsksAndNoStops) {
     EXPECT_FALSE(messagesOf(protocolFile(kCaller)).contains(QStringLiteral("Сценарий прерван!")));
 }
 
+TEST_F(LineHeld, NoIsHonouredWhenTheHangUpFails) {
+    for (int i = 0; i < 3; ++i) {
+        network_->injectFault(SimFault::BusyDialTone);
+    }
+    cutOnHookReplyOnce(kCaller, [this] { return !view_.questions().empty(); });
+    writeScenario(kCaller, header(), {heldCycle()});
+    auto e = engine(kCaller);
+    ASSERT_TRUE(run(*e));
+    ASSERT_EQ(view_.questions().size(), 1);
+    // The third busy call is accounted, no call follows, the modem is put on-hook again and
+    // the report is finished.
+    EXPECT_EQ(callOutcomes(), (std::vector<int>{-2, -2, -2}));
+    const QList<QByteArray> cmds = commands(kCaller);
+    EXPECT_EQ(cmds.count("ATH1%T12\r"), 3);
+    EXPECT_EQ(cmds.last(), QByteArray("ATH0\r"));
+    EXPECT_EQ(sections().back(), -1);
+    EXPECT_EQ(messages_.count(), 0);
+}
+
 TEST_F(LineHeld, YesGoesOnAndAsksAgainAtTheNextRepetition) {
     for (int i = 0; i < 4; ++i) {
         network_->injectFault(SimFault::BusyDialTone);
@@ -393,7 +370,7 @@ TEST_F(LineHeld, YesGoesOnAndAsksAgainAtTheNextRepetition) {
     writeScenario(kCaller, header(), {c});
     auto e = engine(kCaller);
     ASSERT_TRUE(run(*e));
-    EXPECT_EQ(callOutcomes(results_), (std::vector<int>{-2, -2, -2, -2}));
+    EXPECT_EQ(callOutcomes(), (std::vector<int>{-2, -2, -2, -2}));
     // Asked at the third (Yes) and the fourth (No) busy.
     EXPECT_EQ(view_.questions().size(), 2);
     EXPECT_EQ(view_.calls().size(), 4);

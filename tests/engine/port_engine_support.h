@@ -14,13 +14,14 @@
 #include "scenario/tel_number.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QMutex>
-#include <QTemporaryDir>
 
 #include <functional>
 
@@ -41,14 +42,7 @@ inline constexpr int kSecondCaller = 3;
 // More steps than any scenario of these tests needs: a run that does not end is a fault.
 inline constexpr int kStepLimit = 2'000'000;
 
-// A number with only its number on the exchange, e.g. "-/-/-/-/-/2222222/-".
-inline TelNumber plainNumber(const char* digits) {
-    TelNumber n{};
-    clearNumber(n);
-    setNumberField(n, NUM_ON_ATX, QString::fromLatin1(digits));
-    rebuildNumberText(n);
-    return n;
-}
+using test::plainNumber;
 
 inline TelNumber numberFromFields(std::initializer_list<const char*> fields) {
     TelNumber n{};
@@ -170,14 +164,11 @@ class PortBench : public ::testing::Test {
 protected:
     explicit PortBench(const SimConfig& config = SimConfig::demo()) : config_(config) {
         EXPECT_TRUE(home_.isValid());
-        setProgramDir(home_.path());
-        EXPECT_TRUE(ensureProgramFolders());
         network_ = buildNetwork(config_, clock_);
         network_->setTrafficLog([this](const TrafficEntry& e) {
             traffic_.push_back({usToSeconds(e.timeUs), e.port, e.toModem, e.bytes});
         });
     }
-    ~PortBench() override { setProgramDir(QString()); }
 
     // The demo scenario: outgoing 1111111, one cycle calling 2222222 with 5..20 attempts.
     ScenarHeader header() const {
@@ -275,6 +266,17 @@ protected:
         return out;
     }
 
+    // The outcomes of the calls written to the results, in order.
+    std::vector<int> callOutcomes() const {
+        std::vector<int> out;
+        for (const SinkRecord& r : results_) {
+            if (!r.finish && r.mode == ResultSection::CallRow) {
+                out.push_back(r.outcome);
+            }
+        }
+        return out;
+    }
+
     // Command lines the program sent to a port's modem.
     QList<QByteArray> commands(int port) const {
         QList<QByteArray> out;
@@ -286,6 +288,27 @@ protected:
         return out;
     }
 
+    // The modem's reply to the next "ATH0" sent while `armed` holds loses its last byte, once:
+    // that hang-up fails.
+    void cutOnHookReplyOnce(int port, std::function<bool()> armed = {}) {
+        network_->setReplyFilter(
+            port, [this, port, armed, done = false](const QByteArray& reply) mutable {
+                if (done || lastCommand(port) != "ATH0\r" || (armed && !armed())) {
+                    return reply;
+                }
+                done = true;
+                return reply.chopped(1);
+            });
+    }
+    QByteArray lastCommand(int port) const {
+        for (auto t = traffic_.rbegin(); t != traffic_.rend(); ++t) {
+            if (t->port == port && t->toModem) {
+                return t->bytes;
+            }
+        }
+        return {};
+    }
+
     std::vector<CycleRecord> workingCopyCycles(int port) const {
         return readScenarioFile(workingCopyPath(port)).cycles;
     }
@@ -294,7 +317,7 @@ protected:
     }
 
     SimConfig config_;
-    QTemporaryDir home_;
+    test::TempHome home_{test::TempHome::WithFolders};
     HookClock clock_;
     std::unique_ptr<SimNetwork> network_;
     PortRegistry registry_;

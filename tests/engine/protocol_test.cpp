@@ -1,14 +1,13 @@
 #include "engine/protocol/protocol_file.h"
 #include "engine/protocol/protocol_line.h"
 #include "scenario/port_event.h"
+#include "support/temp_home.h"
 
-#include "core/program_dir.h"
 #include "core/text_codec.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace zev7 {
 namespace {
@@ -38,34 +37,16 @@ TEST(ProtocolLine, PortAndCycleEvents) {
               u("08.12.26 09:05:07 Порт: 1 Ошибка!Порт занят"));
 }
 
-TEST(PortEvent, KindsAndPanels) {
-    int cycleEvents = 0;
-    for (int code = -22; code <= -10; ++code) {
-        EXPECT_FALSE(portEventText(code).isEmpty()) << code;
-        cycleEvents += isCycleEvent(code) ? 1 : 0;
-    }
-    EXPECT_EQ(cycleEvents, 5);  // -12 -13 -14 -15 -18
-    EXPECT_TRUE(isCycleEvent(-13));
-    EXPECT_FALSE(isCycleEvent(-16));
-    EXPECT_EQ(callStatusText(CallStatus::WaitClearBack), u("Жду сигнал \"Отбой\""));
-    EXPECT_EQ(callStatusText(CallStatus::WaitDialToneWhileDialling), u("Жду сигнал ОС при наборе"));
-    EXPECT_EQ(modePanelText(ModePanel::Answering), u("Режим автоответчика. Мониторинг звонков."));
-}
-
 class ProtocolFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(home_.isValid());
-        setProgramDir(home_.path());
-    }
-    void TearDown() override { setProgramDir(QString()); }
+    void SetUp() override { ASSERT_TRUE(home_.isValid()); }
 
     QByteArray read(int port) {
         QFile f(protocolFilePath(port));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    QTemporaryDir home_;
+    test::TempHome home_;
 };
 
 TEST_F(ProtocolFileTest, AppendsWindows1251LinesWithABlankPerPort) {

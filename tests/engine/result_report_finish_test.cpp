@@ -83,13 +83,12 @@ TEST(FinishReportNames, BaseNameAndDialog) {
     EXPECT_EQ(bitmapBaseName("/x/Result/NoDot"), "NoDot");
     EXPECT_EQ(defaultReportName(12), "Result_Port_12.html");
 
-    setProgramDir("/tmp/zev7-home");
+    const ScopedProgramDir home(QStringLiteral("/tmp/zev7-home"));
     const ReportSaveDialog d = reportSaveDialog(12);
     EXPECT_EQ(d.title, u("Сохранить файл результатов -Порт:12"));
     EXPECT_EQ(d.directory, "/tmp/zev7-home/Result");
     EXPECT_EQ(d.filters, QStringList({u("Файл результата (*.html)"), u("Все файлы (*.*)")}));
     EXPECT_EQ(d.fileName, "Result_Port_12");
-    setProgramDir(QString());
 }
 
 TEST_F(FinishReportTest, BatchRenamesTheBitmapsAndLeavesNoWorkingFiles) {

@@ -2,16 +2,15 @@
 // graph windows that "save" small files.
 #pragma once
 
-#include "core/program_dir.h"
 #include "core/text_codec.h"
 #include "engine/report/graph_bitmaps.h"
 #include "scenario/tel_number.h"
 #include "support/recording_messages.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstring>
 #include <map>
 
@@ -116,14 +115,12 @@ class ReportHome : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(home_.isValid());
-        setProgramDir(home_.path());
         ASSERT_TRUE(QDir(home_.path()).mkpath(QStringLiteral("Result")));
     }
-    void TearDown() override { setProgramDir(QString()); }
 
     QString result(const QString& name) const { return home_.path() + "/Result/" + name; }
 
-    QTemporaryDir home_;
+    TempHome home_;
 };
 
 }  // namespace zev7::test

@@ -1,16 +1,15 @@
 // Port numbers to devices, and Qt's serial port on a pseudo-terminal: the exclusive open, the
 // probe of the port list, reads and writes, and the missing modem lines.
 #include "core/clocks.h"
-#include "core/program_dir.h"
 #include "engine/serial/serial_comm_port.h"
 #include "engine/serial/serial_port_names.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
@@ -26,9 +25,6 @@ constexpr qint64 kDeliveryBoundMs = 2000;
 
 class PortNames : public ::testing::Test {
 protected:
-    PortNames() { setProgramDir(home_.path()); }
-    ~PortNames() override { setProgramDir(QString()); }
-
     void writeIni(const QByteArray& text) {
         QFile ini(home_.filePath(QStringLiteral("ZEV7.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
@@ -36,7 +32,7 @@ protected:
     }
     QString path(const QString& relative) const { return home_.filePath(relative); }
 
-    QTemporaryDir home_;
+    test::TempHome home_;
 };
 
 TEST_F(PortNames, OutsideOneToSixtyFourThereIsNoDevice) {

@@ -53,33 +53,6 @@ TEST(SimConfig, ExampleFileOfTheDocumentation) {
     EXPECT_FALSE(other.profile.answerSetup);
 }
 
-TEST(SimConfig, DemoNetwork) {
-    const SimConfig c = SimConfig::demo();
-    EXPECT_DOUBLE_EQ(c.network.attenuationDb, 6.0);
-    EXPECT_DOUBLE_EQ(c.network.dialToneDbm, -10.0);
-    EXPECT_DOUBLE_EQ(c.network.ringbackDbm, -10.0);
-    for (double p : c.network.faults) {
-        EXPECT_EQ(p, 0.0);
-    }
-    ASSERT_EQ(c.modems.size(), 2u);
-    EXPECT_EQ(modem(c, 1)->number, QByteArray("1111111"));
-    EXPECT_EQ(modem(c, 1)->profile.s[kRegRings], 0);
-    const SimModemSpec& station = *modem(c, 2);
-    EXPECT_EQ(station.number, QByteArray("2222222"));
-    // What the program itself writes for 2 rings, 1020 Hz, -10 dBm and 2.5 / 3.0 / 4.0 s.
-    EXPECT_EQ(station.profile.s[kRegRings], 2);
-    EXPECT_EQ(station.profile.s[kRegFrequencyLow], 205);
-    EXPECT_EQ(station.profile.s[kRegFrequencyHigh], 6);
-    EXPECT_EQ(station.profile.transmit, 14);
-    EXPECT_EQ(station.profile.s[kRegDelayOn], 25);
-    EXPECT_EQ(station.profile.s[kRegDuration], 30);
-    EXPECT_EQ(station.profile.s[kRegDelayOff], 40);
-    EXPECT_TRUE(station.profile.answerSetup);
-    const AnswerPlan plan = answerPlanOf(station.profile, true);
-    EXPECT_TRUE(plan.autoAnswer);
-    EXPECT_DOUBLE_EQ(plan.tone.hz, 1020.0);
-}
-
 TEST(SimConfig, SettingsReachTheNetwork) {
     const SimConfigResult r = parse(
         "[network]\nattenuation = 9.5\ndial-tone-level = -21\n"

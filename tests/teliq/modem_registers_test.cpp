@@ -7,10 +7,7 @@ namespace {
 
 TEST(ModemRegisters, FrequencyIsAPhaseStepAt9600Hz) {
     EXPECT_EQ(frequencyCode(1000), 1707);
-    EXPECT_EQ(frequencyCode(1000) & 255, 171);
-    EXPECT_EQ(frequencyCode(1000) >> 8, 6);
     EXPECT_EQ(frequencyCode(1020), 1741);
-    EXPECT_EQ(1741 & 255, 205);
     EXPECT_EQ(frequencyFromCode(1741), 1020);
 }
 

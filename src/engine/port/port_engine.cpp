@@ -452,9 +452,17 @@ void PortEngine::finishCall() {
     const bool stopAfter = lineHeldAlarm();
     const bool onHook =
         channel_->ModemSendGetData(kOnHook, kWithCr, false, kOnHookReply, kCommandTimeoutMs);
-    if (!onHook || stopping()) {
-        // A failed hang-up has restarted the call; a stop ends the run unaccounted.
+    if (stopping()) {
+        // The user's stop, or a No to "continue?" after a failed hang-up: the run ends with
+        // this call unaccounted.
         return;
+    }
+    if (!onHook) {
+        // The failure has had its retry, and the restart releases the line before the next
+        // call. The call's outcome was decided before the hang-up: it is accounted under its
+        // own number, and a stop answered to the line-held question still ends the run, with
+        // the modem restored and the report finished as after any stop.
+        channel_->setErrorCode(0);
     }
     const std::int64_t t0 = clock_.tickMs();
     if (call_.result().complete) {
