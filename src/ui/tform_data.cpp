@@ -640,12 +640,14 @@ void TForm_Data::startRun(bool fresh) {
     if (scenario_->running() || context_.control.portRunning(port_)) {
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The answering station must give the port back; monitoring resumes after the run.
+    // The answering station must give the serial port back first: the start goes on when it
+    // has ended. Monitoring resumes after the run.
     if (context_.control.answerStationRunning(port_)) {
+        pendingStart_ = fresh ? kPendingStart : kPendingRestart;
         context_.control.stopAnswerStation(port_);
+        return;
     }
-    QApplication::restoreOverrideCursor();
+    pendingStart_ = kNoPendingStart;
     // A Cancel in the editor abandons the start rather than trapping the user in the editor.
     while (!CheckNumber(scenario_->header().outNumber, NumberRole::Outgoing, context_.messages)) {
         if (context_.messages.batchMode() || !editNumber(-1)) {
@@ -785,6 +787,10 @@ void TForm_Data::answerStationStarted(int code) {
 }
 
 void TForm_Data::answerStationEnded() {
+    if (pendingStart_ != kNoPendingStart && !closing_ &&
+        !context_.control.answerStationRunning(port_)) {
+        startRun(pendingStart_ == kPendingStart);
+    }
     if (closing_ && !threadsRunning()) {
         closeWaitExpired();
     }
