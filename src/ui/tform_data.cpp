@@ -532,29 +532,19 @@ bool TForm_Data::saveScenarioAs(const QString& path) {
 }
 
 void TForm_Data::addCycle() {
-    if (scenario_->running() || !scenario_->AddCycle()) {
-        return;
+    if (!scenario_->running() && scenario_->AddCycle()) {
+        cycleAdded();
     }
-    const int index = scenario_->currentIndex();
-    showCycles();
-    if (numberEmpty(scenario_->cycle(index).inNumber)) {
-        editNumber(index);
-    }
-    changedFlags_ |= kChangedCycles;
-    scenario_->updateEstimates();
-    showCycles();
-    checkSet();
-    applyCommandState();
 }
 
 void TForm_Data::insertCycle() {
-    if (scenario_->running()) {
-        return;
+    if (!scenario_->running() && scenario_->InsertCycle(qMax(0, cycleTable_->currentRow()))) {
+        cycleAdded();
     }
-    const int before = qMax(0, cycleTable_->currentRow());
-    if (!scenario_->InsertCycle(before)) {
-        return;
-    }
+}
+
+void TForm_Data::cycleAdded() {
+    // A new cycle without a number to call gets one at once.
     const int index = scenario_->currentIndex();
     showCycles();
     if (numberEmpty(scenario_->cycle(index).inNumber)) {

@@ -176,6 +176,7 @@ private:
     void onIntervalEdited();
     void onCycleTableMouse(int row, int column, Qt::MouseButton button);
     void onCycleTicked(int row, bool ticked);
+    void cycleAdded();
     void onScenarioBarPressed(int panel, Qt::MouseButton button);
     void onModemBarPressed(int panel, Qt::MouseButton button);
     void startRun(bool fresh);
