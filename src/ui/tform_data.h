@@ -80,6 +80,8 @@ public:
     ~TForm_Data() override;
 
     int port() const { return port_; }
+    // The window keeps the control it was made with alive as long as itself.
+    void keepControl(std::shared_ptr<PortControl> control) { ownedControl_ = std::move(control); }
     TScenarClass& scenario() { return *scenario_; }
 
     // ---- The main window's commands on the active port window ---------------------------------
@@ -117,6 +119,10 @@ public:
     void closeWaitExpired();
     QTimer* closeDeadline() const { return closeDeadline_; }
     QTimer* repaintTimer() const { return repaintTimer_; }
+    // "Удалить все": the memo and the port's protocol file.
+    void deleteProtocol();
+    // Brings the protocol memo and the result tables up to date now (the repaint timer's work).
+    void repaintNow();
 
     // ---- Answering-station page commands --------------------------------------------------------
     void setAnswerSettingsClick();  // SetModemAA_BitBtnClick
@@ -170,6 +176,7 @@ private:
     void onIntervalEdited();
     void onCycleTableMouse(int row, int column, Qt::MouseButton button);
     void onCycleTicked(int row, bool ticked);
+    void cycleAdded();
     void onScenarioBarPressed(int panel, Qt::MouseButton button);
     void onModemBarPressed(int panel, Qt::MouseButton button);
     void startRun(bool fresh);
@@ -179,12 +186,11 @@ private:
     void setModeText(ModePanel mode);
     void applyCommandState();
     void scheduleRepaint();
-    void repaintNow();
-    void deleteProtocol();
     bool threadsRunning() const;
     static void colourButton(QPushButton* button, bool changed);
 
     const int port_;
+    std::shared_ptr<PortControl> ownedControl_;
     PortWindowContext context_;
     std::unique_ptr<TScenarClass> scenario_;
 
@@ -214,6 +220,8 @@ private:
     int editedInterval_ = 0;
     int repeatMode_ = 0;
     bool monitoring_ = false;
+    enum PendingStart { kNoPendingStart, kPendingStart, kPendingRestart };
+    PendingStart pendingStart_ = kNoPendingStart;  // waits for the answering station's end
     bool showing_ = false;
     bool closing_ = false;     // a close waits for the threads
     bool closeReady_ = false;  // the threads are gone or the wait is over: close for real

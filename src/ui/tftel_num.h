@@ -40,11 +40,11 @@ public:
     // OK: true when the number passed every check and was stored (the dialog is accepted).
     bool confirm();
 
+    // Cancel, or closing otherwise: the number as it was opened.
+    void reject() override;
+
 signals:
     void helpRequested(int helpContext);
-
-protected:
-    void reject() override;
 
 private:
     struct Row {
