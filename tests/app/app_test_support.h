@@ -8,13 +8,13 @@
 #include "core/program_dir.h"
 #include "engine/registry/port_registry.h"
 #include "support/recording_messages.h"
+#include "support/temp_home.h"
 #include "ui/ini_file.h"
 #include "ui/mdi_child.h"
 #include "ui/ui_test_support.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
 #include <set>
@@ -61,9 +61,7 @@ class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         test::uiApp();
-        ASSERT_TRUE(dir.isValid());
-        setProgramDir(dir.path());
-        ASSERT_TRUE(ensureProgramFolders());
+        ASSERT_TRUE(home.isValid());
         ports.build();
         form = std::make_unique<TMainForm>(MainWindowServices{messages, registry, ports, windows,
                                                               [this] { ++stopRequests; },
@@ -74,7 +72,7 @@ protected:
 
     // Ports 1..present exist on this machine.
     int present = 64;
-    QTemporaryDir dir;
+    test::TempHome home{test::TempHome::WithFolders};
     RecordingMessages messages;
     PortRegistry registry;
     PortList ports{registry, [this](int port) {

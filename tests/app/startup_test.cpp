@@ -3,6 +3,7 @@
 #include "app/single_instance.h"
 #include "core/program_dir.h"
 #include "engine/registry/port_registry.h"
+#include "support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -54,9 +55,8 @@ TEST(PortListTest, PortsThatOpenAndPortsOfOurThreadsAreListed) {
 }
 
 TEST(CommandLineTest, ScheduleFileIsRecordedInAnyCaseAndWindowsAreRequested) {
-    QTemporaryDir dir;
-    setProgramDir(dir.path());
-    QFile schedule(dir.filePath(QStringLiteral("night.lst")));
+    test::TempHome home;
+    QFile schedule(home.filePath(QStringLiteral("night.lst")));
     ASSERT_TRUE(schedule.open(QIODevice::WriteOnly));
     schedule.close();
     QStringList errors;
