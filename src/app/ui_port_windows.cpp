@@ -2,9 +2,8 @@
 
 #include "core/program_dir.h"
 #include "core/strings.h"
-#include "engine/supervisor/port_supervisor.h"
-#include "engine/view/port_view_router.h"
 #include "scenario/user_messages.h"
+#include "ui/supervisor_port_control.h"
 #include "ui/tform_data.h"
 
 #include <QFileDialog>
@@ -26,28 +25,6 @@ TForm_Data* form(QWidget* window) {
 
 }  // namespace
 
-int SupervisorPortControl::startPort(int port) {
-    return supervisor_.startPort(port);
-}
-bool SupervisorPortControl::stopPort(int port) {
-    return supervisor_.stopPort(port);
-}
-bool SupervisorPortControl::portRunning(int port) const {
-    return supervisor_.portRunning(port);
-}
-int SupervisorPortControl::startAnswerStation(int port, AnswerMode mode) {
-    return supervisor_.startAnswerStation(port, mode);
-}
-bool SupervisorPortControl::stopAnswerStation(int port) {
-    return supervisor_.stopAnswerStation(port);
-}
-bool SupervisorPortControl::postAnswerCommand(int port, AnswerCommand command) {
-    return supervisor_.postAnswerCommand(port, command);
-}
-bool SupervisorPortControl::answerStationRunning(int port) const {
-    return supervisor_.answerStationRunning(port);
-}
-
 UiPortWindows::UiPortWindows(PortViewRouter& router, PortSupervisor& supervisor,
                              UserMessages& messages, IniFile& ini,
                              std::function<bool()> portsAvailable)
@@ -56,42 +33,11 @@ UiPortWindows::UiPortWindows(PortViewRouter& router, PortSupervisor& supervisor,
       messages_(messages),
       ini_(ini),
       portsAvailable_(std::move(portsAvailable)),
-      control_(supervisor),
-      programStart_(QDateTime::currentDateTime()) {
-    // The supervisor's reports go to the window of the port, if one is open.
-    connect(&supervisor_, &PortSupervisor::portEnded, this, [this](int port) {
-        if (TForm_Data* w = windowOf(port)) {
-            w->portEnded();
-        }
-    });
-    connect(&supervisor_, &PortSupervisor::answerStationEnded, this, [this](int port) {
-        if (TForm_Data* w = windowOf(port)) {
-            w->answerStationEnded();
-        }
-    });
-    connect(&supervisor_, &PortSupervisor::answerStationStarted, this, [this](int port, int code) {
-        if (TForm_Data* w = windowOf(port)) {
-            w->answerStationStarted(code);
-        }
-    });
-}
-
-TForm_Data* UiPortWindows::windowOf(int port) const {
-    return windows_.value(port).data();
-}
+      programStart_(QDateTime::currentDateTime()) {}
 
 QWidget* UiPortWindows::create(int port) {
-    PortViewRouter* router = &router_;
-    PortWindowContext context{
-        control_,
-        messages_,
-        &ini_,
-        [router](int p, PortView* view, QObject* guard) { router->setPortView(p, view, guard); },
-        portsAvailable_,
-        programStart_};
-    TForm_Data* window = createPortWindow(port, context);
-    windows_.insert(port, window);
-    return window;
+    return createPortWindow(port, supervisor_, router_, messages_, &ini_, portsAvailable_,
+                            programStart_);
 }
 
 int UiPortWindows::portOf(const QWidget* window) const {
