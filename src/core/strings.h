@@ -285,6 +285,8 @@ inline constexpr char ModemContextCtsRead[] = "AnalysState() OGetch1";
 inline constexpr char ModemContextGetChar[] = " GetChar() OGetch1";
 inline constexpr char ModemContextPurge[] = "CommClr::PurgeComm";
 inline constexpr char ModemContextPending[] = "Getch::ClearCommError";
+// The answering station's ring check names the same failure so.
+inline constexpr char ModemContextRingCheck[] = "Getch::ClearComm";
 // The detail of a short reply: " Команда ATS0? Получено ATS0?".
 inline constexpr char ModemDetailCommand[] = " Команда ";
 inline constexpr char ModemDetailReceived[] = " Получено ";
@@ -395,6 +397,16 @@ inline constexpr char CompactInterrupt[] = "Прервать";
 inline constexpr char CompactClose[] = "Закрыть";
 inline constexpr char CompactDone[] = "Сжатие БД завершено";
 inline constexpr char CompactTableSuffix[] = ".db...";
+inline constexpr char MaintenancePortsRunning[] =
+    "Идет работа с портами! Повторите после завершения всех сценариев!";
+inline constexpr char DbCheckStepFile[] = "Проверка файла БД";
+inline constexpr char DbCheckStepColumns[] = "Проверка столбцов таблиц";
+inline constexpr char DbCheckStepLinks[] = "Проверка связей записей";
+inline constexpr char DbCheckFailed[] = "Проверка не выполнена: %1";
+inline constexpr char DbCheckEngine[] = "Файл БД поврежден: %1";
+inline constexpr char DbCheckNoTable[] = "Нет таблицы %1";
+inline constexpr char DbCheckColumns[] = "Таблица %1: столбцы %2; ожидаются %3";
+inline constexpr char DbCheckUnlinked[] = "Таблица %1: записей без своей записи в %3: %2";
 // Texts of the database's dictionaries Table_SettParam_Cycle and TABLE_CYCLESTATE, by
 // identifier. (Table_ResParam and TABLE_RESCALLPARAMSEANS take the result table's captions
 // and the outcome texts above.)
@@ -518,10 +530,13 @@ inline constexpr char ScnUsage[] =
     "Использование:\n"
     "  zev7-scn new ФАЙЛ\n"
     "  zev7-scn add-cycle ФАЙЛ НОМЕР\n"
+    "  zev7-scn insert-cycle ФАЙЛ K НОМЕР\n"
+    "  zev7-scn delete-cycle ФАЙЛ K\n"
+    "  zev7-scn set-in ФАЙЛ K НОМЕР\n"
     "  zev7-scn set-out ФАЙЛ НОМЕР\n"
     "  zev7-scn set ФАЙЛ [--cycle K] ИМЯ=ЗНАЧЕНИЕ ...\n"
     "  zev7-scn show ФАЙЛ\n"
-    "НОМЕР: семь полей через \"/\", например -/-/(495)/-/P123/P4567/-";
+    "НОМЕР: семь полей через \"/\", например -/-/(495)/-/P123/P4567/-; K: номер цикла от 1";
 inline constexpr char ScnBadNumber[] =
     "Номер задается семью полями через \"/\", например -/-/(495)/-/P123/P4567/-: %1";
 inline constexpr char ScnWrongSymbolField[] = "Поле \"%1\": %2";
@@ -575,13 +590,27 @@ inline constexpr char ShowDuration[] = "  расчетная длительно�
 // zev7-run: running scenarios on ports without the windows.
 inline constexpr char RunUsage[] =
     "Использование:\n"
-    "  zev7-run [--home КАТАЛОГ] [--answer ПОРТ:СЦЕНАРИЙ ...] ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...\n"
+    "  zev7-run [--home КАТАЛОГ] [--restart] [--answer ПОРТ:СЦЕНАРИЙ ...] "
+    "ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...\n"
     "Сценарий копируется в рабочую копию Scenar\\ComPort<N>.scn и исполняется на порту COM<N>;\n"
     "отчет о результатах сохраняется в Result\\ОТЧЕТ (по умолчанию Result_Port_<N>.html),\n"
     "результаты вызовов - в базе данных ZEV7DBASE.\n"
+    "--restart: сценарии продолжаются после завершенных циклов (прерванную работу продолжает\n"
+    "--restart ПОРТ:ComPort<N>.scn).\n"
     "--answer: порт работает автоответчиком с настройками заголовка сценария до остановки\n"
     "(Ctrl+C) или до завершения сценариев вызывающих портов.";
 inline constexpr char RunOptionHome[] = "Каталог программы (сценарии, протоколы, dev/COM<N>)";
+inline constexpr char RunArgumentItem[] =
+    "Порт COM<N> и его сценарий (путь или файл в Scenar), через двоеточие - имя итогового "
+    "отчета в Result";
+inline constexpr char RunOptionRestart[] =
+    "Продолжить сценарии после завершенных циклов (состояния циклов сценария сохраняются)";
+inline constexpr char RunCannotRestart[] =
+    "COM%1: продолжение сценария невозможно: завершено циклов %2 из %3. Продолжить можно "
+    "сценарий, в котором завершен хотя бы один, но не каждый цикл; иначе - запуск без "
+    "--restart.";
+inline constexpr char RunPortBusy[] =
+    "COM%1: порт уже исполняет сценарий в другой программе этого каталога (%2)";
 inline constexpr char RunNoItems[] = "Не задано ни одного порта со сценарием";
 inline constexpr char RunBadItem[] =
     "Ожидается ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ], например 1:demo.scn или 1:demo.scn:demo.html: %1";
@@ -604,6 +633,31 @@ inline constexpr char RunAnswerBadItem[] =
 inline constexpr char RunAnswerNotStarted[] = "COM%1: автоответчик не установлен (код %2)";
 inline constexpr char RunAnswerStopped[] = "Автоответчики остановлены.";
 inline constexpr char RunAnswerFailed[] = "Автоответчик остановлен из-за ошибки.";
+
+// zev7-db: upkeep of the results database without the windows.
+inline constexpr char DbToolUsage[] =
+    "Использование:\n"
+    "  zev7-db [--home КАТАЛОГ] compact     сжатие БД\n"
+    "  zev7-db [--home КАТАЛОГ] clear-work  очистка рабочих таблиц окон БД\n"
+    "  zev7-db [--home КАТАЛОГ] check       проверка целостности БД\n"
+    "  zev7-db [--home КАТАЛОГ] stats       сколько циклов и вызовов, за какие дни\n"
+    "compact и clear-work не выполняются, пока порты каталога исполняют сценарии.";
+inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
+inline constexpr char DbToolNoDatabase[] = "Нет БД: %1";
+inline constexpr char DbToolPortsList[] = "Исполняют сценарии порты: %1";
+inline constexpr char DbToolProgress[] = "[%1%] %2";
+inline constexpr char DbToolStep[] = "[%1/%2] %3...";
+inline constexpr char DbToolPackFailed[] = "%1: не сжата (код %2)";
+inline constexpr char DbToolCleared[] = "%1: очищена";
+inline constexpr char DbToolClearFailed[] = "%1: не очищена (код %2)";
+inline constexpr char DbToolSize[] = "Размер файла БД: %1 -> %2 байт";
+inline constexpr char DbToolCheckOk[] = "Проверка целостности БД: нарушений нет.";
+inline constexpr char DbToolCheckProblems[] = "Проверка целостности БД: нарушений: %1";
+inline constexpr char DbToolStats[] =
+    "Циклов: %1\nВызовов: %2\nИсходящих номеров: %3\nВходящих номеров: %4\nДни: %5";
+inline constexpr char DbToolStatsDays[] = "с %1 по %2";
+inline constexpr char DbToolStatsNoDays[] = "нет";
+inline constexpr char DbToolCannotRead[] = "Не могу прочитать БД: %1";
 
 // zev7-sim: the simulated network, its configuration file and the program.
 inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";

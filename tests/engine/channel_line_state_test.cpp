@@ -224,6 +224,17 @@ TEST_F(LineStateTest, OtherPendingInputIsNoRing) {
     EXPECT_FALSE(channel_->GetChar());
 }
 
+// The port thread and the answering station name a failed look at the input each their way.
+TEST_F(LineStateTest, FailedLookAtPendingInputIsReportedWithItsContext) {
+    channel_->port().close();
+    EXPECT_FALSE(channel_->GetChar());
+    EXPECT_FALSE(channel_->GetChar(str::ModemContextRingCheck));
+    ASSERT_EQ(messages_.count(), 2);
+    EXPECT_EQ(messages_.entries().at(0).caption,
+              QStringLiteral("LastError - Getch::ClearCommError"));
+    EXPECT_EQ(messages_.entries().at(1).caption, QStringLiteral("LastError - Getch::ClearComm"));
+}
+
 TEST_F(LineStateTest, ExchangeWaitsOutRingsOnlyWhenAsked) {
     modem_->sendAt(0, "2\r");
     ASSERT_TRUE(channel_->ModemSendGetData("ATH0", kWithCr, false, 7, kCommandTimeoutMs));

@@ -4,6 +4,7 @@
 #include "port_engine_support.h"
 
 #include "core/strings.h"
+#include "scenario/scenar_class.h"
 
 namespace zev7 {
 namespace {
@@ -122,6 +123,55 @@ TEST_F(LateCycle, AFinishedCountAheadOfTheStatesDoesNotRestartBeneathTheCycle) {
     ASSERT_TRUE(run(*e));
     EXPECT_TRUE(e->completed());
     EXPECT_EQ(view_.calls().size(), 1);
+}
+
+// ---- Restart after an interruption -----------------------------------------------------------
+
+class Restart : public PortBench {};
+
+// A campaign stopped after its second cycle is continued with Restart: only the third cycle
+// runs. The first was cancelled at start-up for a frequency the modem has no filter for; the
+// start-up check of the restarted run must not count it finished a second time, or the run
+// would end before the third cycle.
+TEST_F(Restart, ContinuesAfterTheFinishedCyclesOnly) {
+    CycleRecord noFilter = cycle();
+    noFilter.aaFrequency = 1800;
+    CycleRecord second = cycle();
+    second.minAttempts = 1;
+    second.maxAttempts = 1;
+    const CycleRecord third = second;
+    writeScenario(kCaller, header(), {noFilter, second, third});
+    auto first = engine(kCaller);
+    ASSERT_EQ(first->load(), 0);
+    first->open();
+    ASSERT_TRUE(stepUntil(
+        *first, [&] { return first->cycles()[1].state == static_cast<int>(CycleState::Done); }));
+    first->requestStop();
+    while (first->runOnce()) {
+    }
+    ASSERT_EQ(first->outcome(), RunOutcome::Interrupted);
+    EXPECT_EQ(+workingCopyHeader(kCaller).finishedCycles, 2);
+
+    TScenarClass scenario(messages_, QDateTime::currentDateTime());
+    ASSERT_TRUE(scenario.LoadFromFile(workingCopyPath(kCaller)));
+    ASSERT_TRUE(scenario.canRestart());
+    results_.clear();
+
+    auto restarted = engine(kCaller);
+    ASSERT_TRUE(run(*restarted));
+    EXPECT_TRUE(restarted->completed());
+    const auto heads = cycleHeads(results_);
+    ASSERT_EQ(heads.size(), 1u);
+    EXPECT_EQ(heads[0]->cycleNumber, 3);
+    EXPECT_EQ(callOutcomes(), std::vector<int>{0});
+    // The restarted run starts a new protocol.
+    const QStringList restartLines = messagesOf(protocolFile(kCaller));
+    ASSERT_FALSE(restartLines.isEmpty());
+    EXPECT_EQ(restartLines.first(), QStringLiteral("Сценарий запущен!"));
+    EXPECT_FALSE(restartLines.join(u'\n').contains(QStringLiteral("Цикл 1 ")));
+    EXPECT_FALSE(restartLines.join(u'\n').contains(QStringLiteral("Цикл 2 ")));
+    EXPECT_EQ(restartLines.last(), QStringLiteral("Сценарий завершен!"));
+    EXPECT_EQ(+workingCopyHeader(kCaller).finishedCycles, 3);
 }
 
 // ---- Repetition ------------------------------------------------------------------------------

@@ -122,6 +122,70 @@ TEST_F(ScnTool, RefusalsLeaveTheFileUnchanged) {
     }
 }
 
+// Insert, delete and the incoming-number editor on a scenario part of whose run is finished.
+TEST_F(ScnTool, EditsCyclesKeepingTheFinishedCount) {
+    ASSERT_EQ(scn({"new", file}).exitCode, 0);
+    ASSERT_EQ(scn({"set-out", file, "-/-/-/-/-/1111111/-"}).exitCode, 0);
+    // Inserting into an empty scenario stands for its one empty row.
+    ASSERT_EQ(scn({"insert-cycle", file, "1", "-/-/-/-/-/3333333/-"}).exitCode, 0);
+    ASSERT_EQ(scn({"insert-cycle", file, "1", "-/-/-/-/-/2222222/-"}).exitCode, 0);
+    ASSERT_EQ(scn({"set", file, "--cycle", "1", "state=3", "minAttempts=7"}).exitCode, 0);
+    ASSERT_EQ(scn({"set", file, "--cycle", "2", "numEnum[5]=3333335:1"}).exitCode, 0);
+    ASSERT_EQ(scn({"set", file, "finishedCycles=1"}).exitCode, 0);
+
+    ScnRun show = scn({"show", file});
+    EXPECT_TRUE(show.out.contains(u("Цикл 1: -/-/-/-/-/P2222222/-"))) << show.out.toStdString();
+    EXPECT_TRUE(show.out.contains(u("Цикл 2: -/-/-/-/-/P3333333/-")));
+
+    // Refusals: no such cycle, a wrong number, the port's own number.
+    const QByteArray before = readAll(file);
+    const std::pair<QStringList, const char*> refused[] = {
+        {{"insert-cycle", file, "3", "-/-/-/-/-/4444444/-"}, "Нет цикла 3: циклов в сценарии: 2"},
+        {{"delete-cycle", file, "0"}, "Нет цикла 0"},
+        {{"set-in", file, "5", "-/-/-/-/-/4444444/-"}, "Нет цикла 5"},
+        {{"set-in", file, "2", "-/-/-/-/P2/-/-"}, "Не задан номер на АТС!"},
+        {{"set-in", file, "2", "-/-/-/-/-/T1111111/-"}, "совпадает"},
+        {{"insert-cycle", file, "1", "-/-/-/-/-/1111111/-"}, "совпадает"},
+    };
+    for (const auto& [args, message] : refused) {
+        const ScnRun r = scn(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(u(message))) << r.err.toStdString();
+        EXPECT_EQ(readAll(file), before) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(scn({"delete-cycle", file, "one"}).exitCode, 2);
+
+    // A new number on cycle 2: its enumeration goes on from the new number.
+    ASSERT_EQ(scn({"set-in", file, "2", "-/-/-/-/-/3333340/-"}).exitCode, 0);
+    show = scn({"show", file});
+    EXPECT_TRUE(show.out.contains(u("Цикл 2: -/-/-/-/-/P3333340/-")));
+    EXPECT_TRUE(show.out.contains(u("P3333340 .. 3333340, шаг 1, номеров 1")))
+        << show.out.toStdString();
+    EXPECT_TRUE(show.out.contains(u("Завершено циклов: 1")));
+
+    // Deleting the done cycle takes it out of the finished count.
+    ASSERT_EQ(scn({"delete-cycle", file, "1"}).exitCode, 0);
+    show = scn({"show", file});
+    EXPECT_TRUE(show.out.contains(u("Завершено циклов: 0")));
+    EXPECT_TRUE(show.out.contains(u("Цикл 1: -/-/-/-/-/P3333340/-")));
+    EXPECT_FALSE(show.out.contains(u("Цикл 2:")));
+
+    // Inserting before it copies its settings; the finished count starts again from 0.
+    ASSERT_EQ(scn({"set", file, "--cycle", "1", "state=3", "minAttempts=9"}).exitCode, 0);
+    ASSERT_EQ(scn({"set", file, "finishedCycles=1"}).exitCode, 0);
+    ASSERT_EQ(scn({"insert-cycle", file, "1", "-/-/-/-/-/5555555/-"}).exitCode, 0);
+    show = scn({"show", file});
+    EXPECT_TRUE(show.out.contains(u("Завершено циклов: 0")));
+    EXPECT_TRUE(show.out.contains(u("Цикл 1: -/-/-/-/-/P5555555/-\n  состояние: 0 (ожидает)")))
+        << show.out.toStdString();
+    EXPECT_EQ(show.out.count(u("не менее 9,")), 2);
+
+    // The last cycle going leaves a new scenario.
+    ASSERT_EQ(scn({"delete-cycle", file, "2"}).exitCode, 0);
+    ASSERT_EQ(scn({"delete-cycle", file, "1"}).exitCode, 0);
+    EXPECT_EQ(readAll(file).size(), 357);
+}
+
 TEST_F(ScnTool, BadFilesAndCommandLines) {
     QByteArray old = QByteArray("\x05V2.00") + QByteArray(351, '\0');
     ASSERT_TRUE(writeAll(file, old));

@@ -1,4 +1,4 @@
-// zev7-run [--home DIR] PORT:SCENARIO[:REPORT] [PORT:SCENARIO[:REPORT] ...]
+// zev7-run [--home DIR] [--restart] PORT:SCENARIO[:REPORT] [PORT:SCENARIO[:REPORT] ...]
 //
 // Runs the scenarios of several ports at once, exactly as the program's port threads do, on a
 // server without a display: each scenario becomes its port's working copy, each port gets its
@@ -7,7 +7,10 @@
 // database and the port's report, which is finished at the end as batch mode finishes it:
 // "Result\" REPORT, by default "Result\Result_Port_" N ".html". The exit code is 0 only when
 // every scenario was completed. ZEV7_TIME_SCALE runs the clock faster, as for zev7-sim.
-// Ctrl+C or SIGTERM stops the ports cleanly ("Сценарий прерван!").
+// Ctrl+C or SIGTERM stops the ports cleanly ("Сценарий прерван!"). --restart continues the
+// scenarios after their finished cycles, as the port window's Restart does; the port's working
+// copy holds the states of an interrupted run. While a port runs, its run marker tells other
+// processes of the program directory (zev7-db, a second zev7-run) so.
 //
 // --answer PORT:SCENARIO (repeatable) runs a port as an answering station with the settings of
 // that scenario's header (answer_station_run.h), before the calling ports start; with calling
@@ -18,6 +21,7 @@
 
 #include "console_port_view.h"
 #include "core/clocks.h"
+#include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
@@ -36,6 +40,7 @@
 #include <QTimer>
 #include <csignal>
 #include <map>
+#include <memory>
 
 using namespace zev7;
 
@@ -78,7 +83,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption answerOption(QStringLiteral("answer"), txt(str::RunOptionAnswer),
                                           QStringLiteral("PORT:SCENARIO"));
     parser.addOption(answerOption);
-    parser.addPositionalArgument(QStringLiteral("PORT:SCENARIO"), txt(str::RunUsage));
+    const QCommandLineOption restartOption(QStringLiteral("restart"), txt(str::RunOptionRestart));
+    parser.addOption(restartOption);
+    parser.addPositionalArgument(QStringLiteral("PORT:SCENARIO[:REPORT]"),
+                                 txt(str::RunArgumentItem));
     if (!parser.parse(QCoreApplication::arguments())) {
         err() << parser.errorText() << "\n" << txt(str::RunUsage) << "\n";
         return kExitUsage;
@@ -122,8 +130,21 @@ int main(int argc, char** argv) {
         messages.error(txt(str::SimDirFailed).arg(programDir()));
         return kExitNotCompleted;
     }
+    // A port that another process runs keeps its working copy; the marker of each port is
+    // given back when the port has ended.
+    std::map<int, std::unique_ptr<PortRunMarker>> markers;
     for (const RunItem& item : *items) {
-        if (!prepareWorkingCopy(item, messages)) {
+        auto marker = std::make_unique<PortRunMarker>(item.port);
+        if (!marker->acquire()) {
+            messages.error(txt(str::RunPortBusy)
+                               .arg(item.port)
+                               .arg(QDir::toNativeSeparators(PortRunMarker::path(item.port))));
+            return kExitNotCompleted;
+        }
+        markers[item.port] = std::move(marker);
+    }
+    for (const RunItem& item : *items) {
+        if (!prepareWorkingCopy(item, parser.isSet(restartOption), messages)) {
             return kExitNotCompleted;
         }
     }
@@ -178,7 +199,8 @@ int main(int argc, char** argv) {
             supervisor.stopAll();
         }
     };
-    QObject::connect(&supervisor, &PortSupervisor::portEnded, &app, [&] {
+    QObject::connect(&supervisor, &PortSupervisor::portEnded, &app, [&](int port) {
+        markers.erase(port);
         if (--callingRunning == 0) {
             stations.requestStop();
         }

@@ -63,7 +63,7 @@ QString resolveScenario(const QString& scenario) {
     return {};
 }
 
-bool prepareWorkingCopy(const RunItem& item, UserMessages& messages) {
+bool prepareWorkingCopy(const RunItem& item, bool restart, UserMessages& messages) {
     const QString path = resolveScenario(item.scenario);
     if (path.isEmpty()) {
         messages.error(txt(str::RunNoScenario).arg(item.scenario));
@@ -74,7 +74,16 @@ bool prepareWorkingCopy(const RunItem& item, UserMessages& messages) {
         !CheckNumber(scenario.header().outNumber, NumberRole::Outgoing, messages)) {
         return false;
     }
-    scenario.prepareStart();
+    if (!restart) {
+        scenario.prepareStart();
+    } else if (!scenario.canRestart()) {
+        const ScenarHeader& h = scenario.header();
+        messages.error(txt(str::RunCannotRestart)
+                           .arg(item.port)
+                           .arg(h.finishedCycles)
+                           .arg(h.cycleCount - scenario.excludedCycles()));
+        return false;
+    }
     const QString target = workingCopyPath(item.port);
     // The working copy may be the given file itself; it is then rewritten in place.
     if (!scenario.SaveToFile(target)) {

@@ -25,9 +25,11 @@ std::optional<std::vector<RunItem>> parseRunItems(const QStringList& arguments,
 // under the program directory; empty when neither exists.
 QString resolveScenario(const QString& scenario);
 
-// Reads the scenario, checks its outgoing number, resets the cycle states (every cycle not
-// excluded waiting, no cycle finished) and writes "Scenar\ComPort" N ".scn". Failures are
-// reported through `messages`.
-bool prepareWorkingCopy(const RunItem& item, UserMessages& messages);
+// Reads the scenario, checks its outgoing number and writes "Scenar\ComPort" N ".scn". Start
+// resets the cycle states first (every cycle not excluded waiting, no cycle finished); Restart
+// keeps them, so that the run goes on after the finished cycles, and is refused unless some,
+// but not all, of the cycles not excluded are finished. Failures are reported through
+// `messages`.
+bool prepareWorkingCopy(const RunItem& item, bool restart, UserMessages& messages);
 
 }  // namespace zev7

@@ -8,9 +8,11 @@
 #include "scenario/scenar_class.h"
 #include "scenario/scenario_fields.h"
 #include "scenario/scenario_file.h"
+#include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -62,25 +64,88 @@ int cmdNew(const QString& path, UserMessages& messages) {
     return scenario.SaveToFile(path) ? kExitOk : kExitRefused;
 }
 
-// add-cycle and set-out: the number editor's OK on a cycle added as the Add command does it,
-// or on the outgoing number.
-int cmdNumber(const QString& path, const QString& number, bool outgoing, UserMessages& messages) {
+// Which number the editor's OK goes to.
+enum class NumberTarget { NewLastCycle, NewCycleBefore, CycleIn, Outgoing };
+
+// Cycle K (1-based) must exist; an empty scenario still shows one (empty) row to insert at.
+bool cycleExists(const TScenarClass& scenario, int number, bool emptyRowCounts,
+                 UserMessages& messages) {
+    const int rows = emptyRowCounts ? std::max(1, scenario.cycleCount()) : scenario.cycleCount();
+    if (number < 1 || number > rows) {
+        messages.error(txt(str::ScnNoCycle).arg(number).arg(scenario.cycleCount()));
+        return false;
+    }
+    return true;
+}
+
+// The editor changes a field's text: an enumeration that has lost its start value is switched
+// off, and one in progress starts again from the new text rather than coming back to the old
+// number when it runs out.
+void followNumberChange(CycleRecord& cycle, const NumberFields& typed) {
+    for (int i = 0; i < kNumberFieldCount; ++i) {
+        NumEnum& entry = cycle.numEnum[i];
+        enumOnTextChange(entry, typed[i]);
+        if (normalizeField(typed[i]) != numberField(cycle.inNumber, i)) {
+            std::fill(std::begin(entry.savedText), std::end(entry.savedText), '\0');
+        }
+    }
+}
+
+// The number editor's OK: on a cycle added as Add does it, on one inserted before cycle K as
+// Insert does it (a copy of cycle K, the selected row), on cycle K's incoming number, or on
+// the outgoing number. A refused number leaves the file as it was, as the editor's Cancel
+// takes an added cycle away again.
+int cmdNumber(const QString& path, NumberTarget target, int cycleNumber, const QString& number,
+              UserMessages& messages) {
     TScenarClass scenario(messages, startOfThisMinute());
     if (!scenario.LoadFromFile(path)) {
+        return kExitRefused;
+    }
+    const bool insert = target == NumberTarget::NewCycleBefore;
+    if ((insert || target == NumberTarget::CycleIn) &&
+        !cycleExists(scenario, cycleNumber, insert, messages)) {
         return kExitRefused;
     }
     std::optional<NumberFields> fields = parseNumber(number, messages);
     if (!fields) {
         return kExitRefused;
     }
-    if (!outgoing && !scenario.AddCycle()) {
-        return kExitRefused;
+    int index = -1;
+    switch (target) {
+        case NumberTarget::NewLastCycle:
+            if (!scenario.AddCycle()) {
+                return kExitRefused;
+            }
+            index = scenario.currentIndex();
+            break;
+        case NumberTarget::NewCycleBefore:
+            scenario.setCurrentIndex(cycleNumber - 1);
+            if (!scenario.InsertCycle(cycleNumber - 1)) {
+                return kExitRefused;
+            }
+            index = scenario.currentIndex();
+            break;
+        case NumberTarget::CycleIn:
+            index = cycleNumber - 1;
+            followNumberChange(scenario.cycle(index), *fields);
+            break;
+        case NumberTarget::Outgoing:
+            break;
     }
-    const int index = outgoing ? -1 : scenario.currentIndex();
     if (!acceptNumberEdit(*fields, scenario.header(), scenario.cycles(), index, messages)) {
         return kExitRefused;
     }
     scenario.updateEstimates();
+    return scenario.SaveToFile(path) ? kExitOk : kExitRefused;
+}
+
+// Delete cycle on one selected row; the last cycle going leaves a new, empty scenario.
+int cmdDeleteCycle(const QString& path, int cycleNumber, UserMessages& messages) {
+    TScenarClass scenario(messages, startOfThisMinute());
+    if (!scenario.LoadFromFile(path) || !cycleExists(scenario, cycleNumber, false, messages)) {
+        return kExitRefused;
+    }
+    scenario.DeleteCycle(cycleNumber - 1);
     return scenario.SaveToFile(path) ? kExitOk : kExitRefused;
 }
 
@@ -170,10 +235,21 @@ int runScnCommand(const QStringList& args, UserMessages& messages) {
         return cmdNew(path, messages);
     }
     if (command == QLatin1String("add-cycle") && rest.size() == 1) {
-        return cmdNumber(path, rest[0], false, messages);
+        return cmdNumber(path, NumberTarget::NewLastCycle, 0, rest[0], messages);
     }
     if (command == QLatin1String("set-out") && rest.size() == 1) {
-        return cmdNumber(path, rest[0], true, messages);
+        return cmdNumber(path, NumberTarget::Outgoing, 0, rest[0], messages);
+    }
+    bool k = false;  // the first argument is a cycle number
+    const int cycleNumber = rest.isEmpty() ? 0 : rest[0].toInt(&k);
+    if (command == QLatin1String("insert-cycle") && rest.size() == 2 && k) {
+        return cmdNumber(path, NumberTarget::NewCycleBefore, cycleNumber, rest[1], messages);
+    }
+    if (command == QLatin1String("set-in") && rest.size() == 2 && k) {
+        return cmdNumber(path, NumberTarget::CycleIn, cycleNumber, rest[1], messages);
+    }
+    if (command == QLatin1String("delete-cycle") && rest.size() == 1 && k) {
+        return cmdDeleteCycle(path, cycleNumber, messages);
     }
     if (command == QLatin1String("set")) {
         return cmdSet(path, rest, messages);

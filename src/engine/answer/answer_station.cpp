@@ -211,7 +211,7 @@ bool AnswerStation::speakerOn() {
 
 void AnswerStation::checkRing() {
     clock_.sleepMs(kRingLookMs);
-    if (!channel_->GetChar()) {
+    if (!channel_->GetChar(str::ModemContextRingCheck)) {
         return;
     }
     const std::int64_t now = clock_.tickMs();

@@ -382,10 +382,10 @@ bool ModemChannel::OGetch1(QByteArray& buffer, int n) {
     return buffer.size() >= n;
 }
 
-bool ModemChannel::GetChar() {
+bool ModemChannel::GetChar(const char* pendingContext) {
     const std::int64_t pending = port_->bytesPending();
     if (pending < 0) {
-        LastError(txt(str::ModemContextPending));
+        LastError(txt(pendingContext));
         return false;
     }
     if (pending == 0) {

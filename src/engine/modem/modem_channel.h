@@ -11,6 +11,7 @@
 #include "core/clock.h"
 #include "core/comm_port.h"
 #include "core/shared_tick.h"
+#include "core/strings.h"
 #include "engine/modem/channel_host.h"
 #include "engine/modem/modem_error.h"
 
@@ -106,8 +107,10 @@ public:
     bool SendSym(char c);
     // Reads n bytes within the current read time-out into buffer; true only if all came.
     bool OGetch1(QByteArray& buffer, int n);
-    // Reads whatever is pending; true when it holds the ring report "2" CR.
-    bool GetChar();
+    // Reads whatever is pending; true when it holds the ring report "2" CR. A port whose
+    // pending input cannot be asked for is reported under `pendingContext`: the port thread's
+    // "Getch::ClearCommError" unless the caller names its own.
+    bool GetChar(const char* pendingContext = str::ModemContextPending);
     // Waits ms, processing window messages, ending early on a stop request or an error.
     void WaitTicks(int ms);
     // The error report. True only when the user chose to continue after code -4.

@@ -1,0 +1,32 @@
+// Upkeep views of the results database: whether it is sound (the engine's own check of the
+// file, every table with the columns the program reads, no measurement left without its cycle
+// or number), and how much it holds.
+#pragma once
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace zev7 {
+
+// Step number (1..) and its label, before each step of a long job.
+using DbStepProgress = std::function<void(int step, int steps, const QString& label)>;
+
+// Every problem found, one readable line each; empty when the database is sound.
+QStringList checkDatabase(QSqlDatabase db, const DbStepProgress& progress = {});
+
+struct DbContents {
+    qint64 cycles = 0;
+    qint64 calls = 0;
+    qint64 outgoingNumbers = 0;
+    qint64 incomingNumbers = 0;
+    QDate firstDay;  // the earliest start of a cycle, invalid without cycles
+    QDate lastDay;   // the latest end of a cycle
+};
+
+// false when the tables cannot be read.
+bool readDatabaseContents(QSqlDatabase db, DbContents& contents);
+
+}  // namespace zev7

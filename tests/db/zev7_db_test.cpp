@@ -1,0 +1,102 @@
+// zev7-db end to end: the built program on a generated database.
+#include "core/port_run_marker.h"
+#include "db/db_transaction.h"
+#include "db/demo_database.h"
+#include "db_fixture.h"
+
+#include <QProcess>
+
+namespace zev7::testing {
+namespace {
+
+constexpr int kProcessTimeoutMs = 60000;
+
+struct DbRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class DbTool : public DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        ASSERT_TRUE(ensureProgramFolders());
+        DemoDatabaseSpec spec;
+        spec.cycles = 8;
+        spec.callsPerCycle = 6;
+        ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
+    }
+
+    DbRun run(const QString& command) {
+        QProcess p;
+        p.start(QStringLiteral(ZEV7_DB_PATH), {QStringLiteral("--home"), programDir(), command});
+        DbRun r;
+        if (p.waitForFinished(kProcessTimeoutMs) && p.exitStatus() == QProcess::NormalExit) {
+            r.exitCode = p.exitCode();
+            r.out = QString::fromUtf8(p.readAllStandardOutput());
+            r.err = QString::fromUtf8(p.readAllStandardError());
+        }
+        return r;
+    }
+
+    static QStringList content() {
+        QStringList all;
+        for (const char* t : {"Table_Out", "Table_In", "Table_Cycle", "Table_Seans",
+                              "Table_ResSeans", "Table_ResCycle", "Table_Sett_Cycle_Dec"}) {
+            all << rows(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(t)));
+        }
+        return all;
+    }
+};
+
+TEST_F(DbTool, CompactsChecksAndCountsKeepingEveryRow) {
+    const QStringList before = content();
+    DbRun r = run(QStringLiteral("compact"));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("[ 15%] Table_ResCycle.db...")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("[100%] Table_Out.db...")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Сжатие БД завершено")));
+    EXPECT_EQ(content(), before);
+
+    r = run(QStringLiteral("check"));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("нарушений нет")));
+
+    r = run(QStringLiteral("stats"));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Циклов: 8\nВызовов: 48\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Дни: с 12.01.2026 по 12.01.2026")));
+}
+
+TEST_F(DbTool, CheckFindsCallsThatLostTheirCycle) {
+    QSqlDatabase db = DbConnection::main();
+    ASSERT_TRUE(execSql(db, QStringLiteral("DELETE FROM Table_Cycle WHERE CYCLE_ID = 3")));
+    const DbRun r = run(QStringLiteral("check"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(
+        r.out.contains(QStringLiteral("Таблица Table_Seans: записей без своей записи в "
+                                      "Table_Cycle: 6")))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("нарушений: 3")));
+}
+
+// While a port of the directory runs, the upkeep waits; counting does not.
+TEST_F(DbTool, RefusedWhileAPortRuns) {
+    PortRunMarker port(2);
+    ASSERT_TRUE(port.acquire());
+    for (const char* command : {"compact", "clear-work", "check"}) {
+        const DbRun r = run(QString::fromLatin1(command));
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_TRUE(r.err.contains(
+            QStringLiteral("Идет работа с портами! Повторите после завершения всех сценариев!")))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("COM2")));
+    }
+    EXPECT_EQ(run(QStringLiteral("stats")).exitCode, 0);
+    port.release();
+    EXPECT_EQ(run(QStringLiteral("clear-work")).exitCode, 0);
+}
+
+}  // namespace
+}  // namespace zev7::testing

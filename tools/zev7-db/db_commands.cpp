@@ -1,0 +1,131 @@
+#include "db_commands.h"
+
+#include "core/strings.h"
+#include "db/db_check.h"
+#include "db/db_connection.h"
+#include "db/db_maintenance.h"
+#include "db/db_schema.h"
+#include "scenario/user_messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+
+namespace zev7 {
+
+namespace {
+
+// The file with its log: what the disk really holds.
+qint64 databaseBytes() {
+    qint64 bytes = 0;
+    for (const char* suffix : {"", "-wal"}) {
+        bytes += QFileInfo(DbConnection::filePath() + QLatin1String(suffix)).size();
+    }
+    return bytes;
+}
+
+int compact(const DbCommandIo& io) {
+    const qint64 before = databaseBytes();
+    CompactionCallbacks callbacks;
+    callbacks.progress = [&](int gauge, const QString& label) {
+        // The last label is the result, printed below.
+        if (label.endsWith(txt(str::CompactTableSuffix))) {
+            io.progress(txt(str::DbToolProgress).arg(gauge, 3).arg(label));
+        }
+    };
+    callbacks.interrupted = io.interrupted;
+    const CompactionResult result = compactDatabase(callbacks);
+    bool allPacked = true;
+    for (qsizetype i = 0; i < result.tables.size(); ++i) {
+        if (result.codes[i] != 0) {
+            allPacked = false;
+            io.result(txt(str::DbToolPackFailed).arg(result.tables[i]).arg(result.codes[i]));
+        }
+    }
+    io.result(result.finalLabel);
+    io.result(txt(str::DbToolSize).arg(before).arg(databaseBytes()));
+    return allPacked && !result.interrupted ? kDbExitOk : kDbExitRefused;
+}
+
+// The database windows' working tables hold only their last selection.
+int clearWorkingTables(const DbCommandIo& io) {
+    bool allCleared = true;
+    for (const char* table : {table::TempCycle, table::TempResSeans, table::TempResCycle}) {
+        const QString name = QString::fromLatin1(table);
+        const int code = ClearTable(name);
+        allCleared = allCleared && code == 0;
+        io.result(code == 0 ? txt(str::DbToolCleared).arg(name)
+                            : txt(str::DbToolClearFailed).arg(name).arg(code));
+    }
+    return allCleared ? kDbExitOk : kDbExitRefused;
+}
+
+int check(const DbCommandIo& io) {
+    const QStringList problems =
+        checkDatabase(DbConnection::main(), [&](int step, int steps, const QString& label) {
+            io.progress(txt(str::DbToolStep).arg(step).arg(steps).arg(label));
+        });
+    for (const QString& p : problems) {
+        io.result(p);
+    }
+    io.result(problems.isEmpty() ? txt(str::DbToolCheckOk)
+                                 : txt(str::DbToolCheckProblems).arg(problems.size()));
+    return problems.isEmpty() ? kDbExitOk : kDbExitRefused;
+}
+
+int stats(UserMessages& messages, const DbCommandIo& io) {
+    DbContents c;
+    if (!readDatabaseContents(DbConnection::main(), c)) {
+        messages.error(txt(str::DbToolCannotRead).arg(DbConnection::main().lastError().text()));
+        return kDbExitRefused;
+    }
+    const QString dateFormat = QStringLiteral("dd.MM.yyyy");
+    const QString days = c.firstDay.isValid() ? txt(str::DbToolStatsDays)
+                                                    .arg(c.firstDay.toString(dateFormat),
+                                                         c.lastDay.toString(dateFormat))
+                                              : txt(str::DbToolStatsNoDays);
+    io.result(txt(str::DbToolStats)
+                  .arg(c.cycles)
+                  .arg(c.calls)
+                  .arg(c.outgoingNumbers)
+                  .arg(c.incomingNumbers)
+                  .arg(days));
+    return kDbExitOk;
+}
+
+}  // namespace
+
+bool isMaintenanceCommand(const QString& command) {
+    return command == QLatin1String("compact") || command == QLatin1String("clear-work") ||
+           command == QLatin1String("check");
+}
+
+bool knownDbCommand(const QString& command) {
+    return isMaintenanceCommand(command) || command == QLatin1String("stats");
+}
+
+int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io) {
+    const QString path = DbConnection::filePath();
+    // Looking must not create a database where there was none.
+    if (!QFileInfo(path).isFile()) {
+        messages.error(txt(str::DbToolNoDatabase).arg(QDir::toNativeSeparators(path)));
+        return kDbExitRefused;
+    }
+    if (!DbConnection::setup(&messages)) {
+        return kDbExitRefused;
+    }
+    int code = kDbExitUsage;
+    if (command == QLatin1String("compact")) {
+        code = compact(io);
+    } else if (command == QLatin1String("clear-work")) {
+        code = clearWorkingTables(io);
+    } else if (command == QLatin1String("check")) {
+        code = check(io);
+    } else if (command == QLatin1String("stats")) {
+        code = stats(messages, io);
+    }
+    DbConnection::shutdown();
+    return code;
+}
+
+}  // namespace zev7

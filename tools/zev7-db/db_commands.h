@@ -1,0 +1,29 @@
+// The commands of zev7-db on the results database of the program directory. Each returns the
+// process exit code: 0 done, 1 refused or failed (the reason has been printed).
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace zev7 {
+
+class UserMessages;
+
+inline constexpr int kDbExitOk = 0;
+inline constexpr int kDbExitRefused = 1;
+inline constexpr int kDbExitUsage = 2;
+
+// Where the long commands say how far they are, and whether the user has asked them to stop.
+struct DbCommandIo {
+    std::function<void(const QString& line)> progress;
+    std::function<void(const QString& line)> result;
+    std::function<bool()> interrupted;
+};
+
+// The maintenance commands need every port of the directory to be idle.
+bool isMaintenanceCommand(const QString& command);
+bool knownDbCommand(const QString& command);
+
+int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io);
+
+}  // namespace zev7
