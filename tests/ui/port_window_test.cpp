@@ -10,6 +10,7 @@
 #include "scenario/tel_number.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
 #include "ui/ini_file.h"
@@ -91,14 +92,6 @@ public:
     std::vector<AnswerCommand> commands;
 };
 
-TelNumber plain(const char* digits) {
-    TelNumber n{};
-    clearNumber(n);
-    setNumberField(n, NUM_ON_ATX, QString::fromLatin1(digits));
-    rebuildNumberText(n);
-    return n;
-}
-
 class PortWindowTest : public ::testing::Test {
 protected:
     PortWindowTest() {
@@ -111,9 +104,9 @@ protected:
     // The demo scenario: outgoing 1111111, one cycle calling 2222222 with 5..20 attempts.
     void writeDemoScenario(double baseTime) {
         ScenarHeader h = templateHeader(baseTime);
-        h.outNumber = plain("1111111");
+        h.outNumber = test::plainNumber("1111111");
         CycleRecord c = templateCycle();
-        c.inNumber = plain("2222222");
+        c.inNumber = test::plainNumber("2222222");
         c.minAttempts = 5;
         c.maxAttempts = 20;
         c.state = static_cast<std::int32_t>(CycleState::Waiting);
