@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ZEV7 build and run script.
-#   ./zev7.sh run    install what is missing, build, run the demo scenario on the simulator
+#   ./zev7.sh run    install what is missing, build, run the demo on the simulator: the desktop
+#                    program when a display is set ($DISPLAY), else the headless port thread
 #   ./zev7.sh test   install what is missing, build, run every test
 # Run as root or with sudo rights; it may be run again at any time.
 set -euo pipefail
@@ -12,6 +13,7 @@ PACKAGES=(
     libgl-dev libxkbcommon-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     sqlite3
+    xvfb xauth fonts-dejavu-core
 )
 
 install_missing() {
@@ -32,39 +34,31 @@ build() {
     cmake --build build
 }
 
+# shellcheck source=scripts/demo_home.sh
+. scripts/demo_home.sh
+
 run_demo() {
     local home="${ZEV7_DEMO_HOME:-$PWD/build/demo}"  # inside the ignored build folder
     local scale=20  # the simulator and the port threads agree on it: 20 times faster
-    mkdir -p "$home/Scenar"
-    local scn="$home/Scenar/demo.scn"
-    build/bin/zev7-scn new "$scn"
-    build/bin/zev7-scn set-out "$scn" -/-/-/-/-/1111111/-
-    build/bin/zev7-scn add-cycle "$scn" -/-/-/-/-/2222222/-
-    build/bin/zev7-scn set "$scn" --cycle 1 minAttempts=5 maxAttempts=20
-    build/bin/zev7-scn show "$scn"
+    demo_prepare "$home"
+    build/bin/zev7-scn show "$home/Scenar/demo.scn"
+    # The simulated modems on dev/COM1 (calling) and dev/COM2 (answering station).
+    demo_sim_start "$home" "$scale"
 
-    # The simulated modems on dev/COM1 (calling) and dev/COM2 (answering station); links left
-    # by an earlier run are removed first, so that only the new ones are waited for.
-    local n
-    for n in 1 2; do
-        if [ -L "$home/dev/COM$n" ]; then rm -f "$home/dev/COM$n"; fi
-    done
-    ZEV7_TIME_SCALE=$scale build/bin/zev7-sim --home "$home" >"$home/zev7-sim.out" 2>&1 &
-    local sim=$!
-    local i
-    for i in $(seq 100); do
-        [ -e "$home/dev/COM1" ] && [ -e "$home/dev/COM2" ] && break
-        kill -0 "$sim" 2>/dev/null || break
-        sleep 0.1
-    done
-    cat "$home/zev7-sim.out"
-
-    # The port thread runs the scenario; Ctrl+C stops it cleanly.
     local rc=0
+    if [ -n "${DISPLAY:-}" ]; then
+        # The desktop program: port 1's window holds the demo scenario ready for "Старт
+        # сценария", port 2's window shows the answering station monitoring its calls.
+        ZEV7_HOME="$home" ZEV7_TIME_SCALE=$scale build/bin/zev7 \
+            --open 1:demo.scn --answer 2:demo.scn || rc=$?
+        demo_sim_stop
+        return "$rc"
+    fi
+
+    # No display: the port thread runs the scenario headless; Ctrl+C stops it cleanly.
     ZEV7_TIME_SCALE=$scale timeout --signal=INT --kill-after=10 150 \
         build/bin/zev7-run --home "$home" 1:demo.scn || rc=$?
-    kill "$sim" 2>/dev/null || true
-    wait "$sim" 2>/dev/null || true
+    demo_sim_stop
     echo "Protocol (Windows-1251): $home/Protocol/ProtocolComPort1.txt"
     echo "    iconv -f WINDOWS-1251 -t UTF-8 $home/Protocol/ProtocolComPort1.txt"
     echo "Result report (HTML, Windows-1251): $home/Result/Result_Port_1.html"

@@ -24,6 +24,84 @@ inline constexpr char OldestScenarioVersion[] = "V2.01";
 inline constexpr char CaptionError[] = "Ошибка!";
 inline constexpr char CaptionWarning[] = "Внимание!";
 
+// ---- The main window, its menus and the program's start and end ----------------------------
+inline constexpr char AlreadyRunning[] = "Программа уже запущена!";
+inline constexpr char TooManyWindows[] = "Открыто слишком много форм!";
+inline constexpr char AskQuit[] = "Вы хотите завершить работу?";
+inline constexpr char PortsBusyForDatabase[] =
+    "Идет работа с портами! Повторите после завершения всех сценариев!";
+inline constexpr char AskCloseDatabase[] =
+    "Необходимо закрыть БД! Закрыть БД и продолжить операцию?";
+inline constexpr char PortItem[] = "Порт:%1";
+inline constexpr char PortComboHint[] = "Выбор COM-порта";
+inline constexpr char CannotMakeFolders[] = "Не могу создать рабочие каталоги в %1";
+inline constexpr char CannotLockInstance[] = "Не могу создать файл %1: %2";
+inline constexpr char MenuFile[] = "Файл";
+inline constexpr char MenuScenario[] = "Сценарий";
+inline constexpr char MenuDatabase[] = "База данных";
+inline constexpr char MenuWindows[] = "Окна";
+inline constexpr char MenuHelp[] = "Помощь";
+inline constexpr char MenuContents[] = "Содержание";
+inline constexpr char MenuAbout[] = "О программе...";
+inline constexpr char MenuExit[] = "Выход";
+inline constexpr char MenuNewScenario[] = "Новый сценарий";
+inline constexpr char MenuOpenScenario[] = "Открыть сценарий";
+inline constexpr char MenuSaveScenario[] = "Сохранить сценарий";
+inline constexpr char MenuAddCycle[] = "Добавить цикл в конец списка";
+inline constexpr char MenuInsertCycle[] = "Вставить цикл перед текущим";
+inline constexpr char MenuDeleteCycle[] = "Удалить цикл";
+inline constexpr char MenuScheme[] = "Схема сценариев";
+inline constexpr char MenuStartScenario[] = "Старт сценария";
+inline constexpr char MenuRestartScenario[] = "Рестарт сценария";
+inline constexpr char MenuStopScenario[] = "Прервать сценарий";
+inline constexpr char MenuDatabaseInterface[] = "Интерфейс БД";
+inline constexpr char MenuMonitor[] = "Монитор измерений";
+inline constexpr char MenuImport[] = "Ввод результатов из другой БД";
+inline constexpr char MenuCompact[] = "Сжатие БД";
+inline constexpr char MenuDeleteCycles[] = "Удаление циклов из БД";
+inline constexpr char MenuLoadConfig[] = "Загрузить конфигурацию";
+inline constexpr char MenuSaveConfig[] = "Сохранить конфигурацию";
+inline constexpr char MenuRestoreConfig[] = "Восстановить конфигурацию";
+inline constexpr char MenuCascade[] = "Расположить каскадом";
+inline constexpr char MenuTile[] = "Расположить";
+inline constexpr char MenuTileVertical[] = "вертикально";
+inline constexpr char MenuTileHorizontal[] = "горизонтально";
+inline constexpr char MenuArrange[] = "Упорядочить";
+inline constexpr char MenuMinimizeAll[] = "Свернуть все";
+inline constexpr char MenuRestoreAll[] = "Расположить все";
+inline constexpr char MenuCloseAll[] = "Закрыть все";
+inline constexpr char ButtonDatabase[] = "База данных";
+inline constexpr char ButtonHelpMain[] = "Помощь ";
+inline constexpr char ScaleToolbar[] = "Масштабирование";
+inline constexpr char ZoomRestore[] = "Восстановить масштаб";
+inline constexpr char ZoomIn[] = "Увеличить";
+inline constexpr char ZoomOut[] = "Уменьшить";
+inline constexpr char ZoomY[] = "Увеличение по  Y";
+inline constexpr char UnzoomY[] = "Уменьшение по Y";
+inline constexpr char ZoomX[] = "Увеличение по X";
+inline constexpr char UnzoomX[] = "Уменьшение по X";
+inline constexpr char StepUp[] = "Сдвиг вверх";
+inline constexpr char StepDown[] = "Сдвиг вниз";
+inline constexpr char StepLeft[] = "Сдвиг влево";
+inline constexpr char StepRight[] = "Сдвиг вправо";
+inline constexpr char ConfigFilter[] = "Файл конфигурации";
+inline constexpr char ConfigOpenTitle[] = "Файл конфигурации";
+inline constexpr char AboutCaption[] = "О программе...";
+inline constexpr char AboutDescription[] =
+    "Система измерения коэффициента потерь вызовов (КПВ) телефонной сети.\n"
+    "До 64 измерительных модемов Teliq 3310 на COM-портах, автоответчики, протоколы, "
+    "отчеты и база результатов.";
+inline constexpr char AboutVersion[] = "Версия %1 от %2";
+inline constexpr char HelpCaption[] = "Помощь";
+inline constexpr char HelpMissing[] = "Раздел помощи %1 не найден: %2";
+inline constexpr char AppUsage[] =
+    "zev7 [ФАЙЛ.LST] [--open ПОРТ[:СЦЕНАРИЙ]]... [--answer ПОРТ[:СЦЕНАРИЙ]]...";
+inline constexpr char AppOptionOpen[] =
+    "Открыть окно порта; со сценарием: загрузить его в окно, готовым к старту";
+inline constexpr char AppOptionAnswer[] =
+    "Открыть окно порта и включить на нем режим автоответчика с настройками сценария";
+inline constexpr char AppBadOpenItem[] = "Неверное задание окна порта: %1";
+
 // ---- Scenarios and scenario files ----------------------------------------------------------
 inline constexpr char ScenarioCannotOpen[] = "Не могу открыть файл сценария";
 inline constexpr char ScenarioVersionHead[] = "Версия файла сценария:\n";

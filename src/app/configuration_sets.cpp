@@ -1,0 +1,168 @@
+#include "app/configuration_sets.h"
+
+#include "app/main_window.h"
+#include "app/port_list.h"
+#include "core/program_dir.h"
+#include "core/strings.h"
+#include "engine/serial/serial_port_names.h"
+#include "scenario/user_messages.h"
+#include "ui/ini_file.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolBar>
+
+namespace zev7 {
+
+namespace {
+
+QString mainSection() {
+    return txt(str::ProgramName);
+}
+
+QString portKey(int port) {
+    return QStringLiteral("FormPort%1").arg(port);
+}
+
+// The single windows of later parts of the program; none of them is open yet.
+const char* const kSingleWindowKeys[] = {"FTestScenar", "Form_InterfaceBD", "FormSet"};
+
+QString configFilter() {
+    return txt(str::ConfigFilter) + QStringLiteral(" ( *.cfg)");
+}
+
+}  // namespace
+
+ConfigurationSets::ConfigurationSets(TMainForm& window, IniFile& ini)
+    : window_(window), ini_(ini) {}
+
+QString ConfigurationSets::configFile() {
+    return programPath(QString::fromLatin1(kConfigFileName));
+}
+
+void ConfigurationSets::saveLayout() {
+    IniFile& ini = ini_;
+    const QString section = mainSection();
+    const QList<int> open = window_.openPorts();
+    for (int port = kFirstPort; port <= kLastPort; ++port) {
+        ini.writeInt(section, portKey(port), open.contains(port) ? 1 : 0);
+    }
+    for (const char* key : kSingleWindowKeys) {
+        ini.writeInt(section, QString::fromLatin1(key), 0);
+    }
+    ini.writeInt(section, QStringLiteral("FormVersion"), kLayoutVersion);
+    const QRect place = window_.normalGeometry();
+    ini.writeInt(section, QStringLiteral("Left"), place.x());
+    ini.writeInt(section, QStringLiteral("Top"), place.y());
+    ini.writeInt(section, QStringLiteral("Width"), place.width());
+    ini.writeInt(section, QStringLiteral("Height"), place.height());
+    ini.writeInt(section, QStringLiteral("Maximized"), window_.isMaximized() ? 1 : 0);
+    for (const char* name : {"ToolBar1", "Scale_ToolBar2"}) {
+        if (auto* bar = window_.findChild<QToolBar*>(QString::fromLatin1(name))) {
+            ini.writeInt(section, QString::fromLatin1(name) + QStringLiteral(".Left"), bar->x());
+            ini.writeInt(section, QString::fromLatin1(name) + QStringLiteral(".Top"), bar->y());
+        }
+    }
+    ini.save();
+    window_.closeAllChildren();
+}
+
+void ConfigurationSets::restoreLayout() {
+    const IniFile& ini = ini_;
+    const QString section = mainSection();
+    const int width = ini.readInt(section, QStringLiteral("Width"), 0);
+    const int height = ini.readInt(section, QStringLiteral("Height"), 0);
+    if (width > 0 && height > 0) {
+        window_.setGeometry(ini.readInt(section, QStringLiteral("Left"), 0),
+                            ini.readInt(section, QStringLiteral("Top"), 0), width, height);
+    }
+    if (ini.readInt(section, QStringLiteral("Maximized"), 0) == 1) {
+        window_.setWindowState(window_.windowState() | Qt::WindowMaximized);
+    }
+    for (int port = kFirstPort; port <= kLastPort; ++port) {
+        if (ini.readInt(section, portKey(port), 0) == 1) {
+            // A port that has gone from this computer is passed over without a word.
+            if (window_.ports().contains(port)) {
+                window_.openPortWindow(port);
+            }
+        } else if (QWidget* open = window_.portWindow(port)) {
+            open->parentWidget()->close();
+        }
+    }
+    window_.updateCommands();
+}
+
+bool ConfigurationSets::saveConfiguration(const QString& file) {
+    saveLayout();
+    QFile::remove(file);
+    // A failed copy is not reported: the layout itself is saved either way.
+    return QFile::copy(configFile(), file);
+}
+
+bool ConfigurationSets::loadConfiguration(const QString& file) {
+    if (!QFileInfo(file).isFile()) {
+        return false;
+    }
+    QFile::remove(configFile());
+    if (!QFile::copy(file, configFile())) {
+        return false;
+    }
+    QFile(configFile())
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // Windows that stay open take their places from the loaded file.
+    for (int port : window_.openPorts()) {
+        window_.portWindows().reloadPlacement(window_.portWindow(port));
+    }
+    restoreLayout();
+    return true;
+}
+
+void ConfigurationSets::restoreConfiguration() {
+    // With the file switched off every window reads its defaults and nothing is written.
+    const QString path = ini_.path();
+    ini_.setPath({});
+    window_.mdiArea()->cascadeSubWindows();
+    for (int port : window_.openPorts()) {
+        window_.portWindows().applyDefaults(window_.portWindow(port));
+    }
+    ini_.setPath(path);
+}
+
+void ConfigurationSets::saveConfigurationAsked() {
+    const QString folder = programPath(QString::fromLatin1(kConfigFolder));
+    QString start = folder;
+    for (;;) {
+        QString file =
+            QFileDialog::getSaveFileName(&window_, txt(str::MenuSaveConfig), start, configFilter(),
+                                         nullptr, QFileDialog::DontConfirmOverwrite);
+        if (file.isEmpty()) {
+            return;
+        }
+        if (!QFileInfo(file).fileName().contains(QLatin1Char('.'))) {
+            file += QStringLiteral(".cfg");
+        }
+        if (QFileInfo::exists(file) &&
+            !window_.messages().askYesNo(txt(str::ScenarioExistsName) + QStringLiteral(" '") +
+                                         QFileInfo(file).fileName() + QStringLiteral("' ") +
+                                         txt(str::ScenarioExistsOverwrite))) {
+            start = file;
+            continue;
+        }
+        saveConfiguration(file);
+        return;
+    }
+}
+
+void ConfigurationSets::loadConfigurationAsked() {
+    const QString file = QFileDialog::getOpenFileName(
+        &window_, txt(str::ConfigOpenTitle), programPath(QString::fromLatin1(kConfigFolder)),
+        configFilter());
+    if (!file.isEmpty()) {
+        loadConfiguration(file);
+    }
+}
+
+}  // namespace zev7

@@ -1,0 +1,95 @@
+// zev7: the desktop program "ВЕРСА-ТЛ".
+//   zev7 [SCHEDULE.LST] [--open PORT[:SCENARIO]]... [--answer PORT[:SCENARIO]]... [--screenshots
+//   DIR]
+// ZEV7_HOME names the program directory (by default the executable's), ZEV7_TIME_SCALE runs the
+// clock K times faster to agree with zev7-sim.
+#include "app/command_line.h"
+#include "app/gui_messages.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/screenshot_tour.h"
+#include "app/single_instance.h"
+#include "core/clocks.h"
+#include "core/program_dir.h"
+#include "core/strings.h"
+#include "db/db_connection.h"
+#include "engine/registry/port_registry.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+using namespace zev7;
+
+namespace {
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+constexpr char kBatchLogName[] = "ZEV7.end";
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zev7"));
+    QApplication::setApplicationDisplayName(txt(str::ProgramName));
+    GuiMessages messages;
+
+    QStringList arguments = QApplication::arguments().mid(1);
+    QString screenshots;
+    const qsizetype shotsAt = arguments.indexOf(QStringLiteral("--screenshots"));
+    if (shotsAt >= 0 && shotsAt + 1 < arguments.size()) {
+        screenshots = arguments.at(shotsAt + 1);
+        arguments.remove(shotsAt, 2);
+    }
+    QStringList errors;
+    const auto line = parseCommandLine(arguments, errors);
+    if (!line) {
+        messages.error(errors.join(u'\n') + u'\n' + txt(str::AppUsage));
+        return kExitUsage;
+    }
+    const QString scaleText = qEnvironmentVariable("ZEV7_TIME_SCALE");
+    const double scale = ScaledClock::scaleFromEnvironment();
+    if (!scaleText.isEmpty() && scaleText.toDouble() != scale) {
+        messages.error(txt(str::SimBadScale).arg(scaleText));
+        return kExitUsage;
+    }
+
+    if (!ensureProgramFolders()) {
+        messages.error(txt(str::CannotMakeFolders).arg(QDir::toNativeSeparators(programDir())));
+        return kExitRefused;
+    }
+    SingleInstance instance(programDir());
+    switch (instance.acquire()) {
+        case SingleInstance::Result::Acquired:
+            break;
+        case SingleInstance::Result::AlreadyRunning:
+            messages.warning(txt(str::AlreadyRunning));
+            return kExitRefused;
+        case SingleInstance::Result::Failed:
+            messages.error(
+                txt(str::CannotLockInstance).arg(instance.lockPath(), instance.errorText()));
+            return kExitRefused;
+    }
+    // Numbers with a decimal point, whatever the desktop's language says.
+    QLocale::setDefault(QLocale::c());
+    QDir::setCurrent(programDir());
+    QFile::remove(programPath(QString::fromLatin1(kBatchLogName)));
+    // A database that cannot be set up is reported; the ports still measure and write reports.
+    DbConnection::setup(&messages);
+
+    RealClock realClock;
+    ScaledClock scaledClock(scale);
+    Clock& clock = scale > 1.0 ? static_cast<Clock&>(scaledClock) : realClock;
+    Program program(ProgramSetup{clock, PortRegistry::instance()});
+    TMainForm& window = program.mainWindow();
+    window.show();
+    program.start(*line);
+
+    ScreenshotTour tour(window, line->windows.empty() ? 1 : line->windows.front().port,
+                        screenshots);
+    if (!screenshots.isEmpty()) {
+        tour.start();
+    }
+    const int rc = QApplication::exec();
+    return rc;
+}

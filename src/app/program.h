@@ -1,0 +1,68 @@
+// The desktop program's objects in their start-up order: the messages, the router that carries
+// the threads' reports to the windows, the supervisor that owns the threads, the port list, the
+// main window and its configuration; and the start: layout restored, then the command line.
+#pragma once
+
+#include "app/command_line.h"
+#include "app/port_list.h"
+#include "core/comm_port.h"
+
+#include <functional>
+#include <memory>
+
+namespace zev7 {
+
+class Clock;
+class ConfigurationSets;
+class GuiMessages;
+class IniFile;
+class PortRegistry;
+class PortSupervisor;
+class PortViewRouter;
+class PortWindowAdapter;
+class TMainForm;
+class UiThreadMessages;
+class UserMessages;
+
+struct ProgramSetup {
+    Clock& clock;
+    PortRegistry& registry;
+    // The serial port of a port number; by default the port's device.
+    std::function<std::unique_ptr<CommPort>(int port)> makePort = {};
+    PortList::Probe probe = probePort;
+    // Messages of the UI thread; by default message boxes over the main window.
+    UserMessages* messages = nullptr;
+};
+
+class Program {
+public:
+    explicit Program(ProgramSetup setup);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    TMainForm& mainWindow() { return *window_; }
+    PortSupervisor& supervisor() { return *supervisor_; }
+    ConfigurationSets& configuration() { return *config_; }
+
+    // Restores the saved layout, then reads the command line once: the schedule is recorded
+    // for batch mode, the requested port windows are opened.
+    void start(const CommandLine& line);
+    const QString& batchList() const { return batchList_; }
+
+private:
+    ProgramSetup setup_;
+    std::unique_ptr<IniFile> ini_;
+    std::unique_ptr<GuiMessages> gui_;
+    UserMessages* messages_ = nullptr;
+    std::unique_ptr<PortViewRouter> router_;
+    std::unique_ptr<UiThreadMessages> threadMessages_;
+    std::unique_ptr<PortSupervisor> supervisor_;
+    std::unique_ptr<PortList> ports_;
+    std::unique_ptr<PortWindowAdapter> portWindows_;
+    std::unique_ptr<TMainForm> window_;
+    std::unique_ptr<ConfigurationSets> config_;
+    QString batchList_;
+};
+
+}  // namespace zev7

@@ -1,0 +1,97 @@
+#include "app/screenshot_tour.h"
+
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabWidget>
+
+namespace zev7 {
+
+namespace {
+// Real time: the window settles, then the simulator (20 times faster) makes a few calls.
+constexpr int kSettleMs = 1500;
+constexpr int kRunMs = 25000;
+constexpr int kPageSettleMs = 300;
+// The picture: the main window, the photographed port's window large on the left, the other
+// port windows beside it.
+constexpr QSize kMainSize{1240, 800};
+constexpr QRect kPortPlace{0, 0, 800, 640};
+constexpr QRect kOthersPlace{805, 0, 430, 640};
+
+// The page controls of a window that are not inside another page control, in order.
+QList<QTabWidget*> outerTabs(QWidget* window) {
+    QList<QTabWidget*> outer;
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        bool nested = false;
+        for (QWidget* p = tabs->parentWidget(); p != nullptr && p != window;
+             p = p->parentWidget()) {
+            nested = nested || qobject_cast<QTabWidget*>(p) != nullptr;
+        }
+        if (!nested) {
+            outer.append(tabs);
+        }
+    }
+    return outer;
+}
+
+void settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+}
+}  // namespace
+
+ScreenshotTour::ScreenshotTour(TMainForm& window, int port, QString directory, QObject* parent)
+    : QObject(parent), window_(window), port_(port), directory_(std::move(directory)) {}
+
+void ScreenshotTour::start() {
+    QDir().mkpath(directory_);
+    window_.showNormal();
+    window_.resize(kMainSize);
+    for (QMdiSubWindow* sub : window_.mdiArea()->subWindowList()) {
+        const bool photographed = sub->widget() == window_.portWindow(port_);
+        sub->showNormal();
+        sub->setGeometry(photographed ? kPortPlace : kOthersPlace);
+    }
+    window_.openPortWindow(port_);
+    QTimer::singleShot(kSettleMs, this, [this] {
+        if (QWidget* w = window_.portWindow(port_)) {
+            window_.portWindows().command(w, ScenarioCommand::Start);
+        }
+        QTimer::singleShot(kRunMs, this, &ScreenshotTour::takePictures);
+    });
+}
+
+void ScreenshotTour::shoot(const QString& name) {
+    settle();
+    window_.grab().save(QDir(directory_).filePath(name + QStringLiteral(".png")));
+}
+
+void ScreenshotTour::takePictures() {
+    QWidget* w = window_.openPortWindow(port_);
+    if (w != nullptr) {
+        const QList<QTabWidget*> tabs = outerTabs(w);
+        if (!tabs.isEmpty()) {
+            QTabWidget* pages = tabs.first();
+            for (int i = 0; i < pages->count(); ++i) {
+                pages->setCurrentIndex(i);
+                const QList<QTabWidget*> inner = outerTabs(pages->widget(i));
+                if (inner.isEmpty()) {
+                    shoot(QStringLiteral("port-page%1").arg(i + 1));
+                    continue;
+                }
+                for (int j = 0; j < inner.first()->count(); ++j) {
+                    inner.first()->setCurrentIndex(j);
+                    shoot(QStringLiteral("port-page%1-%2").arg(i + 1).arg(j + 1));
+                }
+            }
+            pages->setCurrentIndex(0);
+        }
+    }
+    QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
+}
+
+}  // namespace zev7

@@ -1,0 +1,68 @@
+#include "app_test_support.h"
+
+#include "app/configuration_sets.h"
+#include "core/strings.h"
+
+#include <QFile>
+
+namespace zev7::apptest {
+namespace {
+
+class Configuration : public MainWindowFixture {
+protected:
+    void writeIni(const QByteArray& text) {
+        QFile f(ConfigurationSets::configFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        f.close();
+        ini.load();
+    }
+    QByteArray readIni() const {
+        QFile f(ConfigurationSets::configFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(Configuration, SavedPortThatNoLongerExistsIsSkippedSilently) {
+    present = 4;
+    ports.build();
+    writeIni("[ВЕРСА-ТЛ]\nFormPort2=1\nFormPort5=1\n");
+    config->restoreLayout();
+    EXPECT_EQ(form->openPorts(), QList<int>{2});
+    EXPECT_EQ(messages.count(), 0);
+}
+
+TEST_F(Configuration, MissingOrDamagedFileOpensNothing) {
+    config->restoreLayout();
+    writeIni("\x01\xff[ВЕРСА-ТЛ\nFormPort=x\n=\nFormPort3=abc\n");
+    config->restoreLayout();
+    EXPECT_TRUE(form->openPorts().isEmpty());
+}
+
+TEST_F(Configuration, SavedSetReopensItsWindowsAndSectionNamesStayReadable) {
+    form->openPortWindow(3);
+    form->openPortWindow(7);
+    const QString set = programPath(QStringLiteral("CFG/lab1.cfg"));
+    ASSERT_TRUE(config->saveConfiguration(set));
+    EXPECT_EQ(form->childWindowCount(), 0);
+    QFile saved(set);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    EXPECT_TRUE(text.contains(QStringLiteral("[ВЕРСА-ТЛ]").toUtf8())) << text.toStdString();
+    EXPECT_TRUE(text.contains("FormPort3=1"));
+    ASSERT_TRUE(config->loadConfiguration(set));
+    EXPECT_EQ(form->openPorts(), (QList<int>{3, 7}));
+}
+
+TEST_F(Configuration, RestoreLeavesTheFileByteForByteUnchanged) {
+    writeIni("[ВЕРСА-ТЛ]\r\nFormPort1=1\r\n; the user's note\r\n\r\n[Порт:1]\r\nLeft=7\r\n");
+    const QByteArray before = readIni();
+    config->restoreLayout();
+    form->openPortWindow(2);
+    config->restoreConfiguration();
+    EXPECT_EQ(readIni(), before);
+    EXPECT_EQ(windows.defaulted, (std::set<int>{1, 2}));
+}
+
+}  // namespace
+}  // namespace zev7::apptest

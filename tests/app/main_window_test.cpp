@@ -1,0 +1,102 @@
+#include "app_test_support.h"
+
+#include "app/closing_sequence.h"
+#include "core/strings.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace zev7::apptest {
+namespace {
+
+using MainWindow = MainWindowFixture;
+
+TEST_F(MainWindow, ThirtyThreeWindowsOpenTheThirtyFourthIsRefused) {
+    for (int port = 1; port <= kMaxChildWindows; ++port) {
+        ASSERT_NE(form->openPortWindow(port), nullptr) << port;
+    }
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_EQ(form->openPortWindow(kMaxChildWindows + 1), nullptr);
+    EXPECT_EQ(messages.texts(), QStringList{txt(str::TooManyWindows)});
+    EXPECT_EQ(form->childWindowCount(), kMaxChildWindows);
+    // An open port's window is only shown again, even at the limit.
+    EXPECT_NE(form->openPortWindow(5), nullptr);
+    EXPECT_EQ(windows.created, kMaxChildWindows);
+}
+
+TEST_F(MainWindow, WindowsMenuListsEachWindowWithItsTag) {
+    form->openPortWindow(3);
+    form->openPortWindow(12);
+    for (QMenu* m : form->findChildren<QMenu*>()) {
+        if (m->title() == txt(str::MenuWindows)) {
+            emit m->aboutToShow();
+        }
+    }
+    QList<QAction*> items = form->windowItems();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Порт:3"));
+    EXPECT_EQ(items[0]->data().toInt(), 3);
+    EXPECT_EQ(items[1]->data().toInt(), 12);
+}
+
+TEST_F(MainWindow, ScenarioCommandsFollowTheActivePortWindow) {
+    auto enabled = [this](const char* name) {
+        return form->findChild<QAction*>(QString::fromLatin1(name))->isEnabled();
+    };
+    windows.allowed = {true, true, true, true, false, false};
+    EXPECT_FALSE(enabled("NStartScen"));  // no port window yet
+    EXPECT_FALSE(enabled("NSaveScen"));
+    form->openPortWindow(1);
+    EXPECT_TRUE(enabled("NStartScen"));
+    EXPECT_TRUE(enabled("NInsCycle"));
+    EXPECT_FALSE(enabled("NStopScen"));
+    form->findChild<QAction*>(QStringLiteral("NStartScen"))->trigger();
+    EXPECT_EQ(windows.forwarded, std::vector<ScenarioCommand>{ScenarioCommand::Start});
+    // Windows of later parts are present and disabled, never a dummy window.
+    EXPECT_FALSE(enabled("NShemaScen"));
+    EXPECT_FALSE(enabled("N16"));
+}
+
+TEST_F(MainWindow, ClosingWithRunningPortsAsksOnceStopsAndWaitsAtMostTheGuard) {
+    form->show();
+    form->openPortWindow(1);
+    running = 2;
+    messages.queueAnswer(false);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(stopRequests, 0);
+    messages.queueAnswer(true);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(stopRequests, 1);
+    EXPECT_TRUE(form->closingSequence().waiting());
+    EXPECT_EQ(form->closingSequence().guard().interval(), kCloseWaitMs);
+    // Another close while waiting neither asks nor stops again.
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(messages.count(), 2);
+    EXPECT_EQ(stopRequests, 1);
+    // The threads never end: the guard's 10 s close the program anyway.
+    form->closingSequence().waitExpired();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->childWindowCount(), 0);
+}
+
+TEST_F(MainWindow, ClosingEndsAsSoonAsTheLastThreadHasEnded) {
+    form->show();
+    running = 1;
+    messages.queueAnswer(true);
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    running = 0;
+    form->allThreadsEnded();
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindow, DatabaseOperationsWaitForThePorts) {
+    EXPECT_TRUE(form->databaseGuard());
+    registry.setRunState(7, PortRunState::InUse);
+    EXPECT_FALSE(form->databaseGuard());
+    EXPECT_EQ(messages.texts(), QStringList{txt(str::PortsBusyForDatabase)});
+}
+
+}  // namespace
+}  // namespace zev7::apptest
