@@ -85,7 +85,7 @@ TEST_F(Setup, AFailedRegisterWriteEndsTheSetUpThere) {
     // Nothing after the failed register; the modem is not made an answering station.
     EXPECT_TRUE(commands_.last().startsWith(kDelayOn));
     EXPECT_FALSE(network_->profile(kCaller).answerSetup);
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
 }
 
 class PlainModel : public Setup {
@@ -112,7 +112,7 @@ protected:
 TEST_F(WrongModel, IsRefusedAndStopsThePort) {
     ASSERT_TRUE(setup_.startUp());
     EXPECT_FALSE(setup_.identify());
-    EXPECT_EQ(channel_->errorCode(), -23);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::WrongModel);
     EXPECT_TRUE(channel_->stopRequested());
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries().first().text,
