@@ -97,11 +97,11 @@ TEST_F(PlainModel, IsAcceptedAndNeverGetsTheToneCheckRegisters) {
     const Commands cmds = setUp(answering(1000.0, -10, -27));
     EXPECT_FALSE(channel_->isLxModel());
     for (const QByteArray& c : cmds) {
-        EXPECT_FALSE(c.startsWith(kToneMode) || c.startsWith(kToneThreshold) ||
+        EXPECT_FALSE(c.startsWith(kToneMode.text) || c.startsWith(kToneThreshold) ||
                      c.startsWith(kToneBand))
             << c.toStdString();
     }
-    EXPECT_TRUE(cmds.contains(kAnswerOn));
+    EXPECT_TRUE(cmds.contains(kAnswerOn.text));
 }
 
 class WrongModel : public Setup {
