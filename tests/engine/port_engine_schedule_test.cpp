@@ -142,7 +142,7 @@ TEST_F(Restart, ContinuesAfterTheFinishedCyclesOnly) {
     const CycleRecord third = second;
     writeScenario(kCaller, header(), {noFilter, second, third});
     auto first = engine(kCaller);
-    ASSERT_EQ(first->load(), 0);
+    ASSERT_EQ(first->load(), ScenarioLoad::Loaded);
     first->open();
     ASSERT_TRUE(stepUntil(
         *first, [&] { return first->cycles()[1].state == static_cast<int>(CycleState::Done); }));
