@@ -81,7 +81,7 @@ void BM_ThousandCallCycle(benchmark::State& state) {
         state.ResumeTiming();
 
         const std::clock_t start = std::clock();
-        if (engine.load() == 0) {
+        if (engine.load() == ScenarioLoad::Loaded) {
             engine.open();
         }
         engine.Execute();

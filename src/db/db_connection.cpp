@@ -100,8 +100,7 @@ QSqlDatabase DbConnection::open(const QString& connectionName, const DbOptions& 
     }
     if (!readOnly) {
         QSqlQuery q(db);
-        q.exec(options.syncEveryCommit ? QStringLiteral("PRAGMA synchronous = FULL")
-                                       : QStringLiteral("PRAGMA synchronous = OFF"));
+        q.exec(dbDialect().commitSafety(options.syncEveryCommit));
     }
     return db;
 }
@@ -129,12 +128,13 @@ bool DbConnection::setup(UserMessages* messages, const DbOptions& options) {
     // reported when it is tried.
     if (!fileMarkedReadOnly(filePath())) {
         QString error;
-        // Pages freed by deleted cycles go back to the file system when the tables are packed;
-        // this takes effect only while the file is still empty, that is when it is created.
-        // WAL lets the database windows read while the ports write.
-        const bool ok = execSql(db, QStringLiteral("PRAGMA auto_vacuum = INCREMENTAL"), &error) &&
-                        execSql(db, QStringLiteral("PRAGMA journal_mode = WAL"), &error) &&
-                        DbSchema::createMissing(db, &error);
+        // Pages freed by deleted cycles go back to the file system when the tables are packed,
+        // and the database windows read while the ports write.
+        bool ok = true;
+        for (const QString& sql : dbDialect().fileSetUp()) {
+            ok = ok && execSql(db, sql, &error);
+        }
+        ok = ok && DbSchema::createMissing(db, &error);
         if (!ok) {
             report(messages, txt(str::DbCannotOpen).arg(nativePath, error));
             return false;

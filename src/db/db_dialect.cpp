@@ -12,6 +12,28 @@ const QString kTimeFormat = QStringLiteral("hh:mm:ss");
 const QString kDatePattern = QStringLiteral("'[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]'");
 const QString kTimePattern = QStringLiteral("'[0-2][0-9]:[0-5][0-9]:[0-5][0-9]'");
 
+const QString kListSeparator = QStringLiteral(", ");
+
+QString placeholders(int count) {
+    QStringList marks;
+    marks.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        marks << QStringLiteral("?");
+    }
+    return marks.join(kListSeparator);
+}
+
+// "INSERT INTO t (a, b) VALUES (?, ?)".
+QString insertRow(const QString& table, const QStringList& columns) {
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(table, columns.join(kListSeparator), placeholders(static_cast<int>(columns.size())));
+}
+
+QString conflictTarget(const QStringList& keyColumns) {
+    return keyColumns.isEmpty() ? QString()
+                                : QStringLiteral(" (%1)").arg(keyColumns.join(kListSeparator));
+}
+
 QString checkedTextColumn(const QString& column, bool notNull, const QString& pattern) {
     return QStringLiteral("%1 TEXT%2 CHECK (%1 GLOB %3)")
         .arg(column, notNull ? QStringLiteral(" NOT NULL") : QString(), pattern);
@@ -138,6 +160,82 @@ QString SqliteDialect::detachDatabase(const QString& schema) const {
 
 QString SqliteDialect::qualifiedTable(const QString& schema, const QString& table) const {
     return schema + QLatin1Char('.') + table;
+}
+
+QString SqliteDialect::insertUnlessPresent(const QString& table, const QStringList& columns,
+                                           const QStringList& keyColumns) const {
+    return insertRow(table, columns) +
+           QStringLiteral(" ON CONFLICT%1 DO NOTHING").arg(conflictTarget(keyColumns));
+}
+
+QString SqliteDialect::insertOrMerge(const QString& table, const QStringList& columns,
+                                     const QStringList& keyColumns) const {
+    QStringList updates;
+    for (const QString& c : columns) {
+        if (!keyColumns.contains(c, Qt::CaseInsensitive)) {
+            updates << QStringLiteral("%1 = IFNULL(excluded.%1, %1)").arg(c);
+        }
+    }
+    return insertRow(table, columns) +
+           QStringLiteral(" ON CONFLICT%1 DO UPDATE SET %2")
+               .arg(conflictTarget(keyColumns), updates.join(kListSeparator));
+}
+
+QString SqliteDialect::firstRowOnly(const QString& orderedSelect) const {
+    return orderedSelect + QStringLiteral(" LIMIT 1");
+}
+
+QString SqliteDialect::insertionOrder() const {
+    return QStringLiteral("rowid");
+}
+
+QStringList SqliteDialect::fileSetUp() const {
+    // Incremental vacuum takes effect only while the file is still empty, that is when it is
+    // created; WAL lets the database windows read while the ports write.
+    return {QStringLiteral("PRAGMA auto_vacuum = INCREMENTAL"),
+            QStringLiteral("PRAGMA journal_mode = WAL")};
+}
+
+QString SqliteDialect::commitSafety(bool syncEveryCommit) const {
+    return syncEveryCommit ? QStringLiteral("PRAGMA synchronous = FULL")
+                           : QStringLiteral("PRAGMA synchronous = OFF");
+}
+
+QString SqliteDialect::busyTimeout(int ms) const {
+    return QStringLiteral("PRAGMA busy_timeout = %1").arg(ms);
+}
+
+QString SqliteDialect::setSchemaVersion(int version) const {
+    return QStringLiteral("PRAGMA user_version = %1").arg(version);
+}
+
+QString SqliteDialect::tableExists() const {
+    return QStringLiteral(
+        "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+}
+
+QString SqliteDialect::readKeyCounter() const {
+    return QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ? COLLATE NOCASE");
+}
+
+QString SqliteDialect::forgetKeyCounter() const {
+    return QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?");
+}
+
+QString SqliteDialect::storeKeyCounter() const {
+    return QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
+}
+
+QString SqliteDialect::freePageCount() const {
+    return QStringLiteral("PRAGMA freelist_count");
+}
+
+QString SqliteDialect::releaseFreePage() const {
+    return QStringLiteral("PRAGMA incremental_vacuum");
+}
+
+QString SqliteDialect::foldLog() const {
+    return QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
 const DbDialect& dbDialect() {

@@ -1,6 +1,7 @@
 // The few places where the SQL of one database engine differs from another's: how dates and
 // times are written and compared, how a key numbers itself, how texts are joined, how another
-// database is reached. Everything else the program writes is plain SQL. SQLite is the engine
+// database is reached, how a row that may exist already is written, how the file is set up and
+// kept small. Everything else the program writes is plain SQL. SQLite is the engine
 // the program ships with; a server engine would add its own dialect here.
 #pragma once
 
@@ -60,6 +61,48 @@ public:
     virtual QString attachDatabase(const QString& filePath, const QString& schema) const = 0;
     virtual QString detachDatabase(const QString& schema) const = 0;
     virtual QString qualifiedTable(const QString& schema, const QString& table) const = 0;
+
+    // ---- Writing rows that may exist already ----------------------------------------------
+    // One row with a placeholder per column; a row that would repeat the key (any unique key
+    // when none is named) of an existing one is not written.
+    virtual QString insertUnlessPresent(const QString& table, const QStringList& columns,
+                                        const QStringList& keyColumns) const = 0;
+    // One row with a placeholder per column; an existing row with the same key takes the new
+    // values of the other columns, except that a null (not measured) keeps what it held.
+    virtual QString insertOrMerge(const QString& table, const QStringList& columns,
+                                  const QStringList& keyColumns) const = 0;
+    // A SELECT with its ORDER BY cut to its first row.
+    virtual QString firstRowOnly(const QString& orderedSelect) const = 0;
+    // The column that orders a table's rows as they were inserted.
+    virtual QString insertionOrder() const = 0;
+
+    // ---- The file and the connection ------------------------------------------------------
+    // Statements that set up a newly made file: freed pages given back on demand, readers
+    // beside one writer.
+    virtual QStringList fileSetUp() const = 0;
+    // Every commit on disk before the writer goes on, or left to the system.
+    virtual QString commitSafety(bool syncEveryCommit) const = 0;
+    // How long a statement waits for another connection's lock; 0 not at all.
+    virtual QString busyTimeout(int ms) const = 0;
+    // The layout version stamped into the file.
+    virtual QString setSchemaVersion(int version) const = 0;
+
+    // ---- Catalogue and maintenance ---------------------------------------------------------
+    // One row when the table bound as the only value exists (its name in any letter case).
+    virtual QString tableExists() const = 0;
+    // The highest key an auto-increment table (bound: its name) has given out; no row when
+    // it keeps none.
+    virtual QString readKeyCounter() const = 0;
+    // The statements that set that counter again after the table was rebuilt; each binds the
+    // table's name first and the second the counter.
+    virtual QString forgetKeyCounter() const = 0;
+    virtual QString storeKeyCounter() const = 0;
+    // The number of unused pages in the file, and the statement that returns one of them to
+    // the file system each time it runs.
+    virtual QString freePageCount() const = 0;
+    virtual QString releaseFreePage() const = 0;
+    // Folds the write-ahead log into the file so that the file really shrinks.
+    virtual QString foldLog() const = 0;
 };
 
 class SqliteDialect : public DbDialect {
@@ -88,6 +131,23 @@ public:
     QString attachDatabase(const QString& filePath, const QString& schema) const override;
     QString detachDatabase(const QString& schema) const override;
     QString qualifiedTable(const QString& schema, const QString& table) const override;
+    QString insertUnlessPresent(const QString& table, const QStringList& columns,
+                                const QStringList& keyColumns) const override;
+    QString insertOrMerge(const QString& table, const QStringList& columns,
+                          const QStringList& keyColumns) const override;
+    QString firstRowOnly(const QString& orderedSelect) const override;
+    QString insertionOrder() const override;
+    QStringList fileSetUp() const override;
+    QString commitSafety(bool syncEveryCommit) const override;
+    QString busyTimeout(int ms) const override;
+    QString setSchemaVersion(int version) const override;
+    QString tableExists() const override;
+    QString readKeyCounter() const override;
+    QString forgetKeyCounter() const override;
+    QString storeKeyCounter() const override;
+    QString freePageCount() const override;
+    QString releaseFreePage() const override;
+    QString foldLog() const override;
 };
 
 // The dialect of the database the program works with.

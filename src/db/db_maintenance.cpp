@@ -2,6 +2,7 @@
 
 #include "core/strings.h"
 #include "db/db_connection.h"
+#include "db/db_dialect.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
 
@@ -41,8 +42,7 @@ int execAll(QSqlDatabase& db, const QStringList& statements) {
 
 bool tableExists(QSqlDatabase& db, const QString& name) {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral(
-        "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    q.prepare(dbDialect().tableExists());
     q.addBindValue(name);
     return q.exec() && q.next();
 }
@@ -50,7 +50,7 @@ bool tableExists(QSqlDatabase& db, const QString& name) {
 // The highest key an auto-increment table has given out, -1 when it keeps none.
 qint64 keySequence(QSqlDatabase& db, const QString& name) {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ? COLLATE NOCASE"));
+    q.prepare(dbDialect().readKeyCounter());
     q.addBindValue(name);
     if (q.exec() && q.next()) {
         return q.value(0).toLongLong();
@@ -62,11 +62,10 @@ qint64 keySequence(QSqlDatabase& db, const QString& name) {
 class NoWaiting {
 public:
     explicit NoWaiting(QSqlDatabase& db) : db_(db) {
-        QSqlQuery(db_).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+        QSqlQuery(db_).exec(dbDialect().busyTimeout(0));
     }
     ~NoWaiting() {
-        QSqlQuery(db_).exec(
-            QStringLiteral("PRAGMA busy_timeout = %1").arg(DbConnection::options().busyTimeoutMs));
+        QSqlQuery(db_).exec(dbDialect().busyTimeout(DbConnection::options().busyTimeoutMs));
     }
     NoWaiting(const NoWaiting&) = delete;
     NoWaiting& operator=(const NoWaiting&) = delete;
@@ -86,8 +85,8 @@ int rebuild(QSqlDatabase& db, const TableDef& def) {
     QStringList steps{
         QStringLiteral("DROP TABLE IF EXISTS %1").arg(copy),
         DbSchema::createTableSql(def, copy),
-        QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 ORDER BY rowid")
-            .arg(copy, columns, name),
+        QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 ORDER BY %4")
+            .arg(copy, columns, name, dbDialect().insertionOrder()),
         QStringLiteral("DROP TABLE %1").arg(name),
         QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(copy, name),
     };
@@ -97,13 +96,13 @@ int rebuild(QSqlDatabase& db, const TableDef& def) {
     }
     if (sequence >= 0) {
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"));
+        q.prepare(dbDialect().forgetKeyCounter());
         q.addBindValue(name);
         if (!q.exec()) {
             return errorCode(q);
         }
         // The copy numbered nothing new, so the old counter is never below the copy's.
-        q.prepare(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"));
+        q.prepare(dbDialect().storeKeyCounter());
         q.addBindValue(name);
         q.addBindValue(sequence);
         if (!q.exec()) {
@@ -117,7 +116,7 @@ int rebuild(QSqlDatabase& db, const TableDef& def) {
 // without result columns only once: so it is run once per free page, all in one transaction.
 void releaseFreePages(QSqlDatabase& db) {
     QSqlQuery free(db);
-    if (!free.exec(QStringLiteral("PRAGMA freelist_count")) || !free.next()) {
+    if (!free.exec(dbDialect().freePageCount()) || !free.next()) {
         return;
     }
     const int pages = free.value(0).toInt();
@@ -130,7 +129,7 @@ void releaseFreePages(QSqlDatabase& db) {
         return;
     }
     QSqlQuery vacuum(db);
-    if (!vacuum.prepare(QStringLiteral("PRAGMA incremental_vacuum"))) {
+    if (!vacuum.prepare(dbDialect().releaseFreePage())) {
         return;
     }
     for (int i = 0; i < pages; ++i) {
@@ -168,7 +167,7 @@ int PackTable(const QString& tableName, QSqlDatabase db) {
     // Freed pages go back to the file system, and the log is folded into the file so that the
     // file really shrinks. Either may find a reader in the way; the table is packed anyway.
     releaseFreePages(db);
-    execSql(db, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    execSql(db, dbDialect().foldLog());
     return code;
 }
 

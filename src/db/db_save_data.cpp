@@ -8,6 +8,7 @@
 #include "db/db_transaction.h"
 #include "scenario/batch_failure.h"
 #include "scenario/ole_date.h"
+#include "scenario/result_code.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 
@@ -89,6 +90,15 @@ bool execPrepared(QSqlQuery& q, QString* error) {
     }
     *error = sqlErrorText(q);
     return false;
+}
+
+// Column names for the dialect's statements.
+QStringList names(std::initializer_list<const char*> columns) {
+    QStringList list;
+    for (const char* c : columns) {
+        list << QLatin1String(c);
+    }
+    return list;
 }
 
 bool prepare(QSqlQuery& q, const QString& sql, QString* error) {
@@ -205,10 +215,11 @@ bool TDBSaveData::saveNumber(const TelNumber& number, const char* tableName, con
         // The parts' columns compare without regard to letter case.
         QSqlQuery find(db);
         if (!prepare(find,
-                     QStringLiteral("SELECT %1 FROM %2 WHERE HIER_ATX = ? AND BEF_CALL = ? AND "
-                                    "CODE_CITY = ? AND ADD_CODE = ? AND NUM_ATX = ? AND "
-                                    "NUM_ON_ATX = ? AND ADD_CALL = ? ORDER BY %1 LIMIT 1")
-                         .arg(QLatin1String(keyColumn), QLatin1String(tableName)),
+                     dbDialect().firstRowOnly(
+                         QStringLiteral("SELECT %1 FROM %2 WHERE HIER_ATX = ? AND BEF_CALL = ? AND "
+                                        "CODE_CITY = ? AND ADD_CODE = ? AND NUM_ATX = ? AND "
+                                        "NUM_ON_ATX = ? AND ADD_CALL = ? ORDER BY %1")
+                             .arg(QLatin1String(keyColumn), QLatin1String(tableName))),
                      error)) {
             return false;
         }
@@ -262,9 +273,10 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         }
         QSqlQuery find(db);
         if (!prepare(find,
-                     QStringLiteral("SELECT CYCLE_ID FROM %1 WHERE OUT_ID = ? AND IN_ID = ? AND "
-                                    "DATE_ON = ? AND TIME_ON = ? ORDER BY CYCLE_ID LIMIT 1")
-                         .arg(QLatin1String(table::Cycle)),
+                     dbDialect().firstRowOnly(
+                         QStringLiteral("SELECT CYCLE_ID FROM %1 WHERE OUT_ID = ? AND IN_ID = ? "
+                                        "AND DATE_ON = ? AND TIME_ON = ? ORDER BY CYCLE_ID")
+                             .arg(QLatin1String(table::Cycle))),
                      error)) {
             return false;
         }
@@ -312,10 +324,10 @@ bool TDBSaveData::SaveCycleSettings(const CycleRecord& cycle) {
         // are.
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     QStringLiteral("INSERT INTO %1 (CYCLE_ID, PARAM_CYCLE_ID, SETCYC_VALUE) "
-                                    "VALUES (?, ?, ?) ON CONFLICT (CYCLE_ID, PARAM_CYCLE_ID) DO "
-                                    "NOTHING")
-                         .arg(QLatin1String(table::SettCycleDec)),
+                     dbDialect().insertUnlessPresent(
+                         QLatin1String(table::SettCycleDec),
+                         names({"CYCLE_ID", "PARAM_CYCLE_ID", "SETCYC_VALUE"}),
+                         names({"CYCLE_ID", "PARAM_CYCLE_ID"})),
                      error)) {
             return false;
         }
@@ -350,11 +362,11 @@ bool TDBSaveData::SaveTestCallRow(const DbCallRecord& call, int callNumber) {
         }
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     QStringLiteral("INSERT INTO %1 (CYCLE_ID, SEANS_ID, DATE_ON, TIME_ON, "
-                                    "DAY_WEEK_ID, DATE_OFF, TIME_OFF, DURATION_SEANS, "
-                                    "CONNECT_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT "
-                                    "(CYCLE_ID, SEANS_ID) DO NOTHING")
-                         .arg(QLatin1String(table::Seans)),
+                     dbDialect().insertUnlessPresent(
+                         QLatin1String(table::Seans),
+                         names({"CYCLE_ID", "SEANS_ID", "DATE_ON", "TIME_ON", "DAY_WEEK_ID",
+                                "DATE_OFF", "TIME_OFF", "DURATION_SEANS", "CONNECT_ID"}),
+                         names({"CYCLE_ID", "SEANS_ID"})),
                      error)) {
             return false;
         }
@@ -373,7 +385,7 @@ bool TDBSaveData::SaveTestCallMeasurements(const CycleRecord& cycle, const DbCal
                                            int callsPastRingback) {
     const int cycleId = cycleId_;
     // Attenuation is measured only on calls that reached the answering station's signal.
-    const bool answered = call.outcome == 0 || call.outcome == -4000 || call.outcome == -3000;
+    const bool answered = answerSignalReached(ResultCode{call.outcome});
     const QVariant attenuation =
         answered && measured(call.answerLevel).isValid()
             ? QVariant(static_cast<double>(cycle.aaNominalLevel) - call.answerLevel)
@@ -391,10 +403,10 @@ bool TDBSaveData::SaveTestCallMeasurements(const CycleRecord& cycle, const DbCal
         }
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     QStringLiteral("INSERT INTO %1 (CYCLE_ID, SEANS_ID, RES_ATT, RES_AS_LEV, "
-                                    "RES_DC_LEV) VALUES (?, ?, ?, ?, ?) ON CONFLICT (CYCLE_ID, "
-                                    "SEANS_ID) DO NOTHING")
-                         .arg(QLatin1String(table::ResSeans)),
+                     dbDialect().insertUnlessPresent(
+                         QLatin1String(table::ResSeans),
+                         names({"CYCLE_ID", "SEANS_ID", "RES_ATT", "RES_AS_LEV", "RES_DC_LEV"}),
+                         names({"CYCLE_ID", "SEANS_ID"})),
                      error)) {
             return false;
         }
@@ -469,13 +481,10 @@ bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& 
         // row held.
         QSqlQuery upsert(db);
         if (!prepare(upsert,
-                     QStringLiteral("INSERT INTO %1 (CYCLE_ID, PARAM_RES_ID, RESCYC_VALUE_CNT, "
-                                    "RESCYC_VALUE_PERC) VALUES (?, ?, ?, ?) ON CONFLICT "
-                                    "(CYCLE_ID, PARAM_RES_ID) DO UPDATE SET RESCYC_VALUE_CNT = "
-                                    "IFNULL(excluded.RESCYC_VALUE_CNT, RESCYC_VALUE_CNT), "
-                                    "RESCYC_VALUE_PERC = IFNULL(excluded.RESCYC_VALUE_PERC, "
-                                    "RESCYC_VALUE_PERC)")
-                         .arg(QLatin1String(table::ResCycle)),
+                     dbDialect().insertOrMerge(QLatin1String(table::ResCycle),
+                                               names({"CYCLE_ID", "PARAM_RES_ID",
+                                                      "RESCYC_VALUE_CNT", "RESCYC_VALUE_PERC"}),
+                                               names({"CYCLE_ID", "PARAM_RES_ID"})),
                      error)) {
             return false;
         }

@@ -137,8 +137,10 @@ QList<TableDef> buildTables() {
 
 bool insertDictionaryRow(QSqlDatabase& db, const QString& tableName, int id, const QVariant& text,
                          QString* error) {
+    const TableDef* def = DbSchema::find(tableName);
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (?, ?)").arg(tableName));
+    q.prepare(dbDialect().insertUnlessPresent(
+        tableName, def != nullptr ? DbSchema::columnNames(*def) : QStringList(), {}));
     q.addBindValue(id);
     q.addBindValue(text);
     if (!q.exec()) {
@@ -284,7 +286,7 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         }
     }
     if (!fillDictionaries(db, error) ||
-        !execSql(db, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion), error)) {
+        !execSql(db, dbDialect().setSchemaVersion(kSchemaVersion), error)) {
         return false;
     }
     if (!tx.commit()) {

@@ -5,6 +5,7 @@
 #include "db/db_save_data.h"
 #include "scenario/ole_date.h"
 #include "scenario/records.h"
+#include "scenario/result_code.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
@@ -185,7 +186,7 @@ DemoDatabaseReport fillDemoDatabase(const DemoDatabaseSpec& spec, UserMessages& 
                 call.outcome = outcome;
                 call.dialToneLevel = outcome == -1 ? -999.0 : dialTone(random);
                 call.ringbackLevel = reachedAnswer(outcome) ? ringback(random) : -999.0;
-                call.answerLevel = outcome == 0 || outcome == -3000 || outcome == -4000
+                call.answerLevel = answerSignalReached(ResultCode{outcome})
                                        ? kNominalLevel - std::max(0.0, attenuation(random))
                                        : -999.0;
                 if (outcome == 0) {

@@ -28,9 +28,9 @@ constexpr EventEntry kEvents[] = {
     {PortEvent::NoAnswer, str::EventNoAnswer, false},
 };
 
-const EventEntry* find(int event) {
+const EventEntry* find(PortEvent event) {
     for (const EventEntry& e : kEvents) {
-        if (static_cast<int>(e.event) == event) {
+        if (e.event == event) {
             return &e;
         }
     }
@@ -39,12 +39,12 @@ const EventEntry* find(int event) {
 
 }  // namespace
 
-QString portEventText(int event) {
+QString portEventText(PortEvent event) {
     const EventEntry* e = find(event);
     return e != nullptr ? txt(e->text) : QString();
 }
 
-bool isCycleEvent(int event) {
+bool isCycleEvent(PortEvent event) {
     const EventEntry* e = find(event);
     return e != nullptr && e->cycle;
 }

@@ -22,10 +22,10 @@ enum class PortEvent : int {
     NoAnswer = -22,  // the modem does not answer: possibly switched off
 };
 
-// The event's text; empty for a code that is not an event.
-QString portEventText(int event);
+// The event's text.
+QString portEventText(PortEvent event);
 // Cycle events name the cycle and its number in the protocol; port events stand alone.
-bool isCycleEvent(int event);
+bool isCycleEvent(PortEvent event);
 
 // The status cell of the call table while a call is made, 1..6.
 enum class CallStatus : int {

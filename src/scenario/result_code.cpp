@@ -17,6 +17,11 @@ bool isLossOutcome(int outcome) {
     return lossCategoryIndex(outcome) >= 0;
 }
 
+bool answerSignalReached(ResultCode outcome) {
+    return outcome == ResultCode::Success || outcome == ResultCode::NoClearBack ||
+           outcome == ResultCode::OutgoingSignalNotDetected;
+}
+
 QString resultCodeText(int outcome) {
     static constexpr std::array<const char*, kLossCategoryCount> kLossTexts = {
         str::ResultNoDialTone,

@@ -38,6 +38,10 @@ inline constexpr std::array<int, kLossCategoryCount> kLossOutcomes = {
 int lossCategoryIndex(int outcome);
 bool isLossOutcome(int outcome);
 
+// The call got as far as the answering station's signal, so its level was measured and with
+// it the line's attenuation: success, no clear-back tone, or the outgoing signal not detected.
+bool answerSignalReached(ResultCode outcome);
+
 // The outcome's text, padded as stored; empty for none or a code that is not an outcome.
 QString resultCodeText(int outcome);
 

@@ -269,26 +269,26 @@ bool writeScenarioFile(const QString& path, const ScenarHeader& header,
     return ok;
 }
 
-int readPortScenario(const QString& path, ScenarHeader& header, std::vector<CycleRecord>& cycles,
-                     UserMessages& messages) {
+ScenarioLoad readPortScenario(const QString& path, ScenarHeader& header,
+                              std::vector<CycleRecord>& cycles, UserMessages& messages) {
     ScenarioFileContent content = readScenarioFile(path);
     switch (content.status) {
         case ScenarioFileStatus::Ok:
             break;
         case ScenarioFileStatus::NotFound:
-            return kScenarioNoFile;
+            return ScenarioLoad::NoFile;
         case ScenarioFileStatus::NoMemory:
-            return kScenarioNoMemory;
+            return ScenarioLoad::NoMemory;
         default:
             reportScenarioReadFailure(content, path, messages);
-            return kScenarioRefused;
+            return ScenarioLoad::Refused;
     }
     header = content.header;
     if (header.cycleCount == 0) {
-        return kScenarioNoCycle;
+        return ScenarioLoad::NoCycle;
     }
     cycles = std::move(content.cycles);
-    return kScenarioLoaded;
+    return ScenarioLoad::Loaded;
 }
 
 }  // namespace zev7

@@ -65,15 +65,20 @@ QString scenarioVersionMessage(const QString& path, const QString& version);
 bool writeScenarioFile(const QString& path, const ScenarHeader& header,
                        std::span<const CycleRecord> cycles, UserMessages& messages);
 
-// The port thread's reader: the result codes it stops with. A refused version or a damaged
-// file has been reported here already (kScenarioRefused); the other codes are reported by the
-// port thread with its own messages.
-inline constexpr int kScenarioLoaded = 0;
-inline constexpr int kScenarioNoCycle = -20;
-inline constexpr int kScenarioNoMemory = -21;
-inline constexpr int kScenarioNoFile = -22;
-inline constexpr int kScenarioRefused = 1;
-int readPortScenario(const QString& path, ScenarHeader& header, std::vector<CycleRecord>& cycles,
-                     UserMessages& messages);
+// The port thread's reader and what it ends with. A refused version or a damaged file has been
+// reported here already (Refused); the other failures are reported by the port thread with
+// its own messages. The numbers are those the user reads when a port does not start.
+enum class ScenarioLoad : int {
+    Loaded = 0,
+    Refused = 1,
+    NoCycle = -20,
+    NoMemory = -21,
+    NoFile = -22,
+};
+constexpr int loadNumber(ScenarioLoad load) {
+    return static_cast<int>(load);
+}
+ScenarioLoad readPortScenario(const QString& path, ScenarHeader& header,
+                              std::vector<CycleRecord>& cycles, UserMessages& messages);
 
 }  // namespace zev7

@@ -58,7 +58,7 @@ protected:
 TEST_F(RingCheck, RingsCloserThanEightSecondsGiveOneLine) {
     view_.setAnswerSettings(page(1020.0, -10));
     auto s = scriptedStation();
-    ASSERT_EQ(s->construct(), 0);
+    ASSERT_EQ(s->construct(), ModemErrorCode::None);
     const std::int64_t t0 = clock_.tickMs();
     // Three rings 4 s apart, a fourth 9 s after the third.
     for (const std::int64_t at : {1000, 5000, 9000, 18000}) {
@@ -104,7 +104,7 @@ protected:
 
 TEST_F(PresenceWatch, AnUnpluggedModemIsReportedOnceThenAskedAboutAfterFiveSeconds) {
     auto s = watchedStation();
-    ASSERT_EQ(s->construct(), 0);
+    ASSERT_EQ(s->construct(), ModemErrorCode::None);
     ASSERT_TRUE(runFor(*s, 2000));
     network_->setUnplugged(kStation, true);
     const std::int64_t unplugged = clock_.tickMs();
@@ -117,14 +117,14 @@ TEST_F(PresenceWatch, AnUnpluggedModemIsReportedOnceThenAskedAboutAfterFiveSecon
     EXPECT_EQ(watching_.entries()[0].text,
               u("COM2: Нет ответа ! \n Возможно модем отключен! Попытаться продолжить?"));
     // No ends the station, and its page shows that nothing is set.
-    EXPECT_EQ(s->errorCode(), -4);
+    EXPECT_EQ(s->errorCode(), ModemErrorCode::NoAnswer);
     EXPECT_EQ(view_.answerFinishes().last().mode, ModePanel::NotSet);
     EXPECT_TRUE(view_.answerFinishes().last().monitoringEnded);
 }
 
 TEST_F(PresenceWatch, YesKeepsWatchingAndAModemBackIsResetAndWatchedAgain) {
     auto s = watchedStation();
-    ASSERT_EQ(s->construct(), 0);
+    ASSERT_EQ(s->construct(), ModemErrorCode::None);
     network_->setUnplugged(kStation, true);
     watching_.queueAnswer(true);
     watching_.onAsk = [&] { network_->setUnplugged(kStation, false); };
@@ -132,7 +132,7 @@ TEST_F(PresenceWatch, YesKeepsWatchingAndAModemBackIsResetAndWatchedAgain) {
     ASSERT_TRUE(runFor(*s, 10000));
     EXPECT_EQ(watching_.asked.size(), 1u);
     EXPECT_EQ(sent(kStation, from), QList<QByteArray>{"ATE1V0H0Q0"});
-    EXPECT_EQ(s->errorCode(), 0);
+    EXPECT_EQ(s->errorCode(), ModemErrorCode::None);
     EXPECT_TRUE(runFor(*s, 3000));
 }
 
@@ -148,7 +148,7 @@ TEST_F(StationAnswersCalls, EveryCallIsAnsweredWithTheWrittenSignalAndLoggedOnce
     const PortServices s{stationClock, messages_, view_, registry_, base.makePort};
     view_.setAnswerSettings(page(1500.0, -12));
     AnswerStation station(kStation, AnswerMode::Answer, s);
-    ASSERT_EQ(station.construct(), 0);
+    ASSERT_EQ(station.construct(), ModemErrorCode::None);
     EXPECT_TRUE(sent(kStation).contains("AT%L16"));
     EXPECT_EQ(view_.answerSettingsShown().last(), page(1500.0, -12));
 
@@ -159,7 +159,7 @@ TEST_F(StationAnswersCalls, EveryCallIsAnsweredWithTheWrittenSignalAndLoggedOnce
     c.maxAttempts = 3;
     writeScenario(kCaller, header(), {c});
     auto caller = engine(kCaller);
-    ASSERT_EQ(caller->load(), 0);
+    ASSERT_EQ(caller->load(), ScenarioLoad::Loaded);
     caller->open();
     std::int64_t nextLook = clock_.tickMs();
     for (int i = 0; i < porttest::kStepLimit && caller->runOnce(); ++i) {

@@ -43,7 +43,7 @@ class AnswerWrite : public AnswerBench {};
 TEST_F(AnswerWrite, TheWindowsSettingsGoIntoTheModemAndBackAsItHoldsThem) {
     view_.setAnswerSettings(page(1020.0, -10));
     auto s = station(AnswerMode::Answer);
-    EXPECT_EQ(s->construct(), 0);
+    EXPECT_EQ(s->construct(), ModemErrorCode::None);
     EXPECT_EQ(s->channel()->profile().line.flow, LineSettings::Flow::RtsCts);
     EXPECT_EQ(sent(kStation), (kLineResetAndIdentity +
                                Commands{"AT&FV0", "ATS50=205", "ATS51=6", "AT%L14", "ATS0=2",
@@ -91,7 +91,7 @@ TEST_F(AnswerWrite, LevelsAreSentWithTheFrequencyCorrectionAndShownRounded) {
         view_.setAnswerSettings(page(c.hz, c.level));
         const std::size_t from = mark();
         auto s = station(AnswerMode::Answer);
-        ASSERT_EQ(s->construct(), 0);
+        ASSERT_EQ(s->construct(), ModemErrorCode::None);
         EXPECT_TRUE(sent(kStation, from).contains(c.command));
         EXPECT_EQ(view_.answerSettingsShown().last().level, c.shown);
         EXPECT_EQ(view_.answerSettingsShown().last().frequency, c.hz);
@@ -104,7 +104,7 @@ TEST_F(AnswerWrite, ReadingBringsBackWhatWasWritten) {
     // 1020 Hz is the phase step 1741; a threshold of -40 dBm is S56 = 40.
     view_.setAnswerSettings(page(1020.0, -10, 2, -40));
     auto writer = station(AnswerMode::Answer);
-    ASSERT_EQ(writer->construct(), 0);
+    ASSERT_EQ(writer->construct(), ModemErrorCode::None);
     EXPECT_TRUE(sent(kStation).contains("ATS57=2"));
     EXPECT_TRUE(sent(kStation).contains("ATS56=40"));
     writer->requestStop();
@@ -113,7 +113,7 @@ TEST_F(AnswerWrite, ReadingBringsBackWhatWasWritten) {
     view_.setAnswerSettings(page(2400.0, -20));  // the page was changed meanwhile
     const std::size_t from = mark();
     auto reader = station(AnswerMode::ReadSettings);
-    EXPECT_EQ(reader->construct(), 0);
+    EXPECT_EQ(reader->construct(), ModemErrorCode::None);
     EXPECT_EQ(sent(kStation, from),
               (kLineResetAndIdentity + Commands{"ATS0?", "ATS50?", "ATS51?", "ATS69?", "ATS52?",
                                                 "ATS53?", "ATS54?", "ATS57?", "ATS56?"}));
@@ -126,7 +126,7 @@ TEST_F(AnswerWrite, ReadingBringsBackWhatWasWritten) {
 TEST_F(AnswerWrite, ThresholdsOutsideTheModemsRangeAreClampedAndShownAsSent) {
     view_.setAnswerSettings(page(1020.0, -10, 2, -5));
     auto s = station(AnswerMode::Answer);
-    ASSERT_EQ(s->construct(), 0);
+    ASSERT_EQ(s->construct(), ModemErrorCode::None);
     EXPECT_TRUE(sent(kStation).contains("ATS56=10"));
     EXPECT_EQ(view_.answerSettingsShown().last().toneThreshold, -10);
 }
@@ -151,7 +151,7 @@ protected:
 TEST_F(PlainStation, NeverGetsTheToneRegistersAndLosesItsToneBand) {
     view_.setAnswerSettings(page(2400.0, -10, 3, -40));
     auto writer = station(AnswerMode::Answer);
-    ASSERT_EQ(writer->construct(), 0);
+    ASSERT_EQ(writer->construct(), ModemErrorCode::None);
     for (const QByteArray& c : sent(kStation)) {
         EXPECT_FALSE(c.startsWith("ATS55") || c.startsWith("ATS56") || c.startsWith("ATS57"))
             << c.constData();
@@ -164,7 +164,7 @@ TEST_F(PlainStation, NeverGetsTheToneRegistersAndLosesItsToneBand) {
 
     const std::size_t from = mark();
     auto reader = station(AnswerMode::ReadSettings);
-    ASSERT_EQ(reader->construct(), 0);
+    ASSERT_EQ(reader->construct(), ModemErrorCode::None);
     EXPECT_FALSE(sent(kStation, from).contains("ATS57?"));
     EXPECT_FALSE(sent(kStation, from).contains("ATS56?"));
     EXPECT_EQ(view_.answerSettingsShown().last().toneBand, 0);
@@ -177,7 +177,7 @@ class CallingDevice : public AnswerBench {};
 
 TEST_F(CallingDevice, TheModemStopsAnsweringAndKeepsItSwitchedOff) {
     auto s = station(AnswerMode::CallingDevice);
-    EXPECT_EQ(s->construct(), 0);
+    EXPECT_EQ(s->construct(), ModemErrorCode::None);
     EXPECT_EQ(sent(kStation),
               (kLineResetAndIdentity + Commands{"AT&A0", "ATS0=0", "ATI5", "ATI3", "AT&W"}));
     EXPECT_EQ(network_->storedProfile(kStation).s[0], 0);
@@ -189,7 +189,7 @@ TEST_F(CallingDevice, TheModemStopsAnsweringAndKeepsItSwitchedOff) {
 
     // Read now, the modem answers after no ring at all.
     auto reader = station(AnswerMode::ReadSettings);
-    ASSERT_EQ(reader->construct(), 0);
+    ASSERT_EQ(reader->construct(), ModemErrorCode::None);
     EXPECT_EQ(view_.answerSettingsShown().last().rings, 0);
     EXPECT_FALSE(reader->runOnce());
     EXPECT_EQ(view_.answerFinishes().last().mode, ModePanel::NotSet);
@@ -202,7 +202,7 @@ protected:
     void SetUp() override {
         view_.setAnswerSettings(page(1020.0, -10));
         station_ = station(AnswerMode::Answer);
-        ASSERT_EQ(station_->construct(), 0);
+        ASSERT_EQ(station_->construct(), ModemErrorCode::None);
     }
     // One loop turn with the command posted.
     void post(AnswerCommand c) {
@@ -272,7 +272,7 @@ TEST_F(AnswerFailure, APortOutsideOneToSixtyFourOpensNothing) {
     for (int port : {0, 65}) {
         messages_.clear();
         auto s = station(AnswerMode::Answer, port);
-        EXPECT_EQ(s->construct(), -1);
+        EXPECT_EQ(s->construct(), ModemErrorCode::PortBusy);
         ASSERT_EQ(messages_.count(), 1);
         EXPECT_EQ(messages_.entries()[0].caption, u("Модем: Ошибка!"));
         EXPECT_EQ(messages_.entries()[0].text,
@@ -289,12 +289,12 @@ TEST_F(AnswerFailure, APortOutsideOneToSixtyFourOpensNothing) {
 TEST_F(AnswerFailure, APortHeldByItsPortThreadIsBusy) {
     writeScenario(kStation, header(), {cycle("1111111")});
     auto portThread = engine(kStation);
-    ASSERT_EQ(portThread->load(), 0);
+    ASSERT_EQ(portThread->load(), ScenarioLoad::Loaded);
     portThread->open();
     messages_.clear();
 
     auto s = station(AnswerMode::Answer);
-    EXPECT_EQ(s->construct(), -1);
+    EXPECT_EQ(s->construct(), ModemErrorCode::PortBusy);
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries()[0].caption, u("Модем: Ошибка инициализации!"));
     EXPECT_EQ(messages_.entries()[0].text, u("COM2: Нет доступа ! COM - порт занят!"));
@@ -307,7 +307,7 @@ TEST_F(AnswerFailure, APortHeldByItsPortThreadIsBusy) {
 TEST_F(AnswerFailure, ASilentModemIsProbedSixTimesAndEndsTheStation) {
     network_->setSilent(kStation, true);
     auto s = station(AnswerMode::Answer);
-    EXPECT_EQ(s->construct(), -4);
+    EXPECT_EQ(s->construct(), ModemErrorCode::NoAnswer);
     int probes = 0;
     for (const porttest::RecordingLinkPort::Read& r : links_.at(kStation)->reads) {
         probes += r.n == 1 && r.written == "A" ? 1 : 0;
@@ -333,7 +333,7 @@ TEST_F(AnswerFailure, AShortReplyEndsTheWritingThereEvenWhenTheUserWouldGoOn) {
     messages_.queueAnswer(true);
     view_.setAnswerSettings(page(1020.0, -10));
     auto s = station(AnswerMode::Answer);
-    EXPECT_EQ(s->construct(), -4);
+    EXPECT_EQ(s->construct(), ModemErrorCode::NoAnswer);
     EXPECT_EQ(sent(kStation).last(), "AT%L14");
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries()[0].caption, u("Модем: OGetch1"));
@@ -360,7 +360,7 @@ protected:
 
 TEST_F(WrongModelStation, IsRefusedBeforeAnythingIsWritten) {
     auto s = station(AnswerMode::Answer);
-    EXPECT_EQ(s->construct(), -23);
+    EXPECT_EQ(s->construct(), ModemErrorCode::WrongModel);
     EXPECT_EQ(sent(kStation), kLineResetAndIdentity);
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries()[0].text,

@@ -18,19 +18,21 @@ TEST(AttenuationControl, ToneNumbersWithTheTruncatedCorrection) {
     EXPECT_EQ(toneGeneration(300, 0).transmitValue, 2);      // |0 - 1| clamped up
     EXPECT_EQ(toneGeneration(1100, -30).transmitValue, 28);  // 33 clamped down
     EXPECT_EQ(toneGeneration(2100, -20).correction, -3);
-    EXPECT_EQ(transmitLevelCommand(13), QByteArray("AT%L13"));
+    EXPECT_EQ(transmitLevelCommand(13).text, QByteArray("AT%L13"));
+    EXPECT_EQ(transmitLevelCommand(13).replyLength, 9);
 }
 
 TEST(AttenuationControl, SignalProcessorRegisterWrites) {
     const auto frequency = dspRegisterWriteCommands(kDspFrequencyRegister, 1707);
-    EXPECT_EQ(frequency[0], QByteArray("AT%T3S31=24%V"));
-    EXPECT_EQ(frequency[1], QByteArray("ATS31=6%V"));
-    EXPECT_EQ(frequency[2], QByteArray("ATS31=171%V"));
+    EXPECT_EQ(frequency[0].text, QByteArray("AT%T3S31=24%V"));
+    EXPECT_EQ(frequency[0].replyLength, 21);  // echo, a level word, the result
+    EXPECT_EQ(frequency[1].text, QByteArray("ATS31=6%V"));
+    EXPECT_EQ(frequency[2].text, QByteArray("ATS31=171%V"));
     const auto mode = dspRegisterWriteCommands(kDspToneModeRegister, kDspToneModeValue);
-    EXPECT_EQ(mode[0], QByteArray("AT%T3S31=22%V"));
-    EXPECT_EQ(mode[1], QByteArray("ATS31=0%V"));
-    EXPECT_EQ(mode[2], QByteArray("ATS31=1%V"));
-    EXPECT_EQ(dspRegisterWriteCommands(1, 0xFFFF)[1], QByteArray("ATS31=255%V"));
+    EXPECT_EQ(mode[0].text, QByteArray("AT%T3S31=22%V"));
+    EXPECT_EQ(mode[1].text, QByteArray("ATS31=0%V"));
+    EXPECT_EQ(mode[2].text, QByteArray("ATS31=1%V"));
+    EXPECT_EQ(dspRegisterWriteCommands(1, 0xFFFF)[1].text, QByteArray("ATS31=255%V"));
     EXPECT_EQ(toneOffTickMs(10000, 1.0), 11400);
     EXPECT_EQ(toneOffTickMs(10000, 0.3), 10700);
 }

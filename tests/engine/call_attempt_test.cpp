@@ -83,7 +83,7 @@ TEST_F(Attempt, AModemThatDoesNotAnswerLeavesTheCallToTheRestart) {
     EXPECT_EQ(call_.startOfCall(cycle_).kind, Kind::Stay);
     EXPECT_FALSE(call_.polling());
     EXPECT_EQ(host_.restarts, 1);
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
     EXPECT_FALSE(call_.result().complete);
 }
 

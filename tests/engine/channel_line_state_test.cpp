@@ -53,7 +53,7 @@ TEST_F(LineStateTest, PortOutsideOneToSixtyFourIsNeverOpened) {
     for (const int port : {0, 65}) {
         messages_.clear();
         auto channel = makeChannel(port, tick_);
-        EXPECT_EQ(channel->errorCode(), -1);
+        EXPECT_EQ(channel->errorCode(), ModemErrorCode::PortBusy);
         EXPECT_EQ(modem_->opens(), 0);
         ASSERT_EQ(messages_.count(), 1);
         const auto e = messages_.entries().first();
@@ -63,7 +63,7 @@ TEST_F(LineStateTest, PortOutsideOneToSixtyFourIsNeverOpened) {
             QStringLiteral("COM%1: Выбран неверный COM-порт ! \n Порт не существует!").arg(port));
     }
     messages_.clear();
-    EXPECT_EQ(makeChannel(64, tick_)->errorCode(), 0);
+    EXPECT_EQ(makeChannel(64, tick_)->errorCode(), ModemErrorCode::None);
     EXPECT_EQ(messages_.count(), 0);
 }
 
@@ -74,7 +74,7 @@ TEST_F(LineStateTest, OpenFailuresGiveTheirCodes) {
     scripted->setOpenFails(CommPort::OpenFailure::Access);
     ModemChannel busy(5, std::move(scripted), clock_, messages_, &host_);
     EXPECT_FALSE(busy.openPort());
-    EXPECT_EQ(busy.errorCode(), -1);
+    EXPECT_EQ(busy.errorCode(), ModemErrorCode::PortBusy);
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries()[0].caption, QStringLiteral("Модем: Ошибка инициализации!"));
     EXPECT_EQ(messages_.entries()[0].text, QStringLiteral("COM5: Нет доступа ! COM - порт занят!"));
@@ -83,7 +83,7 @@ TEST_F(LineStateTest, OpenFailuresGiveTheirCodes) {
     scripted->setOpenFails(CommPort::OpenFailure::Settings);
     ModemChannel refused(6, std::move(scripted), clock_, messages_, &host_);
     EXPECT_FALSE(refused.openPort());
-    EXPECT_EQ(refused.errorCode(), -7);
+    EXPECT_EQ(refused.errorCode(), ModemErrorCode::SystemError);
     EXPECT_EQ(messages_.entries()[1].text, QStringLiteral("COM6: Системная ошибка !"));
     QFile log(home.filePath(QStringLiteral("debug.txt")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
@@ -108,26 +108,26 @@ TEST_F(LineStateTest, ShortCtsLossCostsOneStatusLineAndSecondSleeps) {
     host_.inCall = true;
     channel_->AnalysState();
 
-    EXPECT_EQ(host_.statuses, QList<int>{-22});
+    EXPECT_EQ(host_.statuses, QList<PortEvent>{PortEvent::NoAnswer});
     EXPECT_EQ(clock_.tickMs(), 3000);  // three sleeps of a second
     EXPECT_EQ(messages_.count(), 0);
     // The modem is back: set up again, the call starts over, polling stops.
     EXPECT_EQ(modem_->commands(), QList<QByteArray>{"AT&FV0"});
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
     EXPECT_EQ(host_.restarts, 1);
     EXPECT_EQ(host_.pollingStops, 1);
     EXPECT_FALSE(tick_.isSet());
 
     // The next check finds everything normal.
     channel_->AnalysState();
-    EXPECT_EQ(channel_->errorCode(), 0);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::None);
     EXPECT_EQ(host_.statuses.size(), 1);
 }
 
 TEST_F(LineStateTest, ExchangeWaitsForCtsOutsideATestCall) {
     modem_->setCts(ctsOff(0, 2500));
     modem_->setAnswer("AT%K", "100\r0\r");
-    EXPECT_TRUE(channel_->ModemSendGetData("AT%K", kWithCr, false, 11, kCommandTimeoutMs));
+    EXPECT_TRUE(channel_->ModemSendGetData(ModemRequest{"AT%K", 11}));
     EXPECT_EQ(channel_->gain(), 100);
     EXPECT_EQ(clock_.tickMs(), 3000);
     EXPECT_EQ(host_.restarts, 0);
@@ -137,7 +137,7 @@ TEST_F(LineStateTest, ExchangeWaitsForCtsOutsideATestCall) {
 TEST_F(LineStateTest, LongCtsLossAsksAndNoStops) {
     modem_->setCts([](std::int64_t) { return Status::CtsOff; });
     channel_->AnalysState();
-    EXPECT_EQ(host_.statuses, QList<int>{-22});
+    EXPECT_EQ(host_.statuses, QList<PortEvent>{PortEvent::NoAnswer});
     ASSERT_EQ(messages_.count(), 1);
     const auto e = messages_.entries().first();
     EXPECT_TRUE(e.question);
@@ -147,7 +147,7 @@ TEST_F(LineStateTest, LongCtsLossAsksAndNoStops) {
     EXPECT_GE(clock_.tickMs(), 5001);
     EXPECT_LE(clock_.tickMs(), 6000);
     EXPECT_TRUE(channel_->stopRequested());
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
 }
 
 TEST_F(LineStateTest, YesToTheCtsQuestionGrantsAnotherGrace) {
@@ -157,16 +157,16 @@ TEST_F(LineStateTest, YesToTheCtsQuestionGrantsAnotherGrace) {
     EXPECT_EQ(messages_.count(), 1);
     EXPECT_EQ(clock_.tickMs(), 8000);
     EXPECT_FALSE(channel_->stopRequested());
-    EXPECT_EQ(channel_->errorCode(), 0);  // not in a call
-    EXPECT_EQ(host_.statuses, QList<int>{-22});
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::None);  // not in a call
+    EXPECT_EQ(host_.statuses, QList<PortEvent>{PortEvent::NoAnswer});
     EXPECT_EQ(modem_->opens(), 2);  // the question re-opened the port
 }
 
 TEST_F(LineStateTest, PortWithoutModemLinesEndsTheCheck) {
     modem_->setCts([](std::int64_t) { return Status::Unavailable; });
-    channel_->setErrorCode(-4);
+    channel_->setErrorCode(ModemErrorCode::NoAnswer);
     channel_->AnalysState();
-    EXPECT_EQ(channel_->errorCode(), 0);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::None);
     EXPECT_TRUE(host_.statuses.isEmpty());
     EXPECT_EQ(clock_.tickMs(), 0);
 }
@@ -176,14 +176,14 @@ TEST_F(LineStateTest, AnotherPortsCtsLossLeavesThisModemAlone) {
     channel_->AnalysState();
     EXPECT_TRUE(modem_->commands().isEmpty());
     EXPECT_EQ(host_.restarts, 0);
-    EXPECT_EQ(channel_->errorCode(), 0);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::None);
     EXPECT_TRUE(tick_.isSet());
 
     // This port's own modem goes a second later: its own status line, its own re-init.
     clock_.advance(1000);
     modem_->setCts(ctsOff(1000, 4000));
     channel_->AnalysState();
-    EXPECT_EQ(host_.statuses, QList<int>{-22});
+    EXPECT_EQ(host_.statuses, QList<PortEvent>{PortEvent::NoAnswer});
     EXPECT_EQ(clock_.tickMs(), 4000);
     EXPECT_EQ(modem_->commands(), QList<QByteArray>{"AT&FV0"});
     EXPECT_FALSE(tick_.isSet());
@@ -204,7 +204,7 @@ TEST_F(LineStateTest, RingWhileCallingIsWaitedOut) {
     modem_->sendAt(0, "2\r");
     modem_->sendAt(5000, "2\r");  // the next ring comes during the wait
     channel_->CommClr(true);
-    EXPECT_EQ(host_.statuses, (QList<int>{-17, -17}));
+    EXPECT_EQ(host_.statuses, (QList<PortEvent>{PortEvent::RingWarning, PortEvent::RingWarning}));
     EXPECT_EQ(clock_.tickMs(), 16000);
     EXPECT_EQ(channel_->port().bytesPending(), 0);
 }
@@ -213,7 +213,7 @@ TEST_F(LineStateTest, RingWhileAnsweringIsOnlyReported) {
     host_.answering = true;
     modem_->sendAt(0, "2\r");
     channel_->CommClr(true);
-    EXPECT_EQ(host_.statuses, QList<int>{-21});
+    EXPECT_EQ(host_.statuses, QList<PortEvent>{PortEvent::RingReceived});
     EXPECT_EQ(clock_.tickMs(), 0);
 }
 
@@ -237,13 +237,13 @@ TEST_F(LineStateTest, FailedLookAtPendingInputIsReportedWithItsContext) {
 
 TEST_F(LineStateTest, ExchangeWaitsOutRingsOnlyWhenAsked) {
     modem_->sendAt(0, "2\r");
-    ASSERT_TRUE(channel_->ModemSendGetData("ATH0", kWithCr, false, 7, kCommandTimeoutMs));
+    ASSERT_TRUE(channel_->ModemSendGetData(ModemRequest{"ATH0", 7}));
     EXPECT_TRUE(host_.statuses.isEmpty());  // the ring report was purged
     EXPECT_EQ(channel_->lastReply(), "ATH0\r0\r");
 
     modem_->sendAt(clock_.tickMs(), "2\r");
-    ASSERT_TRUE(channel_->ModemSendGetData("ATH1%T12", kWithCr, true, 11, kCommandTimeoutMs));
-    EXPECT_EQ(host_.statuses, QList<int>{-17});
+    ASSERT_TRUE(channel_->ModemSendGetData(ModemRequest{"ATH1%T12", 11}, {.waitForRing = true}));
+    EXPECT_EQ(host_.statuses, QList<PortEvent>{PortEvent::RingWarning});
     EXPECT_EQ(clock_.tickMs(), 8000);
 }
 
@@ -257,7 +257,7 @@ TEST_F(LineStateTest, StopEndsTheRingWait) {
     };
     channel_->CommClr(true);
     EXPECT_EQ(clock_.tickMs(), 1000);
-    EXPECT_EQ(host_.statuses, QList<int>{-17});
+    EXPECT_EQ(host_.statuses, QList<PortEvent>{PortEvent::RingWarning});
 }
 
 // ---- Waiting ------------------------------------------------------------------------------
@@ -272,7 +272,7 @@ TEST_F(LineStateTest, WaitTicksSleepsInSlicesAndDropsTheLastTenth) {
 }
 
 TEST_F(LineStateTest, WaitTicksEndsOnAnError) {
-    host_.onMessages = [this] { channel_->setErrorCode(-4); };
+    host_.onMessages = [this] { channel_->setErrorCode(ModemErrorCode::NoAnswer); };
     channel_->WaitTicks(8000);
     EXPECT_EQ(clock_.tickMs(), 500);
 }

@@ -13,7 +13,7 @@ namespace zev7::test {
 
 class RecordingHost : public ChannelHost {
 public:
-    void reportStatus(int event) override { statuses.append(event); }
+    void reportStatus(PortEvent event) override { statuses.append(event); }
     bool answeringNow() const override { return answering; }
     bool inTestCall() const override { return inCall; }
     void restartTestCall() override { ++restarts; }
@@ -35,7 +35,7 @@ public:
 
     bool answering = false;
     bool inCall = false;
-    QList<int> statuses;
+    QList<PortEvent> statuses;
     QList<std::uint16_t> samples;
     QStringList pending;
     int restarts = 0;

@@ -56,7 +56,7 @@ TEST_F(Scheduler, ClosedWindowsAreCancelledAndTheFirstOpenOneIsTakenUp) {
     EXPECT_EQ(s.cycleIndex, 3);
     EXPECT_TRUE(s.changed);
     ASSERT_EQ(s.events.size(), 1u);
-    EXPECT_EQ(s.events[0].event, static_cast<int>(PortEvent::CycleCancelledLate));
+    EXPECT_EQ(s.events[0].event, PortEvent::CycleCancelledLate);
     EXPECT_EQ(s.events[0].cycleIndex, 0);
     EXPECT_EQ(stateOf(0), CycleState::Cancelled);
     EXPECT_EQ(header_.finishedCycles, 1);

@@ -78,9 +78,8 @@ protected:
         return channel;
     }
 
-    bool send(const QByteArray& command, int length, int timeoutMs = kCommandTimeoutMs,
-              int flags = kWithCr) {
-        return channel_->ModemSendGetData(command, flags, false, length, timeoutMs);
+    bool send(const QByteArray& command, int length, int timeoutMs = kCommandTimeoutMs) {
+        return channel_->ModemSendGetData(ModemRequest(command, length, timeoutMs));
     }
 
     ManualClock clock_;
@@ -99,7 +98,7 @@ TEST_F(ChannelTest, LevelQueryAndRepeatGiveSwappedWords) {
     EXPECT_EQ(channel_->lastReply(), "AT%V\r3412\r0\r");
     EXPECT_EQ(channel_->lastValue(), 0x1234);
 
-    ASSERT_TRUE(send("A/", 9, kCommandTimeoutMs, kWithoutCr));
+    ASSERT_TRUE(channel_->ModemSendGetData(kRepeatCommand));
     EXPECT_EQ(channel_->lastReply(), "A/7856\r0\r");
     EXPECT_EQ(channel_->lastEcho(), "A/");
     EXPECT_EQ(channel_->lastValue(), 0x5678);
@@ -169,7 +168,7 @@ TEST_F(ChannelTest, WrongModelStopsTheThread) {
     modem_->setAnswer("ATI3", "Teliq XX-2400\r0\r");
     EXPECT_FALSE(send("ATI3", 21));
     EXPECT_EQ(channel_->modelType(), 0);
-    EXPECT_EQ(channel_->errorCode(), -23);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::WrongModel);
     EXPECT_TRUE(channel_->stopRequested());
     ASSERT_EQ(messages_.count(), 1);
     const auto e = messages_.entries().first();
@@ -189,14 +188,15 @@ TEST_F(ChannelTest, EchoAloneInterpretsNothing) {
 
     modem_->setAnswer("ATI3", "");
     ASSERT_TRUE(send("ATI3", 5));
-    EXPECT_EQ(channel_->errorCode(), 0);  // no model check without an answer line
+    EXPECT_EQ(channel_->errorCode(),
+              ModemErrorCode::None);  // no model check without an answer line
     EXPECT_FALSE(channel_->stopRequested());
 }
 
 TEST_F(ChannelTest, OneByteShortFailsEvenWithACompleteAnswerLine) {
     modem_->setAnswer("AT%K", "064\r0");  // the result code's carriage return is missing
     EXPECT_FALSE(send("AT%K", 11));
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
     EXPECT_EQ(channel_->gain(), 128);
     EXPECT_EQ(host_.restarts, 1);
     EXPECT_EQ(channel_->retries(), 1);
@@ -213,7 +213,7 @@ TEST_F(ChannelTest, DialReplyComesWhenDiallingEnds) {
 
     // With too short a time-out the same dialling fails.
     EXPECT_FALSE(send("ATDP8;%T12%V", 20, 4000));
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
     EXPECT_EQ(clock_.tickMs(), 4150 + 4000);
 }
 
@@ -222,7 +222,7 @@ TEST_F(ChannelTest, SilentModemIsProbedThreeTimes) {
     EXPECT_FALSE(send("AT%K", 11));
     EXPECT_EQ(modem_->written(), "AAA");
     EXPECT_EQ(clock_.tickMs(), 3 * kCommandTimeoutMs);
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
 }
 
 TEST_F(ChannelTest, ErrorLeftFromAFailureSkipsFurtherExchangesUntilTheLineCheck) {
@@ -301,7 +301,7 @@ TEST_F(ChannelTest, ShortReplyQuestionNamesCommandAndBytes) {
 TEST_F(ChannelTest, FailedWriteIsAnExchangeFailure) {
     modem_->setWriteFails(true);
     EXPECT_FALSE(send("AT%K", 11));
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
     EXPECT_EQ(channel_->retries(), 1);
 }
 
@@ -357,7 +357,7 @@ TEST_F(ChannelTest, AnsweringStationProbesSixTimesAndReportsEveryFailure) {
     EXPECT_EQ(messages_.entries().first().caption, QStringLiteral("Модем: SendSym_A()"));
     EXPECT_TRUE(messages_.entries().first().question);
     EXPECT_EQ(modem_->closes(), 0);  // the answering station keeps its port
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
 
     // Its register queries all give the last value.
     modem_->setSilent(false);
@@ -371,8 +371,9 @@ TEST_F(ChannelTest, TerminatingThreadNeitherExchangesNorReports) {
     channel_->setTerminating();
     EXPECT_FALSE(send("AT%K", 11));
     EXPECT_TRUE(modem_->written().isEmpty());
-    EXPECT_FALSE(channel_->ShowModemError(QStringLiteral("x"), -4, QString()));
-    EXPECT_EQ(channel_->Init(), -15);
+    EXPECT_FALSE(
+        channel_->ShowModemError(QStringLiteral("x"), ModemErrorCode::NoAnswer, QString()));
+    EXPECT_EQ(channel_->Init(), ModemErrorCode::Terminating);
     EXPECT_EQ(messages_.count(), 0);
 }
 

@@ -85,7 +85,7 @@ TEST_F(Setup, AFailedRegisterWriteEndsTheSetUpThere) {
     // Nothing after the failed register; the modem is not made an answering station.
     EXPECT_TRUE(commands_.last().startsWith(kDelayOn));
     EXPECT_FALSE(network_->profile(kCaller).answerSetup);
-    EXPECT_EQ(channel_->errorCode(), -4);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::NoAnswer);
 }
 
 class PlainModel : public Setup {
@@ -97,11 +97,11 @@ TEST_F(PlainModel, IsAcceptedAndNeverGetsTheToneCheckRegisters) {
     const Commands cmds = setUp(answering(1000.0, -10, -27));
     EXPECT_FALSE(channel_->isLxModel());
     for (const QByteArray& c : cmds) {
-        EXPECT_FALSE(c.startsWith(kToneMode) || c.startsWith(kToneThreshold) ||
+        EXPECT_FALSE(c.startsWith(kToneMode.text) || c.startsWith(kToneThreshold) ||
                      c.startsWith(kToneBand))
             << c.toStdString();
     }
-    EXPECT_TRUE(cmds.contains(kAnswerOn));
+    EXPECT_TRUE(cmds.contains(kAnswerOn.text));
 }
 
 class WrongModel : public Setup {
@@ -112,7 +112,7 @@ protected:
 TEST_F(WrongModel, IsRefusedAndStopsThePort) {
     ASSERT_TRUE(setup_.startUp());
     EXPECT_FALSE(setup_.identify());
-    EXPECT_EQ(channel_->errorCode(), -23);
+    EXPECT_EQ(channel_->errorCode(), ModemErrorCode::WrongModel);
     EXPECT_TRUE(channel_->stopRequested());
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries().first().text,

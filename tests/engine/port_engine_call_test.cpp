@@ -121,7 +121,7 @@ class ModemTrouble : public PortBench {};
 TEST_F(ModemTrouble, CableOutForThreeSecondsRestartsTheCall) {
     writeScenario(kCaller, header(), {cycle()});
     auto e = engine(kCaller);
-    ASSERT_EQ(e->load(), 0);
+    ASSERT_EQ(e->load(), ScenarioLoad::Loaded);
     e->open();
     ASSERT_TRUE(stepUntil(*e, [&] {
         return e->callNumber() == 2 && e->mainState() == MainState::Polling &&
@@ -181,7 +181,7 @@ TEST_F(ModemTrouble, AFailedHangUpStillAccountsTheDecidedCall) {
 TEST_F(ModemTrouble, SilentModemAsksAfterFiveFailuresAndNoEndsTheRun) {
     writeScenario(kCaller, header(), {cycle()});
     auto e = engine(kCaller);
-    ASSERT_EQ(e->load(), 0);
+    ASSERT_EQ(e->load(), ScenarioLoad::Loaded);
     e->open();
     ASSERT_TRUE(stepUntil(*e, [&] { return view_.calls().size() == 1; }));
     network_->setSilent(kCaller, true);

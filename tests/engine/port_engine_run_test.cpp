@@ -142,7 +142,7 @@ class InterruptedRun : public PortBench {};
 TEST_F(InterruptedRun, StopDuringTheThirdCallWritesThePartialCycle) {
     writeScenario(kCaller, header(), {cycle()});
     auto e = engine(kCaller);
-    ASSERT_EQ(e->load(), 0);
+    ASSERT_EQ(e->load(), ScenarioLoad::Loaded);
     e->open();
     ASSERT_TRUE(stepUntil(*e, [&] { return view_.calls().size() == 2 && e->callNumber() == 3; }));
     ASSERT_TRUE(stepUntil(*e, [&] { return e->mainState() == MainState::Polling; }));
@@ -167,7 +167,7 @@ TEST_F(InterruptedRun, StopDuringTheThirdCallWritesThePartialCycle) {
 TEST_F(InterruptedRun, StopBeforeTheFirstCallWritesNoCycleEnd) {
     writeScenario(kCaller, header(), {cycle()});
     auto e = engine(kCaller);
-    ASSERT_EQ(e->load(), 0);
+    ASSERT_EQ(e->load(), ScenarioLoad::Loaded);
     e->open();
     ASSERT_TRUE(stepUntil(*e, [&] { return e->mainState() == MainState::CallStep; }));
     e->requestStop();

@@ -51,8 +51,8 @@ TEST_F(TwoPorts, SecondIsPostponedOnceAndStartsWhenTheNumberIsFree) {
     writeScenario(kSecondCaller, h3, {c});
     auto first = engine(kCaller);
     auto second = engine(kSecondCaller);
-    ASSERT_EQ(first->load(), 0);
-    ASSERT_EQ(second->load(), 0);
+    ASSERT_EQ(first->load(), ScenarioLoad::Loaded);
+    ASSERT_EQ(second->load(), ScenarioLoad::Loaded);
     first->open();
     second->open();
 
@@ -142,7 +142,7 @@ TEST_F(Restart, ContinuesAfterTheFinishedCyclesOnly) {
     const CycleRecord third = second;
     writeScenario(kCaller, header(), {noFilter, second, third});
     auto first = engine(kCaller);
-    ASSERT_EQ(first->load(), 0);
+    ASSERT_EQ(first->load(), ScenarioLoad::Loaded);
     first->open();
     ASSERT_TRUE(stepUntil(
         *first, [&] { return first->cycles()[1].state == static_cast<int>(CycleState::Done); }));
@@ -258,7 +258,7 @@ TEST_F(EnumeratedNumbers, NextNumberWaitsWhileAnotherPortCallsIt) {
     c.anyEnum = 1;
     writeScenario(kCaller, header(), {c});
     auto e = engine(kCaller);
-    ASSERT_EQ(e->load(), 0);
+    ASSERT_EQ(e->load(), ScenarioLoad::Loaded);
     e->open();
     // Port 9 calls 2222101 while this port finishes 2222100.
     registry_.claimNumber(9, porttest::plainNumber("2222101"));
@@ -289,7 +289,7 @@ TEST_F(RingsBetweenCycles, ReportedAtMostOnceInEightSeconds) {
     c.startUntil = 90 * kMinute;
     writeScenario(kCaller, h, {c});
     auto e = engine(kCaller);
-    ASSERT_EQ(e->load(), 0);
+    ASSERT_EQ(e->load(), ScenarioLoad::Loaded);
     e->open();
     ASSERT_TRUE(e->answeringMode());
     // The station's modem calls this port's number: a ring every 5 s, answered at the third.
@@ -360,7 +360,7 @@ TEST_F(LineHeld, ThirdBusySinceTheLastResetAsksAndNoStops) {
     // Faults are injected per point of the call: each just before the call that meets it.
     writeScenario(kCaller, header(), {heldCycle()});
     auto e = engine(kCaller);
-    ASSERT_EQ(e->load(), 0);
+    ASSERT_EQ(e->load(), ScenarioLoad::Loaded);
     e->open();
     const SimFault faults[] = {SimFault::BusyDialTone, SimFault::BusyDialTone,
                                SimFault::ToneNotHeard, SimFault::BusyDialTone,

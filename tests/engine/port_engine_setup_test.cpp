@@ -13,7 +13,7 @@ using porttest::PortBench;
 
 // Runs the start of a port (load, open) and ends it at once.
 void startAndStop(PortEngine& e) {
-    if (e.load() == 0) {
+    if (e.load() == zev7::ScenarioLoad::Loaded) {
         e.open();
     }
     e.requestStop();
@@ -23,11 +23,11 @@ void startAndStop(PortEngine& e) {
 
 // ---- Scenario load -----------------------------------------------------------------------
 
-class ScenarioLoad : public PortBench {};
+class ScenarioLoading : public PortBench {};
 
-TEST_F(ScenarioLoad, MissingWorkingCopyEndsWithoutOpeningThePort) {
+TEST_F(ScenarioLoading, MissingWorkingCopyEndsWithoutOpeningThePort) {
     auto e = engine(kCaller);
-    EXPECT_EQ(e->load(), -22);
+    EXPECT_EQ(e->load(), ScenarioLoad::NoFile);
     e->open();
     while (e->runOnce()) {
     }
@@ -44,16 +44,16 @@ TEST_F(ScenarioLoad, MissingWorkingCopyEndsWithoutOpeningThePort) {
               QStringList{QStringLiteral("Не найден файл сценария !")});
 }
 
-TEST_F(ScenarioLoad, ScenarioWithoutCyclesIsRefused) {
+TEST_F(ScenarioLoading, ScenarioWithoutCyclesIsRefused) {
     writeScenario(kCaller, header(), {});
     auto e = engine(kCaller);
-    EXPECT_EQ(e->load(), -20);
+    EXPECT_EQ(e->load(), ScenarioLoad::NoCycle);
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.entries()[0].text,
               QStringLiteral("COM1: Не задано ни одного цикла в сценарии!"));
 }
 
-TEST_F(ScenarioLoad, OlderVersionIsReportedByTheReaderAndNothingOpens) {
+TEST_F(ScenarioLoading, OlderVersionIsReportedByTheReaderAndNothingOpens) {
     writeScenario(kCaller, header(), {cycle()});
     QFile f(workingCopyPath(kCaller));
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -61,7 +61,7 @@ TEST_F(ScenarioLoad, OlderVersionIsReportedByTheReaderAndNothingOpens) {
     f.write("V1.00");  // same length as "V2.08"
     f.close();
     auto e = engine(kCaller);
-    EXPECT_EQ(e->load(), kScenarioRefused);
+    EXPECT_EQ(e->load(), ScenarioLoad::Refused);
     e->open();
     while (e->runOnce()) {
     }

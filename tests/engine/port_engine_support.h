@@ -209,7 +209,7 @@ protected:
 
     // load, open and run to the end; false when the step limit was reached.
     bool run(PortEngine& e) {
-        if (e.load() == 0) {
+        if (e.load() == ScenarioLoad::Loaded) {
             e.open();
         }
         for (int i = 0; i < kStepLimit; ++i) {

@@ -19,18 +19,17 @@ QString u(const char* text) {
 }
 
 TEST(ProtocolLine, PortAndCycleEvents) {
-    EXPECT_EQ(protocolLine(kNow, 3, eventMessage(-16, 0, QString())),
+    EXPECT_EQ(protocolLine(kNow, 3, eventMessage(PortEvent::ScenarioStarted, 0, QString())),
               u("08.12.26 09:05:07 Порт: 3 Сценарий запущен!"));
-    EXPECT_EQ(protocolLine(kNow, 12, eventMessage(-14, 2, "-/-/-/-/-/2222222/-")),
-              u("08.12.26 09:05:07 Порт: 12 Цикл 2 -/-/-/-/-/2222222/- отработка начата!"));
+    EXPECT_EQ(
+        protocolLine(kNow, 12, eventMessage(PortEvent::CycleStarted, 2, "-/-/-/-/-/2222222/-")),
+        u("08.12.26 09:05:07 Порт: 12 Цикл 2 -/-/-/-/-/2222222/- отработка начата!"));
     // No cycle current: number 0 and "-".
-    EXPECT_EQ(eventMessage(-15, 0, "ignored"), u("Цикл 0 - завершен!"));
-    // A code that is no event leaves only the prefix.
-    EXPECT_EQ(protocolLine(kNow, 3, eventMessage(-99, 1, "x")), u("08.12.26 09:05:07 Порт: 3 "));
+    EXPECT_EQ(eventMessage(PortEvent::CycleFinished, 0, "ignored"), u("Цикл 0 - завершен!"));
     // Texts with line breaks stay on one line.
-    EXPECT_EQ(protocolLine(kNow, 1, eventMessage(-22, 0, QString())),
+    EXPECT_EQ(protocolLine(kNow, 1, eventMessage(PortEvent::NoAnswer, 0, QString())),
               u("08.12.26 09:05:07 Порт: 1 Нет ответа !  Возможно модем отключен!"));
-    EXPECT_EQ(eventMessage(-18, 4, "N"),
+    EXPECT_EQ(eventMessage(PortEvent::CycleCancelledFrequency, 4, "N"),
               u("Цикл 4 N отменен ! Частота сигнала автоответчика \n не соответствует "
                 "диапазону рабочих частот модема!"));
     EXPECT_EQ(protocolLine(kNow, 1, u("Ошибка!\r\nПорт занят")),
@@ -52,8 +51,10 @@ protected:
 TEST_F(ProtocolFileTest, AppendsWindows1251LinesWithABlankPerPort) {
     ASSERT_TRUE(QDir(home_.path()).mkpath("Protocol"));
     EXPECT_EQ(protocolFilePath(7), home_.path() + "/Protocol/ProtocolComPort7.txt");
-    const QString first = protocolLine(kNow, 7, eventMessage(-16, 0, QString()));
-    const QString second = protocolLine(kNow, 7, eventMessage(-10, 0, QString()));
+    const QString first =
+        protocolLine(kNow, 7, eventMessage(PortEvent::ScenarioStarted, 0, QString()));
+    const QString second =
+        protocolLine(kNow, 7, eventMessage(PortEvent::ScenarioFinished, 0, QString()));
     EXPECT_TRUE(appendProtocolFileLine(7, first));
     EXPECT_TRUE(appendProtocolFileLine(7, second));
     EXPECT_TRUE(appendProtocolFileLine(8, first));

@@ -41,12 +41,11 @@ void expectModemReadyForACall(std::unique_ptr<CommPort> port, Clock& clock) {
     EXPECT_TRUE(setup.startUp());
     EXPECT_TRUE(setup.identify()) << "not a Teliq 3310";
     EXPECT_TRUE(setup.resetForCall() && setup.configureForCall(false));
-    EXPECT_TRUE(
-        channel.ModemSendGetData(kReadCommand, kWithCr, false, kReadReply, kCommandTimeoutMs));
+    EXPECT_TRUE(channel.ModemSendGetData(kReadLevel));
     EXPECT_TRUE(parseLevelWord(channel.lastAnswer()).has_value()) << channel.lastReply().data();
     setup.exitRestore(false);
     channel.closePort();
-    EXPECT_EQ(channel.errorCode(), 0);
+    EXPECT_EQ(channel.errorCode(), ModemErrorCode::None);
     EXPECT_EQ(messages.count(), 0) << messages.texts().join(u'|').toStdString();
 }
 

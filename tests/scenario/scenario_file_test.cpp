@@ -100,7 +100,7 @@ TEST_F(FileFixture, TheSecondWriterCountsTheCyclesItIsGiven) {
     EXPECT_EQ(readAll(file).size(), scenarioFileSize(1));
     ScenarHeader read{};
     std::vector<CycleRecord> readCycles;
-    EXPECT_EQ(readPortScenario(file, read, readCycles, messages), kScenarioLoaded);
+    EXPECT_EQ(readPortScenario(file, read, readCycles, messages), ScenarioLoad::Loaded);
     EXPECT_EQ(+read.cycleCount, 1);
 }
 
@@ -112,7 +112,7 @@ TEST_F(FileFixture, OlderVersionsAreRefusedNewerOnesRead) {
         EXPECT_TRUE(scenario.LoadFromFile(file)) << version;
         ScenarHeader h{};
         std::vector<CycleRecord> c;
-        EXPECT_EQ(readPortScenario(file, h, c, messages), kScenarioLoaded) << version;
+        EXPECT_EQ(readPortScenario(file, h, c, messages), ScenarioLoad::Loaded) << version;
     }
     EXPECT_EQ(messages.count(), 0);
 
@@ -133,22 +133,22 @@ TEST_F(FileFixture, OlderVersionsAreRefusedNewerOnesRead) {
     messages.clear();
     ScenarHeader h{};
     std::vector<CycleRecord> c;
-    EXPECT_EQ(readPortScenario(old, h, c, messages), kScenarioRefused);
+    EXPECT_EQ(readPortScenario(old, h, c, messages), ScenarioLoad::Refused);
     EXPECT_EQ(messages.count(), 1);
 }
 
 TEST_F(FileFixture, PortThreadReaderCodes) {
     ScenarHeader h{};
     std::vector<CycleRecord> c;
-    EXPECT_EQ(readPortScenario(path("missing.scn"), h, c, messages), kScenarioNoFile);
+    EXPECT_EQ(readPortScenario(path("missing.scn"), h, c, messages), ScenarioLoad::NoFile);
 
     const QString empty = path("empty.scn");
     ASSERT_TRUE(writeScenarioFile(empty, header, {}, messages));
-    EXPECT_EQ(readPortScenario(empty, h, c, messages), kScenarioNoCycle);
+    EXPECT_EQ(readPortScenario(empty, h, c, messages), ScenarioLoad::NoCycle);
 
     const QString good = path("good.scn");
     ASSERT_TRUE(writeScenarioFile(good, header, cycles, messages));
-    EXPECT_EQ(readPortScenario(good, h, c, messages), kScenarioLoaded);
+    EXPECT_EQ(readPortScenario(good, h, c, messages), ScenarioLoad::Loaded);
     ASSERT_EQ(c.size(), 2u);
     EXPECT_EQ(+c[1].state, static_cast<int>(CycleState::Done));
     // The port thread reports these codes itself.
@@ -205,7 +205,7 @@ TEST_F(FileFixture, DamagedFilesAreRefusedAndNothingChanges) {
 
         ScenarHeader h{};
         std::vector<CycleRecord> c;
-        EXPECT_EQ(readPortScenario(file, h, c, messages), kScenarioRefused) << what;
+        EXPECT_EQ(readPortScenario(file, h, c, messages), ScenarioLoad::Refused) << what;
     }
 }
 

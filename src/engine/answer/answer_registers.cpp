@@ -10,16 +10,6 @@ namespace zev7 {
 
 namespace {
 
-constexpr char kRingsQuery[] = "ATS0?";
-constexpr char kFrequencyLowQuery[] = "ATS50?";
-constexpr char kFrequencyHighQuery[] = "ATS51?";
-constexpr char kTransmitQuery[] = "ATS69?";
-constexpr char kDelayOnQuery[] = "ATS52?";
-constexpr char kSignalTimeQuery[] = "ATS53?";
-constexpr char kDelayOffQuery[] = "ATS54?";
-constexpr char kToneBandQuery[] = "ATS57?";
-constexpr char kToneThresholdQuery[] = "ATS56?";
-
 constexpr int kByteMask = 0xFF;
 constexpr int kByteBits = 8;
 constexpr int kRegisterMax = 255;  // an S-register holds one byte
@@ -33,20 +23,19 @@ int registerByte(int value) {
 AnswerRegisters::AnswerRegisters(ModemChannel& channel) : channel_(channel), setup_(channel) {}
 
 bool AnswerRegisters::failed() const {
-    return channel_.errorCode() != 0;
+    return channel_.failed();
 }
 
-bool AnswerRegisters::send(const QByteArray& command, int replyLength) {
-    return channel_.ModemSendGetData(command, kWithCr, false, replyLength, kCommandTimeoutMs);
+bool AnswerRegisters::send(const ModemRequest& command) {
+    return channel_.ModemSendGetData(command);
 }
 
-bool AnswerRegisters::sendValue(const char* command, int value) {
-    const QByteArray text = QByteArray(command) + QByteArray::number(value);
-    return send(text, static_cast<int>(text.size()) + kRegisterReplyExtra);
+bool AnswerRegisters::sendValue(const char* prefix, int value) {
+    return send(registerWrite(prefix, value));
 }
 
-std::optional<int> AnswerRegisters::query(const char* command, int replyLength) {
-    if (!send(command, replyLength)) {
+std::optional<int> AnswerRegisters::query(const ModemCommand& command) {
+    if (!send(command)) {
         return std::nullopt;
     }
     bool ok = false;
@@ -61,8 +50,8 @@ void AnswerRegisters::resetLine() {
     channel_.CommClr(false);
     // Written whole, without the echo probe: the modem may still have its echo off.
     QByteArray reply;
-    if (channel_.SIOSend(kLineReset, kWithCr)) {
-        channel_.OGetch1(reply, kAnswerLineResetReply);
+    if (channel_.SIOSend(kLineReset)) {
+        channel_.OGetch1(reply, kLineReset.replyLength);
     }
 }
 
@@ -72,17 +61,17 @@ void AnswerRegisters::identify() {
 
 bool AnswerRegisters::read(AnswerSettings& s) {
     channel_.CommClr(false);
-    if (const auto v = query(kRingsQuery, kRingCountReply)) {
+    if (const auto v = query(kRingCountQuery)) {
         s.rings = *v;
     }
     if (failed()) {
         return false;
     }
-    const auto low = query(kFrequencyLowQuery, kRegisterQueryReply);
+    const auto low = query(kFrequencyLowQuery);
     if (failed()) {
         return false;
     }
-    const auto high = query(kFrequencyHighQuery, kRegisterQueryReply);
+    const auto high = query(kFrequencyHighQuery);
     if (failed()) {
         return false;
     }
@@ -90,20 +79,20 @@ bool AnswerRegisters::read(AnswerSettings& s) {
         s.frequency = frequencyFromCode(*high << kByteBits | *low);
     }
     // The transmit attenuation becomes a level with the correction at the frequency just read.
-    if (const auto v = query(kTransmitQuery, kRegisterQueryReply)) {
+    if (const auto v = query(kTransmitQuery)) {
         s.level = levelFromTransmitValue(*v, s.frequency);
     }
     if (failed()) {
         return false;
     }
     struct Tenths {
-        const char* query;
+        const ModemCommand& query;
         double* seconds;
     };
     for (const Tenths& t :
          {Tenths{kDelayOnQuery, &s.delayOn}, Tenths{kSignalTimeQuery, &s.duration},
           Tenths{kDelayOffQuery, &s.delayOff}}) {
-        if (const auto v = query(t.query, kRegisterQueryReply)) {
+        if (const auto v = query(t.query)) {
             *t.seconds = *v / kTenthsPerSecond;
         }
         if (failed()) {
@@ -111,13 +100,13 @@ bool AnswerRegisters::read(AnswerSettings& s) {
         }
     }
     if (channel_.isLxModel()) {
-        if (const auto v = query(kToneBandQuery, kRegisterQueryReply)) {
+        if (const auto v = query(kToneBandQuery)) {
             s.toneBand = *v;
         }
         if (failed()) {
             return false;
         }
-        if (const auto v = query(kToneThresholdQuery, kRegisterQueryReply)) {
+        if (const auto v = query(kToneThresholdQuery)) {
             s.toneThreshold = toneThresholdFromValue(*v);
         }
         if (failed()) {
@@ -132,7 +121,7 @@ bool AnswerRegisters::read(AnswerSettings& s) {
 }
 
 bool AnswerRegisters::write(AnswerSettings& s, bool speaker) {
-    if (!send(kFactoryProfile, kFactoryProfileReply)) {
+    if (!send(kFactoryProfile)) {
         return false;
     }
     const int code = frequencyCode(s.frequency);
@@ -160,13 +149,13 @@ bool AnswerRegisters::write(AnswerSettings& s, bool speaker) {
             return false;
         }
         s.toneThreshold = toneThresholdFromValue(threshold);
-        if (!send(kToneMode, kToneModeReply)) {
+        if (!send(kToneMode)) {
             return false;
         }
     } else {
         s.toneBand = 0;
     }
-    return send(kAnswerOn, kAnswerSetupReply) && setSpeaker(speaker);
+    return send(kAnswerOn) && setSpeaker(speaker);
 }
 
 bool AnswerRegisters::storeProfile() {
@@ -174,11 +163,11 @@ bool AnswerRegisters::storeProfile() {
 }
 
 bool AnswerRegisters::leaveAnswering() {
-    return send(kAnswerOff, kAnswerOffReply) && send(kAutoAnswerOff, kAutoAnswerOffReply);
+    return send(kAnswerOff) && send(kAutoAnswerOff);
 }
 
 bool AnswerRegisters::setSpeaker(bool on) {
-    return on ? send(kSpeakerOn, kSpeakerOnReply) : send(kSpeakerOff, kSpeakerOffReply);
+    return send(on ? kSpeakerOn : kSpeakerOff);
 }
 
 }  // namespace zev7

@@ -43,11 +43,11 @@ public:
     bool setSpeaker(bool on);
 
 private:
-    bool send(const QByteArray& command, int replyLength);
-    bool sendValue(const char* command, int value);
+    bool send(const ModemRequest& command);
+    bool sendValue(const char* prefix, int value);
     // The register's value; nullopt when the exchange failed (error set) or the answer is no
     // register value (no error).
-    std::optional<int> query(const char* command, int replyLength);
+    std::optional<int> query(const ModemCommand& command);
     bool failed() const;
 
     ModemChannel& channel_;

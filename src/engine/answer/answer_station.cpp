@@ -14,9 +14,6 @@ constexpr int kRingLookMs = 500;
 // Rings closer to each other than this belong to one call and give one protocol line.
 constexpr std::int64_t kRingDebounceMs = 8000;
 
-QString eventText(PortEvent event) {
-    return portEventText(static_cast<int>(event));
-}
 }  // namespace
 
 AnswerStation::AnswerStation(int port, AnswerMode mode, const PortServices& services)
@@ -35,7 +32,7 @@ AnswerStation::~AnswerStation() = default;
 
 // ---- The run -------------------------------------------------------------------------------
 
-int AnswerStation::construct() {
+ModemErrorCode AnswerStation::construct() {
     std::unique_ptr<CommPort> port;
     if (makePort_ && port_ >= kFirstPort && port_ <= kLastPort) {
         port = makePort_(port_);
@@ -126,8 +123,8 @@ AnswerCommand AnswerStation::pendingCommand() const {
     return static_cast<AnswerCommand>(command_.load());
 }
 
-int AnswerStation::errorCode() const {
-    return channel_ != nullptr ? channel_->errorCode() : 0;
+ModemErrorCode AnswerStation::errorCode() const {
+    return channel_ != nullptr ? channel_->errorCode() : ModemErrorCode::None;
 }
 
 bool AnswerStation::stopRequested() const {
@@ -135,12 +132,12 @@ bool AnswerStation::stopRequested() const {
 }
 
 bool AnswerStation::failed() const {
-    return errorCode() != 0;
+    return errorCode() != ModemErrorCode::None;
 }
 
 // ---- ChannelHost ---------------------------------------------------------------------------
 
-void AnswerStation::reportStatus(int event) {
+void AnswerStation::reportStatus(PortEvent event) {
     protocol_.AppendProtocolLine(portEventText(event));
 }
 
@@ -187,7 +184,7 @@ void AnswerStation::writeSettings() {
     if (!registers_->write(settings_, speakerOn())) {
         return;
     }
-    protocol_.AppendProtocolLine(eventText(PortEvent::AnsweringMode));
+    protocol_.AppendProtocolLine(portEventText(PortEvent::AnsweringMode));
     registers_->identify();
     if (!failed()) {
         registers_->storeProfile();
@@ -216,7 +213,7 @@ void AnswerStation::checkRing() {
     }
     const std::int64_t now = clock_.tickMs();
     if (now > ringDeadline_) {
-        protocol_.AppendProtocolLine(eventText(PortEvent::RingReceived));
+        protocol_.AppendProtocolLine(portEventText(PortEvent::RingReceived));
     }
     ringDeadline_ = now + kRingDebounceMs;
 }

@@ -44,7 +44,7 @@ public:
     // then the job of the mode. Returns the error code (0 = success); any error ends the
     // station at its first loop turn, as does a mode other than Answer. Call once, on the
     // thread that runs the station (its serial port is made there).
-    int construct();
+    ModemErrorCode construct();
     // One loop turn: the end when stopping or after an error, else the presence watch, the
     // ring check (with its 500-ms wait) and the posted command. False once the station ended.
     bool runOnce();
@@ -63,7 +63,7 @@ public:
     // ---- Observers ----------------------------------------------------------------------
     int port() const { return port_; }
     AnswerMode mode() const { return mode_; }
-    int errorCode() const;
+    ModemErrorCode errorCode() const;
     bool stopRequested() const;
     bool terminated() const { return terminated_; }
     const AnswerSettings& settings() const { return settings_; }
@@ -72,7 +72,7 @@ public:
 
 private:
     // ---- ChannelHost --------------------------------------------------------------------
-    void reportStatus(int event) override;
+    void reportStatus(PortEvent event) override;
     void bringToFront() override;
     void pendingMessage(const QString& text) override;
 

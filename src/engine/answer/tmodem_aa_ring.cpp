@@ -31,25 +31,25 @@ void TModemAA_Ring::run() {
     bool reported = false;
     QString fault;
     try {
-        const int code = station_->construct();
+        const int code = errorNumber(station_->construct());
         reported = true;
         emit constructed(code);
         station_->Execute();
-        errorCode_.store(station_->errorCode());
+        errorCode_.store(errorNumber(station_->errorCode()));
     } catch (const std::exception& e) {
         fault = QString::fromLocal8Bit(e.what());
     } catch (...) {
         fault = txt(str::ThreadFaultUnknown);
     }
     if (!fault.isNull()) {
-        errorCode_.store(toInt(ModemErrorCode::SystemError));
+        errorCode_.store(errorNumber(ModemErrorCode::SystemError));
         try {
             station_->endAfterFault(fault);
         } catch (...) {
             // The slot below is emptied all the same.
         }
         if (!reported) {
-            emit constructed(toInt(ModemErrorCode::SystemError));
+            emit constructed(errorNumber(ModemErrorCode::SystemError));
         }
     }
     registry_.clearAnswerThread(port_, this);

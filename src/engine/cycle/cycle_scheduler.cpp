@@ -47,12 +47,12 @@ CycleScheduler::Selection CycleScheduler::selectCycle(double nowOle) {
             c.state = state(CycleState::Cancelled);
             ++header_.finishedCycles;
             s.changed = true;
-            s.events.push_back({static_cast<int>(PortEvent::CycleCancelledLate), index});
+            s.events.push_back({PortEvent::CycleCancelledLate, index});
         } else if (start <= nowOle) {
             if (registry_.numberTakenByOther(port_, c.inNumber)) {
                 if (c.state != state(CycleState::Postponed)) {
                     c.state = state(CycleState::Postponed);
-                    s.events.push_back({static_cast<int>(PortEvent::CyclePostponed), index});
+                    s.events.push_back({PortEvent::CyclePostponed, index});
                 }
                 continue;
             }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "core/clock.h"
+#include "scenario/port_event.h"
 #include "scenario/records.h"
 
 #include <vector>
@@ -24,7 +25,7 @@ public:
 
     // A cycle event to report, naming the cycle concerned (0-based index).
     struct Event {
-        int event = 0;
+        PortEvent event = PortEvent::CycleCancelledLate;
         int cycleIndex = 0;
     };
     struct Selection {

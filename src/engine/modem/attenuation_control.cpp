@@ -9,6 +9,13 @@ namespace zev7 {
 
 namespace {
 constexpr double kMsPerSecond = 1000.0;
+constexpr int kDspWriteTimeoutMs = 1000;
+constexpr int kDspReplyExtra = 8;  // echo + 4 hex digits + CR + result + CR
+
+ModemRequest dspWrite(QByteArray text) {
+    const int length = static_cast<int>(text.size()) + kDspReplyExtra;
+    return {std::move(text), length, kDspWriteTimeoutMs};
+}
 }  // namespace
 
 ToneGeneration toneGeneration(double aaFrequencyHz, int aaNominalLevelDbm) {
@@ -20,14 +27,14 @@ ToneGeneration toneGeneration(double aaFrequencyHz, int aaNominalLevelDbm) {
     return g;
 }
 
-QByteArray transmitLevelCommand(int transmitValue) {
-    return QByteArray("AT%L") + QByteArray::number(transmitValue);
+ModemRequest transmitLevelCommand(int transmitValue) {
+    return registerWrite(kTransmitLevel, transmitValue);
 }
 
-std::array<QByteArray, 3> dspRegisterWriteCommands(int reg, std::uint16_t value) {
-    return {QByteArray("AT%T3S31=") + QByteArray::number(reg) + "%V",
-            QByteArray("ATS31=") + QByteArray::number(value >> 8) + "%V",
-            QByteArray("ATS31=") + QByteArray::number(value & 0xFF) + "%V"};
+std::array<ModemRequest, 3> dspRegisterWriteCommands(int reg, std::uint16_t value) {
+    return {dspWrite(QByteArray("AT%T3S31=") + QByteArray::number(reg) + "%V"),
+            dspWrite(QByteArray("ATS31=") + QByteArray::number(value >> 8) + "%V"),
+            dspWrite(QByteArray("ATS31=") + QByteArray::number(value & 0xFF) + "%V")};
 }
 
 std::int64_t toneOffTickMs(std::int64_t generationStartMs, double attenuationSignalTimeS) {

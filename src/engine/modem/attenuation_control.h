@@ -17,11 +17,6 @@ namespace zev7 {
 inline constexpr int kDspToneModeRegister = 22;
 inline constexpr int kDspToneModeValue = 1;
 inline constexpr int kDspFrequencyRegister = 24;
-inline constexpr int kDspWriteTimeoutMs = 1000;
-inline constexpr int kDspReplyExtra = 8;  // echo + 4 hex digits + CR + result + CR
-inline constexpr char kToneOnCommand[] = "AT%T6";
-inline constexpr char kToneOffCommand[] = "AT%T5";
-inline constexpr int kToneSwitchReplyLength = 8;
 // The tone is switched off this long after its nominal duration.
 inline constexpr int kToneOffMarginMs = 400;
 
@@ -32,13 +27,12 @@ struct ToneGeneration {
 };
 ToneGeneration toneGeneration(double aaFrequencyHz, int aaNominalLevelDbm);
 
-// "AT%L" + V, answered with the echo and the result (reply length = length + 3).
-QByteArray transmitLevelCommand(int transmitValue);
+// "AT%L" + V, answered with the echo and the result.
+ModemRequest transmitLevelCommand(int transmitValue);
 
 // The three commands that write a 16-bit value into a signal-processor register: select the
-// register, then its high and its low byte. Each is answered with the echo and a level word
-// (reply length = length + 8).
-std::array<QByteArray, 3> dspRegisterWriteCommands(int reg, std::uint16_t value);
+// register, then its high and its low byte. Each is answered with the echo and a level word.
+std::array<ModemRequest, 3> dspRegisterWriteCommands(int reg, std::uint16_t value);
 
 // The tick count after which the tone is switched off.
 std::int64_t toneOffTickMs(std::int64_t generationStartMs, double attenuationSignalTimeS);

@@ -4,6 +4,8 @@
 // owning thread; the defaults do nothing, so a host overrides only what it has.
 #pragma once
 
+#include "scenario/port_event.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -13,9 +15,9 @@ class ChannelHost {
 public:
     virtual ~ChannelHost() = default;
 
-    // A status line for the protocol: -17 ring while calling, -21 ring while the modem answers
-    // calls between cycles, -22 the modem's CTS line went off.
-    virtual void reportStatus(int /*event*/) {}
+    // A status line for the protocol: RingWarning while calling, RingReceived while the modem
+    // answers calls between cycles, NoAnswer when the modem's CTS line went off.
+    virtual void reportStatus(PortEvent /*event*/) {}
     // The scenario answers calls between cycles and the modem is in answering mode now: a ring
     // is then expected and only reported.
     virtual bool answeringNow() const { return false; }

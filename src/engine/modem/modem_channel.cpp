@@ -1,12 +1,9 @@
 #include "engine/modem/modem_channel.h"
 
-#include "engine/modem/modem_commands.h"
-
 #include "core/debug_log.h"
 #include "core/strings.h"
 #include "engine/modem/modem_reply.h"
 #include "engine/serial/serial_port_names.h"
-#include "scenario/batch_failure.h"
 #include "scenario/port_event.h"
 #include "scenario/user_messages.h"
 #include "teliq/level_decoder.h"
@@ -18,9 +15,6 @@ namespace zev7 {
 namespace {
 constexpr char kProbe = 'A';
 constexpr char kCr = '\r';
-constexpr int kCrFlag = 1;
-// The first five failed exchanges after a finished test call pass silently.
-constexpr int kSilentRetries = 5;
 // A calling modem that rings is left alone this long before the next command.
 constexpr int kRingWaitMs = 8000;
 // CTS may be off this long before the user is asked; meanwhile the check sleeps in steps.
@@ -39,10 +33,6 @@ constexpr char kLxIdentity[] = "Teliq LX Vers";
 constexpr char kAcceptedModel[] = "Teliq LX-3310";
 constexpr char kSettingsLogPrefix[] = "Init SetCommState GetLastError()=";
 constexpr char kEmpty[] = "";
-
-constexpr int kStatusRingWarning = static_cast<int>(PortEvent::RingWarning);
-constexpr int kStatusRingAnswering = static_cast<int>(PortEvent::RingReceived);
-constexpr int kStatusNoCts = static_cast<int>(PortEvent::NoAnswer);
 
 // Stands in for a missing port: nothing opens, nothing goes through.
 class NoPort : public CommPort {
@@ -76,8 +66,6 @@ ExchangeProfile ExchangeProfile::measuring() {
     p.sendContext = str::ModemContextSend;
     p.readContext = str::ModemContextRead;
     p.ctsContext = str::ModemContextNoCts;
-    p.ctsReinitCommand = kFactoryProfile;
-    p.ctsReinitReplyLength = kFactoryProfileReply;
     return p;
 }
 
@@ -86,16 +74,14 @@ ExchangeProfile ExchangeProfile::answering() {
     p.line = LineSettings::answering();
     p.probeAttempts = 6;
     p.probeStopsOnWriteFailure = true;
-    p.silentRetries = false;
-    p.reopenOnQuestion = false;
+    p.prompt = {.silentRetries = false, .reopenOnQuestion = false};
     p.ringWait = false;
     p.lastValueFromAnyQuery = true;
     p.probeContext = str::ModemContextProbeShort;
     p.sendContext = str::ModemContextSendShort;
     p.readContext = str::ModemContextReadShort;
     p.ctsContext = kEmpty;
-    p.ctsReinitCommand = kLineReset;
-    p.ctsReinitReplyLength = kAnswerLineResetReply;
+    p.ctsReinit = kLineReset;
     p.processWideCtsTick = false;
     return p;
 }
@@ -105,9 +91,9 @@ ModemChannel::ModemChannel(int portNumber, std::unique_ptr<CommPort> port, Clock
     : portNumber_(portNumber),
       port_(port != nullptr ? std::move(port) : std::make_unique<NoPort>()),
       clock_(clock),
-      messages_(messages),
       host_(host != nullptr ? host : &silentHost()),
       profile_(std::move(profile)),
+      prompt_(messages, profile_.prompt),
       gain_(kDefaultGain) {
     if (profile_.ctsLostSince != nullptr) {
         ctsLostSince_ = profile_.ctsLostSince;
@@ -122,19 +108,19 @@ ModemChannel::~ModemChannel() {
 
 // ---- Opening and closing ------------------------------------------------------------------
 
-int ModemChannel::Init() {
+ModemErrorCode ModemChannel::Init() {
     if (terminating()) {
-        return toInt(ModemErrorCode::Terminating);
+        return ModemErrorCode::Terminating;
     }
     port_->close();
     if (!port_->open(profile_.line)) {
         if (port_->openFailure() == CommPort::OpenFailure::Settings) {
             DebugLog(QString::fromLatin1(kSettingsLogPrefix) + port_->errorString());
-            return toInt(ModemErrorCode::SystemError);
+            return ModemErrorCode::SystemError;
         }
-        return toInt(ModemErrorCode::PortBusy);
+        return ModemErrorCode::PortBusy;
     }
-    return 0;
+    return ModemErrorCode::None;
 }
 
 bool ModemChannel::openPort() {
@@ -144,8 +130,8 @@ bool ModemChannel::openPort() {
         setErrorCode(ModemErrorCode::PortBusy);
         return false;
     }
-    const int result = Init();
-    if (result != 0) {
+    const ModemErrorCode result = Init();
+    if (result != ModemErrorCode::None) {
         errorCode_ = result;
         ShowModemError(txt(str::ModemContextInit), result, QString());
         return false;
@@ -164,13 +150,13 @@ void ModemChannel::closePort() {
 
 // ---- The exchange -------------------------------------------------------------------------
 
-void ModemChannel::CommClr(bool waitRing) {
-    if (waitRing) {
+void ModemChannel::CommClr(bool waitForRing) {
+    if (waitForRing) {
         while (!stopRequested() && GetChar()) {
             if (host_->answeringNow()) {
-                host_->reportStatus(kStatusRingAnswering);
+                host_->reportStatus(PortEvent::RingReceived);
             } else {
-                host_->reportStatus(kStatusRingWarning);
+                host_->reportStatus(PortEvent::RingWarning);
                 WaitTicks(kRingWaitMs);
             }
         }
@@ -181,7 +167,7 @@ void ModemChannel::CommClr(bool waitRing) {
 }
 
 void ModemChannel::AnalysState() {
-    errorCode_ = 0;
+    errorCode_ = ModemErrorCode::None;
     for (;;) {
         const CommPort::ModemStatus status = port_->modemStatus();
         if (status == CommPort::ModemStatus::Unavailable) {
@@ -197,7 +183,7 @@ void ModemChannel::AnalysState() {
         const std::int64_t now = clock_.tickMs();
         if (!ctsLostHere_) {
             ctsLostHere_ = true;
-            host_->reportStatus(kStatusNoCts);
+            host_->reportStatus(PortEvent::NoAnswer);
             if (!ctsLostSince_->isSet()) {
                 ctsLostSince_->set(now);
             }
@@ -221,13 +207,14 @@ void ModemChannel::AnalysState() {
 
 void ModemChannel::modemBack() {
     CommClr(false);
-    if (!SIOSend(profile_.ctsReinitCommand, kWithCr)) {
+    const ModemRequest reinit = profile_.ctsReinit;
+    if (!SIOSend(reinit)) {
         if (!ShowModemError(txt(str::ModemContextCtsSend), ModemErrorCode::NoAnswer, QString())) {
             requestStop();
         }
     } else {
         QByteArray reply;
-        if (!OGetch1(reply, profile_.ctsReinitReplyLength) &&
+        if (!OGetch1(reply, reinit.replyLength) &&
             !ShowModemError(txt(str::ModemContextCtsRead), ModemErrorCode::NoAnswer, QString())) {
             requestStop();
         }
@@ -238,25 +225,24 @@ void ModemChannel::modemBack() {
         setErrorCode(ModemErrorCode::NoAnswer);
         host_->restartTestCall();
     } else {
-        errorCode_ = 0;
+        errorCode_ = ModemErrorCode::None;
     }
     host_->stopPolling();
 }
 
-bool ModemChannel::ModemSendGetData(const QByteArray& command, int flags, bool waitRing,
-                                    int replyLength, int timeoutMs) {
+bool ModemChannel::ModemSendGetData(const ModemRequest& command, ExchangeOptions options) {
     lastReply_.clear();
     lastEcho_.clear();
     lastAnswer_.clear();
     if (terminating()) {
         return false;
     }
-    CommClr(waitRing && profile_.ringWait);
-    if (errorCode_ != 0) {
+    CommClr(options.waitForRing && profile_.ringWait);
+    if (failed()) {
         return false;
     }
     AnalysState();
-    if (errorCode_ != 0) {
+    if (failed()) {
         return false;
     }
 
@@ -265,14 +251,15 @@ bool ModemChannel::ModemSendGetData(const QByteArray& command, int flags, bool w
         exchangeFailed(profile_.probeContext, QString());
         return false;
     }
-    readTimeoutMs_ = timeoutMs;
-    const QByteArray upper = command.toUpper();
-    if (!SIOSend(upper.mid(1), flags)) {
+    readTimeoutMs_ = command.timeoutMs;
+    const QByteArray upper = command.text.toUpper();
+    // The probe sent the command's first letter already.
+    if (!write(upper.mid(1), command.carriageReturn)) {
         exchangeFailed(profile_.sendContext, QString());
         return false;
     }
     QByteArray rest;
-    const bool complete = OGetch1(rest, std::max(replyLength - 1, 0));
+    const bool complete = OGetch1(rest, std::max(command.replyLength - 1, 0));
     lastReply_ = QByteArray(1, kProbe) + rest;
     if (!complete) {
         exchangeFailed(profile_.readContext,
@@ -284,17 +271,16 @@ bool ModemChannel::ModemSendGetData(const QByteArray& command, int flags, bool w
     const ModemReply reply = parseModemReply(upper, lastReply_);
     lastEcho_ = reply.echo;
     lastAnswer_ = reply.answer;
-    if (errorCode_ == 0 && !lastAnswer_.isEmpty()) {
+    if (!failed() && !lastAnswer_.isEmpty()) {
         interpret();
     }
-    return errorCode_ == 0;
+    return !failed();
 }
 
 void ModemChannel::exchangeFailed(const char* failure, const QString& detail) {
     setErrorCode(ModemErrorCode::NoAnswer);
     host_->restartTestCall();
-    if (profile_.silentRetries && retries_ < kSilentRetries) {
-        ++retries_;
+    if (prompt_.passSilently()) {
         return;
     }
     if (!ShowModemError(context(failure), ModemErrorCode::NoAnswer, detail)) {
@@ -303,7 +289,7 @@ void ModemChannel::exchangeFailed(const char* failure, const QString& detail) {
 }
 
 void ModemChannel::interpret() {
-    if (lastEcho_ == kRepeatCommand || lastEcho_.contains(kLevelQuery)) {
+    if (lastEcho_ == kRepeatCommand.text || lastEcho_.contains(kLevelQuery)) {
         // A garbled level word is no sample: the level keeps its last value.
         if (const auto word = parseLevelWord(lastAnswer_)) {
             lastValue_ = *word;
@@ -311,18 +297,18 @@ void ModemChannel::interpret() {
                 host_->levelSample(*word);
             }
         }
-    } else if (lastEcho_ == kIdentityQuery) {
+    } else if (lastEcho_ == kIdentityQuery.text) {
         isLxModel_ = lastAnswer_.contains(kLxIdentity);
-    } else if (lastEcho_ == kModelQuery) {
+    } else if (lastEcho_ == kModelQuery.text) {
         checkModel();
-    } else if (lastEcho_ == kGainQuery) {
+    } else if (lastEcho_ == kGainQuery.text) {
         bool ok = false;
         const int gain = lastAnswer_.trimmed().toInt(&ok);
         if (ok && gain > 0 && gain <= kMaxGain) {
             gain_ = gain;
         }
     } else if (profile_.lastValueFromAnyQuery ? lastEcho_.contains('?')
-                                              : lastEcho_.contains(kRingCountQuery)) {
+                                              : lastEcho_.contains(kRingCountQuery.text)) {
         bool ok = false;
         const int value = lastAnswer_.trimmed().toInt(&ok);
         if (ok) {
@@ -358,9 +344,13 @@ bool ModemChannel::SendSym_A() {
     return false;
 }
 
-bool ModemChannel::SIOSend(const QByteArray& text, int flags) {
+bool ModemChannel::SIOSend(const ModemRequest& command) {
+    return write(command.text, command.carriageReturn);
+}
+
+bool ModemChannel::write(const QByteArray& text, bool carriageReturn) {
     QByteArray data = text;
-    if ((flags & kCrFlag) != 0) {
+    if (carriageReturn) {
         data += kCr;
     }
     if (data.isEmpty()) {
@@ -415,13 +405,13 @@ void ModemChannel::WaitTicks(int ms) {
         }
         clock_.sleepMs(std::min(remaining, kWaitSliceMs));
         host_->processMessages();
-        if (stopRequested() || errorCode_ != 0) {
+        if (stopRequested() || failed()) {
             return;
         }
     }
 }
 
-bool ModemChannel::ShowModemError(const QString& ctx, int code, const QString& detail) {
+bool ModemChannel::ShowModemError(const QString& ctx, ModemErrorCode code, const QString& detail) {
     if (terminating()) {
         return false;
     }
@@ -429,36 +419,24 @@ bool ModemChannel::ShowModemError(const QString& ctx, int code, const QString& d
     const QString body = QStringLiteral("COM%1: ").arg(portNumber_) + message + detail;
     const QString caption = txt(str::ModemCaption) + QLatin1Char(' ') + ctx;
     host_->bringToFront();
-
-    bool result = false;
-    if (code != toInt(ModemErrorCode::NoAnswer) || stopRequested()) {
-        messages_.show(MessageIcon::Warning, caption, body);
-        endBatchOnError(messages_);
-    } else {
-        if (profile_.reopenOnQuestion) {
-            port_->close();
-        }
-        if (messages_.batchMode()) {
-            messages_.show(MessageIcon::Warning, caption, body);
-            endBatchOnError(messages_);
-        } else {
-            result = messages_.ask(caption, body + QLatin1Char(' ') + txt(str::ModemTryToContinue));
-        }
-        if (profile_.reopenOnQuestion) {
-            const int reopened = Init();
-            if (reopened != 0) {
-                ShowModemError(txt(str::ModemContextInit), reopened, QString());
-            }
-        }
-    }
+    const bool result = prompt_.report(caption, body, code, stopRequested(), *this);
     host_->pendingMessage(message);
     return result;
 }
 
+void ModemChannel::close() {
+    port_->close();
+}
+
+void ModemChannel::reopen() {
+    const ModemErrorCode reopened = Init();
+    if (reopened != ModemErrorCode::None) {
+        ShowModemError(txt(str::ModemContextInit), reopened, QString());
+    }
+}
+
 void ModemChannel::LastError(const QString& ctx) {
-    messages_.show(MessageIcon::Warning, txt(str::ModemLastErrorCaption).arg(ctx),
-                   port_->errorString());
-    endBatchOnError(messages_);
+    prompt_.warn(txt(str::ModemLastErrorCaption).arg(ctx), port_->errorString());
 }
 
 }  // namespace zev7

@@ -13,6 +13,8 @@
 #include "core/shared_tick.h"
 #include "core/strings.h"
 #include "engine/modem/channel_host.h"
+#include "engine/modem/error_prompt.h"
+#include "engine/modem/modem_commands.h"
 #include "engine/modem/modem_error.h"
 
 #include <QByteArray>
@@ -24,12 +26,11 @@ namespace zev7 {
 
 class UserMessages;
 
-// ModemSendGetData flags: bit 0 sends a carriage return after the command. Every command is
-// sent with kWithCr but the repeat command "A/".
-inline constexpr int kWithCr = 3;
-inline constexpr int kWithoutCr = 0;
-// The read time-out of every command but the dial commands.
-inline constexpr int kCommandTimeoutMs = 1000;
+// How one exchange is made beyond what its command holds.
+struct ExchangeOptions {
+    // Incoming rings are waited out first (where the channel's profile allows it).
+    bool waitForRing = false;
+};
 
 // How one kind of thread talks to its modem.
 struct ExchangeProfile {
@@ -38,10 +39,8 @@ struct ExchangeProfile {
     int probeAttempts = 3;
     // A failed write of the probe ends the probing at once.
     bool probeStopsOnWriteFailure = false;
-    // The first five failures after a finished test call pass without a word.
-    bool silentRetries = true;
-    // The "continue?" question after a silent modem closes the port and opens it again.
-    bool reopenOnQuestion = true;
+    // Silent retries, and the port closed and opened again around the "continue?" question.
+    ErrorPrompt::Rules prompt;
     // Rings are waited out before an exchange when the caller asks for it.
     bool ringWait = true;
     // Every query with "?" sets the last value (otherwise "ATS0?" only).
@@ -52,9 +51,8 @@ struct ExchangeProfile {
     const char* readContext = nullptr;
     // Caption of the question when CTS stays off.
     const char* ctsContext = nullptr;
-    // Written whole when the modem's CTS comes back, and the length of its reply.
-    QByteArray ctsReinitCommand;
-    int ctsReinitReplyLength = 0;
+    // Written whole when the modem's CTS comes back.
+    ModemCommand ctsReinit = kFactoryProfile;
     // Where the moment of the CTS loss is kept; nullptr: the process-wide tick for the port
     // threads (all ports share one grace), the channel's own for the answering station.
     SharedTick* ctsLostSince = nullptr;
@@ -66,20 +64,20 @@ struct ExchangeProfile {
     static ExchangeProfile answering();
 };
 
-class ModemChannel {
+class ModemChannel : private ErrorPrompt::Port {
 public:
     // `port` must not be null. `host` may be null (nothing to report to).
     ModemChannel(int portNumber, std::unique_ptr<CommPort> port, Clock& clock,
                  UserMessages& messages, ChannelHost* host = nullptr,
                  ExchangeProfile profile = ExchangeProfile::measuring());
-    ~ModemChannel();
+    ~ModemChannel() override;
     ModemChannel(const ModemChannel&) = delete;
     ModemChannel& operator=(const ModemChannel&) = delete;
 
     // ---- Opening and closing --------------------------------------------------------------
-    // Opens and configures the port: 0, -1 (cannot open), -7 (settings refused, written to
-    // "debug.txt") or -15 (the thread is terminating).
-    int Init();
+    // Opens and configures the port: None, PortBusy (cannot open), SystemError (settings
+    // refused, written to "debug.txt") or Terminating.
+    ModemErrorCode Init();
     // The thread's open-port step: checks the port number (0 or 65: -8 "Порт не существует!",
     // error code -1), then Init; a failure is kept as the error code and reported. True when
     // the port is open.
@@ -88,22 +86,21 @@ public:
     void closePort();
 
     // ---- The exchange ---------------------------------------------------------------------
-    // Purges the port; with waitRing it first waits out incoming rings (status -17 and 8 s,
-    // or -21 alone while the modem answers calls between cycles).
-    void CommClr(bool waitRing);
+    // Purges the port; with waitForRing it first waits out incoming rings (a ring warning and
+    // 8 s, or the ring alone while the modem answers calls between cycles).
+    void CommClr(bool waitForRing);
     // The line-state check before an exchange and at every step of the thread: clears the
-    // error code; while CTS is off reports -22 once, sleeps in 1-s steps and after 5 s asks
+    // error code; while CTS is off reports NoAnswer once, sleeps in 1-s steps and after 5 s asks
     // whether to go on; when CTS is back re-initialises the modem.
     void AnalysState();
-    // One command and its reply of exactly replyLength bytes (echo included) within
-    // timeoutMs. True when the reply arrived and no error is set afterwards. A failure sets
-    // error code -4, restarts the test call and follows the retry rule.
-    bool ModemSendGetData(const QByteArray& command, int flags, bool waitRing, int replyLength,
-                          int timeoutMs);
+    // The exchange: one command and its reply of exactly its reply length (echo included)
+    // within its time-out. True when the reply arrived and no error is set afterwards. A
+    // failure sets NoAnswer, restarts the test call and follows the retry rule.
+    bool ModemSendGetData(const ModemRequest& command, ExchangeOptions options = {});
     // Up to three times "A" and its echo.
     bool SendSym_A();
-    // Writes the text, then a carriage return when flags bit 0 is set.
-    bool SIOSend(const QByteArray& text, int flags);
+    // Writes the command's text, then a carriage return when it takes one.
+    bool SIOSend(const ModemRequest& command);
     bool SendSym(char c);
     // Reads n bytes within the current read time-out into buffer; true only if all came.
     bool OGetch1(QByteArray& buffer, int n);
@@ -113,19 +110,16 @@ public:
     bool GetChar(const char* pendingContext = str::ModemContextPending);
     // Waits ms, processing window messages, ending early on a stop request or an error.
     void WaitTicks(int ms);
-    // The error report. True only when the user chose to continue after code -4.
-    bool ShowModemError(const QString& context, int code, const QString& detail);
-    bool ShowModemError(const QString& context, ModemErrorCode code, const QString& detail) {
-        return ShowModemError(context, toInt(code), detail);
-    }
+    // The error report. True only when the user chose to continue after NoAnswer.
+    bool ShowModemError(const QString& context, ModemErrorCode code, const QString& detail);
     // Shows the port's system error under the caption "LastError - <context>".
     void LastError(const QString& context);
 
     // ---- State ----------------------------------------------------------------------------
     int portNumber() const { return portNumber_; }
-    int errorCode() const { return errorCode_; }
-    void setErrorCode(int code) { errorCode_ = code; }
-    void setErrorCode(ModemErrorCode code) { errorCode_ = toInt(code); }
+    ModemErrorCode errorCode() const { return errorCode_; }
+    bool failed() const { return errorCode_ != ModemErrorCode::None; }
+    void setErrorCode(ModemErrorCode code) { errorCode_ = code; }
 
     // The stop flag: set by the user's stop request (any thread), by fatal errors and by a
     // No to "Попытаться продолжить?". The thread then runs its exit sequence.
@@ -137,9 +131,9 @@ public:
     void setTerminating() { terminating_.store(true); }
 
     // Failed exchanges since the last finished test call.
-    int retries() const { return retries_; }
+    int retries() const { return prompt_.retries(); }
     // A test call was finished: the next five failures are silent again.
-    void resetRetries() { retries_ = 0; }
+    void resetRetries() { prompt_.resetRetries(); }
 
     // The answer of "AT%K"; 128 until the modem has been asked.
     int gain() const { return gain_; }
@@ -165,6 +159,11 @@ public:
     void exchangeFailed(const char* context, const QString& detail);
 
 private:
+    // ---- ErrorPrompt::Port ----------------------------------------------------------------
+    void close() override;
+    void reopen() override;
+
+    bool write(const QByteArray& text, bool carriageReturn);
     void interpret();
     void checkModel();
     // The modem's CTS came back after a loss.
@@ -173,7 +172,6 @@ private:
     int portNumber_;
     std::unique_ptr<CommPort> port_;
     Clock& clock_;
-    UserMessages& messages_;
     ChannelHost* host_;
     ExchangeProfile profile_;
     SharedTick ownCtsTick_;
@@ -181,10 +179,10 @@ private:
     // This channel's own modem lost CTS (the shared tick may be another port's loss).
     bool ctsLostHere_ = false;
 
-    int errorCode_ = 0;
+    ErrorPrompt prompt_;
+    ModemErrorCode errorCode_ = ModemErrorCode::None;
     std::atomic<bool> stop_{false};
     std::atomic<bool> terminating_{false};
-    int retries_ = 0;
     int gain_;
     int lastValue_ = 0;
     bool isLxModel_ = false;

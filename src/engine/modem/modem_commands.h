@@ -1,41 +1,69 @@
-// The commands the program sends the measuring modem, as sent, and the bytes of their complete
-// replies (the echo, every answer line and the result code with their carriage returns). A
-// register write is answered with its echo and the result code: its own length + 3.
+// The commands the program sends the measuring modem. Each is one constant that holds what is
+// sent, the bytes of its complete reply (the echo, every answer line and the result code with
+// their carriage returns), how long that reply may take and whether a carriage return ends the
+// command. Commands built at run time (register values, dial stages, signal-processor writes)
+// are ModemRequests made by the functions below.
 #pragma once
+
+#include <QByteArray>
 
 namespace zev7 {
 
-// Start-up and the calling side.
-inline constexpr char kEchoSetUp[] = "ATE1V0Q0";  // written whole: echo on, numeric results
-inline constexpr int kEchoSetUpReply = 11;
-inline constexpr char kRingCountQuery[] = "ATS0?";  // the modem's own auto-answer rings
-inline constexpr int kRingCountReply = 12;
-inline constexpr char kFactoryProfile[] = "AT&FV0";  // the stored profile, numeric results
-inline constexpr int kFactoryProfileReply = 9;
-inline constexpr char kIdentityQuery[] = "ATI5";
-inline constexpr int kIdentityReply = 18;      // its first part: up to "Teliq LX Vers"
-inline constexpr int kIdentityRestLx = 12;     // ... and the rest of an LX modem's answer
-inline constexpr int kIdentityRestPlain = 25;  // ... or of a plain one
-inline constexpr char kModelQuery[] = "ATI3";
-inline constexpr int kModelReply = 21;
-inline constexpr char kCallOptions[] = "ATX1S31=37S8=1S6=2";
-inline constexpr int kCallOptionsReply = 21;
-inline constexpr char kGainQuery[] = "AT%K";
-inline constexpr int kGainReply = 11;
-inline constexpr char kSpeakerOn[] = "ATM2L3";
-inline constexpr int kSpeakerOnReply = 9;
-inline constexpr char kSpeakerOff[] = "ATM0";
-inline constexpr int kSpeakerOffReply = 7;
-inline constexpr char kOnHook[] = "ATH0";
-inline constexpr int kOnHookReply = 7;
-inline constexpr char kReadCommand[] = "AT%V";  // the line level through the selected filter
-inline constexpr int kReadReply = 12;
-inline constexpr char kLevelQuery[] = "%V";
-inline constexpr char kRepeatCommand[] = "A/";  // repeats the last command, echoed without CR
-inline constexpr int kRepeatReply = 9;
+// The read time-out of every command but the dial and signal-processor commands.
+inline constexpr int kCommandTimeoutMs = 1000;
 
-// The answering station's registers, each followed by its value in decimal.
-inline constexpr int kRegisterReplyExtra = 3;  // echo + CR + result + CR
+struct ModemCommand {
+    const char* text;
+    int replyLength;
+    int timeoutMs = kCommandTimeoutMs;
+    // Every command but the repeat command "A/" ends with a carriage return.
+    bool carriageReturn = true;
+};
+
+// A command as it goes to the channel: a constant or one built at run time.
+struct ModemRequest {
+    QByteArray text;
+    int replyLength = 0;
+    int timeoutMs = kCommandTimeoutMs;
+    bool carriageReturn = true;
+
+    ModemRequest(const ModemCommand& c)  // NOLINT(google-explicit-constructor): a constant is one
+        : text(c.text),
+          replyLength(c.replyLength),
+          timeoutMs(c.timeoutMs),
+          carriageReturn(c.carriageReturn) {}
+    ModemRequest(QByteArray t, int length, int timeout = kCommandTimeoutMs)
+        : text(std::move(t)), replyLength(length), timeoutMs(timeout) {}
+};
+
+// ---- Start-up and the calling side -------------------------------------------------------
+inline constexpr ModemCommand kEchoSetUp{"ATE1V0Q0", 11};    // written whole: echo on, numeric
+inline constexpr ModemCommand kRingCountQuery{"ATS0?", 12};  // the modem's own auto-answer rings
+inline constexpr ModemCommand kFactoryProfile{"AT&FV0", 9};  // the stored profile, numeric
+// The identity's first part, up to "Teliq LX Vers", and the rest of its answer.
+inline constexpr ModemCommand kIdentityQuery{"ATI5", 18};
+inline constexpr int kIdentityRestLx = 12;
+inline constexpr int kIdentityRestPlain = 25;
+inline constexpr ModemCommand kModelQuery{"ATI3", 21};
+inline constexpr ModemCommand kCallOptions{"ATX1S31=37S8=1S6=2", 21};
+inline constexpr ModemCommand kGainQuery{"AT%K", 11};
+inline constexpr ModemCommand kSpeakerOn{"ATM2L3", 9};
+inline constexpr ModemCommand kSpeakerOff{"ATM0", 7};
+inline constexpr ModemCommand kOnHook{"ATH0", 7};
+
+// ---- The test call -----------------------------------------------------------------------
+inline constexpr ModemCommand kOffHook{"ATH1%T12", 11};  // off-hook, the 425 Hz filter
+inline constexpr ModemCommand kReadLevel{"AT%V", 12};    // the level through the active filter
+inline constexpr ModemCommand kRepeatCommand{"A/", 9, kCommandTimeoutMs, false};
+inline constexpr int kBandFilterReply = 9;  // "AT%T16", "AT%T15"
+inline constexpr ModemCommand kClearBackSetUp{"ATS31=37%T12", 15};
+inline constexpr ModemCommand kToneOn{"AT%T6", 8};  // the attenuation-control tone
+inline constexpr ModemCommand kToneOff{"AT%T5", 8};
+// The level query inside a command: its reply carries a level word.
+inline constexpr char kLevelQuery[] = "%V";
+
+// ---- The answering station ---------------------------------------------------------------
+// Its registers, each written with its value in decimal (registerWrite()).
 inline constexpr char kFrequencyLow[] = "ATS50=";
 inline constexpr char kFrequencyHigh[] = "ATS51=";
 inline constexpr char kTransmitLevel[] = "AT%L";
@@ -45,18 +73,23 @@ inline constexpr char kSignalTime[] = "ATS53=";
 inline constexpr char kDelayOff[] = "ATS54=";
 inline constexpr char kToneBand[] = "ATS57=";
 inline constexpr char kToneThreshold[] = "ATS56=";
-inline constexpr int kRegisterQueryReply = 13;  // "ATS50?" .. "ATS69?"
-inline constexpr char kToneMode[] = "ATS55=3";
-inline constexpr int kToneModeReply = 10;
-inline constexpr char kAnswerOn[] = "AT&A1";
-inline constexpr int kAnswerSetupReply = 8;
-inline constexpr char kAnswerOff[] = "AT&A0";
-inline constexpr int kAnswerOffReply = 8;
-inline constexpr char kAutoAnswerOff[] = "ATS0=0";
-inline constexpr int kAutoAnswerOffReply = 9;
-inline constexpr char kStoreProfile[] = "AT&W";
-inline constexpr int kStoreProfileReply = 7;
-inline constexpr char kLineReset[] = "ATE1V0H0Q0";  // the answering thread's, written whole
-inline constexpr int kAnswerLineResetReply = 13;
+// ... and read back.
+inline constexpr ModemCommand kFrequencyLowQuery{"ATS50?", 13};
+inline constexpr ModemCommand kFrequencyHighQuery{"ATS51?", 13};
+inline constexpr ModemCommand kTransmitQuery{"ATS69?", 13};
+inline constexpr ModemCommand kDelayOnQuery{"ATS52?", 13};
+inline constexpr ModemCommand kSignalTimeQuery{"ATS53?", 13};
+inline constexpr ModemCommand kDelayOffQuery{"ATS54?", 13};
+inline constexpr ModemCommand kToneBandQuery{"ATS57?", 13};
+inline constexpr ModemCommand kToneThresholdQuery{"ATS56?", 13};
+inline constexpr ModemCommand kToneMode{"ATS55=3", 10};
+inline constexpr ModemCommand kAnswerOn{"AT&A1", 8};
+inline constexpr ModemCommand kAnswerOff{"AT&A0", 8};
+inline constexpr ModemCommand kAutoAnswerOff{"ATS0=0", 9};
+inline constexpr ModemCommand kStoreProfile{"AT&W", 7};
+inline constexpr ModemCommand kLineReset{"ATE1V0H0Q0", 13};  // the answering thread's, whole
+
+// A register write: the prefix and the value, answered with its echo and the result code.
+ModemRequest registerWrite(const char* prefix, int value);
 
 }  // namespace zev7

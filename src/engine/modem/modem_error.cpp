@@ -4,8 +4,8 @@
 
 namespace zev7 {
 
-QString modemErrorMessage(int code) {
-    switch (static_cast<ModemErrorCode>(code)) {
+QString modemErrorMessage(ModemErrorCode code) {
+    switch (code) {
         case ModemErrorCode::PortBusy:
             return txt(str::ModemErrorPortBusy);
         case ModemErrorCode::NoAnswer:
@@ -33,6 +33,21 @@ QString modemErrorMessage(int code) {
             break;
     }
     return {};
+}
+
+ModemErrorCode modemErrorOf(ScenarioLoad load) {
+    switch (load) {
+        case ScenarioLoad::NoCycle:
+            return ModemErrorCode::NoCycles;
+        case ScenarioLoad::NoMemory:
+            return ModemErrorCode::NoScenarioMemory;
+        case ScenarioLoad::NoFile:
+            return ModemErrorCode::NoScenarioFile;
+        case ScenarioLoad::Loaded:
+        case ScenarioLoad::Refused:
+            break;
+    }
+    return ModemErrorCode::None;
 }
 
 }  // namespace zev7

@@ -2,6 +2,8 @@
 // them (0 = no error), and the message the user reads for each.
 #pragma once
 
+#include "scenario/scenario_file.h"
+
 #include <QString>
 
 namespace zev7 {
@@ -22,14 +24,16 @@ enum class ModemErrorCode : int {
     FrequencyOutOfRange = -24,
 };
 
-constexpr int toInt(ModemErrorCode code) {
+// The number the user reads when a port or a station did not start.
+constexpr int errorNumber(ModemErrorCode code) {
     return static_cast<int>(code);
 }
 
-// The message of a code; an empty text for codes without one (and for -15).
-QString modemErrorMessage(int code);
-inline QString modemErrorMessage(ModemErrorCode code) {
-    return modemErrorMessage(toInt(code));
-}
+// The message of a code; an empty text for codes without one (and for Terminating).
+QString modemErrorMessage(ModemErrorCode code);
+
+// The error a port thread keeps when its scenario could not be loaded; None when it was, and
+// for a refused file (reported by the reader already).
+ModemErrorCode modemErrorOf(ScenarioLoad load);
 
 }  // namespace zev7

@@ -13,7 +13,7 @@ ModemReply parseModemReply(const QByteArray& command, const QByteArray& reply) {
     ModemReply out;
     QByteArray line;
     int lines = 0;
-    const bool repeat = command == kRepeatCommand;
+    const bool repeat = command == kRepeatCommand.text;
     for (const char c : reply) {
         if (c != kCr && c != kLf) {
             line += c;
@@ -35,7 +35,7 @@ ModemReply parseModemReply(const QByteArray& command, const QByteArray& reply) {
             }
         }
     }
-    if (lines >= 1 && out.echo == kIdentityQuery) {
+    if (lines >= 1 && out.echo == kIdentityQuery.text) {
         out.answer = line;
     }
     return out;

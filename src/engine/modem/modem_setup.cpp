@@ -14,15 +14,6 @@ constexpr int kByteBits = 8;
 
 ModemSetup::ModemSetup(ModemChannel& channel) : channel_(channel) {}
 
-bool ModemSetup::send(const QByteArray& command, int replyLength, bool ringWait) {
-    return channel_.ModemSendGetData(command, kWithCr, ringWait, replyLength, kCommandTimeoutMs);
-}
-
-bool ModemSetup::sendValue(const char* command, int value, bool ringWait) {
-    const QByteArray text = QByteArray(command) + QByteArray::number(value);
-    return send(text, static_cast<int>(text.size()) + kRegisterReplyExtra, ringWait);
-}
-
 bool ModemSetup::startUpFailed(const char* context) {
     // Stop first: with the stop flag set the report asks nothing and does not reopen.
     channel_.setErrorCode(ModemErrorCode::NoAnswer);
@@ -34,49 +25,49 @@ bool ModemSetup::startUpFailed(const char* context) {
 bool ModemSetup::startUp() {
     QByteArray reply;
     channel_.CommClr(false);
-    if (!channel_.SIOSend(kEchoSetUp, kWithCr)) {
+    if (!channel_.SIOSend(kEchoSetUp)) {
         return startUpFailed(str::SetupContextEchoSend);
     }
-    if (!channel_.OGetch1(reply, kEchoSetUpReply)) {
+    if (!channel_.OGetch1(reply, kEchoSetUp.replyLength)) {
         return startUpFailed(str::SetupContextEchoRead);
     }
-    if (!send(kRingCountQuery, kRingCountReply, false)) {
+    if (!channel_.ModemSendGetData(kRingCountQuery)) {
         return false;
     }
     answeredBeforeStart_ = channel_.lastValue() > 0;
     channel_.CommClr(false);
-    if (!channel_.SIOSend(kFactoryProfile, kWithCr)) {
+    if (!channel_.SIOSend(kFactoryProfile)) {
         return startUpFailed(str::SetupContextResetSend);
     }
-    if (!channel_.OGetch1(reply, kFactoryProfileReply)) {
+    if (!channel_.OGetch1(reply, kFactoryProfile.replyLength)) {
         return startUpFailed(str::SetupContextResetRead);
     }
     return true;
 }
 
 bool ModemSetup::identify() {
-    if (!send(kIdentityQuery, kIdentityReply, false)) {
+    if (!channel_.ModemSendGetData(kIdentityQuery)) {
         return false;
     }
     // The rest of the identity text is read only to empty the line.
     QByteArray rest;
     channel_.OGetch1(rest, channel_.isLxModel() ? kIdentityRestLx : kIdentityRestPlain);
     channel_.CommClr(false);
-    send(kModelQuery, kModelReply, false);
-    return channel_.errorCode() == 0 && !channel_.stopRequested() && channel_.modelType() == 1;
+    channel_.ModemSendGetData(kModelQuery);
+    return !channel_.failed() && !channel_.stopRequested() && channel_.modelType() == 1;
 }
 
 bool ModemSetup::resetForCall() {
     channel_.CommClr(true);
-    if (channel_.stopRequested() || channel_.errorCode() != 0) {
+    if (channel_.stopRequested() || channel_.failed()) {
         return false;
     }
     QByteArray reply;
-    if (!channel_.SIOSend(kFactoryProfile, kWithCr)) {
+    if (!channel_.SIOSend(kFactoryProfile)) {
         channel_.exchangeFailed(str::SetupContextCallSend, QString());
         return false;
     }
-    if (!channel_.OGetch1(reply, kFactoryProfileReply)) {
+    if (!channel_.OGetch1(reply, kFactoryProfile.replyLength)) {
         channel_.exchangeFailed(str::SetupContextCallRead, QString());
         return false;
     }
@@ -84,9 +75,8 @@ bool ModemSetup::resetForCall() {
 }
 
 bool ModemSetup::configureForCall(bool speaker) {
-    return send(kCallOptions, kCallOptionsReply, false) && send(kGainQuery, kGainReply, false) &&
-           (speaker ? send(kSpeakerOn, kSpeakerOnReply, false)
-                    : send(kSpeakerOff, kSpeakerOffReply, false));
+    return channel_.ModemSendGetData(kCallOptions) && channel_.ModemSendGetData(kGainQuery) &&
+           channel_.ModemSendGetData(speaker ? kSpeakerOn : kSpeakerOff);
 }
 
 bool ModemSetup::answeringModeSetUp(const ScenarHeader& header, bool speaker) {
@@ -95,35 +85,37 @@ bool ModemSetup::answeringModeSetUp(const ScenarHeader& header, bool speaker) {
     const bool lx = channel_.isLxModel();
     // Each command is sent only while the previous one went through and nobody stops the
     // thread: a modem half set up must not be reported as an answering station.
-    const auto ok = [this] { return !channel_.stopRequested() && channel_.errorCode() == 0; };
-    bool done = send(kFactoryProfile, kFactoryProfileReply, true) && ok() &&
-                sendValue(kFrequencyLow, code & kByteMask, true) && ok() &&
-                sendValue(kFrequencyHigh, (code >> kByteBits) & kByteMask, true) && ok() &&
-                sendValue(kTransmitLevel, transmitLevelValue(header.aaLevel, frequency), true) &&
-                ok() && sendValue(kRings, header.aaRings, true) && ok() &&
-                sendValue(kDelayOn, tenthsOfSecond(header.aaDelayOn), true) && ok() &&
-                sendValue(kSignalTime, tenthsOfSecond(header.aaSignalTime), true) && ok() &&
-                sendValue(kDelayOff, tenthsOfSecond(header.aaDelayOff), true) && ok();
+    const auto ok = [this] { return !channel_.stopRequested() && !channel_.failed(); };
+    // Rings are waited out before each: the modem may be answering a call already.
+    const auto send = [this](const ModemRequest& command) {
+        return channel_.ModemSendGetData(command, {.waitForRing = true});
+    };
+    const auto sendValue = [&send](const char* prefix, int value) {
+        return send(registerWrite(prefix, value));
+    };
+    bool done = send(kFactoryProfile) && ok() && sendValue(kFrequencyLow, code & kByteMask) &&
+                ok() && sendValue(kFrequencyHigh, (code >> kByteBits) & kByteMask) && ok() &&
+                sendValue(kTransmitLevel, transmitLevelValue(header.aaLevel, frequency)) && ok() &&
+                sendValue(kRings, header.aaRings) && ok() &&
+                sendValue(kDelayOn, tenthsOfSecond(header.aaDelayOn)) && ok() &&
+                sendValue(kSignalTime, tenthsOfSecond(header.aaSignalTime)) && ok() &&
+                sendValue(kDelayOff, tenthsOfSecond(header.aaDelayOff)) && ok();
     // The tone check of the calling side exists on the LX models only.
     if (done && lx) {
-        done = sendValue(kToneBand, header.toneCheck, true) && ok() &&
-               sendValue(kToneThreshold, toneThresholdValue(header.toneLevel), true) && ok() &&
-               send(kToneMode, kToneModeReply, true) && ok();
+        done = sendValue(kToneBand, header.toneCheck) && ok() &&
+               sendValue(kToneThreshold, toneThresholdValue(header.toneLevel)) && ok() &&
+               send(kToneMode) && ok();
     }
-    return done && send(kAnswerOn, kAnswerSetupReply, true) && ok() &&
-           (speaker ? send(kSpeakerOn, kSpeakerOnReply, true)
-                    : send(kSpeakerOff, kSpeakerOffReply, true)) &&
-           ok();
+    return done && send(kAnswerOn) && ok() && send(speaker ? kSpeakerOn : kSpeakerOff) && ok();
 }
 
 bool ModemSetup::storeProfile() {
-    return send(kStoreProfile, kStoreProfileReply, false);
+    return channel_.ModemSendGetData(kStoreProfile);
 }
 
 void ModemSetup::exitRestore(bool answeringMode) {
-    send(kOnHook, kOnHookReply, false);
-    if (answeringMode && !answeredBeforeStart_ &&
-        send(kAutoAnswerOff, kAutoAnswerOffReply, false)) {
+    channel_.ModemSendGetData(kOnHook);
+    if (answeringMode && !answeredBeforeStart_ && channel_.ModemSendGetData(kAutoAnswerOff)) {
         identify();
         storeProfile();
     }

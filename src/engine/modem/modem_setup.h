@@ -48,8 +48,6 @@ public:
     void exitRestore(bool answeringMode);
 
 private:
-    bool send(const QByteArray& command, int replyLength, bool ringWait);
-    bool sendValue(const char* command, int value, bool ringWait);
     // A start-up failure: error -4, stop, the report.
     bool startUpFailed(const char* context);
 

@@ -11,11 +11,6 @@
 namespace zev7 {
 
 namespace {
-constexpr char kOffHook[] = "ATH1%T12";  // off-hook, the 425 Hz filter
-constexpr int kOffHookReply = 11;
-constexpr int kFilterReply = 9;  // "AT%T16", "AT%T15"
-constexpr char kClearBackSetUp[] = "ATS31=37%T12";
-constexpr int kClearBackSetUpReply = 15;
 constexpr double kMsPerSecond = 1000.0;
 // WaitTicks does not sleep a rest this short; it is slept directly.
 constexpr std::int64_t kShortRestMs = 100;
@@ -29,17 +24,8 @@ void CallAttempt::buildDialList(const TelNumber& inNumber) {
     stageIndex_ = 0;
 }
 
-bool CallAttempt::exchange(const QByteArray& command, int replyLength, bool ringWait, int timeoutMs,
-                           int flags) {
-    return channel_.ModemSendGetData(command, flags, ringWait, replyLength, timeoutMs);
-}
-
-bool CallAttempt::readLevel(bool ringWait) {
-    return exchange(kReadCommand, kReadReply, ringWait);
-}
-
 bool CallAttempt::interrupted() const {
-    return channel_.stopRequested() || channel_.errorCode() != 0;
+    return channel_.stopRequested() || channel_.failed();
 }
 
 // ---- Call steps ----------------------------------------------------------------------------
@@ -51,7 +37,8 @@ CallTransition CallAttempt::startOfCall(const CycleRecord& cycle) {
     progress_.startDialTone(cycle, false);
     status_(CallStatus::WaitDialTone);
     result_.startTime = toOleDate(clock_.now());
-    if (!exchange(kOffHook, kOffHookReply, true) || !readLevel(true)) {
+    if (!channel_.ModemSendGetData(kOffHook, {.waitForRing = true}) ||
+        !channel_.ModemSendGetData(kReadLevel, {.waitForRing = true})) {
         return CallTransition::stay();
     }
     stageIndex_ = 0;
@@ -74,7 +61,7 @@ CallTransition CallAttempt::dialStage(const CycleRecord& cycle) {
         progress_.startRingback(cycle);
     }
     status_(CallStatus::Dialling);
-    if (!exchange(stage->command, stage->replyLength, false, stage->timeoutMs)) {
+    if (!channel_.ModemSendGetData({stage->command, stage->replyLength, stage->timeoutMs})) {
         return CallTransition::stay();
     }
     status_(anotherStage ? CallStatus::WaitDialToneWhileDialling : CallStatus::WaitRingback);
@@ -88,12 +75,12 @@ CallTransition CallAttempt::answerSetUp(const CycleRecord& cycle, const AnswerFi
     reference_ = filter.reference;
     status_(CallStatus::WaitAnswerSignal);
     // The 425 Hz filter is on already; another band is switched on.
-    if (reference_ != kRefT12 && !exchange(filter.command, kFilterReply, false)) {
+    if (reference_ != kRefT12 && !channel_.ModemSendGetData({filter.command, kBandFilterReply})) {
         return CallTransition::stay();
     }
     offset_ = answerLevelOffset(cycle.aaFrequency);
     progress_.startAnswerSignal(cycle);
-    if (!readLevel(false)) {
+    if (!channel_.ModemSendGetData(kReadLevel)) {
         return CallTransition::stay();
     }
     polling_ = true;
@@ -111,7 +98,7 @@ CallTransition CallAttempt::clearBack(const CycleRecord& cycle) {
         if (interrupted()) {
             return CallTransition::stay();
         }
-        if (!exchange(kToneOffCommand, kToneSwitchReplyLength, false)) {
+        if (!channel_.ModemSendGetData(kToneOff)) {
             return CallTransition::stay();
         }
         generationState_ = 2;
@@ -126,11 +113,11 @@ CallTransition CallAttempt::clearBack(const CycleRecord& cycle) {
     status_(CallStatus::WaitClearBack);
     reference_ = kRefT12;
     offset_ = toneLevelOffset();
-    if (!exchange(kClearBackSetUp, kClearBackSetUpReply, false)) {
+    if (!channel_.ModemSendGetData(kClearBackSetUp)) {
         return CallTransition::stay();
     }
     progress_.startClearBack(cycle);
-    if (!readLevel(false)) {
+    if (!channel_.ModemSendGetData(kReadLevel)) {
         return CallTransition::stay();
     }
     polling_ = true;
@@ -141,11 +128,9 @@ CallTransition CallAttempt::clearBack(const CycleRecord& cycle) {
 bool CallAttempt::startGeneration(const CycleRecord& cycle) {
     const std::int64_t t = clock_.tickMs();
     const ToneGeneration g = toneGeneration(cycle.aaFrequency, cycle.aaNominalLevel);
-    const QByteArray level = transmitLevelCommand(g.transmitValue);
-    if (!dspWrite(kDspToneModeRegister, kDspToneModeValue) ||
-        !exchange(kToneOnCommand, kToneSwitchReplyLength, false) ||
+    if (!dspWrite(kDspToneModeRegister, kDspToneModeValue) || !channel_.ModemSendGetData(kToneOn) ||
         !dspWrite(kDspFrequencyRegister, static_cast<std::uint16_t>(g.frequencyCode)) ||
-        !exchange(level, static_cast<int>(level.size()) + kRegisterReplyExtra, true)) {
+        !channel_.ModemSendGetData(transmitLevelCommand(g.transmitValue), {.waitForRing = true})) {
         return false;
     }
     generationState_ = 1;
@@ -154,9 +139,8 @@ bool CallAttempt::startGeneration(const CycleRecord& cycle) {
 }
 
 bool CallAttempt::dspWrite(int reg, std::uint16_t value) {
-    for (const QByteArray& command : dspRegisterWriteCommands(reg, value)) {
-        if (!exchange(command, static_cast<int>(command.size()) + kDspReplyExtra, false,
-                      kDspWriteTimeoutMs)) {
+    for (const ModemRequest& command : dspRegisterWriteCommands(reg, value)) {
+        if (!channel_.ModemSendGetData(command)) {
             return false;
         }
     }
@@ -198,13 +182,13 @@ CallTransition CallAttempt::poll(const CycleRecord& cycle) {
 
 bool CallAttempt::sendPollCommand() {
     if (readCommand_) {
-        if (!readLevel(false)) {
+        if (!channel_.ModemSendGetData(kReadLevel)) {
             return false;
         }
         readCommand_ = false;
         return true;
     }
-    return exchange(kRepeatCommand, kRepeatReply, false, kCommandTimeoutMs, kWithoutCr);
+    return channel_.ModemSendGetData(kRepeatCommand);
 }
 
 void CallAttempt::levelSample(std::uint16_t word) {

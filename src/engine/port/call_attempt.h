@@ -80,9 +80,6 @@ public:
     const CallResult& result() const { return result_; }
 
 private:
-    bool exchange(const QByteArray& command, int replyLength, bool ringWait,
-                  int timeoutMs = kCommandTimeoutMs, int flags = kWithCr);
-    bool readLevel(bool ringWait);
     bool sendPollCommand();
     bool dspWrite(int reg, std::uint16_t value);
     // Generation state 0 -> 1: the calling modem sends the answering station's tone back.

@@ -16,10 +16,6 @@ namespace zev7 {
 
 namespace {
 
-constexpr int ev(PortEvent e) {
-    return static_cast<int>(e);
-}
-
 constexpr std::int32_t state(CycleState s) {
     return static_cast<std::int32_t>(s);
 }
@@ -72,22 +68,23 @@ PortEngine::~PortEngine() = default;
 
 // ---- The run -------------------------------------------------------------------------------
 
-int PortEngine::load() {
+ScenarioLoad PortEngine::load() {
     registry_.setRunState(port_, PortRunState::InUse);
     registry_.setRunOutcome(port_, RunOutcome::None);
     const QString path = workingCopyPath(port_);
-    const int code = readPortScenario(path, header_, cycles_, messages_);
-    if (code == kScenarioRefused) {
+    const ScenarioLoad result = readPortScenario(path, header_, cycles_, messages_);
+    if (result == ScenarioLoad::Refused) {
         channel_->requestStop();
-        return code;
+        return result;
     }
-    if (code != kScenarioLoaded) {
+    if (result != ScenarioLoad::Loaded) {
+        const ModemErrorCode code = modemErrorOf(result);
         channel_->setErrorCode(code);
         channel_->ShowModemError(txt(str::CaptionError), code,
-                                 code == kScenarioNoFile ? path : QString());
+                                 result == ScenarioLoad::NoFile ? path : QString());
         channel_->requestStop();
     }
-    return code;
+    return result;
 }
 
 void PortEngine::open() {
@@ -102,7 +99,7 @@ void PortEngine::open() {
     call_.result().reset();
     results_->deleteOldResults(port_);
     removeProtocolFile(port_);
-    reportEvent(ev(PortEvent::ScenarioStarted));
+    reportEvent(PortEvent::ScenarioStarted);
     results_->WriteResultSection(ResultSection::ReportHead, resultContext());
     channel_->setGain(kDefaultGain);
     CheckCycleFreq();
@@ -110,7 +107,7 @@ void PortEngine::open() {
         if (header_.aaBetweenCycles != 0) {
             setAnsweringMode();
         } else {
-            reportEvent(ev(PortEvent::CallingMode));
+            reportEvent(PortEvent::CallingMode);
             answeringMode_ = false;
             view_.modePanel(port_, ModePanel::Calling);
         }
@@ -167,7 +164,7 @@ RunOutcome PortEngine::outcome() const {
 
 // ---- ChannelHost ---------------------------------------------------------------------------
 
-void PortEngine::reportStatus(int event) {
+void PortEngine::reportStatus(PortEvent event) {
     reportEvent(event);
 }
 
@@ -241,7 +238,7 @@ bool PortEngine::chooseAnswerFilter(int cycleIndex) {
     c.state = state(CycleState::Cancelled);
     ++header_.finishedCycles;
     saveScenario();
-    reportCycleEvent(ev(PortEvent::CycleCancelledFrequency), cycleIndex);
+    reportCycleEvent(PortEvent::CycleCancelledFrequency, cycleIndex);
     return false;
 }
 
@@ -262,7 +259,7 @@ void PortEngine::setAnsweringMode() {
     if (!setup_.answeringModeSetUp(header_, view_.speakerOn(port_))) {
         return;
     }
-    reportEvent(ev(PortEvent::AnsweringMode));
+    reportEvent(PortEvent::AnsweringMode);
     answeringMode_ = true;
     view_.modePanel(port_, ModePanel::Answering);
     setup_.identify();
@@ -274,7 +271,7 @@ void PortEngine::setAnsweringMode() {
 void PortEngine::setCallingMode() {
     answeringMode_ = false;
     view_.modePanel(port_, ModePanel::Calling);
-    reportEvent(ev(PortEvent::CallingMode));
+    reportEvent(PortEvent::CallingMode);
 }
 
 // ---- Main loop -----------------------------------------------------------------------------
@@ -310,7 +307,7 @@ void PortEngine::selectCycle() {
         clock_.sleepMs(kRingLookMs);
         SharedTick& next = registry_.nextRingReport();
         if (channel_->GetChar() && (!next.isSet() || clock_.tickMs() >= next.value())) {
-            reportEvent(ev(PortEvent::RingReceived));
+            reportEvent(PortEvent::RingReceived);
             next.set(clock_.tickMs() + kRingReportIntervalMs);
         }
     }
@@ -340,7 +337,7 @@ void PortEngine::repeatScenario(double nowOle) {
         case CycleScheduler::Repetition::NotDue:
             return;
         case CycleScheduler::Repetition::Complete:
-            reportEvent(ev(PortEvent::ScenarioFinished));
+            reportEvent(PortEvent::ScenarioFinished);
             mainState_ = MainState::Polling;
             completed_ = true;
             channel_->requestStop();
@@ -356,7 +353,7 @@ void PortEngine::startCycle() {
     const QDateTime now = clock_.now();
     stats_.reset(toOleDate(now));
     cycleUnderWay_ = true;
-    reportEvent(ev(PortEvent::CycleStarted));
+    reportEvent(PortEvent::CycleStarted);
     callNumber_ = 1;
     call_.result().reset();
     mainState_ = MainState::CallStep;
@@ -388,13 +385,12 @@ void PortEngine::runCallStep() {
             // attempt: going off-hook inside that call would find no dial tone and count a
             // loss the network never caused.
             if (lineMayBeHeld_) {
-                if (!channel_->ModemSendGetData(kOnHook, kWithCr, false, kOnHookReply,
-                                                kCommandTimeoutMs)) {
+                if (!channel_->ModemSendGetData(kOnHook)) {
                     break;
                 }
                 lineMayBeHeld_ = false;
             }
-            if (EverySeans() && !stopping() && channel_->errorCode() == 0) {
+            if (EverySeans() && !stopping() && !channel_->failed()) {
                 apply(call_.startOfCall(cycle()));
             }
             break;
@@ -442,7 +438,7 @@ void PortEngine::waitForNumber() {
     }
     if (numberClaimed_) {
         numberClaimed_ = false;
-        reportEvent(ev(PortEvent::CyclePostponed));
+        reportEvent(PortEvent::CyclePostponed);
     }
     // Another port calls the number: look again in a while rather than spin.
     clock_.sleepMs(kNumberWaitMs);
@@ -450,8 +446,7 @@ void PortEngine::waitForNumber() {
 
 void PortEngine::finishCall() {
     const bool stopAfter = lineHeldAlarm();
-    const bool onHook =
-        channel_->ModemSendGetData(kOnHook, kWithCr, false, kOnHookReply, kCommandTimeoutMs);
+    const bool onHook = channel_->ModemSendGetData(kOnHook);
     if (stopping()) {
         // The user's stop, or a No to "continue?" after a failed hang-up: the run ends with
         // this call unaccounted.
@@ -462,7 +457,7 @@ void PortEngine::finishCall() {
         // call. The call's outcome was decided before the hang-up: it is accounted under its
         // own number, and a stop answered to the line-held question still ends the run, with
         // the modem restored and the report finished as after any stop.
-        channel_->setErrorCode(0);
+        channel_->setErrorCode(ModemErrorCode::None);
     }
     const std::int64_t t0 = clock_.tickMs();
     if (call_.result().complete) {
@@ -500,7 +495,7 @@ bool PortEngine::lineHeldAlarm() {
         clock_.sleepMs(kLineHeldBeepPauseMs);
     }
     // The held line can be heard on the modem's speaker while the operator decides.
-    channel_->ModemSendGetData(kSpeakerOn, kWithCr, true, kSpeakerOnReply, kCommandTimeoutMs);
+    channel_->ModemSendGetData(kSpeakerOn, {.waitForRing = true});
     const bool goOn = view_.askLineHeld(
         port_, lineHeldCaption(port_),
         lineHeldText(numberText(header_.outNumber), numberText(cycle().inNumber), alarm->outcome));
@@ -527,7 +522,7 @@ void PortEngine::accountCall() {
 
 void PortEngine::completeCycle() {
     results_->WriteResultSection(ResultSection::CycleEnd, resultContext());
-    reportEvent(ev(PortEvent::CycleFinished));
+    reportEvent(PortEvent::CycleFinished);
     scheduler_.releaseNumber();
     cycleUnderWay_ = false;
     CycleRecord& c = cycle();
@@ -559,18 +554,18 @@ void PortEngine::abandonCycle() {
 void PortEngine::Exit() {
     if (portOpen_) {
         view_.bringToFront(port_);
-        if (channel_->errorCode() == 0) {
+        if (!channel_->failed()) {
             setup_.exitRestore(answeringMode_);
             if (interrupted_.load()) {
                 if (cycleUnderWay_ && stats_.calls() > 0) {
                     results_->WriteResultSection(ResultSection::CycleEnd, resultContext());
                 }
-                reportEvent(ev(PortEvent::ScenarioInterrupted));
+                reportEvent(PortEvent::ScenarioInterrupted);
             }
             results_->FinishResultReport(resultContext());
         } else {
             completed_ = false;
-            reportEvent(ev(PortEvent::ScenarioFinished));
+            reportEvent(PortEvent::ScenarioFinished);
         }
         channel_->closePort();
         portOpen_ = false;
@@ -595,12 +590,12 @@ void PortEngine::releasePort() {
 
 // ---- Reports -------------------------------------------------------------------------------
 
-void PortEngine::reportEvent(int event) {
+void PortEngine::reportEvent(PortEvent event) {
     const QString number = currentCycle_ > 0 ? numberText(cycle().inNumber) : QString();
     protocol_.AppendProtocolLine(eventMessage(event, currentCycle_, number));
 }
 
-void PortEngine::reportCycleEvent(int event, int cycleIndex) {
+void PortEngine::reportCycleEvent(PortEvent event, int cycleIndex) {
     const CycleRecord& c = cycles_.at(static_cast<std::size_t>(cycleIndex));
     protocol_.AppendProtocolLine(eventMessage(event, cycleIndex + 1, numberText(c.inNumber)));
 }

@@ -21,6 +21,7 @@
 #include "engine/protocol/port_protocol.h"
 #include "engine/registry/port_registry.h"
 #include "scenario/records.h"
+#include "scenario/scenario_file.h"
 
 #include <atomic>
 #include <memory>
@@ -47,10 +48,9 @@ public:
 
     // ---- The run ------------------------------------------------------------------------
     // Construction: the port becomes in use and its working copy "Scenar\ComPort" N ".scn"
-    // is read. 0, or the reported error (-22 no file, -20 no cycle, -21 no memory), or
-    // kScenarioRefused (an older or damaged file, reported already): the run then ends
-    // without opening the port.
-    int load();
+    // is read. Loaded, or the reported failure (no file, no cycle, no memory), or Refused (an
+    // older or damaged file, reported already): the run then ends without opening the port.
+    ScenarioLoad load();
     // Opens the port and prepares the modem: the old result and protocol files are deleted,
     // "Сценарий запущен!", the start-up and identification, the frequency check of every
     // cycle, the answering or calling mode. Nothing when the run is stopping already.
@@ -89,7 +89,7 @@ public:
 
 private:
     // ---- ChannelHost --------------------------------------------------------------------
-    void reportStatus(int event) override;
+    void reportStatus(PortEvent event) override;
     bool answeringNow() const override;
     bool inTestCall() const override;
     void restartTestCall() override;
@@ -125,8 +125,8 @@ private:
     void releasePort();
 
     // ---- Reports ------------------------------------------------------------------------
-    void reportEvent(int event);
-    void reportCycleEvent(int event, int cycleIndex);
+    void reportEvent(PortEvent event);
+    void reportCycleEvent(PortEvent event, int cycleIndex);
     ResultContext resultContext() const;
     void saveScenario();
 

@@ -6,7 +6,7 @@
 
 namespace zev7 {
 
-QString eventMessage(int event, int cycleNumber, const QString& inNumberText) {
+QString eventMessage(PortEvent event, int cycleNumber, const QString& inNumberText) {
     const QString text = portEventText(event);
     if (text.isEmpty() || !isCycleEvent(event)) {
         return text;

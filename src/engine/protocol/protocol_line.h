@@ -2,6 +2,8 @@
 // event of the port thread or of the answering-station thread.
 #pragma once
 
+#include "scenario/port_event.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -9,8 +11,8 @@ namespace zev7 {
 
 // The message of an event: a port event's text alone; a cycle event as "Цикл" + the cycle
 // number + the incoming number's display text ("-" while no cycle is current, number 0) +
-// the text; empty for a code that is not an event.
-QString eventMessage(int event, int cycleNumber, const QString& inNumberText);
+// the text.
+QString eventMessage(PortEvent event, int cycleNumber, const QString& inNumberText);
 
 // The whole line built at this moment; line breaks inside the message (error texts have
 // them) are removed so that the line stays one line.

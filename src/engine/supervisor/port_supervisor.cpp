@@ -60,26 +60,26 @@ PortSupervisor::~PortSupervisor() {
 int PortSupervisor::startPort(int port) {
     PortRegistry& registry = services_.registry;
     if (registry.hasPortThread(port)) {
-        return toInt(ModemErrorCode::SystemError);
+        return errorNumber(ModemErrorCode::SystemError);
     }
     std::unique_ptr<PortEngine> engine;
     std::unique_ptr<TComThread> thread;
     try {
         engine = std::make_unique<PortEngine>(port, services_);
     } catch (const std::bad_alloc&) {
-        return toInt(ModemErrorCode::SystemError);
+        return errorNumber(ModemErrorCode::SystemError);
     }
-    const int code = engine->load();
+    const int code = loadNumber(engine->load());
     try {
         thread = std::make_unique<TComThread>(std::move(engine), registry);
         ports_.reserve(ports_.size() + 1);
     } catch (const std::bad_alloc&) {
         registry.setRunState(port, PortRunState::Free);
-        return toInt(ModemErrorCode::SystemError);
+        return errorNumber(ModemErrorCode::SystemError);
     }
     if (!registry.setPortThread(port, thread.get())) {
         // The port runs already: this one gives nothing back and never starts.
-        return toInt(ModemErrorCode::SystemError);
+        return errorNumber(ModemErrorCode::SystemError);
     }
     TComThread* t = thread.get();
     connect(
@@ -122,7 +122,7 @@ int PortSupervisor::startAnswerStation(int port, AnswerMode mode) {
                                             services_.registry, services_.view);
         stations_.reserve(stations_.size() + 1);
     } catch (const std::bad_alloc&) {
-        return toInt(ModemErrorCode::SystemError);
+        return errorNumber(ModemErrorCode::SystemError);
     }
     // At most one station per port: while an old one still holds the slot (it is ending), the
     // new one does its job but does not stay.
@@ -136,7 +136,7 @@ int PortSupervisor::startAnswerStation(int port, AnswerMode mode) {
         t, &TModemAA_Ring::constructed, this,
         [this, port, portInRange, entered](int code) {
             if (code == 0 && portInRange && !entered) {
-                code = toInt(ModemErrorCode::PortBusy);
+                code = errorNumber(ModemErrorCode::PortBusy);
             }
             emit answerStationStarted(port, code);
         },
