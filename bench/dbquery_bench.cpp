@@ -49,6 +49,15 @@ bool openDatabase(int cycles) {
     return true;
 }
 
+// The database of the benchmark's argument, or the benchmark skipped.
+bool ready(benchmark::State& state) {
+    if (openDatabase(static_cast<int>(state.range(0)))) {
+        return true;
+    }
+    state.SkipWithError("database not available");
+    return false;
+}
+
 // Every cycle of the database, through the lists the selection window offers.
 SelectionCriteria everything() {
     SelectionCriteria c;
@@ -69,8 +78,7 @@ void fetchAll(QSqlQueryModel& model) {
 // "Показать циклы" then "Получить итог": the working tables filled, the list fetched as far
 // as a grid shows it, the totals row.
 void BM_SelectionListAndTotals(benchmark::State& state) {
-    if (!openDatabase(static_cast<int>(state.range(0)))) {
-        state.SkipWithError("database not available");
+    if (!ready(state)) {
         return;
     }
     const SelectionCriteria c = everything();
@@ -89,8 +97,7 @@ void BM_SelectionListAndTotals(benchmark::State& state) {
 
 // The same with the whole list fetched (scrolling to its end).
 void BM_SelectionWholeList(benchmark::State& state) {
-    if (!openDatabase(static_cast<int>(state.range(0)))) {
-        state.SkipWithError("database not available");
+    if (!ready(state)) {
         return;
     }
     const SelectionCriteria c = everything();
@@ -106,8 +113,7 @@ void BM_SelectionWholeList(benchmark::State& state) {
 }
 
 void BM_ParameterStatistics(benchmark::State& state) {
-    if (!openDatabase(static_cast<int>(state.range(0)))) {
-        state.SkipWithError("database not available");
+    if (!ready(state)) {
         return;
     }
     WorkingSelection(DbConnection::main()).load(everything());
@@ -123,8 +129,7 @@ void BM_ParameterStatistics(benchmark::State& state) {
 }
 
 void BM_SummaryStatistics(benchmark::State& state) {
-    if (!openDatabase(static_cast<int>(state.range(0)))) {
-        state.SkipWithError("database not available");
+    if (!ready(state)) {
         return;
     }
     WorkingSelection(DbConnection::main()).load(everything());
@@ -140,8 +145,7 @@ void BM_SummaryStatistics(benchmark::State& state) {
 
 // A row change in the cycle list with the three per-cycle windows open.
 void BM_CurrentCycleWindows(benchmark::State& state) {
-    if (!openDatabase(static_cast<int>(state.range(0)))) {
-        state.SkipWithError("database not available");
+    if (!ready(state)) {
         return;
     }
     WorkingSelection(DbConnection::main()).load(everything());

@@ -3,6 +3,7 @@
 #include "core/strings.h"
 #include "db/db_records.h"
 #include "dbquery/working_selection.h"
+#include "scenario/result_code.h"
 
 #include <QStringList>
 
@@ -16,22 +17,16 @@ const char* const kResultFields[kResultParamCount - 1] = {
     "P_NO_AS_CALL", "P_BUSY_AS_CALL", "P_BUSY_AS_OV_CALL", "P_NO_DC",   "P_BUSY_DC",
     "P_BUSY_OV_DC", "P_NO_SIGNAL",    "P_SIGNAL_OVER",     "P_NO_BUSY", "P_NO_S12"};
 
-// Their titles, without the unit.
-const char* const kResultLabels[kResultParamCount - 1] = {str::SummarySuccesses,
-                                                          str::SummaryLosses,
-                                                          str::ResultNoDialTone,
-                                                          str::ResultBusyOutgoing,
-                                                          str::ResultCongestionOutgoing,
-                                                          str::ResultNoDialToneDialling,
-                                                          str::ResultBusyDialling,
-                                                          str::ResultCongestionDialling,
-                                                          str::ResultNoRingback,
-                                                          str::ResultBusyIncoming,
-                                                          str::ResultCongestionIncoming,
-                                                          str::ResultNoAnswerSignal,
-                                                          str::ResultAnswerSignalTooLong,
-                                                          str::ResultNoClearBack,
-                                                          str::ResultOutgoingSignalNotDetected};
+// Their titles, without the unit: the result table's captions, then the loss categories.
+QString resultLabel(int index) {
+    if (index == 0) {
+        return txt(str::SummarySuccesses).trimmed();
+    }
+    if (index == 1) {
+        return txt(str::SummaryLosses).trimmed();
+    }
+    return resultCodeText(kLossOutcomes[static_cast<std::size_t>(index - 2)]).trimmed();
+}
 
 QString summarySelect(const QString& normText, const QString& filterFrom) {
     return QStringLiteral(
@@ -159,7 +154,7 @@ void ParamStatModel::updateColumns() {
         if (percent_) {
             field += QStringLiteral("_PERC");
         }
-        cols.append({field, txt(kResultLabels[i]).trimmed() + suffix,
+        cols.append({field, resultLabel(i) + suffix,
                      percent_ ? CellFormat::Fixed2 : CellFormat::Plain, right});
         if (i == 1) {
             cols.append({QStringLiteral("P_NORM"),

@@ -242,6 +242,10 @@ TEST_F(SelectionLoaded, ResultFilterNarrowsListAndTotals) {
     f.high = QStringLiteral("100");
     EXPECT_EQ(filterUnit(FilterKind::Result, 3), QStringLiteral("%"));
     EXPECT_EQ(filterUnit(FilterKind::Setting, 13), QStringLiteral("Гц"));
+    QSqlDatabase db = DbConnection::main();
+    EXPECT_EQ(filterParameters(db, FilterKind::Setting).size(), 24);
+    EXPECT_EQ(filterParameters(db, FilterKind::Result).value(2).name,
+              txt(str::SummaryLosses).trimmed());
     CycleListModel list(DbConnection::main());
     ASSERT_TRUE(list.load(f.toSql()));
     ASSERT_EQ(list.rowCount(), 2);  // 10 % and 6 %; 2 % is out
