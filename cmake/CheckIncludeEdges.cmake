@@ -3,8 +3,8 @@
 # Every '#include "a/b.h"' (or "a/b/c.h") in src/ and tools/ is looked up in the table below by
 # the including file's layer; an include of a layer not listed fails the check with the file,
 # the line and the edge. Layers low to high: core, teliq, scenario, db, dbquery (the database
-# windows' queries), the engine's subsystems,
-# sim (beside the engine: core and teliq only), ui, dbui, app; tools may use any of them.
+# windows' queries), the engine's subsystems, sim (beside the engine: core and teliq only), ui,
+# dbui, app; tools may use any of them.
 cmake_minimum_required(VERSION 3.22)
 
 set(allowed_core "core")
