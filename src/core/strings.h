@@ -441,6 +441,52 @@ inline constexpr const char* DbCycleStateNames[3] = {
     "Завершен (мин.)",
     "Завершен (макс.)",
 };
+
+// ---- Database windows: selection, filter, statistics ---------------------------------------
+inline constexpr char DbNoOutgoingChosen[] = "Не выбрана исходящая станция!";
+inline constexpr char DbNoIncomingChosen[] = "Не выбрана входящая станция!";
+inline constexpr char DbFilterBadBound[] = "Неверное значение границы: %1";
+inline constexpr char DbQueryFailed[] = "Ошибка запроса к БД:\n%1";
+inline constexpr char DbRowOf[] = "из";
+inline constexpr char DbTotalsCaption[] = "ИТОГ";
+// Column titles of the cycle list, the totals row and the statistics tables.
+inline constexpr char DbColOutgoing[] = "Исходящая";
+inline constexpr char DbColIncoming[] = "Входящая";
+inline constexpr char DbColDate[] = "Дата";
+inline constexpr char DbColStart[] = "Начало";
+inline constexpr char DbColEnd[] = "Конец";
+inline constexpr char DbColTime[] = "Время";
+inline constexpr char DbColCallsList[] = "Попыток вызова, шт";
+inline constexpr char DbColLossesList[] = "Потерь вызова,шт";
+inline constexpr char DbColCalls[] = "Попыток вызова,шт";
+inline constexpr char DbColLosses[] = "Потерь вызова,шт";
+inline constexpr char DbColKpv[] = "КПВ,%";
+inline constexpr char DbColNorm[] = "Норма,%";
+inline constexpr char DbColMinNormPercent[] = "Мин.норма,%";
+inline constexpr char DbColState[] = "Состояние цикла";
+inline constexpr char DbColCount[] = "шт";
+inline constexpr char DbColPercent[] = "%";
+inline constexpr char DbColNormShort[] = "Норма";
+inline constexpr char DbColMinNorm[] = "Мин.норма";
+inline constexpr char DbColCallNo[] = "№ п/п";
+inline constexpr char DbColCall[] = "Вызов";
+inline constexpr char DbColAttenuation[] = "Затухание, дБ";
+inline constexpr char DbColDialTone[] = "ОС, дБм";
+inline constexpr char DbColRingback[] = "СКПВ, дБм";
+inline constexpr char DbColDuration[] = "Длительность";
+inline constexpr char DbColParamName[] = "Наименование параметра";
+inline constexpr char DbColValue[] = "Значение";
+inline constexpr char DbColAverAttenuation[] = "Затухание,дБ";
+inline constexpr char DbColAverDialTone[] = "ОС,дБм";
+inline constexpr char DbColAverRingback[] = "СКПВ,дБм";
+inline constexpr char DbCountSuffix[] = ",шт";
+inline constexpr char DbPercentSuffix[] = ",%";
+// Units of the filter's parameters.
+inline constexpr char UnitPieces[] = "шт";
+inline constexpr char UnitSeconds[] = "с";
+inline constexpr char UnitDbm[] = "дБм";
+inline constexpr char UnitHertz[] = "Гц";
+inline constexpr char UnitPercent[] = "%";
 // The port's HTML result report: its head, the cycle paragraph, the page captions of the port
 // window that head the call and result tables, the call table's columns.
 inline constexpr char ReportProduct[] =

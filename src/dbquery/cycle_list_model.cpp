@@ -1,0 +1,119 @@
+#include "dbquery/cycle_list_model.h"
+
+#include "core/strings.h"
+
+#include <QColor>
+#include <QSqlQuery>
+#include <algorithm>
+
+namespace zev7 {
+
+namespace {
+
+const QString kListFrom =
+    QStringLiteral(" FROM TEMP_CYCLE CYC,  TEMP_RESCYCLE RESCYC1, TABLE_CYCLESTATE STATE1  ");
+const QString kListWhere =
+    QStringLiteral("  WHERE (RESCYC1.CYCLE_ID=CYC.CYCLE_ID)   AND (STATE1.STATE_ID=CYC.STATE_ID) ");
+
+}  // namespace
+
+CycleListModel::CycleListModel(QSqlDatabase db, QObject* parent) : StatTableModel(db, parent) {
+    setColumns({{QStringLiteral("P_OUT"), txt(str::DbColOutgoing)},
+                {QStringLiteral("P_IN"), txt(str::DbColIncoming)},
+                {QStringLiteral("P_DATE_ON"), txt(str::DbColDate), CellFormat::Date},
+                {QStringLiteral("P_TIME_ON"), txt(str::DbColStart)},
+                {QStringLiteral("P_TIME_OFF"), txt(str::DbColEnd)},
+                {QStringLiteral("P_CALL"), txt(str::DbColCallsList), CellFormat::Plain, kRight},
+                {QStringLiteral("P_KPV"), txt(str::DbColLossesList), CellFormat::Plain, kRight},
+                {QStringLiteral("P_KPV_PERC"), txt(str::DbColKpv), CellFormat::Fixed2, kRight},
+                {QStringLiteral("P_NORM"), txt(str::DbColNorm), CellFormat::Fixed2, kRight},
+                {QStringLiteral("P_STATE"), txt(str::DbColState)}});
+}
+
+bool CycleListModel::load(const SqlFilter& filter) {
+    excluded_.clear();
+    SqlFragment sql(QStringLiteral("SELECT CYC.OUT_TELNUM AS P_OUT, CYC.IN_TELNUM AS P_IN,  "
+                                   "CYC.DATE_ON AS P_DATE_ON,  CYC.TIME_ON AS P_TIME_ON,  "
+                                   "CYC.TIME_OFF AS P_TIME_OFF,  RESCYC1.P_CALL_COUNT AS P_CALL, "
+                                   "RESCYC1.P_KPV_CNT AS P_KPV, RESCYC1.P_KPV_PERC AS P_KPV_PERC, "
+                                   "RESCYC1.P_NORM_KPV AS P_NORM, STATE1.STATE_STR AS P_STATE, "
+                                   "CYC.CYCLE_ID AS P_CYCLE_ID ") +
+                    kListFrom + filter.from + kListWhere);
+    sql += filter.where;
+    SqlFragment count(QStringLiteral("SELECT COUNT(*) ") + kListFrom + filter.from + kListWhere);
+    count += filter.where;
+    sql += QStringLiteral(" ORDER BY CYC.OUT_TELNUM,CYC.IN_TELNUM,CYC.DATE_ON,CYC.TIME_ON");
+
+    totalRows_ = 0;
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (execFragment(q, count) && q.next()) {
+        totalRows_ = q.value(0).toInt();
+    }
+    return run(sql);
+}
+
+int CycleListModel::cycleId(int row) const {
+    const QVariant v = value(row, QStringLiteral("P_CYCLE_ID"));
+    return v.isNull() ? -1 : v.toInt();
+}
+
+bool CycleListModel::isIncluded(int row) const {
+    return !excluded_.contains(cycleId(row));
+}
+
+void CycleListModel::setIncluded(int row, bool included) {
+    const int id = cycleId(row);
+    if (id < 0) {
+        return;
+    }
+    if (included) {
+        excluded_.remove(id);
+    } else {
+        excluded_.insert(id);
+    }
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+QList<int> CycleListModel::excludedCycleIds() const {
+    QList<int> ids(excluded_.begin(), excluded_.end());
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+int CycleListModel::rowOfCycle(int id) {
+    for (int row = 0;; ++row) {
+        while (row >= rowCount() && canFetchMore()) {
+            fetchMore();
+        }
+        if (row >= rowCount()) {
+            return -1;
+        }
+        if (cycleId(row) == id) {
+            return row;
+        }
+    }
+}
+
+bool CycleListModel::isRed(int row, int column) const {
+    if (column != columnOf(QStringLiteral("P_KPV_PERC"))) {
+        return false;
+    }
+    const QVariant perc = value(row, QStringLiteral("P_KPV_PERC"));
+    const QVariant norm = value(row, QStringLiteral("P_NORM"));
+    return !perc.isNull() && !norm.isNull() && perc.toDouble() > norm.toDouble();
+}
+
+QColor CycleListModel::excludedBackground() {
+    return QColor(128, 128, 128);
+}
+
+QVariant CycleListModel::rowBackground(int row) const {
+    return isIncluded(row) ? QVariant() : QVariant::fromValue(excludedBackground());
+}
+
+QVariant CycleListModel::rowForeground(int row) const {
+    return isIncluded(row) ? QVariant() : QVariant::fromValue(QColor(Qt::white));
+}
+
+}  // namespace zev7

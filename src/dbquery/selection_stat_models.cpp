@@ -1,0 +1,202 @@
+#include "dbquery/selection_stat_models.h"
+
+#include "core/strings.h"
+#include "db/db_records.h"
+#include "dbquery/working_selection.h"
+#include "scenario/result_code.h"
+
+#include <QStringList>
+
+namespace zev7 {
+
+namespace {
+
+// The query names of results 2 to 16, in the columns' order.
+const char* const kResultFields[kResultParamCount - 1] = {
+    "P_SUCC_CALL",  "P_ALL_LOSS",     "P_NO_AS",           "P_BUSY_AS", "P_BUSY_OV_AS",
+    "P_NO_AS_CALL", "P_BUSY_AS_CALL", "P_BUSY_AS_OV_CALL", "P_NO_DC",   "P_BUSY_DC",
+    "P_BUSY_OV_DC", "P_NO_SIGNAL",    "P_SIGNAL_OVER",     "P_NO_BUSY", "P_NO_S12"};
+
+// Their titles, without the unit: the result table's captions, then the loss categories.
+QString resultLabel(int index) {
+    if (index == 0) {
+        return txt(str::SummarySuccesses).trimmed();
+    }
+    if (index == 1) {
+        return txt(str::SummaryLosses).trimmed();
+    }
+    return resultCodeText(kLossOutcomes[static_cast<std::size_t>(index - 2)]).trimmed();
+}
+
+QString summarySelect(const QString& normText, const QString& filterFrom) {
+    return QStringLiteral(
+               "SELECT RESCYC1.PARAM_RES_ID AS P_RESPARAM_ID,  PARAMCYC.PARAM_RES_STR AS "
+               "P_PARAM_STR,  SUM(RESCYC1.RESCYC_VALUE_CNT) AS  P_RES_CNT,  "
+               "SUM(RESCYC1.RESCYC_VALUE_CNT)*100/SUM(RESCYC2.RESCYC_VALUE_CNT)  AS  P_RES_PERC,  "
+               "%1 AS P_MIN_NORM_STR,  MIN(SETCYC.P_NORM_KPV) AS P_MIN_NORM  FROM TEMP_CYCLE CYC,  "
+               "TABLE_RESPARAM PARAMCYC,  TABLE_RESCYCLE RESCYC1,  TABLE_RESCYCLE RESCYC2,  "
+               "TEMP_RESCYCLE  SETCYC   ")
+               .arg(normText) +
+           filterFrom;
+}
+
+QString summaryWhere(const QString& paramCondition, const QString& exclusion) {
+    return QStringLiteral(
+               "  WHERE (RESCYC1.CYCLE_ID=CYC.CYCLE_ID)  AND "
+               "(RESCYC2.CYCLE_ID=CYC.CYCLE_ID)  AND (SETCYC.CYCLE_ID=CYC.CYCLE_ID)  AND "
+               "(RESCYC1.PARAM_RES_ID=PARAMCYC.PARAM_RES_ID)  AND "
+               "(RESCYC2.PARAM_RES_ID=1)  AND %1 ")
+               .arg(paramCondition) +
+           exclusion;
+}
+
+}  // namespace
+
+SummaryStatModel::SummaryStatModel(QSqlDatabase db, QObject* parent) : StatTableModel(db, parent) {
+    setColumns(
+        {{QStringLiteral("P_PARAM_STR"), QString()},
+         {QStringLiteral("P_RES_CNT"), txt(str::DbColCount), CellFormat::Plain, kCentred},
+         {QStringLiteral("P_RES_PERC"), txt(str::DbColPercent), CellFormat::Fixed2, kCentred},
+         {QStringLiteral("P_MIN_NORM_STR"), txt(str::DbColMinNorm)}});
+}
+
+bool SummaryStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
+    const QString x = exclusionCondition(excludedCycleIds);
+    const QString groupBy =
+        QStringLiteral(" GROUP BY RESCYC1.PARAM_RES_ID,PARAMCYC.PARAM_RES_STR ");
+    SqlFragment sql(summarySelect(QStringLiteral("CAST(MIN(SETCYC.P_NORM_KPV) AS CHAR(8))||' %'"),
+                                  filter.from) +
+                    summaryWhere(QStringLiteral("(RESCYC1.PARAM_RES_ID=3)"), x));
+    sql += filter.where;
+    sql += groupBy + QStringLiteral(" UNION ") +
+           summarySelect(QStringLiteral("'          '"), filter.from) +
+           summaryWhere(QStringLiteral("(RESCYC1.PARAM_RES_ID<>3)"), x);
+    sql += filter.where;
+    sql += groupBy + QStringLiteral(" ORDER BY P_RESPARAM_ID");
+    return run(sql);
+}
+
+bool SummaryStatModel::isRed(int row, int column) const {
+    if (column != columnOf(QStringLiteral("P_RES_PERC")) ||
+        value(row, QStringLiteral("P_RESPARAM_ID")).toInt() != ResLosses) {
+        return false;
+    }
+    const QVariant perc = value(row, QStringLiteral("P_RES_PERC"));
+    const QVariant norm = value(row, QStringLiteral("P_MIN_NORM"));
+    return !perc.isNull() && !norm.isNull() && perc.toDouble() > norm.toDouble();
+}
+
+ParamStatModel::ParamStatModel(QSqlDatabase db, QObject* parent) : StatTableModel(db, parent) {
+    updateColumns();
+}
+
+bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
+    QStringList select{QStringLiteral("CYC.CYCLE_ID AS P_CYCLE_ID"),
+                       QStringLiteral("CYC.OUT_TELNUM AS P_OUT"),
+                       QStringLiteral("CYC.IN_TELNUM AS P_IN"),
+                       QStringLiteral("CYC.DATE_ON AS P_DATE_ON"),
+                       QStringLiteral("CYC.TIME_ON AS P_TIME_ON"),
+                       QStringLiteral("RESCYC1.RESCYC_VALUE_CNT AS P_CALL"),
+                       QStringLiteral("SETCYC.P_NORM_KPV AS P_NORM")};
+    QStringList from{QStringLiteral("TEMP_RESCYCLE SETCYC"), QStringLiteral("TABLE_CYCLE CYC")};
+    QStringList where{QStringLiteral("(SETCYC.CYCLE_ID=CYC.CYCLE_ID)")};
+    for (int id = ResAttempts; id <= kResultParamCount; ++id) {
+        const QString alias = QStringLiteral("RESCYC%1").arg(id);
+        from << QStringLiteral("TABLE_RESCYCLE ") + alias;
+        where << QStringLiteral("(%1.CYCLE_ID=CYC.CYCLE_ID AND %1.PARAM_RES_ID=%2)")
+                     .arg(alias)
+                     .arg(id);
+        if (id > ResAttempts) {
+            const QString field = QString::fromLatin1(kResultFields[id - 2]);
+            select << QStringLiteral("%1.RESCYC_VALUE_CNT AS %2").arg(alias, field)
+                   << QStringLiteral("%1.RESCYC_VALUE_PERC AS %2_PERC").arg(alias, field);
+        }
+    }
+    // The means over the cycle's test calls; a cycle without any measurement row drops out.
+    const char* const averages[][2] = {
+        {"RES_ATT", "P_AVER_ATT"}, {"RES_AS_LEV", "P_AVER_AS"}, {"RES_DC_LEV", "P_AVER_DC"}};
+    for (const auto& a : averages) {
+        select << QStringLiteral(
+                      "(SELECT AVG(RESSEANS1.%1) FROM TABLE_RESSEANS RESSEANS1 WHERE "
+                      "RESSEANS1.CYCLE_ID=CYC.CYCLE_ID) AS %2")
+                      .arg(QString::fromLatin1(a[0]), QString::fromLatin1(a[1]));
+    }
+    where << QStringLiteral(
+        "EXISTS (SELECT 1 FROM TABLE_RESSEANS RESSEANS1 WHERE RESSEANS1.CYCLE_ID=CYC.CYCLE_ID)");
+
+    SqlFragment sql(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
+                    QStringLiteral(" FROM ") + from.join(QStringLiteral(", ")) + filter.from +
+                    QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")) +
+                    exclusionCondition(excludedCycleIds));
+    sql += filter.where;
+    sql += QStringLiteral(" ORDER BY CYC.OUT_TELNUM,CYC.IN_TELNUM,CYC.DATE_ON,CYC.TIME_ON");
+    return run(sql);
+}
+
+void ParamStatModel::setPercentMode(bool percent) {
+    if (percent != percent_) {
+        percent_ = percent;
+        updateColumns();
+    }
+}
+
+void ParamStatModel::updateColumns() {
+    const QString suffix = txt(percent_ ? str::DbPercentSuffix : str::DbCountSuffix);
+    const Qt::Alignment right = kRight;
+    QList<StatColumn> cols{
+        {QStringLiteral("P_OUT"), txt(str::DbColOutgoing)},
+        {QStringLiteral("P_IN"), txt(str::DbColIncoming)},
+        {QStringLiteral("P_DATE_ON"), txt(str::DbColDate), CellFormat::Date},
+        {QStringLiteral("P_TIME_ON"), txt(str::DbColTime)},
+        {QStringLiteral("P_CALL"), txt(str::DbColCalls), CellFormat::Plain, right}};
+    for (int i = 0; i < kResultParamCount - 1; ++i) {
+        QString field = QString::fromLatin1(kResultFields[i]);
+        if (percent_) {
+            field += QStringLiteral("_PERC");
+        }
+        cols.append({field, resultLabel(i) + suffix,
+                     percent_ ? CellFormat::Fixed2 : CellFormat::Plain, right});
+        if (i == 1) {
+            cols.append({QStringLiteral("P_NORM"),
+                         txt(str::SummaryNorm).trimmed() + txt(str::DbPercentSuffix),
+                         CellFormat::Fixed2, right});
+        }
+    }
+    cols.append(
+        {QStringLiteral("P_AVER_ATT"), txt(str::DbColAverAttenuation), CellFormat::Fixed2, right});
+    cols.append(
+        {QStringLiteral("P_AVER_AS"), txt(str::DbColAverDialTone), CellFormat::Fixed2, right});
+    cols.append(
+        {QStringLiteral("P_AVER_DC"), txt(str::DbColAverRingback), CellFormat::Fixed2, right});
+    setColumns(cols);
+}
+
+int ParamStatModel::cycleId(int row) const {
+    const QVariant v = value(row, QStringLiteral("P_CYCLE_ID"));
+    return v.isNull() ? -1 : v.toInt();
+}
+
+bool ParamStatModel::isRed(int row, int column) const {
+    if (column !=
+        columnOf(percent_ ? QStringLiteral("P_ALL_LOSS_PERC") : QStringLiteral("P_ALL_LOSS"))) {
+        return false;
+    }
+    const QVariant norm = value(row, QStringLiteral("P_NORM"));
+    double perc = 0.0;
+    if (percent_) {
+        const QVariant p = value(row, QStringLiteral("P_ALL_LOSS_PERC"));
+        if (p.isNull()) {
+            return false;
+        }
+        perc = p.toDouble();
+    } else {
+        const double calls = value(row, QStringLiteral("P_CALL")).toDouble();
+        if (calls <= 0.0) {
+            return false;
+        }
+        perc = value(row, QStringLiteral("P_ALL_LOSS")).toDouble() * 100.0 / calls;
+    }
+    return !norm.isNull() && perc > norm.toDouble();
+}
+
+}  // namespace zev7
