@@ -27,10 +27,16 @@ bool inRange(double v, double min, double max) {
 }
 
 template <std::size_t N>
-QString checkTable(const void* record, const NumericField (&table)[N]) {
+QString checkTable(const void* record, const NumericField (&table)[N], const char* ownCheck) {
     for (const NumericField& f : table) {
         const double v = numericValue(record, f);
         const QString name = QLatin1String(f.name);
+        if (name == QLatin1String(ownCheck)) {
+            if (!std::isfinite(v)) {
+                return txt(str::ScenarioDamagedValue).arg(name, num(v));
+            }
+            continue;
+        }
         if (!inRange(v, f.min, f.max)) {
             return txt(str::FieldOutOfRange).arg(name, num(v), num(f.min), num(f.max));
         }
@@ -92,7 +98,9 @@ QString validateNumber(const TelNumber& number) {
 QString validateHeader(const ScenarHeader& h) {
     QString error = validateNumber(h.outNumber);
     if (error.isEmpty()) {
-        error = checkTable(&h, kHeaderFields);
+        // A sensitivity outside the modem's range is brought to its nearest value when the
+        // station is set up.
+        error = checkTable(&h, kHeaderFields, "toneLevel");
     }
     if (error.isEmpty()) {
         error = checkDate("baseTime", h.baseTime);
@@ -115,7 +123,9 @@ QString validateCycle(const CycleRecord& c, double baseTime) {
         error = checkEnumeration(c);
     }
     if (error.isEmpty()) {
-        error = checkTable(&c, kCycleFields);
+        // A station frequency the modem's filters cannot hear cancels its cycle with its own
+        // message when the port starts; the other cycles still run.
+        error = checkTable(&c, kCycleFields, "aaFrequency");
     }
     for (int k = 0; k < kHoldEventCount && error.isEmpty(); ++k) {
         if (c.holdCount[k] < kMinHoldCount || c.holdCount[k] > kMaxHoldCount) {

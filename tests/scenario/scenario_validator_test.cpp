@@ -52,7 +52,7 @@ TEST_F(ValidatorFixture, ValuesOutsideTheWindowsRangesAreRefusedByName) {
         {[](ScenarHeader&, CycleRecord& c) { c.waitTime = 1e308; }, "waitTime = 1e+308"},
         {[](ScenarHeader&, CycleRecord& c) { c.busyPeriodMin = 0; }, "busyPeriodMin = 0"},
         {[](ScenarHeader&, CycleRecord& c) { c.answerMinTime = 5; }, "answerMinTime = 5"},
-        {[](ScenarHeader&, CycleRecord& c) { c.aaFrequency = 1800; }, "aaFrequency = 1800"},
+        {[](ScenarHeader& h, CycleRecord&) { h.aaFrequency = 1800; }, "aaFrequency = 1800"},
         {[](ScenarHeader&, CycleRecord& c) { c.holdCount[3] = 0; }, "holdCount[3] = 0"},
         {[](ScenarHeader&, CycleRecord& c) { c.startFrom = std::nan(""); }, "startFrom = nan"},
         {[](ScenarHeader& h, CycleRecord&) { h.runCount = 0; }, "runCount = 0"},
