@@ -108,6 +108,9 @@ public:
     bool OGetch1(QByteArray& buffer, int n);
     // Reads whatever is pending; true when it holds the ring report "2" CR.
     bool GetChar();
+    // Reads and drops whatever the modem sends until it has kept silent for quietMs, for at
+    // most limitMs in all (a line that never falls silent is given up on).
+    void drainUntilQuiet(int quietMs, int limitMs);
     // Waits ms, processing window messages, ending early on a stop request or an error.
     void WaitTicks(int ms);
     // The error report. True only when the user chose to continue after code -4.
