@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # ZEV7 build and run script.
 #   ./zev7.sh run    install what is missing, build, run the demo scenario on the simulator
-#   ./zev7.sh test   install what is missing, build, run every test
+#   ./zev7.sh test   install what is missing, build, run every test and each fuzz target briefly
 # Run as root or with sudo rights; it may be run again at any time.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -12,6 +12,7 @@ PACKAGES=(
     libgl-dev libxkbcommon-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     sqlite3
+    clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -83,6 +84,8 @@ case "${1:-}" in
         install_missing
         build
         QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+        # Every fuzz target is built and run briefly, so that none of them rots.
+        scripts/fuzz.sh 5
         ;;
     *)
         echo "usage: $0 run|test" >&2
