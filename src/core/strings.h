@@ -439,6 +439,10 @@ inline constexpr char RunNoScenario[] = "Не найден файл сценар
 inline constexpr char RunCannotPrepare[] = "Не могу подготовить рабочую копию сценария порта %1";
 inline constexpr char RunNotStarted[] = "COM%1: сценарий не запущен (код %2)";
 inline constexpr char RunStopping[] = "Остановка портов...";
+inline constexpr char RunNoHome[] = "Каталог программы %1 не существует";
+inline constexpr char RunCallsNotStored[] = "Не записано в базу данных вызовов: %1";
+inline constexpr char RunCompletedNotStored[] =
+    "Все сценарии завершены, но не все вызовы записаны в базу данных.";
 inline constexpr char RunCompleted[] = "Все сценарии завершены.";
 inline constexpr char RunNotCompleted[] = "Не все сценарии завершены.";
 inline constexpr char RunOptionAnswer[] =
