@@ -2,7 +2,7 @@
 # ZEV7 build and run script.
 #   ./zev7.sh run    install what is missing, build, run the demo on the simulator: the desktop
 #                    program when a display is set ($DISPLAY), else the headless port thread
-#   ./zev7.sh test   install what is missing, build, run every test
+#   ./zev7.sh test   install what is missing, build, run every test and each fuzz target briefly
 # Run as root or with sudo rights; it may be run again at any time.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -14,6 +14,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     sqlite3
     xvfb xauth fonts-dejavu-core
+    clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -77,6 +78,8 @@ case "${1:-}" in
         install_missing
         build
         QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+        # Every fuzz target is built and run briefly, so that none of them rots.
+        scripts/fuzz.sh 5
         ;;
     *)
         echo "usage: $0 run|test" >&2

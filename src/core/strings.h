@@ -118,6 +118,11 @@ inline constexpr char ScenarioDamagedShortCycles[] =
     "в заголовке указано циклов: %1, в файле помещается: %2";
 inline constexpr char ScenarioDamagedValue[] = "недопустимое значение %1 = %2";
 inline constexpr char ScenarioDamagedCycleValue[] = "цикл %1: недопустимое значение %2 = %3";
+inline constexpr char ScenarioCycleProblem[] = "цикл %1: %2";
+inline constexpr char NumberFieldBadSymbols[] = "Поле номера \"%1\" = %2: недопустимые символы";
+inline constexpr char NumberEnumBad[] =
+    "Перебор поля номера \"%1\": недопустимые конечное значение %2 и шаг %3";
+inline constexpr char FieldBadDate[] = "Недопустимое значение %1 = %2: не дата";
 inline constexpr char ScenarioAskSave[] = "Сохранить текущий сценарий ?";
 inline constexpr char ScenarioOpenTitle[] = "Открыть сценарий";
 inline constexpr char ScenarioSaveTitle[] = "Сохранение сценария";
@@ -342,6 +347,7 @@ inline constexpr char ModeAnsweringStation[] = "Режим автоответч�
 // Protocol lines: "dd.mm.yy hh:mm:ss Порт: N Цикл 2 <number> <event>".
 inline constexpr char ProtocolPort[] = "Порт";
 inline constexpr char ProtocolCycle[] = "Цикл";
+inline constexpr char ProtocolCall[] = "вызов %1:";
 inline constexpr char ProtocolNoNumber[] = "-";
 // The cycle result table: row captions padded to the width of the outcome texts, its
 // column heads, the verdict and the mark of a value that was not measured.
@@ -547,7 +553,8 @@ inline constexpr char ReportAttenuationSignalTime[] = "Длительность 
 inline constexpr char ReportSaveTitle[] = "Сохранить файл результатов";
 inline constexpr char ReportFilesFilter[] = "Файл результата";
 inline constexpr char ReportCannotOpen[] = "Порт%1. Не могу открыть файл результатов";
-inline constexpr char ReportCannotWrite[] = "Невозможна запись в файл результатов!";
+inline constexpr char ProtocolCannotWrite[] = "Не могу записать протокол порта:\n%1\n%2";
+inline constexpr char ReportCannotWriteFile[] = "Невозможна запись в файл результатов!\n%1\n%2";
 inline constexpr char ReportCannotSave[] = "Порт%1. Не могу сохранить файл результатов:\n%2";
 
 // ---- Command-line tools --------------------------------------------------------------------
@@ -668,6 +675,10 @@ inline constexpr char RunNoScenario[] = "Не найден файл сценар
 inline constexpr char RunCannotPrepare[] = "Не могу подготовить рабочую копию сценария порта %1";
 inline constexpr char RunNotStarted[] = "COM%1: сценарий не запущен (код %2)";
 inline constexpr char RunStopping[] = "Остановка портов...";
+inline constexpr char RunNoHome[] = "Каталог программы %1 не существует";
+inline constexpr char RunCallsNotStored[] = "Не записано в базу данных вызовов: %1";
+inline constexpr char RunCompletedNotStored[] =
+    "Все сценарии завершены, но не все вызовы записаны в базу данных.";
 inline constexpr char RunCompleted[] = "Все сценарии завершены.";
 inline constexpr char RunNotCompleted[] = "Не все сценарии завершены.";
 inline constexpr char RunOptionAnswer[] =
@@ -730,6 +741,9 @@ inline constexpr char SimCfgBadSeed[] =
     "Значение %1 = %2: ожидается целое число от 0 до 18446744073709551615";
 inline constexpr char SimCfgFaultSum[] = "%1: сумма вероятностей неисправностей %2 больше 1";
 inline constexpr char SimCfgDuplicateNumber[] = "%1: номер %2 задан у портов COM%3 и COM%4";
+inline constexpr char SimCfgSecondDialToneOnlyWithW[] =
+    "%1: неисправности %2 возникают только у номеров, набираемых ступенями (со знаком W), "
+    "например 8W2222222; номера модемов (%3) в одну ступень их не вызывают";
 inline constexpr char SimCfgNoModems[] = "%1: не задан ни один модем ([COM1] .. [COM64])";
 inline constexpr char SimUsage[] =
     "Использование:\n"

@@ -172,6 +172,14 @@ std::array<double, kCycleSettingCount> cycleSettingValues(const CycleRecord& c) 
 TDBSaveData::TDBSaveData(UserMessages& messages) : messages_(messages) {}
 
 bool TDBSaveData::run(const Operation& operation) {
+    if (group_ != nullptr) {
+        // Part of a group: its transaction is the group's, and so is its one report.
+        return operation(group_->db, &group_->error);
+    }
+    return runGroup([&] { return operation(group_->db, &group_->error); });
+}
+
+bool TDBSaveData::runGroup(const std::function<bool()>& steps) {
     QSqlDatabase db = connectionName_.isEmpty() ? DbConnection::forThisThread()
                                                 : QSqlDatabase::database(connectionName_, false);
     if (!db.isOpen()) {
@@ -184,10 +192,13 @@ bool TDBSaveData::run(const Operation& operation) {
         ReportDbWriteFailure(tx.error());
         return false;
     }
-    QString error;
-    if (!operation(db, &error)) {
+    Group group{db, {}};
+    group_ = &group;
+    const bool done = steps();
+    group_ = nullptr;
+    if (!done) {
         tx.rollback();
-        ReportDbWriteFailure(error);
+        ReportDbWriteFailure(group.error);
         return false;
     }
     if (!tx.commit()) {
@@ -507,20 +518,36 @@ bool TDBSaveData::SaveScenarioStart(const ScenarHeader& header) {
 
 bool TDBSaveData::SaveCycleStart(double cycleStart, const CycleRecord& cycle,
                                  const ScenarHeader& header) {
-    const bool in = SaveInNumber(cycle.inNumber);
-    const bool row = SaveCycleRow(cycleStart, cycle, header);
-    const bool settings = SaveCycleSettings(cycle);
-    return in && row && settings;
+    // The cycle's numbers, row and settings go in together: a cycle row without its settings
+    // would be filed as a cycle that ran with none.
+    const bool ok = runGroup([&] {
+        return SaveInNumber(cycle.inNumber) && SaveCycleRow(cycleStart, cycle, header) &&
+               SaveCycleSettings(cycle);
+    });
+    if (!ok) {
+        // Rolled back: the identifiers of this cycle name nothing, and its calls must not be
+        // filed under the previous cycle.
+        inId_ = 0;
+        cycleId_ = 0;
+    }
+    return ok;
 }
 
 bool TDBSaveData::SaveTestCall(const CycleRecord& cycle, const DbCycleResults& results,
                                const DbCallRecord& call, int callNumber, int callsPastDialTone,
                                int callsPastRingback) {
-    const bool row = SaveTestCallRow(call, callNumber);
-    const bool measurements =
-        SaveTestCallMeasurements(cycle, call, callNumber, callsPastDialTone, callsPastRingback);
-    const bool complete = CompleteCycle(cycle, results, call, callNumber);
-    return row && measurements && complete;
+    // A call is stored whole or not at all: its row, its measurements and the cycle's results
+    // that count it.
+    const bool ok = runGroup([&] {
+        return SaveTestCallRow(call, callNumber) &&
+               SaveTestCallMeasurements(cycle, call, callNumber, callsPastDialTone,
+                                        callsPastRingback) &&
+               CompleteCycle(cycle, results, call, callNumber);
+    });
+    if (!ok) {
+        ++unstoredCalls_;
+    }
+    return ok;
 }
 
 }  // namespace zev7

@@ -10,10 +10,12 @@
 // (SaveScenarioStart, SaveCycleStart and SaveTestCall make the same calls in one go.)
 //
 // Each operation has the database to itself for its length and is written whole or not at
-// all. One that cannot be written is rolled back and reported once with "Не могу записать в
-// БД."; the measurement goes on. An operation that needs the identifier of an earlier one
-// that failed (a cycle row without its numbers, a call without its cycle row) is not written
-// either, and is reported the same way, rather than being filed under the previous cycle.
+// all; SaveCycleStart and SaveTestCall write their operations in one transaction, so a cycle
+// start or a test call is stored whole or not at all. One that cannot be written is rolled
+// back and reported once with "Не могу записать в БД."; the measurement goes on. An operation that
+// needs the identifier of an earlier one that failed (a cycle row without its numbers, a call
+// without its cycle row) is not written either, and is reported the same way, rather than being
+// filed under the previous cycle.
 #pragma once
 
 #include "db/db_records.h"
@@ -66,12 +68,21 @@ public:
     // diagnostics; the user sees the fixed message).
     int failureCount() const { return failureCount_; }
     const QString& lastError() const { return lastError_; }
+    // Test calls that SaveTestCall could not store.
+    int unstoredCalls() const { return unstoredCalls_; }
 
 private:
     using Operation = std::function<bool(QSqlDatabase& db, QString* error)>;
+    struct Group {
+        QSqlDatabase& db;
+        QString error;
+    };
 
-    // Runs one operation in its own transaction; reports and rolls back on failure.
+    // Runs one operation in its own transaction, or in the group's when one is open; reports
+    // and rolls back on failure.
     bool run(const Operation& operation);
+    // Runs operations in one transaction: all of them are stored or none, with one report.
+    bool runGroup(const std::function<bool()>& steps);
     bool saveNumber(const TelNumber& number, const char* tableName, const char* keyColumn, int* id);
     void ReportDbWriteFailure(const QString& error);
 
@@ -81,7 +92,9 @@ private:
     int inId_ = 0;
     int cycleId_ = 0;
     int failureCount_ = 0;
+    int unstoredCalls_ = 0;
     QString lastError_;
+    Group* group_ = nullptr;
 };
 
 // The seven parts of a number as the database keeps them: the dialable symbols only, upper

@@ -1,11 +1,10 @@
 #include "scenario/scenario_fields.h"
 
-#include "teliq/frequency_band.h"
-
 #include "core/strings.h"
 #include "scenario/cycle_duration.h"
 #include "scenario/number_editor_rules.h"
 #include "scenario/ole_date.h"
+#include "scenario/scenario_ranges.h"
 #include "scenario/tel_number.h"
 
 #include <QRegularExpression>
@@ -17,65 +16,6 @@
 namespace zev7 {
 
 namespace {
-
-enum class Kind { Int32, UInt8, UInt32, Real };
-
-// A field the settings windows edit with a spin edit: its range is the edit's.
-struct NumericField {
-    const char* name;
-    std::size_t offset;
-    Kind kind;
-    double min;
-    double max;
-};
-
-// The answering station's filters have no band between 1500 and 2100 Hz.
-constexpr double kFrequencyGapLow = kBand2HighHz;
-constexpr double kFrequencyGapHigh = kBand3LowHz;
-constexpr int kMaxRepeatHours = 999;
-constexpr int kMaxHoldMask = (1 << kHoldEventCount) - 1;
-constexpr int kMaxHoldCount = 100;
-
-constexpr NumericField kHeaderFields[] = {
-    {"runCount", offsetof(ScenarHeader, runCount), Kind::Int32, 1, 999},
-    {"repeatMode", offsetof(ScenarHeader, repeatMode), Kind::Int32, 0, 2},
-    {"aaBetweenCycles", offsetof(ScenarHeader, aaBetweenCycles), Kind::UInt8, 0, 1},
-    {"aaLevel", offsetof(ScenarHeader, aaLevel), Kind::Int32, -24, 0},
-    {"aaFrequency", offsetof(ScenarHeader, aaFrequency), Kind::Real, 300, 2700},
-    {"aaRings", offsetof(ScenarHeader, aaRings), Kind::UInt8, 2, 4},
-    {"aaSignalTime", offsetof(ScenarHeader, aaSignalTime), Kind::Real, 0.1, 25.5},
-    {"aaDelayOn", offsetof(ScenarHeader, aaDelayOn), Kind::Real, 0.2, 25.5},
-    {"aaDelayOff", offsetof(ScenarHeader, aaDelayOff), Kind::Real, 0.2, 25.5},
-    {"toneLevel", offsetof(ScenarHeader, toneLevel), Kind::Int32, -40, -10},
-};
-
-constexpr NumericField kCycleFields[] = {
-    {"minAttempts", offsetof(CycleRecord, minAttempts), Kind::Int32, 1, 10000},
-    {"maxAttempts", offsetof(CycleRecord, maxAttempts), Kind::Int32, 1, 10000},
-    {"normAtMin", offsetof(CycleRecord, normAtMin), Kind::Real, 0, 100},
-    {"normAtMax", offsetof(CycleRecord, normAtMax), Kind::Real, 0, 100},
-    {"dialToneThreshold", offsetof(CycleRecord, dialToneThreshold), Kind::Real, -40, -10},
-    {"ringbackCheck", offsetof(CycleRecord, ringbackCheck), Kind::UInt8, 0, 1},
-    {"ringbackThreshold", offsetof(CycleRecord, ringbackThreshold), Kind::Real, -40, -10},
-    {"answerThreshold", offsetof(CycleRecord, answerThreshold), Kind::Real, -40, -10},
-    {"answerMinTime", offsetof(CycleRecord, answerMinTime), Kind::Real, 0.1, 250},
-    {"answerMaxTime", offsetof(CycleRecord, answerMaxTime), Kind::Real, 0.1, 250},
-    {"attenuationCheck", offsetof(CycleRecord, attenuationCheck), Kind::UInt8, 0, 1},
-    {"aaNominalLevel", offsetof(CycleRecord, aaNominalLevel), Kind::Int32, -24, 0},
-    {"aaFrequency", offsetof(CycleRecord, aaFrequency), Kind::Real, 300, 2700},
-    {"aaRings", offsetof(CycleRecord, aaRings), Kind::UInt8, 2, 4},
-    {"aaDelayOn", offsetof(CycleRecord, aaDelayOn), Kind::Real, 0.2, 25.5},
-    {"aaDelayOff", offsetof(CycleRecord, aaDelayOff), Kind::Real, 0.2, 25.5},
-    {"holdMask", offsetof(CycleRecord, holdMask), Kind::UInt32, 0, kMaxHoldMask},
-    {"pause", offsetof(CycleRecord, pause), Kind::Real, 4, 100},
-    {"waitTime", offsetof(CycleRecord, waitTime), Kind::Real, 9, 100},
-    {"ringbackTime", offsetof(CycleRecord, ringbackTime), Kind::Real, 0.6, 10},
-    {"attenuationSignalTime", offsetof(CycleRecord, attenuationSignalTime), Kind::Real, 0.3, 30},
-    {"busyPeriodMin", offsetof(CycleRecord, busyPeriodMin), Kind::Real, 0.25, 2},
-    {"busyPeriodMax", offsetof(CycleRecord, busyPeriodMax), Kind::Real, 0.25, 2},
-    {"overloadPeriodMin", offsetof(CycleRecord, overloadPeriodMin), Kind::Real, 0.25, 2},
-    {"state", offsetof(CycleRecord, state), Kind::Int32, -2, 3},
-};
 
 constexpr const char* kDerivedCycleFields[] = {"overloadPeriodMax", "anyEnum", "estimatedDuration"};
 
@@ -99,9 +39,9 @@ bool parseInteger(const QString& text, qint64& out) {
     return ok;
 }
 
-QString parseInRange(const QString& name, const QString& value, Kind kind, double min, double max,
-                     double& out) {
-    if (kind == Kind::Real) {
+QString parseInRange(const QString& name, const QString& value, FieldKind kind, double min,
+                     double max, double& out) {
+    if (kind == FieldKind::Real) {
         bool ok = false;
         out = value.trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(out)) {
@@ -123,22 +63,22 @@ QString parseInRange(const QString& name, const QString& value, Kind kind, doubl
 void storeNumber(void* record, const NumericField& field, double value) {
     char* at = static_cast<char*>(record) + field.offset;
     switch (field.kind) {
-        case Kind::Int32: {
+        case FieldKind::Int32: {
             const auto v = static_cast<std::int32_t>(value);
             std::memcpy(at, &v, sizeof v);
             break;
         }
-        case Kind::UInt8: {
+        case FieldKind::UInt8: {
             const auto v = static_cast<std::uint8_t>(value);
             std::memcpy(at, &v, sizeof v);
             break;
         }
-        case Kind::UInt32: {
+        case FieldKind::UInt32: {
             const auto v = static_cast<std::uint32_t>(value);
             std::memcpy(at, &v, sizeof v);
             break;
         }
-        case Kind::Real:
+        case FieldKind::Real:
             std::memcpy(at, &value, sizeof value);
             break;
     }
@@ -164,8 +104,7 @@ std::optional<QString> setNumeric(const NumericField (&table)[N], void* record, 
     }
     double v = 0;
     QString error = parseInRange(name, value, field->kind, field->min, field->max, v);
-    if (error.isEmpty() && name == QLatin1String("aaFrequency") && v > kFrequencyGapLow &&
-        v < kFrequencyGapHigh) {
+    if (error.isEmpty() && name == QLatin1String("aaFrequency") && inFrequencyGap(v)) {
         error = txt(str::FieldFrequencyGap).arg(name, value);
     }
     if (error.isEmpty()) {
@@ -193,7 +132,7 @@ QString setRepeatInterval(ScenarHeader& h, const QString& name, const QString& v
     } else if (!parseInteger(value, minutes)) {
         minutes = -1;
     }
-    if (minutes < 0 || minutes > kMaxRepeatHours * 60 + 59) {
+    if (minutes < 0 || minutes > kMaxRepeatMinutes) {
         return txt(str::FieldBadInterval).arg(name, value);
     }
     h.repeatInterval = static_cast<std::int32_t>(minutes);
@@ -277,14 +216,14 @@ QString setHeaderField(ScenarHeader& h, const QString& name, const QString& valu
     }
     double v = 0;
     if (name == QLatin1String("finishedCycles")) {
-        QString error = parseInRange(name, value, Kind::Int32, 0, h.cycleCount, v);
+        QString error = parseInRange(name, value, FieldKind::Int32, 0, h.cycleCount, v);
         if (error.isEmpty()) {
             h.finishedCycles = static_cast<std::int32_t>(v);
         }
         return error;
     }
     if (name == QLatin1String("toneCheck")) {
-        QString error = parseInRange(name, value, Kind::UInt8, 0, 3, v);
+        QString error = parseInRange(name, value, FieldKind::UInt8, 0, 3, v);
         if (error.isEmpty()) {
             h.toneCheck = static_cast<std::uint8_t>(v == 0 ? 0 : toneBandFor(h.aaFrequency));
         }
@@ -323,7 +262,7 @@ QString setCycleField(CycleRecord& c, double baseTime, const QString& name, cons
             return txt(str::FieldBadIndex).arg(name);
         }
         double v = 0;
-        QString error = parseInRange(name, value, Kind::UInt8, 1, kMaxHoldCount, v);
+        QString error = parseInRange(name, value, FieldKind::UInt8, 1, kMaxHoldCount, v);
         if (error.isEmpty()) {
             c.holdCount[k] = static_cast<std::uint8_t>(v);
         }

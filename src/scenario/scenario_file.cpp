@@ -1,15 +1,16 @@
 #include "scenario/scenario_file.h"
 
+#include "core/file_writes.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "core/text_codec.h"
 #include "scenario/batch_failure.h"
+#include "scenario/scenario_validator.h"
 #include "scenario/user_messages.h"
 
-#include <QCollator>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -20,95 +21,8 @@ namespace {
 
 constexpr qint64 kHeaderSize = sizeof(ScenarHeader);
 constexpr qint64 kCycleSize = sizeof(CycleRecord);
-constexpr int kMinState = static_cast<int>(CycleState::Excluded);
-constexpr int kMaxState = static_cast<int>(CycleState::Done);
-constexpr int kMaxRepeatMode = 2;
 
-// A real field's name and value; the value is copied out, since a packed field can't be bound
-// to a reference.
-struct NamedReal {
-    const char* name;
-    double value;
-};
-
-QString badValue(const char* name, double value) {
-    return txt(str::ScenarioDamagedValue).arg(QLatin1String(name)).arg(value);
-}
-
-QString badCycleValue(std::size_t index, const char* name, double value) {
-    return txt(str::ScenarioDamagedCycleValue).arg(index + 1).arg(QLatin1String(name)).arg(value);
-}
-
-// The values the program relies on when it runs a scenario; anything else is damage, not a
-// setting.
-QString checkHeaderValues(const ScenarHeader& h) {
-    if (h.runCount < 1) {
-        return badValue("runCount", h.runCount);
-    }
-    if (h.repeatMode < 0 || h.repeatMode > kMaxRepeatMode) {
-        return badValue("repeatMode", h.repeatMode);
-    }
-    if (h.finishedCycles < 0 || h.finishedCycles > h.cycleCount) {
-        return badValue("finishedCycles", h.finishedCycles);
-    }
-    if (h.repeatInterval < 0) {
-        return badValue("repeatInterval", h.repeatInterval);
-    }
-    const NamedReal reals[] = {
-        {"baseTime", h.baseTime},         {"aaFrequency", h.aaFrequency},
-        {"aaSignalTime", h.aaSignalTime}, {"aaDelayOn", h.aaDelayOn},
-        {"aaDelayOff", h.aaDelayOff},
-    };
-    for (const auto& [name, value] : reals) {
-        if (!std::isfinite(value)) {
-            return badValue(name, value);
-        }
-    }
-    return {};
-}
-
-QString checkCycleValues(const CycleRecord& c, std::size_t index) {
-    if (c.state < kMinState || c.state > kMaxState) {
-        return badCycleValue(index, "state", c.state);
-    }
-    if (c.minAttempts < 1) {
-        return badCycleValue(index, "minAttempts", c.minAttempts);
-    }
-    if (c.maxAttempts < 1) {
-        return badCycleValue(index, "maxAttempts", c.maxAttempts);
-    }
-    const NamedReal reals[] = {
-        {"startFrom", c.startFrom},
-        {"startUntil", c.startUntil},
-        {"normAtMin", c.normAtMin},
-        {"normAtMax", c.normAtMax},
-        {"dialToneThreshold", c.dialToneThreshold},
-        {"ringbackThreshold", c.ringbackThreshold},
-        {"answerThreshold", c.answerThreshold},
-        {"answerMinTime", c.answerMinTime},
-        {"answerMaxTime", c.answerMaxTime},
-        {"aaFrequency", c.aaFrequency},
-        {"aaDelayOn", c.aaDelayOn},
-        {"aaDelayOff", c.aaDelayOff},
-        {"pause", c.pause},
-        {"waitTime", c.waitTime},
-        {"ringbackTime", c.ringbackTime},
-        {"attenuationSignalTime", c.attenuationSignalTime},
-        {"busyPeriodMin", c.busyPeriodMin},
-        {"busyPeriodMax", c.busyPeriodMax},
-        {"overloadPeriodMin", c.overloadPeriodMin},
-        {"overloadPeriodMax", c.overloadPeriodMax},
-        {"estimatedDuration", c.estimatedDuration},
-    };
-    for (const auto& [name, value] : reals) {
-        if (!std::isfinite(value)) {
-            return badCycleValue(index, name, value);
-        }
-    }
-    return {};
-}
-
-bool readExactly(QFile& file, void* into, qint64 size) {
+bool readExactly(QIODevice& file, void* into, qint64 size) {
     return file.read(static_cast<char*>(into), size) == size;
 }
 
@@ -119,11 +33,15 @@ QString workingCopyPath(int port) {
 }
 
 bool isAcceptedScenarioVersion(const QString& version) {
-    // Compared as the users' system sorts text, case-sensitively. A collator of its own: Qt's
-    // shared one lives in thread-local storage that is never freed.
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseSensitive);
-    return collator.compare(version, txt(str::OldestScenarioVersion)) >= 0;
+    // Alphabetical order as the users' systems sort it, the same on every machine whatever
+    // its locale: letters first without regard to case ("v2.00" sorts before "V2.01"), and
+    // only between texts that differ in case alone does the small letter come first.
+    const QString oldest = txt(str::OldestScenarioVersion);
+    int order = QString::compare(version, oldest, Qt::CaseInsensitive);
+    if (order == 0) {
+        order = QString::compare(oldest, version, Qt::CaseSensitive);
+    }
+    return order >= 0;
 }
 
 ScenarioFileContent readScenarioFile(const QString& path) {
@@ -140,7 +58,19 @@ ScenarioFileContent readScenarioFile(const QString& path) {
         out.status = S::CannotOpen;
         return out;
     }
+    return readScenario(file);
+}
 
+ScenarioFileContent readScenarioData(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readScenario(buffer);
+}
+
+ScenarioFileContent readScenario(QIODevice& file) {
+    using S = ScenarioFileStatus;
+    ScenarioFileContent out;
     unsigned char length = 0;
     if (!readExactly(file, &length, 1)) {
         out.status = S::ShortHeader;
@@ -192,10 +122,8 @@ ScenarioFileContent readScenarioFile(const QString& path) {
         return out;
     }
 
-    out.detail = checkHeaderValues(out.header);
-    for (std::size_t i = 0; i < out.cycles.size() && out.detail.isEmpty(); ++i) {
-        out.detail = checkCycleValues(out.cycles[i], i);
-    }
+    normalizeScenario(out.header, out.cycles);
+    out.detail = validateScenario(out.header, out.cycles);
     if (!out.detail.isEmpty()) {
         out.status = S::BadValue;
     }
@@ -259,14 +187,11 @@ bool writeScenarioFile(const QString& path, const ScenarHeader& header,
 
     // Written beside the old file and renamed over it: a full disk or a killed program leaves
     // the previous scenario, never half of a new one.
-    QSaveFile file(path);
-    const bool ok =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!ok) {
-        messages.error(txt(str::ScenarioCannotWrite) + path + QLatin1Char('\n') +
-                       file.errorString());
+    const QString error = replaceFileContent(path, bytes);
+    if (!error.isEmpty()) {
+        messages.error(txt(str::ScenarioCannotWrite) + path + QLatin1Char('\n') + error);
     }
-    return ok;
+    return error.isEmpty();
 }
 
 ScenarioLoad readPortScenario(const QString& path, ScenarHeader& header,

@@ -6,9 +6,12 @@
 #include "core/strings.h"
 #include "scenario/records.h"
 
+#include <QByteArray>
 #include <QString>
 #include <span>
 #include <vector>
+
+class QIODevice;
 
 namespace zev7 {
 
@@ -51,6 +54,9 @@ struct ScenarioFileContent {
 
 // Reads and checks a whole file. Memory is taken only for as many cycles as the file holds.
 ScenarioFileContent readScenarioFile(const QString& path);
+// The same on an open device of known size, and on bytes held in memory.
+ScenarioFileContent readScenario(QIODevice& device);
+ScenarioFileContent readScenarioData(const QByteArray& bytes);
 
 // Reports a failed read ("Ошибка!"): the message of the status, and in batch mode the end of
 // the batch. Nothing for Ok.

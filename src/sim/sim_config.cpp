@@ -109,6 +109,7 @@ private:
     void section(const QString& name);
     void networkKey(const QString& key, const QString& value);
     void faultKey(const QString& key, const QString& value);
+    QStringList secondDialToneWarnings() const;
     void modemKey(const QString& key, const QString& value);
     void unknownKey(const QString& key) {
         error(txt(str::SimCfgUnknownKey).arg(key, sectionName_));
@@ -362,6 +363,29 @@ std::optional<bool> ConfigParser::onOff(const QString& key, const QString& value
     return std::nullopt;
 }
 
+// The exchange gives a second dial tone only at the end of a stage whose digits reach nobody
+// yet: a number dialled in one go rings its modem at once, so these faults never fire for it.
+QStringList ConfigParser::secondDialToneWarnings() const {
+    QStringList faults;
+    for (SimFault f : kAllFaults) {
+        if (faultPoint(f) == FaultPoint::SecondDialTone &&
+            config_.network.faults[static_cast<std::size_t>(f)] > 0.0) {
+            faults << faultName(f);
+        }
+    }
+    if (faults.isEmpty()) {
+        return {};
+    }
+    QStringList numbers;
+    for (const auto& [port, draft] : modems_) {
+        if (!draft.spec.number.isEmpty()) {
+            numbers << QString::fromLatin1(draft.spec.number);
+        }
+    }
+    return {txt(str::SimCfgSecondDialToneOnlyWithW)
+                .arg(name_, faults.join(QLatin1String(", ")), numbers.join(QLatin1String(", ")))};
+}
+
 SimConfigResult ConfigParser::finish() {
     for (FaultPoint point : {FaultPoint::DialTone, FaultPoint::SecondDialTone, FaultPoint::Ringback,
                              FaultPoint::Answer}) {
@@ -397,6 +421,7 @@ SimConfigResult ConfigParser::finish() {
     }
     SimConfigResult result;
     result.errors = errors_;
+    result.warnings = secondDialToneWarnings();
     if (errors_.isEmpty()) {
         result.config = config_;
     }
@@ -440,10 +465,10 @@ SimConfigResult parseSimConfig(const QByteArray& text, const QString& name) {
 SimConfigResult loadSimConfig(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, {txt(str::SimCfgCannotRead).arg(path, file.errorString())}};
+        return {std::nullopt, {txt(str::SimCfgCannotRead).arg(path, file.errorString())}, {}};
     }
     if (file.size() > kMaxSimConfigBytes) {
-        return {std::nullopt, {txt(str::SimCfgTooLarge).arg(path).arg(kMaxSimConfigBytes)}};
+        return {std::nullopt, {txt(str::SimCfgTooLarge).arg(path).arg(kMaxSimConfigBytes)}, {}};
     }
     return parseSimConfig(file.read(kMaxSimConfigBytes), path);
 }

@@ -40,6 +40,7 @@ struct SimConfig {
 struct SimConfigResult {
     std::optional<SimConfig> config;  // only when errors is empty
     QStringList errors;
+    QStringList warnings;  // settings that are valid but will not do what they seem to
 };
 
 // `name` is the file name shown in messages.

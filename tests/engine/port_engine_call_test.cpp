@@ -145,7 +145,7 @@ TEST_F(ModemTrouble, CableOutForThreeSecondsRestartsTheCall) {
               1);
     EXPECT_TRUE(e->completed());
     // Five calls, the release before the call made again, and the restore at the end.
-    EXPECT_EQ(commands(kCaller).count("ATH0\r"), 7);
+    EXPECT_EQ(commands(kCaller).count("ATH0\r"), 8);  // with the rest before the start-up
     ASSERT_EQ(view_.calls().size(), 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(view_.calls()[i].callNumber, i + 1);
@@ -174,8 +174,8 @@ TEST_F(ModemTrouble, AFailedHangUpStillAccountsTheDecidedCall) {
     EXPECT_EQ(view_.calls()[1].row[1], resultCodeText(0));
     const std::vector<double> offHook = sentAt(traffic_, "ATH1");
     ASSERT_EQ(offHook.size(), 2u);
-    EXPECT_GT(offHook[1] - sentAt(traffic_, "ATH0").at(0), 10.0 - 0.5);
-    EXPECT_EQ(commands(kCaller).count("ATH0\r"), 4);
+    EXPECT_GT(offHook[1] - sentAt(traffic_, "ATH0").at(1), 10.0 - 0.5);
+    EXPECT_EQ(commands(kCaller).count("ATH0\r"), 5);  // with the rest before the start-up
 }
 
 TEST_F(ModemTrouble, SilentModemAsksAfterFiveFailuresAndNoEndsTheRun) {

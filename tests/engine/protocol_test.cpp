@@ -1,9 +1,15 @@
+#include "engine/protocol/port_protocol.h"
 #include "engine/protocol/protocol_file.h"
 #include "engine/protocol/protocol_line.h"
 #include "scenario/port_event.h"
 #include "support/temp_home.h"
 
+#include "core/clocks.h"
 #include "core/text_codec.h"
+
+#include "support/file_size_limit.h"
+#include "support/recording_messages.h"
+#include "support/recording_port_view.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -55,9 +61,9 @@ TEST_F(ProtocolFileTest, AppendsWindows1251LinesWithABlankPerPort) {
         protocolLine(kNow, 7, eventMessage(PortEvent::ScenarioStarted, 0, QString()));
     const QString second =
         protocolLine(kNow, 7, eventMessage(PortEvent::ScenarioFinished, 0, QString()));
-    EXPECT_TRUE(appendProtocolFileLine(7, first));
-    EXPECT_TRUE(appendProtocolFileLine(7, second));
-    EXPECT_TRUE(appendProtocolFileLine(8, first));
+    EXPECT_EQ(appendProtocolFileLine(7, first), QString());
+    EXPECT_EQ(appendProtocolFileLine(7, second), QString());
+    EXPECT_EQ(appendProtocolFileLine(8, first), QString());
     EXPECT_EQ(read(7), toCp1251(first) + " \n" + toCp1251(second) + " \n");
     EXPECT_EQ(read(8), toCp1251(first) + " \n");
 
@@ -66,9 +72,32 @@ TEST_F(ProtocolFileTest, AppendsWindows1251LinesWithABlankPerPort) {
     EXPECT_TRUE(removeProtocolFile(7));  // already gone
 }
 
-TEST_F(ProtocolFileTest, AMissingFolderLosesTheLineQuietly) {
-    EXPECT_FALSE(appendProtocolFileLine(2, "line"));
+// A protocol that cannot take a line (a missing folder, a full disk) keeps its last whole
+// line; the first of a run of failures is reported with the file's name, once.
+TEST_F(ProtocolFileTest, LinesTheFileCannotTakeAreReportedOncePerRun) {
+    RecordingMessages messages;
+    RecordingPortView view;
+    ManualClock clock;
+    PortProtocol protocol(2, clock, view, messages);
+    protocol.AppendProtocolLine(u("первая"));
+    protocol.AppendProtocolLine(u("вторая"));
     EXPECT_FALSE(QFile::exists(protocolFilePath(2)));
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains(protocolFilePath(2)));
+
+    ASSERT_TRUE(QDir(home_.path()).mkpath("Protocol"));
+    protocol.AppendProtocolLine(u("третья"));
+    const QByteArray before = read(2);
+    const int result = test::runWithFileSizeLimit(before.size() + 10, [&] {
+        RecordingMessages inChild;
+        PortProtocol full(2, clock, view, inChild);
+        full.AppendProtocolLine(u("строка длиннее десяти байт"));
+        full.AppendProtocolLine(u("и еще одна"));
+        return inChild.count() == 1 && inChild.texts()[0].contains(protocolFilePath(2)) ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(read(2), before);
+    EXPECT_EQ(messages.count(), 1);
 }
 
 }  // namespace

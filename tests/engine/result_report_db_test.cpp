@@ -29,7 +29,7 @@ protected:
             ReportFinishing batch;
             batch.batchReportName = [](int) { return QString(); };
             return makeDatabaseReportSink(port, messages_, registry_.resultFilesMutex(), clock_,
-                                          nullptr, batch);
+                                          nullptr, batch, &unstored_);
         };
         return s;
     }
@@ -47,6 +47,8 @@ protected:
         static const QRegularExpression callRow(QStringLiteral("<tr><td align=center>\\d"));
         return static_cast<int>(QString::fromLatin1(f.readAll()).count(callRow));
     }
+
+    std::atomic<int> unstored_{0};
 };
 
 TEST_F(DatabaseRun, TheDemoCycleIsStoredCallByCall) {
@@ -86,6 +88,15 @@ TEST_F(DatabaseRun, AReadOnlyDatabaseIsReportedAndTheRunGoesOn) {
     }
     EXPECT_EQ(count("SELECT COUNT(*) FROM Table_Seans"), 0);
     EXPECT_EQ(reportRows(), 5);
+    // Every lost call is counted, and the protocol says which call of which cycle it was.
+    EXPECT_EQ(unstored_.load(), 5);
+    const QStringList protocol = messagesOf(protocolFile(kCaller));
+    for (int call = 1; call <= 5; ++call) {
+        EXPECT_TRUE(protocol.contains(
+            QString::fromUtf8("Цикл 1 -/-/-/-/-/2222222/- вызов %1: Не могу записать в БД.")
+                .arg(call)))
+            << call;
+    }
 }
 
 }  // namespace

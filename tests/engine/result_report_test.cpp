@@ -1,5 +1,7 @@
 #include "engine/report/result_report.h"
+#include "engine/report/result_report_finish.h"
 #include "engine/report/result_report_lines.h"
+#include "support/file_size_limit.h"
 #include "support/recording_messages.h"
 
 #include "result_report_support.h"
@@ -342,9 +344,40 @@ TEST_F(ResultReportTest, LinesThatCannotBeWrittenAreReportedOncePerSection) {
     ResultReport report(3, messages, nullptr, clock_);
     EXPECT_FALSE(report.writeCycleHead(1, cycleStart(), knownCycle()));  // 29 lines
     EXPECT_FALSE(report.writeCallRow(callRowTexts(1, knownCall(), -10)));
-    EXPECT_EQ(messages.texts(), QStringList({u("Невозможна запись в файл результатов!"),
-                                             u("Невозможна запись в файл результатов!")}));
+    ASSERT_EQ(messages.count(), 2);
+    for (const QString& text : messages.texts()) {
+        EXPECT_TRUE(
+            text.startsWith(u("Невозможна запись в файл результатов!\n") + workingReportPath(3)))
+            << text.toStdString();
+    }
     EXPECT_EQ(messages.abortCode, -5);
+}
+
+// The disk fills during a run: a section that does not fit is taken back whole, the report
+// keeps every earlier section, and the final report is not replaced by a cut copy.
+TEST_F(ResultReportTest, AFullDiskKeepsTheReportWhole) {
+    RecordingMessages messages;
+    ResultReport report(3, messages, nullptr, clock_);
+    ASSERT_TRUE(report.writeHead(knownHeader()));
+    const QByteArray before = toCp1251(readCp1251(workingReportPath(3)));
+    const QString finalPath = home_.path() + "/Result/final.html";
+    test::writeFile(finalPath, "earlier report");
+    const int section = test::runWithFileSizeLimit(before.size() + 100, [&] {
+        RecordingMessages inChild;
+        ResultReport full(3, inChild, nullptr, clock_);
+        const bool written = full.writeCycleHead(1, cycleStart(), knownCycle());  // 29 lines
+        const bool named =
+            inChild.count() == 1 && inChild.texts()[0].contains(workingReportPath(3));
+        return !written && named ? 0 : 1;
+    });
+    EXPECT_EQ(section, 0);
+    const int finish = test::runWithFileSizeLimit(before.size() / 2, [&] {
+        QString error;
+        return copyReportWithBitmaps(workingReportPath(3), finalPath, &error) ? 1 : 0;
+    });
+    EXPECT_EQ(finish, 0);
+    EXPECT_EQ(toCp1251(readCp1251(workingReportPath(3))), before);
+    EXPECT_EQ(readCp1251(finalPath), u("earlier report"));
 }
 
 TEST_F(ResultReportTest, ReadOnlyResultFolder) {

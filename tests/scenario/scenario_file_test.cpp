@@ -4,6 +4,7 @@
 #include "scenario/scenario_templates.h"
 #include "scenario/scenario_test_support.h"
 #include "scenario/tel_number.h"
+#include "support/file_size_limit.h"
 #include "support/recording_messages.h"
 
 #include <gtest/gtest.h>
@@ -260,6 +261,31 @@ TEST_F(FileFixture, ARefusedFileEndsTheBatch) {
     TScenarClass scenario(batch, kProgramStart);
     EXPECT_FALSE(scenario.LoadFromFile(path("missing.scn")));
     EXPECT_EQ(batch.abortedWith, -5);
+}
+
+}  // namespace
+}  // namespace zev7
+
+namespace zev7 {
+namespace {
+
+// A full disk while the scenario or the port's working copy is written: the previous file
+// stays whole and the failure names the file.
+TEST_F(FileFixture, AFullDiskKeepsThePreviousScenario) {
+    const QString file = path("a.scn");
+    ASSERT_TRUE(writeScenarioFile(file, header, cycles, messages));
+    const QByteArray before = readAll(file);
+    ScenarHeader changed = header;
+    changed.runCount = 2;
+    const int result = test::runWithFileSizeLimit(0, [&] {
+        RecordingMessages inChild;
+        const bool written = writeScenarioFile(file, changed, cycles, inChild);
+        const bool named = inChild.count() == 1 && inChild.texts()[0].contains(file);
+        return written ? 1 : named ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readAll(file), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.scn")});
 }
 
 }  // namespace

@@ -153,3 +153,26 @@ TEST(SimConfig, FilesThatCannotBeRead) {
 
 }  // namespace
 }  // namespace zev7
+
+namespace zev7 {
+namespace {
+
+// A second dial tone needs a number dialled in stages: such a fault is accepted but the user
+// is told that calls to the network's own numbers never meet it.
+TEST(SimConfig, SecondDialToneFaultsWarnThatTheyNeedAStage) {
+    const char* modems = "[COM1]\nnumber = 1111111\n[COM2]\nnumber = 2222222\nrings = 2\n";
+    const SimConfigResult quiet =
+        parse((QByteArray("[faults]\nbusy-ringback = 0.5\n") + modems).constData());
+    ASSERT_TRUE(quiet.config);
+    EXPECT_TRUE(quiet.warnings.isEmpty());
+
+    const SimConfigResult warned =
+        parse((QByteArray("[faults]\nno-second-dial-tone = 0.1\n") + modems).constData());
+    ASSERT_TRUE(warned.config);
+    ASSERT_EQ(warned.warnings.size(), 1);
+    EXPECT_TRUE(warned.warnings[0].contains(QStringLiteral("no-second-dial-tone")));
+    EXPECT_TRUE(warned.warnings[0].contains(QStringLiteral("2222222")));
+}
+
+}  // namespace
+}  // namespace zev7

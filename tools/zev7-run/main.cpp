@@ -6,11 +6,11 @@
 // row is printed, questions are answered No as in batch mode. Every call goes into the results
 // database and the port's report, which is finished at the end as batch mode finishes it:
 // "Result\" REPORT, by default "Result\Result_Port_" N ".html". The exit code is 0 only when
-// every scenario was completed. ZEV7_TIME_SCALE runs the clock faster, as for zev7-sim.
-// Ctrl+C or SIGTERM stops the ports cleanly ("Сценарий прерван!"). --restart continues the
-// scenarios after their finished cycles, as the port window's Restart does; the port's working
-// copy holds the states of an interrupted run. While a port runs, its run marker tells other
-// processes of the program directory (zev7-db, a second zev7-run) so.
+// every scenario was completed and every call stored. ZEV7_TIME_SCALE runs the clock faster,
+// as for zev7-sim. Ctrl+C, SIGTERM or SIGHUP stops the ports cleanly ("Сценарий прерван!").
+// --restart continues the scenarios after their finished cycles, as the port window's Restart
+// does; the port's working copy holds the states of an interrupted run. While a port runs, its
+// run marker tells other processes of the program directory (zev7-db, a second zev7-run) so.
 //
 // --answer PORT:SCENARIO (repeatable) runs a port as an answering station with the settings of
 // that scenario's header (answer_station_run.h), before the calling ports start; with calling
@@ -36,8 +36,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
+#include <atomic>
 #include <csignal>
 #include <map>
 #include <memory>
@@ -71,8 +73,11 @@ QTextStream& out() {
 
 int main(int argc, char** argv) {
     // From the first moment: a stop that comes during start-up ends the run cleanly too.
+    // A closed terminal (SIGHUP) stops the ports as cleanly as Ctrl+C: each modem on-hook,
+    // each protocol ending with "Сценарий прерван!".
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
+    std::signal(SIGHUP, onStopSignal);
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(txt(str::RunUsage));
@@ -123,7 +128,13 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (parser.isSet(homeOption)) {
-        setProgramDir(parser.value(homeOption));
+        // A mistyped folder must not grow a whole program tree of its own.
+        const QString home = parser.value(homeOption);
+        if (!QFileInfo(home).isDir()) {
+            err() << txt(str::RunNoHome).arg(QDir::toNativeSeparators(home)) << "\n";
+            return kExitUsage;
+        }
+        setProgramDir(home);
     }
     ConsoleMessages messages(false);
     if (!ensureProgramFolders()) {
@@ -168,11 +179,13 @@ int main(int argc, char** argv) {
     for (const RunItem& item : *items) {
         reportNames[item.port] = item.report;
     }
+    // Test calls the database did not take, over all ports: the run is then no success.
+    std::atomic<int> unstoredCalls{0};
     services.makeResults = [&](int port) -> std::unique_ptr<ResultSink> {
         ReportFinishing finishing;
         finishing.batchReportName = [reportNames](int p) { return reportNames.at(p); };
         return makeDatabaseReportSink(port, messages, registry.resultFilesMutex(), clock, nullptr,
-                                      std::move(finishing));
+                                      std::move(finishing), &unstoredCalls);
     };
     PortSupervisor supervisor(services, &router);
     AnswerStationRun stations(supervisor, messages, console);
@@ -240,14 +253,23 @@ int main(int argc, char** argv) {
     for (const RunItem& item : *items) {
         completed = completed && registry.runOutcome(item.port) == RunOutcome::Completed;
     }
+    // Only a report that was written is named: a port whose modem never answered has none.
     for (const RunItem& item : *items) {
-        out() << txt(str::RunReportsAt)
-                     .arg(item.port)
-                     .arg(QDir::toNativeSeparators(batchReportPath(item.port, item.report)))
-              << "\n";
+        const QString report = batchReportPath(item.port, item.report);
+        if (QFileInfo::exists(report)) {
+            out() << txt(str::RunReportsAt).arg(item.port).arg(QDir::toNativeSeparators(report))
+                  << "\n";
+        }
     }
     out() << txt(str::RunDatabaseAt).arg(QDir::toNativeSeparators(DbConnection::filePath()))
           << "\n";
-    out() << txt(completed ? str::RunCompleted : str::RunNotCompleted) << "\n";
-    return completed ? 0 : kExitNotCompleted;
+    const int unstored = unstoredCalls.load();
+    if (unstored > 0) {
+        out() << txt(str::RunCallsNotStored).arg(unstored) << "\n";
+    }
+    const char* summary = !completed     ? str::RunNotCompleted
+                          : unstored > 0 ? str::RunCompletedNotStored
+                                         : str::RunCompleted;
+    out() << txt(summary) << "\n";
+    return completed && unstored == 0 ? 0 : kExitNotCompleted;
 }

@@ -8,6 +8,7 @@
 #include "scenario/scenar_class.h"
 #include "scenario/scenario_fields.h"
 #include "scenario/scenario_file.h"
+#include "scenario/scenario_validator.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 
@@ -197,12 +198,14 @@ int cmdSet(const QString& path, const QStringList& args, UserMessages& messages)
             return kExitRefused;
         }
     }
+    // The same check as every reader of the file: what is written here is read back.
+    const QString error =
+        cycleMode ? validateCycle(cycle, header.baseTime) : validateHeader(header);
+    if (!error.isEmpty()) {
+        messages.error(error);
+        return kExitRefused;
+    }
     if (cycleMode) {
-        const QString error = checkCycleOrder(cycle, header.baseTime);
-        if (!error.isEmpty()) {
-            messages.error(error);
-            return kExitRefused;
-        }
         finishCycleSettings(cycle);
         scenario.cycle(cycleNumber - 1) = cycle;
     } else {

@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
             }
             return 1;
         }
+        for (const QString& w : loaded.warnings) {
+            err() << w << "\n";
+        }
         config = *loaded.config;
     } else {
         config = SimConfig::demo();

@@ -23,7 +23,7 @@ AnswerStation::AnswerStation(int port, AnswerMode mode, const PortServices& serv
       messages_(services.messages),
       view_(services.view),
       makePort_(services.makePort),
-      protocol_(port, services.clock, services.view),
+      protocol_(port, services.clock, services.view, services.messages),
       settings_(AnswerSettings::templateValues()),
       // Only a station that answers calls stays to watch them.
       stop_(mode != AnswerMode::Answer) {}

@@ -359,6 +359,16 @@ bool ModemChannel::write(const QByteArray& text, bool carriageReturn) {
     return port_->write(data) == data.size();
 }
 
+void ModemChannel::drainUntilQuiet(int quietMs, int limitMs) {
+    constexpr std::int64_t kChunk = 256;
+    const std::int64_t end = clock_.tickMs() + limitMs;
+    while (!terminating() && clock_.tickMs() < end) {
+        if (port_->read(kChunk, quietMs).isEmpty()) {
+            return;
+        }
+    }
+}
+
 bool ModemChannel::SendSym(char c) {
     return port_->write(QByteArray(1, c)) == 1;
 }

@@ -108,6 +108,9 @@ public:
     // pending input cannot be asked for is reported under `pendingContext`: the port thread's
     // "Getch::ClearCommError" unless the caller names its own.
     bool GetChar(const char* pendingContext = str::ModemContextPending);
+    // Reads and drops whatever the modem sends until it has kept silent for quietMs, for at
+    // most limitMs in all (a line that never falls silent is given up on).
+    void drainUntilQuiet(int quietMs, int limitMs);
     // Waits ms, processing window messages, ending early on a stop request or an error.
     void WaitTicks(int ms);
     // The error report. True only when the user chose to continue after NoAnswer.

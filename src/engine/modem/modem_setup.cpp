@@ -10,6 +10,11 @@ namespace zev7 {
 namespace {
 constexpr int kByteMask = 0xFF;
 constexpr int kByteBits = 8;
+// A modem at rest answers a command within this time; silence as long means it has finished.
+constexpr int kRestQuietMs = 300;
+// A line that keeps sending (a noisy cable, a modem reporting rings) is given up on after
+// this long, and the start-up goes on to meet it.
+constexpr int kRestDrainLimitMs = 3000;
 }  // namespace
 
 ModemSetup::ModemSetup(ModemChannel& channel) : channel_(channel) {}
@@ -22,8 +27,17 @@ bool ModemSetup::startUpFailed(const char* context) {
     return false;
 }
 
+void ModemSetup::bringToRest() {
+    channel_.drainUntilQuiet(kRestQuietMs, kRestDrainLimitMs);
+    channel_.SIOSend(QByteArray(), kWithCr);  // ends a half-typed line, stops a dial
+    channel_.drainUntilQuiet(kRestQuietMs, kRestDrainLimitMs);
+    channel_.SIOSend(kOnHook, kWithCr);
+    channel_.drainUntilQuiet(kRestQuietMs, kRestDrainLimitMs);
+}
+
 bool ModemSetup::startUp() {
     QByteArray reply;
+    bringToRest();
     channel_.CommClr(false);
     if (!channel_.SIOSend(kEchoSetUp)) {
         return startUpFailed(str::SetupContextEchoSend);

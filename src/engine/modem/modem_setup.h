@@ -23,6 +23,11 @@ public:
     // auto-answer ring count, the factory profile. A failed write or read of the echo or
     // profile command stops the thread (error -4, reported, no retry).
     bool startUp();
+    // A modem left behind by a program that was killed may be off-hook in a call, half way
+    // through a reply or through a half-typed command line. Its bytes are let run out, the
+    // command line ended and the line released, so that the echo and the identity that
+    // follow meet a modem at rest. Nothing here is checked: the start-up checks follow.
+    void bringToRest();
     // The modem answered calls by itself when the scenario started (its S0 was above 0): it
     // keeps that setting at the end, and the window resumes monitoring.
     bool answeredBeforeStart() const { return answeredBeforeStart_; }

@@ -56,7 +56,7 @@ PortEngine::PortEngine(int port, const PortServices& services)
       view_(services.view),
       registry_(services.registry),
       results_(makeResults(services, port)),
-      protocol_(port, services.clock, services.view),
+      protocol_(port, services.clock, services.view, services.messages),
       channel_(std::make_unique<ModemChannel>(port, makePort(services, port), services.clock,
                                               services.messages, static_cast<ChannelHost*>(this))),
       setup_(*channel_),
@@ -100,7 +100,7 @@ void PortEngine::open() {
     results_->deleteOldResults(port_);
     removeProtocolFile(port_);
     reportEvent(PortEvent::ScenarioStarted);
-    results_->WriteResultSection(ResultSection::ReportHead, resultContext());
+    writeResults(ResultSection::ReportHead);
     channel_->setGain(kDefaultGain);
     CheckCycleFreq();
     if (!stopping()) {
@@ -370,8 +370,8 @@ void PortEngine::startCycle() {
     info.inNumberText = numberText(cycle().inNumber);
     info.executionNumber = scheduler_.executionNumber();
     view_.cycleStarted(port_, info);
-    results_->WriteResultSection(ResultSection::CycleHead, resultContext());
-    results_->WriteResultSection(ResultSection::CallTableHead, resultContext());
+    writeResults(ResultSection::CycleHead);
+    writeResults(ResultSection::CallTableHead);
 }
 
 void PortEngine::runCallStep() {
@@ -517,11 +517,11 @@ void PortEngine::accountCall() {
     refresh.pies = pieValues(stats_);
     refresh.points = callGraphPoints(call, c.aaNominalLevel);
     view_.callAccounted(port_, refresh);
-    results_->WriteResultSection(ResultSection::CallRow, resultContext());
+    writeResults(ResultSection::CallRow);
 }
 
 void PortEngine::completeCycle() {
-    results_->WriteResultSection(ResultSection::CycleEnd, resultContext());
+    writeResults(ResultSection::CycleEnd);
     reportEvent(PortEvent::CycleFinished);
     scheduler_.releaseNumber();
     cycleUnderWay_ = false;
@@ -558,7 +558,7 @@ void PortEngine::Exit() {
             setup_.exitRestore(answeringMode_);
             if (interrupted_.load()) {
                 if (cycleUnderWay_ && stats_.calls() > 0) {
-                    results_->WriteResultSection(ResultSection::CycleEnd, resultContext());
+                    writeResults(ResultSection::CycleEnd);
                 }
                 reportEvent(PortEvent::ScenarioInterrupted);
             }
@@ -598,6 +598,18 @@ void PortEngine::reportEvent(PortEvent event) {
 void PortEngine::reportCycleEvent(PortEvent event, int cycleIndex) {
     const CycleRecord& c = cycles_.at(static_cast<std::size_t>(cycleIndex));
     protocol_.AppendProtocolLine(eventMessage(event, cycleIndex + 1, numberText(c.inNumber)));
+}
+
+void PortEngine::writeResults(ResultSection section) {
+    const int failuresBefore = results_->storeFailures();
+    results_->WriteResultSection(section, resultContext());
+    if (results_->storeFailures() == failuresBefore) {
+        return;
+    }
+    // The message box tells that something was lost; the protocol keeps which cycle and call.
+    const int call = section == ResultSection::CallRow ? callNumber_ : 0;
+    const QString number = currentCycle_ > 0 ? numberText(cycle().inNumber) : QString();
+    protocol_.AppendProtocolLine(dbFailureMessage(currentCycle_, number, call));
 }
 
 ResultContext PortEngine::resultContext() const {

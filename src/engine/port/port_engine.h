@@ -127,6 +127,8 @@ private:
     // ---- Reports ------------------------------------------------------------------------
     void reportEvent(PortEvent event);
     void reportCycleEvent(PortEvent event, int cycleIndex);
+    // Writes a section; a database step it could not store is noted in the protocol.
+    void writeResults(ResultSection section);
     ResultContext resultContext() const;
     void saveScenario();
 

@@ -12,13 +12,15 @@
 namespace zev7 {
 
 class PortView;
+class UserMessages;
 
 class PortProtocol {
 public:
-    PortProtocol(int port, const Clock& clock, PortView& view);
+    PortProtocol(int port, const Clock& clock, PortView& view, UserMessages& messages);
 
-    // Builds the line for the message and stores it in the list and the file. A file that
-    // cannot be opened loses this line only, without a word.
+    // Builds the line for the message and stores it in the list and the file. A line the
+    // file cannot take is lost from the file only; the first of a run of such lines is
+    // reported with the file's name, so a full disk costs one message, not one per line.
     void AppendProtocolLine(const QString& message);
     // The thread has been told to terminate: no further line.
     void close() { closed_ = true; }
@@ -27,7 +29,9 @@ private:
     int port_;
     const Clock& clock_;
     PortView& view_;
+    UserMessages& messages_;
     bool closed_ = false;
+    bool fileFailing_ = false;
 };
 
 }  // namespace zev7

@@ -1,5 +1,6 @@
 #include "engine/protocol/protocol_file.h"
 
+#include "core/file_writes.h"
 #include "core/program_dir.h"
 #include "core/text_codec.h"
 
@@ -12,6 +13,12 @@ namespace zev7 {
 namespace {
 // One writer at a time, so that the lines of two threads of one port never interleave.
 QMutex fileMutex;
+// Each line is followed by a blank and the line end of the users' text files.
+#ifdef Q_OS_WIN
+constexpr char kLineEnd[] = " \r\n";
+#else
+constexpr char kLineEnd[] = " \n";
+#endif
 }  // namespace
 
 QString protocolFilePath(int port) {
@@ -19,17 +26,9 @@ QString protocolFilePath(int port) {
                        QStringLiteral(".txt"));
 }
 
-bool appendProtocolFileLine(int port, const QString& line) {
+QString appendProtocolFileLine(int port, const QString& line) {
     QMutexLocker lock(&fileMutex);
-    QFile file(protocolFilePath(port));
-    // Text mode: the line end is CR LF on the users' machines.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-        return false;
-    }
-    const QByteArray bytes = toCp1251(line) + " \n";
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    return appendFileBytes(protocolFilePath(port), toCp1251(line) + kLineEnd);
 }
 
 bool removeProtocolFile(int port) {

@@ -8,9 +8,9 @@
 namespace zev7 {
 
 QString protocolFilePath(int port);
-// Appends one line; false when the file cannot be opened or written (the line is then lost,
-// the next one tries again; nobody is told).
-bool appendProtocolFileLine(int port, const QString& line);
+// Appends one line whole or not at all (a write cut short is taken back). Empty on success,
+// else the system's reason; the next line tries again.
+QString appendProtocolFileLine(int port, const QString& line);
 // Deletes the file; true when it is gone afterwards.
 bool removeProtocolFile(int port);
 

@@ -16,6 +16,9 @@ QString eventMessage(PortEvent event, int cycleNumber, const QString& inNumberTe
 
 // The whole line built at this moment; line breaks inside the message (error texts have
 // them) are removed so that the line stays one line.
+// The protocol's note of results the database did not take: "Цикл" K, the incoming number,
+// "вызов" N for a test call, then "Не могу записать в БД.".
+QString dbFailureMessage(int cycleNumber, const QString& inNumberText, int callNumber);
 QString protocolLine(const QDateTime& now, int port, const QString& message);
 
 }  // namespace zev7

@@ -33,8 +33,8 @@ QString workingReportPath(int port) {
 bool appendToWorkingReport(int port, const QStringList& lines, UserMessages& messages) {
     const QString path = workingReportPath(port);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    // Unbuffered: every line goes to the system as it is written, and a line that fails is not
-    // left in a buffer to be written again with the next one.
+    // Unbuffered: the section goes to the system here, where a failed write can still be
+    // taken back.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         reportError(messages, txt(str::ReportCannotOpen).arg(port));
@@ -45,21 +45,17 @@ bool appendToWorkingReport(int port, const QStringList& lines, UserMessages& mes
         reportError(messages, txt(str::ReportCannotOpen).arg(port));
         return false;
     }
-    bool allWritten = true;
+    // The section goes in whole or not at all: a write cut short by a full disk is taken back,
+    // so the report keeps its last whole section and the next section can follow it.
+    const qint64 before = file.size();
+    QByteArray bytes;
     for (const QString& line : lines) {
-        const QByteArray bytes = toCp1251(line) + '\n';
-        if (file.write(bytes) != bytes.size()) {
-            // One message per section, not one per line of a settings table.
-            if (allWritten) {
-                reportError(messages, txt(str::ReportCannotWrite));
-            }
-            allWritten = false;
-            file.unsetError();
-        }
+        bytes += toCp1251(line) + '\n';
     }
-    if (allWritten && !syncReportFile(file)) {
-        reportError(messages, txt(str::ReportCannotWrite));
-        allWritten = false;
+    const bool allWritten = file.write(bytes) == bytes.size() && syncReportFile(file);
+    if (!allWritten) {
+        file.resize(before);
+        reportError(messages, txt(str::ReportCannotWriteFile).arg(path, file.errorString()));
     }
     unlockReportFile(file);
     file.close();

@@ -22,21 +22,30 @@ DbCallRecord dbCallRecord(const CallResult& call) {
 class DatabaseReportSink : public ResultSink {
 public:
     DatabaseReportSink(int port, UserMessages& messages, NamedMutex& reportMutex,
-                       const Clock& clock, GraphBitmapSource* graphs, ReportFinishing finishing)
+                       const Clock& clock, GraphBitmapSource* graphs, ReportFinishing finishing,
+                       std::atomic<int>* unstoredTally)
         : database_(messages),
-          sink_(port, messages, reportMutex, clock, &database_, graphs, std::move(finishing)) {}
+          sink_(port, messages, reportMutex, clock, &database_, graphs, std::move(finishing)),
+          unstoredTally_(unstoredTally) {}
 
     void deleteOldResults(int port) override { sink_.deleteOldResults(port); }
     void WriteResultSection(ResultSection mode, const ResultContext& context) override {
+        const int before = database_.unstoredCalls();
         sink_.WriteResultSection(mode, context);
+        if (unstoredTally_ != nullptr) {
+            *unstoredTally_ += database_.unstoredCalls() - before;
+        }
     }
     void FinishResultReport(const ResultContext& context) override {
         sink_.FinishResultReport(context);
     }
+    int storeFailures() const override { return database_.failureCount(); }
+    int unstoredCalls() const override { return database_.unstoredCalls(); }
 
 private:
     DbResultDatabase database_;
     ReportResultSink sink_;
+    std::atomic<int>* unstoredTally_;
 };
 
 DbCycleResults dbCycleResults(const CycleStatistics& stats) {
@@ -54,6 +63,14 @@ DbResultDatabase::DbResultDatabase(UserMessages& messages)
     : db_(std::make_unique<TDBSaveData>(messages)) {}
 
 DbResultDatabase::~DbResultDatabase() = default;
+
+int DbResultDatabase::failureCount() const {
+    return db_->failureCount();
+}
+
+int DbResultDatabase::unstoredCalls() const {
+    return db_->unstoredCalls();
+}
 
 void DbResultDatabase::storeScenarioStart(const ScenarHeader& header) {
     db_->SaveScenarioStart(header);
@@ -76,9 +93,10 @@ void DbResultDatabase::storeTestCall(const ResultContext& context) {
 std::unique_ptr<ResultSink> makeDatabaseReportSink(int port, UserMessages& messages,
                                                    NamedMutex& reportMutex, const Clock& clock,
                                                    GraphBitmapSource* graphs,
-                                                   ReportFinishing finishing) {
+                                                   ReportFinishing finishing,
+                                                   std::atomic<int>* unstoredTally) {
     return std::make_unique<DatabaseReportSink>(port, messages, reportMutex, clock, graphs,
-                                                std::move(finishing));
+                                                std::move(finishing), unstoredTally);
 }
 
 }  // namespace zev7

@@ -4,6 +4,7 @@
 
 #include "engine/report/result_report_sink.h"
 
+#include <atomic>
 #include <memory>
 
 namespace zev7 {
@@ -22,16 +23,20 @@ public:
     void storeTestCall(const ResultContext& context) override;
 
     TDBSaveData& saveData() { return *db_; }
+    int failureCount() const;
+    int unstoredCalls() const;
 
 private:
     std::unique_ptr<TDBSaveData> db_;
 };
 
 // A port's result writer that stores every section's step into the results database and
-// writes the report, owning its database writer.
+// writes the report, owning its database writer. Every test call the database did not take
+// is added to *unstoredTally when one is given (the program's count of lost calls).
 std::unique_ptr<ResultSink> makeDatabaseReportSink(int port, UserMessages& messages,
                                                    NamedMutex& reportMutex, const Clock& clock,
                                                    GraphBitmapSource* graphs,
-                                                   ReportFinishing finishing);
+                                                   ReportFinishing finishing,
+                                                   std::atomic<int>* unstoredTally = nullptr);
 
 }  // namespace zev7

@@ -1,5 +1,6 @@
 #include "engine/report/result_report_finish.h"
 
+#include "core/file_writes.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "core/text_codec.h"
@@ -123,10 +124,14 @@ bool copyReportWithBitmaps(const QString& workingPath, const QString& finalPath,
             moves.append({fromDir.filePath(oldName), toDir.filePath(newName)});
             line.replace(m.capturedStart(0), m.capturedLength(0), referenceName(newName));
         }
-        out.write(line);
+        if (out.write(line) != line.size()) {
+            *error = out.errorString();
+            out.cancelWriting();
+            return false;
+        }
     }
-    if (!out.commit()) {
-        *error = out.errorString();
+    if (const QString failure = commitSaveFile(out); !failure.isEmpty()) {
+        *error = failure;
         return false;
     }
     in.close();

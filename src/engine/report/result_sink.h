@@ -60,6 +60,9 @@ public:
     // The scenario ended without an error: the report gets its final name. An implementation
     // that shows dialogs must run them on the UI thread itself.
     virtual void FinishResultReport(const ResultContext& context) = 0;
+    // Database steps that failed so far, and the test calls among them that were not stored.
+    virtual int storeFailures() const { return 0; }
+    virtual int unstoredCalls() const { return 0; }
 };
 
 class NullResultSink : public ResultSink {
