@@ -155,7 +155,8 @@ TEST_F(ModemTrouble, CableOutForThreeSecondsRestartsTheCall) {
 
 TEST_F(ModemTrouble, AFailedHangUpStillAccountsTheDecidedCall) {
     network_->injectFault(SimFault::BusyRingback);
-    cutOnHookReplyOnce(kCaller);
+    // The hang-up of call 1, not the rest before the start-up.
+    cutOnHookReplyOnce(kCaller, [this] { return !sentAt(traffic_, "ATH1").empty(); });
     CycleRecord c = cycle();
     c.minAttempts = 2;
     c.maxAttempts = 2;

@@ -78,7 +78,7 @@ TEST_F(ValidatorFixture, ValuesOutsideTheWindowsRangesAreRefusedByName) {
         ScenarHeader ph{};
         std::vector<CycleRecord> pc;
         messages.clear();
-        EXPECT_EQ(readPortScenario(file, ph, pc, messages), kScenarioRefused) << named;
+        EXPECT_EQ(readPortScenario(file, ph, pc, messages), ScenarioLoad::Refused) << named;
         TScenarClass scenario(messages, kProgramStart);
         EXPECT_FALSE(scenario.LoadFromFile(file)) << named;
     }

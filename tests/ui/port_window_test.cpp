@@ -48,7 +48,7 @@ public:
             return 0;
         }
         engine = std::make_unique<PortEngine>(port, *services);
-        const int code = engine->load();
+        const int code = loadNumber(engine->load());
         if (code == 0) {
             engine->open();
             running = true;
@@ -294,7 +294,7 @@ TEST_F(PortWindowTest, RunFromTheWindowMatchesTheHeadlessRun) {
         };
         if (control == nullptr) {
             PortEngine engine(kPort, services);
-            ASSERT_EQ(engine.load(), 0);
+            ASSERT_EQ(engine.load(), ScenarioLoad::Loaded);
             engine.open();
             while (engine.runOnce()) {
             }

@@ -29,9 +29,9 @@ bool ModemSetup::startUpFailed(const char* context) {
 
 void ModemSetup::bringToRest() {
     channel_.drainUntilQuiet(kRestQuietMs, kRestDrainLimitMs);
-    channel_.SIOSend(QByteArray(), kWithCr);  // ends a half-typed line, stops a dial
+    channel_.SIOSend(ModemRequest(QByteArray(), 0));  // ends a half-typed line, stops a dial
     channel_.drainUntilQuiet(kRestQuietMs, kRestDrainLimitMs);
-    channel_.SIOSend(kOnHook, kWithCr);
+    channel_.SIOSend(kOnHook);
     channel_.drainUntilQuiet(kRestQuietMs, kRestDrainLimitMs);
 }
 
