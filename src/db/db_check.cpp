@@ -34,7 +34,7 @@ QString name(const char* table) {
 
 void engineCheck(QSqlDatabase& db, QStringList& problems) {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
+    if (!q.exec(dbDialect().integrityCheck())) {
         problems << txt(str::DbCheckFailed).arg(q.lastError().text());
         return;
     }
@@ -50,9 +50,9 @@ void columnCheck(QSqlDatabase& db, QStringList& problems) {
     for (const TableDef& def : DbSchema::tables()) {
         QSqlQuery q(db);
         QStringList columns;
-        if (q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(def.name))) {
+        if (q.exec(dbDialect().tableColumns(def.name))) {
             while (q.next()) {
-                columns << q.value(1).toString().toUpper();
+                columns << q.value(dbDialect().columnNameField()).toString().toUpper();
             }
         }
         QStringList expected = DbSchema::columnNames(def);

@@ -238,6 +238,18 @@ QString SqliteDialect::foldLog() const {
     return QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
+QString SqliteDialect::integrityCheck() const {
+    return QStringLiteral("PRAGMA integrity_check");
+}
+
+QString SqliteDialect::tableColumns(const QString& table) const {
+    return QStringLiteral("PRAGMA table_info(%1)").arg(table);
+}
+
+int SqliteDialect::columnNameField() const {
+    return 1;  // cid, name, type, notnull, dflt_value, pk
+}
+
 const DbDialect& dbDialect() {
     static const SqliteDialect dialect;
     return dialect;

@@ -103,6 +103,11 @@ public:
     virtual QString releaseFreePage() const = 0;
     // Folds the write-ahead log into the file so that the file really shrinks.
     virtual QString foldLog() const = 0;
+    // The engine's own check of the file: one row per problem, a single "ok" row when none.
+    virtual QString integrityCheck() const = 0;
+    // The columns of a table, one row each, the column's name in the field `columnNameField()`.
+    virtual QString tableColumns(const QString& table) const = 0;
+    virtual int columnNameField() const = 0;
 };
 
 class SqliteDialect : public DbDialect {
@@ -148,6 +153,9 @@ public:
     QString freePageCount() const override;
     QString releaseFreePage() const override;
     QString foldLog() const override;
+    QString integrityCheck() const override;
+    QString tableColumns(const QString& table) const override;
+    int columnNameField() const override;
 };
 
 // The dialect of the database the program works with.

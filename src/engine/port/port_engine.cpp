@@ -146,10 +146,7 @@ void PortEngine::endAfterFault(const QString& what) {
         channel_->closePort();
         portOpen_ = false;
     }
-    releasePort();
-    protocol_.close();
-    channel_->setTerminating();
-    terminated_ = true;
+    endRun();
 }
 
 RunOutcome PortEngine::outcome() const {
@@ -570,6 +567,10 @@ void PortEngine::Exit() {
         channel_->closePort();
         portOpen_ = false;
     }
+    endRun();
+}
+
+void PortEngine::endRun() {
     releasePort();
     protocol_.close();
     channel_->setTerminating();

@@ -122,6 +122,8 @@ private:
     // The current cycle was cancelled before its call: the port looks for the next one.
     void abandonCycle();
     void Exit();
+    // The port given back, the protocol closed, the channel told the thread terminates.
+    void endRun();
     void releasePort();
 
     // ---- Reports ------------------------------------------------------------------------
