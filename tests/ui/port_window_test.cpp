@@ -191,7 +191,7 @@ TEST_F(PortWindowTest, UnticklingACycleExcludesItUntilSet) {
     writeDemoScenario(toOleDate(clock_.now()));
     auto w = window();
     w->cycleTable()->item(0, 1)->setCheckState(Qt::Unchecked);
-    EXPECT_EQ(w->scenario().cycle(0).state, static_cast<int>(CycleState::Excluded));
+    EXPECT_EQ(int{w->scenario().cycle(0).state}, static_cast<int>(CycleState::Excluded));
     EXPECT_FALSE(w->commandState().restart);
     EXPECT_EQ(textColour(w->setScenarioButton()), TForm_Data::kUnsetColour);
 }
