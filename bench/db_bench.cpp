@@ -63,8 +63,8 @@ void BM_StoreOneTestCall(benchmark::State& state) {
         call.start = start + n * 40.0 / kSecondsPerDay;
         call.end = call.start + 25.0 / kSecondsPerDay;
         call.duration = call.end - call.start;
-        call.outcome = n % 10 == 0 ? -200 : 0;
-        counts[7] += call.outcome == -200 ? 1 : 0;
+        call.outcome = n % 10 == 0 ? ResultCode::BusyIncoming : ResultCode::Success;
+        counts[7] += call.outcome == ResultCode::BusyIncoming ? 1 : 0;
         call.answerLevel = -24.0;
         call.dialToneLevel = -12.0;
         call.ringbackLevel = -17.0;

@@ -2,8 +2,8 @@
 
 namespace zev7 {
 
-DbCycleResults DbCycleResults::fromCounts(int calls, int successes,
-                                          const std::array<int, 13>& categoryCounts) {
+DbCycleResults DbCycleResults::fromCounts(
+    int calls, int successes, const std::array<int, kLossCategoryCount>& categoryCounts) {
     DbCycleResults r;
     int losses = 0;
     for (int c : categoryCounts) {

@@ -3,6 +3,8 @@
 // feed it.
 #pragma once
 
+#include "scenario/result_code.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,10 +16,10 @@ inline constexpr double kDbStoredValueLimit = -900.0;
 
 // One finished test call as the database stores it.
 struct DbCallRecord {
-    double start = 0.0;             // OLE date-time of the off-hook moment
-    double end = 0.0;               // OLE date-time the call was closed
-    double duration = 0.0;          // end - start in days; stored as a time of day
-    int outcome = -999;             // ResultCode: 0 success, -1 .. -4000 the loss categories
+    double start = 0.0;     // OLE date-time of the off-hook moment
+    double end = 0.0;       // OLE date-time the call was closed
+    double duration = 0.0;  // end - start in days; stored as a time of day
+    ResultCode outcome = ResultCode::None;
     double answerLevel = -999.0;    // answer signal of the answering station, dBm
     double dialToneLevel = -999.0;  // dBm
     double ringbackLevel = -999.0;  // dBm
@@ -44,10 +46,6 @@ enum ResultParamId : int {
 };
 inline constexpr int kResultParamCount = 16;
 
-// The outcome each loss parameter counts, for ids 4..16 in order (the order of CycleStatistics).
-inline constexpr std::array<int, 13> kDbLossOutcomes = {-1,   -2,   -3,    -10,   -20,   -30,  -100,
-                                                        -200, -300, -1000, -2000, -3000, -4000};
-
 // One result row: count and percentage of the attempts. A value at or below
 // kDbStoredValueLimit is not written (the stored value stays as it was).
 struct DbResultValue {
@@ -70,9 +68,9 @@ struct DbCycleResults {
         return values[static_cast<std::size_t>(paramId - 1)];
     }
     // The rows from plain counts, percentages of the attempts as the port thread computes
-    // them (all 0 while no call was made). categoryCounts follow kDbLossOutcomes.
+    // them (all 0 while no call was made). categoryCounts follow kLossOutcomes.
     static DbCycleResults fromCounts(int calls, int successes,
-                                     const std::array<int, 13>& categoryCounts);
+                                     const std::array<int, kLossCategoryCount>& categoryCounts);
 
     // Lost calls in percent of the attempts: what the norms are compared with.
     double lossPercent() const { return (*this)[ResLosses].percent; }

@@ -386,7 +386,7 @@ bool TDBSaveData::SaveTestCallRow(const DbCallRecord& call, int callNumber) {
         bindMoment(insert, start, WithDay::Yes);
         bindMoment(insert, end, WithDay::No);
         insert.addBindValue(d.timeValue(durationAsTime(call.duration)));
-        insert.addBindValue(call.outcome);
+        insert.addBindValue(resultCodeValue(call.outcome));
         return execPrepared(insert, error);
     });
 }
@@ -396,7 +396,7 @@ bool TDBSaveData::SaveTestCallMeasurements(const CycleRecord& cycle, const DbCal
                                            int callsPastRingback) {
     const int cycleId = cycleId_;
     // Attenuation is measured only on calls that reached the answering station's signal.
-    const bool answered = answerSignalReached(ResultCode{call.outcome});
+    const bool answered = answerSignalReached(call.outcome);
     const QVariant attenuation =
         answered && measured(call.answerLevel).isValid()
             ? QVariant(static_cast<double>(cycle.aaNominalLevel) - call.answerLevel)

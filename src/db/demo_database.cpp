@@ -94,19 +94,6 @@ CycleRecord makeCycle(int incoming, int minAttempts, int maxAttempts, double nor
     return c;
 }
 
-int categoryIndex(int outcome) {
-    const auto it = std::find(kDbLossOutcomes.begin(), kDbLossOutcomes.end(), outcome);
-    return it == kDbLossOutcomes.end() ? -1 : static_cast<int>(it - kDbLossOutcomes.begin());
-}
-
-bool passedDialTone(int outcome) {
-    return outcome != -1 && outcome != -2 && outcome != -3;
-}
-
-bool reachedAnswer(int outcome) {
-    return outcome == 0 || outcome <= -1000;
-}
-
 }  // namespace
 
 DemoDatabaseReport fillDemoDatabase(const DemoDatabaseSpec& spec, UserMessages& messages,
@@ -149,13 +136,13 @@ DemoDatabaseReport fillDemoDatabase(const DemoDatabaseSpec& spec, UserMessages& 
             const int round = cycleIndex / outgoingCount;
             TDBSaveData& writer = writers[static_cast<std::size_t>(port)];
 
-            std::vector<int> outcomes(static_cast<std::size_t>(n));
+            std::vector<ResultCode> outcomes(static_cast<std::size_t>(n));
             int losses = 0;
-            for (int& outcome : outcomes) {
+            for (ResultCode& outcome : outcomes) {
                 outcome = perMille(random) < kLossPerMille
-                              ? kDbLossOutcomes[static_cast<std::size_t>(category(random))]
-                              : 0;
-                losses += outcome != 0 ? 1 : 0;
+                              ? kLossOutcomes[static_cast<std::size_t>(category(random))]
+                              : ResultCode::Success;
+                losses += outcome != ResultCode::Success ? 1 : 0;
             }
             // Cycles within their norm end at the minimum number of attempts; the others run
             // to the maximum; now and then the user stops one early.
@@ -173,9 +160,9 @@ DemoDatabaseReport fillDemoDatabase(const DemoDatabaseSpec& spec, UserMessages& 
             int successes = 0;
             int pastDialTone = 0;
             int pastRingback = 0;
-            std::array<int, 13> counts{};
+            std::array<int, kLossCategoryCount> counts{};
             for (int i = 0; i < n; ++i) {
-                const int outcome = outcomes[static_cast<std::size_t>(i)];
+                const ResultCode outcome = outcomes[static_cast<std::size_t>(i)];
                 const QDateTime callStart =
                     start.addSecs(static_cast<qint64>(i) * spec.secondsBetweenCalls);
                 const QDateTime callEnd = callStart.addSecs(callSeconds(random));
@@ -184,18 +171,18 @@ DemoDatabaseReport fillDemoDatabase(const DemoDatabaseSpec& spec, UserMessages& 
                 call.end = toOleDate(callEnd);
                 call.duration = call.end - call.start;
                 call.outcome = outcome;
-                call.dialToneLevel = outcome == -1 ? -999.0 : dialTone(random);
-                call.ringbackLevel = reachedAnswer(outcome) ? ringback(random) : -999.0;
-                call.answerLevel = answerSignalReached(ResultCode{outcome})
+                call.dialToneLevel = outcome == ResultCode::NoDialTone ? -999.0 : dialTone(random);
+                call.ringbackLevel = ringbackReached(outcome) ? ringback(random) : -999.0;
+                call.answerLevel = answerSignalReached(outcome)
                                        ? kNominalLevel - std::max(0.0, attenuation(random))
                                        : -999.0;
-                if (outcome == 0) {
+                if (outcome == ResultCode::Success) {
                     ++successes;
                 } else {
-                    ++counts[static_cast<std::size_t>(categoryIndex(outcome))];
+                    ++counts[static_cast<std::size_t>(lossCategoryIndex(outcome))];
                 }
-                pastDialTone += passedDialTone(outcome) ? 1 : 0;
-                pastRingback += reachedAnswer(outcome) ? 1 : 0;
+                pastDialTone += dialToneReached(outcome) ? 1 : 0;
+                pastRingback += ringbackReached(outcome) ? 1 : 0;
                 const DbCycleResults results = DbCycleResults::fromCounts(i + 1, successes, counts);
                 writer.SaveTestCall(cycle, results, call, i + 1, pastDialTone, pastRingback);
                 ++report.calls;

@@ -4,7 +4,12 @@
 
 namespace zev7 {
 
-int lossCategoryIndex(int outcome) {
+ResultCode resultCodeFromValue(int value) {
+    const ResultCode outcome{value};
+    return outcome == ResultCode::Success || isLossOutcome(outcome) ? outcome : ResultCode::None;
+}
+
+int lossCategoryIndex(ResultCode outcome) {
     for (int i = 0; i < kLossCategoryCount; ++i) {
         if (kLossOutcomes[static_cast<std::size_t>(i)] == outcome) {
             return i;
@@ -13,8 +18,20 @@ int lossCategoryIndex(int outcome) {
     return -1;
 }
 
-bool isLossOutcome(int outcome) {
+bool isLossOutcome(ResultCode outcome) {
     return lossCategoryIndex(outcome) >= 0;
+}
+
+bool dialToneReached(ResultCode outcome) {
+    return outcome == ResultCode::Success ||
+           (isLossOutcome(outcome) &&
+            lossCategoryIndex(outcome) >= lossCategoryIndex(ResultCode::NoDialToneWhileDialling));
+}
+
+bool ringbackReached(ResultCode outcome) {
+    return outcome == ResultCode::Success ||
+           (isLossOutcome(outcome) &&
+            lossCategoryIndex(outcome) >= lossCategoryIndex(ResultCode::NoAnswerSignal));
 }
 
 bool answerSignalReached(ResultCode outcome) {
@@ -22,7 +39,7 @@ bool answerSignalReached(ResultCode outcome) {
            outcome == ResultCode::OutgoingSignalNotDetected;
 }
 
-QString resultCodeText(int outcome) {
+QString resultCodeText(ResultCode outcome) {
     static constexpr std::array<const char*, kLossCategoryCount> kLossTexts = {
         str::ResultNoDialTone,
         str::ResultBusyOutgoing,
@@ -37,7 +54,7 @@ QString resultCodeText(int outcome) {
         str::ResultAnswerSignalTooLong,
         str::ResultNoClearBack,
         str::ResultOutgoingSignalNotDetected};
-    if (outcome == kSuccessOutcome) {
+    if (outcome == ResultCode::Success) {
         return txt(str::ResultSuccess);
     }
     const int index = lossCategoryIndex(outcome);

@@ -131,7 +131,7 @@ protected:
         c.start = start;
         c.end = start + seconds / kSecondsPerDay;
         c.duration = c.end - c.start;
-        c.outcome = outcome;
+        c.outcome = ResultCode{outcome};
         c.answerLevel = answerLevel;
         c.dialToneLevel = dialTone;
         c.ringbackLevel = ringback;

@@ -37,8 +37,8 @@ protected:
             outcomes_.push_back(outcome);
             const int n = static_cast<int>(outcomes_.size());
             successes_ += outcome == 0 ? 1 : 0;
-            for (std::size_t k = 0; k < kDbLossOutcomes.size(); ++k) {
-                counts_[k] += kDbLossOutcomes[k] == outcome ? 1 : 0;
+            for (std::size_t k = 0; k < kLossOutcomes.size(); ++k) {
+                counts_[k] += resultCodeValue(kLossOutcomes[k]) == outcome ? 1 : 0;
             }
             pastDialTone_ += outcome != -1 && outcome != -2 && outcome != -3 ? 1 : 0;
             pastRingback_ += outcome == 0 || outcome <= -1000 ? 1 : 0;

@@ -167,7 +167,7 @@ protected:
         one.start = toOleDate(end.addSecs(-20));
         one.end = toOleDate(end);
         one.duration = one.end - one.start;
-        one.outcome = 0;
+        one.outcome = ResultCode::Success;
         EXPECT_TRUE(writer_->SaveTestCall(c, DbCycleResults::fromCounts(1, 1, {}), one, 1, 1, 1));
         return writer_->cycleId();
     }

@@ -69,7 +69,7 @@ TEST_F(Attempt, EveryStepHandsOverToTheNextAndTheCallSucceeds) {
     EXPECT_EQ(pollUntilDecided().kind, Kind::FinishCall);
 
     EXPECT_TRUE(call_.result().complete);
-    EXPECT_EQ(call_.result().outcome, 0);
+    EXPECT_EQ(call_.result().outcome, ResultCode::Success);
     // The demo line loses 6 dB between the station's nominal level and the caller.
     EXPECT_NEAR(call_.result().attenuation(cycle_.aaNominalLevel), 6.0, 0.5);
     EXPECT_EQ(statuses_, (QList<CallStatus>{CallStatus::WaitDialTone, CallStatus::Dialling,

@@ -86,31 +86,34 @@ TEST(CallProgress, ASuccessfulCallFromDialToneToClearBack) {
     applyDecision(p.decision, call);
     EXPECT_NEAR(call.answerLevel, -16, 1e-9);
     EXPECT_TRUE(call.complete);
-    EXPECT_EQ(call.outcome, kNoOutcome);  // decided by the clear-back
+    EXPECT_EQ(call.outcome, ResultCode::None);  // decided by the clear-back
 
     progress.startClearBack(cycle);
     p = pollUntilDecided(progress, cadence(41, 0.7, 0.35, -20), 40, context);
     EXPECT_EQ(p.decision.action, PhaseAction::FinishCall);
     applyDecision(p.decision, call);
-    EXPECT_EQ(call.outcome, 0);
+    EXPECT_EQ(call.outcome, ResultCode::Success);
     EXPECT_TRUE(call.complete);
 }
 
 struct MissedTone {
     const char* name;
     LevelAt level;
-    int afterOffHook;
-    int whileDialling;
-    int afterDialling;
+    ResultCode afterOffHook;
+    ResultCode whileDialling;
+    ResultCode afterDialling;
 };
 
 TEST(CallProgress, SilenceBusyAndCongestionInTheThreeTonePhases) {
     const CycleRecord cycle = testCycle();
     const PhaseContext context = phaseContext(cycle, 0.0);
     const MissedTone cases[] = {
-        {"silence", toneBetween(0, 0, 0), -1, -10, -100},
-        {"busy", cadence(1, 0.7, 0.35, -10), -2, -20, -200},
-        {"congestion", cadence(1, 0.3, 0.15, -10), -3, -30, -300},
+        {"silence", toneBetween(0, 0, 0), ResultCode::NoDialTone,
+         ResultCode::NoDialToneWhileDialling, ResultCode::NoRingback},
+        {"busy", cadence(1, 0.7, 0.35, -10), ResultCode::BusyOutgoing,
+         ResultCode::BusyWhileDialling, ResultCode::BusyIncoming},
+        {"congestion", cadence(1, 0.3, 0.15, -10), ResultCode::CongestionOutgoing,
+         ResultCode::CongestionWhileDialling, ResultCode::CongestionIncoming},
     };
     for (const MissedTone& c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,12 +155,12 @@ TEST(CallProgress, AnswerSignalTooLongOrMissing) {
 
     progress.startAnswerSignal(cycle);
     Polled p = pollUntilDecided(progress, toneBetween(1, 6, -16), 0, context);
-    EXPECT_EQ(p.decision.outcome, -2000);
+    EXPECT_EQ(p.decision.outcome, ResultCode::AnswerSignalTooLong);
     EXPECT_NEAR(p.timeS, 5.05, 1e-9);  // 4 s into the signal
 
     progress.startAnswerSignal(cycle);
     p = pollUntilDecided(progress, toneBetween(1, 2, -16), 0, context);
-    EXPECT_EQ(p.decision.outcome, -1000);
+    EXPECT_EQ(p.decision.outcome, ResultCode::NoAnswerSignal);
     EXPECT_NEAR(p.timeS, 15.05, 1e-9);
     CallResult call;
     applyDecision(p.decision, call);
@@ -171,7 +174,7 @@ TEST(CallProgress, NoClearBackWithinTheWaitInterval) {
     progress.startClearBack(cycle);
     const Polled p =
         pollUntilDecided(progress, toneBetween(0, 100, -10), 2, phaseContext(cycle, 0.0));
-    EXPECT_EQ(p.decision.outcome, -3000);
+    EXPECT_EQ(p.decision.outcome, ResultCode::NoClearBack);
     EXPECT_NEAR(p.timeS, 17.05, 1e-9);
 }
 
@@ -183,11 +186,11 @@ TEST(CallProgress, AttenuationControlFromTheClearBackTimeline) {
     // The station that heard the tone released at once: the clear-back begins at 31 s.
     progress.startClearBack(cycle);
     EXPECT_EQ(pollUntilDecided(progress, cadence(31, 0.5, 0.25, -20), 30, context).decision.outcome,
-              0);
+              ResultCode::Success);
     // One that waited out its 4 s release delay: -4000.
     progress.startClearBack(cycle);
     EXPECT_EQ(pollUntilDecided(progress, cadence(35, 0.5, 0.25, -20), 30, context).decision.outcome,
-              -4000);
+              ResultCode::OutgoingSignalNotDetected);
 }
 
 // The rows of the decision table that timelines reach only with odd settings.
@@ -213,18 +216,18 @@ TEST(PhaseEvaluation, DecisionTable) {
         d = evaluatePhase(phase, out, context);
         EXPECT_EQ(d.action, PhaseAction::FinishCall);
         EXPECT_FALSE(d.setOutcome);
-        EXPECT_EQ(d.outcome, kNoOutcome);
+        EXPECT_EQ(d.outcome, ResultCode::None);
         EXPECT_TRUE(d.complete);
     }
     CallResult call;
     applyDecision(d, call);
-    EXPECT_EQ(call.outcome, kNoOutcome);
+    EXPECT_EQ(call.outcome, ResultCode::None);
     EXPECT_TRUE(call.complete);
 
     // A tone still present with the cadence timed out counts as no dial tone.
     out = {};
     out.cadence = CadenceResult::TimedOut;
-    EXPECT_EQ(evaluatePhase(DetectPhase::DialTone, out, context).outcome, -1);
+    EXPECT_EQ(evaluatePhase(DetectPhase::DialTone, out, context).outcome, ResultCode::NoDialTone);
 
     // Nothing decided: keep polling.
     out = {};
@@ -245,18 +248,19 @@ TEST(PhaseEvaluation, ClearBackWithAttenuationControlJudgesWhenTheLineWasRelease
 
     // The clear-back began 4.5 s after our tone: the station waited out its release delay.
     out.cadenceOldestEnd = 105.0;
-    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome, -4000);
+    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome,
+              ResultCode::OutgoingSignalNotDetected);
     // 4.0 s is not later than the delay: heard.
     out.cadenceOldestEnd = 104.5;
-    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome, 0);
+    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome, ResultCode::Success);
     out.cadenceOldestEnd = 101.0;
     out.cadence = CadenceResult::Congestion;
-    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome, 0);
+    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome, ResultCode::Success);
 
     // Without attenuation control any clear-back cadence is a success.
     context.attenuationCheck = false;
     out.cadenceOldestEnd = 200.0;
-    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome, 0);
+    EXPECT_EQ(evaluatePhase(DetectPhase::ClearBack, out, context).outcome, ResultCode::Success);
 }
 
 }  // namespace

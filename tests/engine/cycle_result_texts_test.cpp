@@ -23,22 +23,24 @@ CycleRecord normCycle() {
 }
 
 TEST(ResultCode, TextsPaddedAsStored) {
-    EXPECT_EQ(resultCodeText(0), kSuccessText);
-    EXPECT_EQ(resultCodeText(-30), QString::fromUtf8("Перегрузка на исх.при наборе"));
-    EXPECT_EQ(resultCodeText(-3000), QString::fromUtf8("Нет сигнала \"Отбой\"         "));
-    for (int outcome : kLossOutcomes) {
-        EXPECT_EQ(resultCodeText(outcome).size(), 28) << outcome;
+    EXPECT_EQ(resultCodeText(ResultCode::Success), kSuccessText);
+    EXPECT_EQ(resultCodeText(ResultCode::CongestionWhileDialling),
+              QString::fromUtf8("Перегрузка на исх.при наборе"));
+    EXPECT_EQ(resultCodeText(ResultCode::NoClearBack),
+              QString::fromUtf8("Нет сигнала \"Отбой\"         "));
+    for (ResultCode outcome : kLossOutcomes) {
+        EXPECT_EQ(resultCodeText(outcome).size(), 28) << resultCodeValue(outcome);
     }
-    EXPECT_TRUE(resultCodeText(kNoOutcome).isEmpty());
-    EXPECT_TRUE(resultCodeText(-5).isEmpty());
-    EXPECT_EQ(lossCategoryIndex(-1), 0);
-    EXPECT_EQ(lossCategoryIndex(-4000), 12);
-    EXPECT_EQ(lossCategoryIndex(0), -1);
+    EXPECT_TRUE(resultCodeText(ResultCode::None).isEmpty());
+    EXPECT_TRUE(resultCodeText(ResultCode{-5}).isEmpty());
+    EXPECT_EQ(lossCategoryIndex(ResultCode::NoDialTone), 0);
+    EXPECT_EQ(lossCategoryIndex(ResultCode::OutgoingSignalNotDetected), 12);
+    EXPECT_EQ(lossCategoryIndex(ResultCode::Success), -1);
 }
 
 TEST(CallRow, EightColumnsOfACall) {
     CallResult call;
-    call.outcome = 0;
+    call.outcome = ResultCode::Success;
     call.answerLevel = -16.004;
     call.dialToneLevel = -10.02;
     call.ringbackLevel = kNoLevel;  // ringback not checked
@@ -54,7 +56,7 @@ TEST(CallRow, EightColumnsOfACall) {
     EXPECT_EQ(row[6], "10:00:05");
     EXPECT_EQ(row[7], "10:00:46");
 
-    call.outcome = kNoOutcome;
+    call.outcome = ResultCode::None;
     call.answerLevel = -998.0;
     const CallRowTexts undecided = callRowTexts(8, call, -10);
     EXPECT_TRUE(undecided[1].isEmpty());
@@ -72,7 +74,7 @@ TEST(CycleSummary, TextsAfterTheFirstSuccessAndAfterLosses) {
     const CycleRecord c = normCycle();
     CycleStatistics s;
     s.reset(0);
-    s.account(0);
+    s.account(ResultCode::Success);
     SummaryTexts t = summaryTexts(s, c, 1);
     EXPECT_EQ(t[0][0], "1");
     EXPECT_EQ(t[0][1], "100.00");
@@ -90,7 +92,7 @@ TEST(CycleSummary, TextsAfterTheFirstSuccessAndAfterLosses) {
     // Ten calls with two -1 and one -200.
     s.reset(0);
     for (int outcome : {0, -1, 0, -200, 0, -1, 0, 0, 0, 0}) {
-        s.account(outcome);
+        s.account(ResultCode{outcome});
     }
     t = summaryTexts(s, c, 10);
     EXPECT_EQ(t[2][0], "3");
@@ -113,7 +115,7 @@ TEST(CycleSummary, ResultGridWithCaptions) {
     EXPECT_EQ(g[1][0], QString::fromUtf8("Попыток вызова              "));
     EXPECT_EQ(g[5][0], QString::fromUtf8("Отметка соответствия        "));
     EXPECT_TRUE(g[6][0].isEmpty());
-    EXPECT_EQ(g[7][0], resultCodeText(-1));
+    EXPECT_EQ(g[7][0], resultCodeText(ResultCode::NoDialTone));
     EXPECT_EQ(g[19][0], QString::fromUtf8("АО не обнаружил сигнала исх "));
     for (int row = 1; row <= 19; ++row) {
         EXPECT_TRUE(row == 6 || summaryRowLabel(row).size() == 28) << row;
@@ -123,8 +125,8 @@ TEST(CycleSummary, ResultGridWithCaptions) {
 TEST(CycleCharts, PiesAndTheBarsOfEachCall) {
     CycleStatistics s;
     s.reset(0);
-    for (int outcome : {0, -2, -2, -300, kNoOutcome}) {
-        s.account(outcome);
+    for (int outcome : {0, -2, -2, -300, resultCodeValue(ResultCode::None)}) {
+        s.account(ResultCode{outcome});
     }
     const PieValues p = pieValues(s);
     EXPECT_EQ(p.calls[0], 1);
@@ -136,35 +138,35 @@ TEST(CycleCharts, PiesAndTheBarsOfEachCall) {
     call.answerLevel = -16;
     call.dialToneLevel = -10;
     call.ringbackLevel = -12;
-    call.outcome = 0;
+    call.outcome = ResultCode::Success;
     CallGraphPoints g = callGraphPoints(call, -10);
     EXPECT_EQ(g.attenuation, 6.0);
     EXPECT_EQ(g.dialToneLevel, -10.0);
     EXPECT_EQ(g.ringbackLevel, -12.0);
 
-    call.outcome = -2000;
+    call.outcome = ResultCode::AnswerSignalTooLong;
     g = callGraphPoints(call, -10);
     EXPECT_FALSE(g.attenuation);
     EXPECT_TRUE(g.dialToneLevel && g.ringbackLevel);
 
-    call.outcome = -200;
+    call.outcome = ResultCode::BusyIncoming;
     g = callGraphPoints(call, -10);
     EXPECT_TRUE(g.dialToneLevel);
     EXPECT_FALSE(g.ringbackLevel);
 
-    for (int outcome : {-1, -2, -3, kNoOutcome}) {
-        call.outcome = outcome;
+    for (int outcome : {-1, -2, -3, resultCodeValue(ResultCode::None)}) {
+        call.outcome = ResultCode{outcome};
         EXPECT_FALSE(callGraphPoints(call, -10).dialToneLevel) << outcome;
     }
 
-    call.outcome = 0;
+    call.outcome = ResultCode::Success;
     call.ringbackLevel = kNoLevel;  // not checked: no bar rather than one at -999
     EXPECT_FALSE(callGraphPoints(call, -10).ringbackLevel);
 }
 
 TEST(LineHeldQuestion, CaptionAndText) {
     EXPECT_EQ(lineHeldCaption(3), QString::fromUtf8("ВЕРСА-ТЛ. Внимание! Порт: 3 "));
-    EXPECT_EQ(lineHeldText("1/2", "3/4", -2),
+    EXPECT_EQ(lineHeldText("1/2", "3/4", ResultCode::BusyOutgoing),
               QString::fromUtf8("Исх. 1/2\nВх. 3/4\nЗанято на исходящей         \n"
                                 "Линия удержана!\n\nПродолжить выполнение сценария?"));
 }

@@ -22,16 +22,16 @@ TEST(CycleStatistics, CountsAndPercentagesPerOutcome) {
     CycleStatistics s;
     s.reset(46000.5);
     for (int outcome : {0, -1, 0, -200, 0, -1, 0, 0, 0, 0}) {
-        s.account(outcome);
+        s.account(ResultCode{outcome});
     }
     EXPECT_EQ(s.calls(), 10);
     EXPECT_EQ(s.successes(), 7);
     EXPECT_EQ(s.losses(), 3);
     EXPECT_DOUBLE_EQ(s.lossPercent(), 30.0);
     EXPECT_DOUBLE_EQ(s.successPercent(), 70.0);
-    EXPECT_EQ(s.countOf(-1), 2);
+    EXPECT_EQ(s.countOf(ResultCode::NoDialTone), 2);
     EXPECT_DOUBLE_EQ(s.categoryPercent(0), 20.0);
-    EXPECT_EQ(s.countOf(-200), 1);
+    EXPECT_EQ(s.countOf(ResultCode::BusyIncoming), 1);
     EXPECT_DOUBLE_EQ(s.categoryPercent(7), 10.0);
     EXPECT_EQ(s.callsPastDialTone(), 8);
     EXPECT_EQ(s.callsPastRingback(), 7);
@@ -39,7 +39,7 @@ TEST(CycleStatistics, CountsAndPercentagesPerOutcome) {
 
     // Every outcome lands in its own category; the later ones count as past both tones.
     s.reset(0);
-    for (int outcome : kLossOutcomes) {
+    for (ResultCode outcome : kLossOutcomes) {
         s.account(outcome);
     }
     for (int i = 0; i < kLossCategoryCount; ++i) {
@@ -52,10 +52,10 @@ TEST(CycleStatistics, CountsAndPercentagesPerOutcome) {
 TEST(CycleStatistics, AnUndecidedCallCountsAsACallInNoCategory) {
     CycleStatistics s;
     s.reset(0);
-    s.account(0);
-    s.account(-2);
-    s.account(kNoOutcome);
-    s.account(12345);  // not an outcome at all: the same
+    s.account(ResultCode::Success);
+    s.account(ResultCode::BusyOutgoing);
+    s.account(ResultCode::None);
+    s.account(ResultCode{12345});  // not an outcome at all: the same
     EXPECT_EQ(s.calls(), 4);
     EXPECT_EQ(s.successes() + s.losses(), 2);
     EXPECT_DOUBLE_EQ(s.successPercent(), 25.0);
@@ -73,7 +73,7 @@ TEST(CycleStatistics, NormInForceVerdictAndEarlyEnd) {
     CycleStatistics s;
     s.reset(0);
     for (int call = 1; call <= 5; ++call) {
-        s.account(0);
+        s.account(ResultCode::Success);
         EXPECT_EQ(s.endsEarly(c, call), call == 5);
     }
     EXPECT_EQ(s.callLimit(c, 5), 5);
@@ -82,12 +82,12 @@ TEST(CycleStatistics, NormInForceVerdictAndEarlyEnd) {
     // One loss among the first five: on to ten calls, judged against 2 %.
     s.reset(0);
     for (int call = 1; call <= 5; ++call) {
-        s.account(call == 3 ? -100 : 0);
+        s.account(call == 3 ? ResultCode::NoRingback : ResultCode::Success);
     }
     EXPECT_FALSE(s.endsEarly(c, 5));
     EXPECT_EQ(s.callLimit(c, 5), 10);
     for (int call = 6; call <= 10; ++call) {
-        s.account(0);
+        s.account(ResultCode::Success);
         EXPECT_EQ(s.callLimit(c, call), 10);
     }
     EXPECT_DOUBLE_EQ(s.lossPercent(), 10.0);
@@ -98,7 +98,7 @@ TEST(CycleStatistics, NormInForceVerdictAndEarlyEnd) {
     loose.normAtMin = 20;
     s.reset(0);
     for (int outcome : {0, 0, -1, 0, 0}) {
-        s.account(outcome);
+        s.account(ResultCode{outcome});
     }
     EXPECT_TRUE(s.endsEarly(loose, 5));
     EXPECT_TRUE(s.meetsNorm(loose, 5));
@@ -106,7 +106,7 @@ TEST(CycleStatistics, NormInForceVerdictAndEarlyEnd) {
 
 CallResult completeCall(int outcome) {
     CallResult r;
-    r.outcome = outcome;
+    r.outcome = ResultCode{outcome};
     r.complete = true;
     return r;
 }
@@ -127,14 +127,14 @@ TEST(LineHeldAlarm, ThirdBusySinceTheLastSuccessAsksAndMinus4000StartsAgain) {
     EXPECT_FALSE(s.checkLineHeld(c, completeCall(-2)));
     const auto alarm = s.checkLineHeld(c, completeCall(-2));
     ASSERT_TRUE(alarm.has_value());
-    EXPECT_EQ(alarm->outcome, -2);
+    EXPECT_EQ(alarm->outcome, ResultCode::BusyOutgoing);
     EXPECT_EQ(alarm->index, 1);
     EXPECT_EQ(alarm->count, 3);
     EXPECT_EQ(alarm->threshold, 3);
     // Going on after the question: every further one asks again.
     EXPECT_TRUE(s.checkLineHeld(c, completeCall(-2)).has_value());
 
-    for (int reset : {-4000, kNoOutcome}) {
+    for (int reset : {-4000, resultCodeValue(ResultCode::None)}) {
         s.reset(0);
         s.checkLineHeld(c, completeCall(-2));
         s.checkLineHeld(c, completeCall(-2));
@@ -186,7 +186,7 @@ TEST(CycleStatistics, ResultParametersAsStored) {
     CycleStatistics s;
     s.reset(0);
     for (int outcome : {0, 0, 0, -4000}) {
-        s.account(outcome);
+        s.account(ResultCode{outcome});
     }
     const auto p = s.resultParameters();
     EXPECT_EQ(p[0].id, 1);

@@ -149,7 +149,7 @@ TEST_F(ModemTrouble, CableOutForThreeSecondsRestartsTheCall) {
     ASSERT_EQ(view_.calls().size(), 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(view_.calls()[i].callNumber, i + 1);
-        EXPECT_EQ(view_.calls()[i].row[1], resultCodeText(0));
+        EXPECT_EQ(view_.calls()[i].row[1], resultCodeText(ResultCode::Success));
     }
 }
 
@@ -170,9 +170,9 @@ TEST_F(ModemTrouble, AFailedHangUpStillAccountsTheDecidedCall) {
     // released once more before call 2.
     ASSERT_EQ(view_.calls().size(), 2);
     EXPECT_EQ(view_.calls()[0].callNumber, 1);
-    EXPECT_EQ(view_.calls()[0].row[1], resultCodeText(-200));
+    EXPECT_EQ(view_.calls()[0].row[1], resultCodeText(ResultCode::BusyIncoming));
     EXPECT_EQ(view_.calls()[1].callNumber, 2);
-    EXPECT_EQ(view_.calls()[1].row[1], resultCodeText(0));
+    EXPECT_EQ(view_.calls()[1].row[1], resultCodeText(ResultCode::Success));
     const std::vector<double> offHook = sentAt(traffic_, "ATH1");
     ASSERT_EQ(offHook.size(), 2u);
     EXPECT_GT(offHook[1] - sentAt(traffic_, "ATH0").at(1), 10.0 - 0.5);

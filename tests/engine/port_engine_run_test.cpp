@@ -33,7 +33,7 @@ TEST_F(DemoRun, FiveSuccessesEndTheCycleEarlyWithinTheNorm) {
     const QList<CallRefresh> calls = view_.calls();
     ASSERT_EQ(calls.size(), 5);
     for (const CallRefresh& c : calls) {
-        EXPECT_EQ(c.row[1], resultCodeText(0)) << c.callNumber;
+        EXPECT_EQ(c.row[1], resultCodeText(ResultCode::Success)) << c.callNumber;
         EXPECT_NEAR(c.row[2].toDouble(), kSimAttenuationDb, kLevelTolerance) << c.callNumber;
         EXPECT_NEAR(c.row[3].toDouble(), kSimToneDbm, kLevelTolerance) << c.callNumber;
         EXPECT_NEAR(c.row[4].toDouble(), kSimToneDbm, kLevelTolerance) << c.callNumber;
@@ -118,8 +118,11 @@ TEST_F(EveryOutcomeRun, ThirteenLossesAndASuccess) {
     auto e = engine(kCaller);
     ASSERT_TRUE(run(*e));
 
-    std::vector<int> expected(kLossOutcomes.begin(), kLossOutcomes.end());
-    expected.push_back(kSuccessOutcome);
+    std::vector<int> expected;
+    for (ResultCode outcome : kLossOutcomes) {
+        expected.push_back(resultCodeValue(outcome));
+    }
+    expected.push_back(resultCodeValue(ResultCode::Success));
     EXPECT_EQ(callOutcomes(), expected);
     const CycleStatistics& stats = e->statistics();
     EXPECT_EQ(stats.calls(), 14);

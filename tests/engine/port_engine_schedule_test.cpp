@@ -378,7 +378,8 @@ TEST_F(LineHeld, ThirdBusySinceTheLastResetAsksAndNoStops) {
     const auto q = view_.questions()[0];
     EXPECT_EQ(q.caption, lineHeldCaption(kCaller));
     EXPECT_EQ(q.text, QStringLiteral("Исх. -/-/-/-/-/1111111/-\nВх. -/-/-/-/-/2222222/-\n") +
-                          resultCodeText(-2) + QStringLiteral("\nЛиния удержана!\n\n") +
+                          resultCodeText(ResultCode::BusyOutgoing) +
+                          QStringLiteral("\nЛиния удержана!\n\n") +
                           QStringLiteral("Продолжить выполнение сценария?"));
     EXPECT_EQ(view_.beeps(), kLineHeldBeeps);
     // The speaker is switched on with the line still held, then the line is released.

@@ -112,7 +112,7 @@ struct SinkRecord {
     int executionNumber = 0;
     double cycleStart = 0.0;
     int calls = 0;
-    int outcome = kNoOutcome;
+    int outcome = resultCodeValue(ResultCode::None);
     bool endedEarly = false;
     bool interrupted = false;
     QString inNumber;
@@ -142,7 +142,7 @@ private:
         r.executionNumber = c.executionNumber;
         r.cycleStart = c.statistics->cycleStart();
         r.calls = c.statistics->calls();
-        r.outcome = c.call->outcome;
+        r.outcome = resultCodeValue(c.call->outcome);
         r.endedEarly = c.endedEarly;
         r.interrupted = c.interrupted;
         r.inNumber = c.cycle != nullptr ? numberText(c.cycle->inNumber) : QString();

@@ -52,12 +52,12 @@ protected:
         firstBitmap_ = GraphCounter() + 1;
         CycleStatistics stats;
         stats.reset(0);
-        stats.account(0);
+        stats.account(ResultCode::Success);
         EXPECT_TRUE(report.writeHead(test::knownHeader()));
         EXPECT_TRUE(report.writeCycleHead(1, 0, test::knownCycle()));
         EXPECT_TRUE(report.writeCallTableHead());
         CallResult call;
-        call.outcome = 0;
+        call.outcome = ResultCode::Success;
         EXPECT_TRUE(report.writeCallRow(callRowTexts(1, call, -10)));
         EXPECT_TRUE(report.writeCycleEnd(resultGrid(summaryTexts(stats, test::knownCycle(), 1))));
         return readCp1251(workingReportPath(port));

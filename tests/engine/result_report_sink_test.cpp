@@ -39,7 +39,7 @@ public:
     void storeTestCall(const ResultContext& c) override {
         record(QStringLiteral("call %1 outcome %2 calls %3")
                    .arg(c.callNumber)
-                   .arg(c.call->outcome)
+                   .arg(resultCodeValue(c.call->outcome))
                    .arg(c.statistics->calls()));
     }
 
@@ -95,7 +95,7 @@ TEST_F(ReportSinkTest, DatabaseStepFirstThenTheLinesOfEachMode) {
     c.cycleNumber = 1;
     sink.WriteResultSection(ResultSection::CycleHead, c);
     sink.WriteResultSection(ResultSection::CallTableHead, c);
-    call.outcome = -200;
+    call.outcome = ResultCode::BusyIncoming;
     stats.account(call.outcome);
     c.callNumber = 1;
     c.callRow = callRowTexts(1, call, cycle.aaNominalLevel);

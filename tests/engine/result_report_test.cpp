@@ -111,7 +111,7 @@ QStringList expectedSettingsTable() {
 
 CallResult knownCall() {
     CallResult call;
-    call.outcome = 0;
+    call.outcome = ResultCode::Success;
     call.answerLevel = -16.004;
     call.dialToneLevel = -10.02;
     call.startTime = toOleDate(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 5)));
@@ -128,8 +128,8 @@ const char kCallLine[] =
 ResultGrid lossyGrid() {
     CycleStatistics stats;
     stats.reset(cycleStart());
-    stats.account(0);
-    stats.account(-1);
+    stats.account(ResultCode::Success);
+    stats.account(ResultCode::NoDialTone);
     return resultGrid(summaryTexts(stats, knownCycle(), 2));
 }
 
@@ -189,7 +189,7 @@ TEST(ResultReportLines, SettingsTableOfACycle) {
 TEST(ResultReportLines, VerdictWithinTheNormIsAPlainCell) {
     CycleStatistics stats;
     stats.reset(cycleStart());
-    stats.account(0);
+    stats.account(ResultCode::Success);
     const QStringList lines = cycleResultLines(resultGrid(summaryTexts(stats, knownCycle(), 1)));
     EXPECT_EQ(lines[3 + 5], u("<tr><td align=left>Отметка соответствия        </td><td "
                               "align=center>&nbsp</td><td align=center >Норма</td>"));

@@ -15,15 +15,6 @@ constexpr int kSecondsPerHour = 3600;
 constexpr int kSecondsPerMinute = 60;
 constexpr int kVerdictSeparatorRow = 6;
 
-bool outcomeIn(int outcome, std::initializer_list<int> codes) {
-    for (int c : codes) {
-        if (c == outcome) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 QString fixed2(double value) {
@@ -126,17 +117,17 @@ PieValues pieValues(const CycleStatistics& stats) {
 
 CallGraphPoints callGraphPoints(const CallResult& call, int aaNominalLevelDbm) {
     CallGraphPoints g;
-    const int o = call.outcome;
+    const ResultCode o = call.outcome;
     const auto measured = [](double v) -> std::optional<double> {
         return isMeasured(v) ? std::optional<double>(v) : std::nullopt;
     };
-    if (o == kSuccessOutcome) {
+    if (o == ResultCode::Success) {
         g.attenuation = measured(call.attenuation(aaNominalLevelDbm));
     }
-    if (!outcomeIn(o, {-1, -2, -3, kNoOutcome})) {
+    if (dialToneReached(o)) {
         g.dialToneLevel = measured(call.dialToneLevel);
     }
-    if (outcomeIn(o, {kSuccessOutcome, -1000, -2000, -3000, -4000})) {
+    if (ringbackReached(o)) {
         g.ringbackLevel = measured(call.ringbackLevel);
     }
     return g;
@@ -148,7 +139,8 @@ QString lineHeldCaption(int port) {
            QString::number(port) + QLatin1Char(' ');
 }
 
-QString lineHeldText(const QString& outNumberText, const QString& inNumberText, int outcome) {
+QString lineHeldText(const QString& outNumberText, const QString& inNumberText,
+                     ResultCode outcome) {
     return txt(str::HeldOutgoing) + QLatin1Char(' ') + outNumberText + QLatin1Char('\n') +
            txt(str::HeldIncoming) + QLatin1Char(' ') + inNumberText + QLatin1Char('\n') +
            resultCodeText(outcome) + QLatin1Char('\n') + txt(str::HeldQuestion);

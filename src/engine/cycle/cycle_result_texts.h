@@ -63,7 +63,7 @@ CallGraphPoints callGraphPoints(const CallResult& call, int aaNominalLevelDbm);
 
 // The line-held question, asked with the line still off-hook.
 QString lineHeldCaption(int port);
-QString lineHeldText(const QString& outNumberText, const QString& inNumberText, int outcome);
+QString lineHeldText(const QString& outNumberText, const QString& inNumberText, ResultCode outcome);
 // Before the question the operator is called with beeps, and the modem's speaker is switched
 // on so that the held line can be heard.
 inline constexpr int kLineHeldBeeps = 25;

@@ -15,14 +15,6 @@ constexpr std::array<const char*, kResultParameterCount> kParameterNames = {
     "P_BUSY_DC",      "P_BUSY_OV_DC", "P_NO_AA",        "P_OVERTIME_AA",     "P_NO_BUSY",
     "P_NO_OUT_SIGNAL"};
 
-// Outcomes reached only after the dial tone was heard, and after the ringback.
-bool pastDialTone(int outcome) {
-    return outcome == kSuccessOutcome || (isLossOutcome(outcome) && outcome <= -10);
-}
-bool pastRingback(int outcome) {
-    return outcome == kSuccessOutcome || (isLossOutcome(outcome) && outcome <= -1000);
-}
-
 }  // namespace
 
 void CycleStatistics::reset(double cycleStartOle) {
@@ -30,9 +22,9 @@ void CycleStatistics::reset(double cycleStartOle) {
     cycleStart_ = cycleStartOle;
 }
 
-void CycleStatistics::account(int outcome) {
+void CycleStatistics::account(ResultCode outcome) {
     ++calls_;
-    if (outcome == kSuccessOutcome) {
+    if (outcome == ResultCode::Success) {
         ++successes_;
     }
     const int index = lossCategoryIndex(outcome);
@@ -40,10 +32,10 @@ void CycleStatistics::account(int outcome) {
         ++categories_[static_cast<std::size_t>(index)];
         ++losses_;
     }
-    if (pastDialTone(outcome)) {
+    if (dialToneReached(outcome)) {
         ++pastDialTone_;
     }
-    if (pastRingback(outcome)) {
+    if (ringbackReached(outcome)) {
         ++pastRingback_;
     }
     recomputePercentages();
@@ -67,8 +59,8 @@ int CycleStatistics::categoryCount(int index) const {
     return categories_[static_cast<std::size_t>(index)];
 }
 
-int CycleStatistics::countOf(int outcome) const {
-    if (outcome == kSuccessOutcome) {
+int CycleStatistics::countOf(ResultCode outcome) const {
+    if (outcome == ResultCode::Success) {
         return successes_;
     }
     return categoryCount(lossCategoryIndex(outcome));

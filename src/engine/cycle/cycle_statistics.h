@@ -27,7 +27,7 @@ struct ResultParameter {
 // The line-held alarm fired: this loss repeated `count` times since the last success,
 // -4000 or undecided call, reaching the cycle's threshold for it.
 struct LineHeldAlarm {
-    int outcome = kNoOutcome;
+    ResultCode outcome = ResultCode::None;
     int index = 0;  // the hold event: bit of holdMask and entry of holdCount
     int count = 0;
     int threshold = 0;
@@ -38,13 +38,13 @@ public:
     // A new cycle started at this OLE date-time: every count, percentage and hold counter 0.
     void reset(double cycleStartOle);
     // One complete call with this outcome.
-    void account(int outcome);
+    void account(ResultCode outcome);
 
     int calls() const { return calls_; }
     int successes() const { return successes_; }
     int losses() const { return losses_; }
-    int categoryCount(int index) const;  // index 0..12 in loss order
-    int countOf(int outcome) const;      // by ResultCode; 0 for success is successes()
+    int categoryCount(int index) const;     // index 0..12 in loss order
+    int countOf(ResultCode outcome) const;  // success counts successes()
     double successPercent() const { return successPercent_; }
     double lossPercent() const { return lossPercent_; }
     double categoryPercent(int index) const;

@@ -16,8 +16,8 @@ inline bool isMeasured(double level) {
 }
 
 struct CallResult {
-    double answerLevel = kNoLevel;    // dBm
-    int outcome = kNoOutcome;         // ResultCode
+    double answerLevel = kNoLevel;  // dBm
+    ResultCode outcome = ResultCode::None;
     bool complete = false;            // final and not yet accounted
     double startTime = 0.0;           // OLE date-time of going off-hook
     double endTime = 0.0;             // OLE date-time the call was closed

@@ -14,30 +14,42 @@ PhaseDecision nextStep(int callStep, MeasuredLevel measured = MeasuredLevel::Non
     return d;
 }
 
-PhaseDecision finish(int outcome) {
+PhaseDecision finish(ResultCode outcome) {
     PhaseDecision d;
     d.action = PhaseAction::FinishCall;
-    d.setOutcome = outcome != kNoOutcome;  // an undecided end leaves the outcome as it was
+    d.setOutcome = outcome != ResultCode::None;  // an undecided end leaves the outcome as it was
     d.outcome = outcome;
     d.complete = true;
     return d;
 }
 
 // The outcome of a dial-tone or ringback phase that did not find its tone: a time-out of the
-// cadence is "no tone", a cadence is busy or congestion; the codes of the phase are scaled
-// (1 after off-hook, 10 while dialling, 100 after dialling).
-int missedToneOutcome(CadenceResult cadence, int scale) {
+// cadence is "no tone", a cadence is busy or congestion, each with the codes of its phase.
+struct MissedToneOutcomes {
+    ResultCode noTone;
+    ResultCode busy;
+    ResultCode congestion;
+};
+constexpr MissedToneOutcomes kAfterOffHook = {ResultCode::NoDialTone, ResultCode::BusyOutgoing,
+                                              ResultCode::CongestionOutgoing};
+constexpr MissedToneOutcomes kWhileDialling = {ResultCode::NoDialToneWhileDialling,
+                                               ResultCode::BusyWhileDialling,
+                                               ResultCode::CongestionWhileDialling};
+constexpr MissedToneOutcomes kAfterDialling = {ResultCode::NoRingback, ResultCode::BusyIncoming,
+                                               ResultCode::CongestionIncoming};
+
+ResultCode missedToneOutcome(CadenceResult cadence, const MissedToneOutcomes& codes) {
     switch (cadence) {
         case CadenceResult::TimedOut:
-            return -1 * scale;
+            return codes.noTone;
         case CadenceResult::Busy:
-            return -2 * scale;
+            return codes.busy;
         case CadenceResult::Congestion:
-            return -3 * scale;
+            return codes.congestion;
         case CadenceResult::Undecided:
             break;
     }
-    return kNoOutcome;
+    return ResultCode::None;
 }
 
 bool recognised(SignalResult r) {
@@ -47,10 +59,6 @@ bool recognised(SignalResult r) {
 constexpr int kCallStepDial = 2;
 constexpr int kCallStepAnswerSetUp = 3;
 constexpr int kCallStepClearBack = 4;
-constexpr int kOutgoingScale = 1;
-constexpr int kDiallingScale = 10;
-constexpr int kIncomingScale = 100;
-constexpr int kAnswerScale = 1000;
 
 }  // namespace
 
@@ -77,7 +85,7 @@ PhaseDecision evaluatePhase(DetectPhase phase, const DetectorOutputs& out,
             }
             if (out.signal == SignalResult::NoTone || out.cadence != CadenceResult::Undecided) {
                 return finish(
-                    missedToneOutcome(out.cadence, afterOffHook ? kOutgoingScale : kDiallingScale));
+                    missedToneOutcome(out.cadence, afterOffHook ? kAfterOffHook : kWhileDialling));
             }
             break;
         }
@@ -89,7 +97,7 @@ PhaseDecision evaluatePhase(DetectPhase phase, const DetectorOutputs& out,
                 return nextStep(kCallStepAnswerSetUp, MeasuredLevel::Ringback, out.signalAverage);
             }
             if (out.signal == SignalResult::NoTone || out.cadence != CadenceResult::Undecided) {
-                return finish(missedToneOutcome(out.cadence, kIncomingScale));
+                return finish(missedToneOutcome(out.cadence, kAfterDialling));
             }
             break;
         case DetectPhase::AnswerSignal:
@@ -102,25 +110,25 @@ PhaseDecision evaluatePhase(DetectPhase phase, const DetectorOutputs& out,
                 return d;
             }
             if (out.signal == SignalResult::NoTone || out.signal == SignalResult::StillPresent) {
-                return finish(static_cast<int>(out.signal) * kAnswerScale);
+                return finish(out.signal == SignalResult::NoTone ? ResultCode::NoAnswerSignal
+                                                                 : ResultCode::AnswerSignalTooLong);
             }
             break;
         case DetectPhase::ClearBack:
             if (out.cadence == CadenceResult::TimedOut) {
-                return finish(static_cast<int>(ResultCode::NoClearBack));
+                return finish(ResultCode::NoClearBack);
             }
             if (out.cadence == CadenceResult::Busy || out.cadence == CadenceResult::Congestion) {
                 if (!context.attenuationCheck) {
-                    return finish(kSuccessOutcome);
+                    return finish(ResultCode::Success);
                 }
                 // The clear-back began about one period before the oldest burst end in the
                 // window. An answering station that heard our tone hangs up at once; one that
                 // kept the line for its whole release delay did not hear it.
                 const double t =
                     (out.cadenceOldestEnd - out.cadenceAveragePeriod) - context.generationStartS;
-                return finish(t > context.aaDelayOffS
-                                  ? static_cast<int>(ResultCode::OutgoingSignalNotDetected)
-                                  : kSuccessOutcome);
+                return finish(t > context.aaDelayOffS ? ResultCode::OutgoingSignalNotDetected
+                                                      : ResultCode::Success);
             }
             break;
     }

@@ -47,10 +47,11 @@ enum class MeasuredLevel { None, DialTone, Ringback, AnswerSignal };
 
 struct PhaseDecision {
     PhaseAction action = PhaseAction::KeepPolling;
-    int nextCallStep = 0;      // 2 dial stage, 3 answer-signal set-up, 4 clear-back step
-    bool setOutcome = false;   // the decision gives the call its outcome ...
-    int outcome = kNoOutcome;  // ... this one (none when a time-out met an undecided cadence)
-    bool complete = false;     // the call result becomes complete
+    int nextCallStep = 0;     // 2 dial stage, 3 answer-signal set-up, 4 clear-back step
+    bool setOutcome = false;  // the decision gives the call its outcome ...
+    ResultCode outcome =
+        ResultCode::None;   // ... this one (none when a time-out met an undecided cadence)
+    bool complete = false;  // the call result becomes complete
     MeasuredLevel measured = MeasuredLevel::None;  // which level of the call this is
     double level = kNoLevel;
 };
