@@ -3,15 +3,17 @@
 #   demo_prepare HOME     writes HOME/Scenar/demo.scn: outgoing 1111111, one cycle to 2222222
 #   demo_sim_start HOME K starts zev7-sim (time scale K) on HOME/dev/COM1, COM2; sets DEMO_SIM
 #   demo_sim_stop         stops it
+# DEMO_BIN names the folder of the programs (default build/bin).
+DEMO_BIN=${DEMO_BIN:-build/bin}
 
 demo_prepare() {
     local home=$1
     mkdir -p "$home/Scenar"
     local scn="$home/Scenar/demo.scn"
-    build/bin/zev7-scn new "$scn"
-    build/bin/zev7-scn set-out "$scn" -/-/-/-/-/1111111/-
-    build/bin/zev7-scn add-cycle "$scn" -/-/-/-/-/2222222/-
-    build/bin/zev7-scn set "$scn" --cycle 1 minAttempts=5 maxAttempts=20
+    "$DEMO_BIN/zev7-scn" new "$scn"
+    "$DEMO_BIN/zev7-scn" set-out "$scn" -/-/-/-/-/1111111/-
+    "$DEMO_BIN/zev7-scn" add-cycle "$scn" -/-/-/-/-/2222222/-
+    "$DEMO_BIN/zev7-scn" set "$scn" --cycle 1 minAttempts=5 maxAttempts=20
 }
 
 demo_sim_start() {
@@ -20,7 +22,7 @@ demo_sim_start() {
     for n in 1 2; do
         if [ -L "$home/dev/COM$n" ]; then rm -f "$home/dev/COM$n"; fi
     done
-    ZEV7_TIME_SCALE=$scale build/bin/zev7-sim --home "$home" >"$home/zev7-sim.out" 2>&1 &
+    ZEV7_TIME_SCALE=$scale "$DEMO_BIN/zev7-sim" --home "$home" >"$home/zev7-sim.out" 2>&1 &
     DEMO_SIM=$!
     for i in $(seq 100); do
         [ -e "$home/dev/COM1" ] && [ -e "$home/dev/COM2" ] && break

@@ -13,18 +13,13 @@ scale=20
 home=$(mktemp -d)
 trap 'kill "$sim" 2>/dev/null; rm -rf "$home"' EXIT
 
-mkdir -p "$home/Scenar"
-scn="$home/Scenar/demo.scn"
-"$bin/zev7-scn" new "$scn" >/dev/null
-"$bin/zev7-scn" set-out "$scn" -/-/-/-/-/1111111/- >/dev/null
-"$bin/zev7-scn" add-cycle "$scn" -/-/-/-/-/2222222/- >/dev/null
-"$bin/zev7-scn" set "$scn" --cycle 1 minAttempts=2 maxAttempts=2 >/dev/null
-ZEV7_TIME_SCALE=$scale "$bin/zev7-sim" --home "$home" >"$home/sim.out" 2>&1 &
-sim=$!
-for _ in $(seq 100); do
-    [ -e "$home/dev/COM1" ] && break
-    sleep 0.05
-done
+# shellcheck source=scripts/demo_home.sh
+. "$(dirname "$0")/demo_home.sh"
+DEMO_BIN=$bin
+demo_prepare "$home" >/dev/null
+"$bin/zev7-scn" set "$home/Scenar/demo.scn" --cycle 1 minAttempts=2 maxAttempts=2 >/dev/null
+demo_sim_start "$home" "$scale" >/dev/null
+sim=$DEMO_SIM
 
 noAnswer=0 busyFirst=0 faults=0 done=0
 for i in $(seq "$count"); do

@@ -11,23 +11,18 @@ bin=${2:-build}/bin
 max_ms=${MAX_MS:-8000}
 scale=20
 work=$(mktemp -d)
+# shellcheck source=scripts/demo_home.sh
+. "$(dirname "$0")/demo_home.sh"
+DEMO_BIN=$bin
 trap 'rm -rf "$work"' EXIT
 
 declare -A ends=()
 for i in $(seq "$count"); do
     home="$work/run$i"
-    mkdir -p "$home/Scenar"
-    scn="$home/Scenar/demo.scn"
-    "$bin/zev7-scn" new "$scn" >/dev/null
-    "$bin/zev7-scn" set-out "$scn" -/-/-/-/-/1111111/- >/dev/null
-    "$bin/zev7-scn" add-cycle "$scn" -/-/-/-/-/2222222/- >/dev/null
-    "$bin/zev7-scn" set "$scn" --cycle 1 minAttempts=5 maxAttempts=20 >/dev/null
-    ZEV7_TIME_SCALE=$scale "$bin/zev7-sim" --home "$home" >"$home/sim.out" 2>&1 &
-    sim=$!
-    for _ in $(seq 100); do
-        [ -e "$home/dev/COM1" ] && break
-        sleep 0.05
-    done
+    mkdir -p "$home"
+    demo_prepare "$home" >/dev/null
+    demo_sim_start "$home" "$scale" >/dev/null
+    sim=$DEMO_SIM
     ZEV7_TIME_SCALE=$scale "$bin/zev7-run" --home "$home" 1:demo.scn >"$home/run.out" 2>&1 &
     run=$!
     sleep "$(awk -v r=$RANDOM -v m="$max_ms" 'BEGIN { printf "%.3f", (r / 32768) * m / 1000 }')"
