@@ -366,6 +366,42 @@ QWidget* TMainForm::openPortWindow(int port) {
     return window;
 }
 
+QMdiSubWindow* TMainForm::addChildWindow(QWidget* window) {
+    if (!checkWindowLimit()) {
+        delete window;
+        return nullptr;
+    }
+    QMdiSubWindow* sub = mdi_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sub, &QObject::destroyed, this, [this] { updateCommands(); });
+    sub->show();
+    if (auto* child = qobject_cast<MdiChild*>(window)) {
+        connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });
+        child->restoreLayout();
+    }
+    mdi_->setActiveSubWindow(sub);
+    updateCommands();
+    return sub;
+}
+
+QWidget* TMainForm::childWindow(const QString& objectName) const {
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (sub->widget() != nullptr && sub->widget()->objectName() == objectName) {
+            return sub->widget();
+        }
+    }
+    return nullptr;
+}
+
+void TMainForm::provideWindow(const char* actionName, std::function<void()> open) {
+    QAction* action = actions_.value(QString::fromLatin1(actionName));
+    if (action == nullptr) {
+        return;
+    }
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, [open = std::move(open)] { open(); });
+}
+
 void TMainForm::closeAllChildren() {
     QList<QMdiSubWindow*> windows = mdi_->subWindowList(QMdiArea::CreationOrder);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {

@@ -69,6 +69,16 @@ public:
     PortWindowAdapter& portWindows() { return services_.portWindows; }
     UserMessages& messages() { return services_.messages; }
 
+    // Adds a window other than a port window to the frame: the window limit first, then the
+    // window is shown, restores its layout and answers F1. nullptr when the limit refuses it
+    // (the window is then deleted).
+    QMdiSubWindow* addChildWindow(QWidget* window);
+    // The open child window with this object name, or nullptr: windows that exist once.
+    QWidget* childWindow(const QString& objectName) const;
+    // Enables a menu item that waits for its window (NShemaScen, N14, N13, N18, N16, N17) and
+    // makes it call open.
+    void provideWindow(const char* actionName, std::function<void()> open);
+
     // Closes every child window, the last opened first (each saves its own section).
     void closeAllChildren();
     // The "Окна" menu's window items (rebuilt whenever the menu opens).

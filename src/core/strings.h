@@ -767,5 +767,33 @@ inline constexpr char SimPtyFailed[] = "Не могу создать псевд�
 inline constexpr char SimLinkFailed[] = "Не могу создать ссылку %1: %2";
 inline constexpr char SimLinkExists[] = "%1 существует и не является ссылкой";
 
+// ---- cycle settings dialogs ----
+
+// ---- end of cycle settings dialogs ----
+
+// ---- batch mode ----
+
+// ---- end of batch mode ----
+
+// ---- charts and live graph windows ----
+
+// ---- end of charts and live graph windows ----
+
+// ---- scenario scheme window ----
+
+// ---- end of scenario scheme window ----
+
+// ---- database selection, filter, monitor and compaction ----
+
+// ---- end of database selection, filter, monitor and compaction ----
+
+// ---- database statistics windows ----
+
+// ---- end of database statistics windows ----
+
+// ---- database deletion, import and export ----
+
+// ---- end of database deletion, import and export ----
+
 }  // namespace str
 }  // namespace zev7
