@@ -1,4 +1,5 @@
 #include "scenario/scenar_class.h"
+#include "scenario/scenario_scheme.h"
 #include "scenario/scenario_templates.h"
 #include "scenario/tel_number.h"
 #include "support/recording_messages.h"
@@ -59,6 +60,62 @@ void BM_NextNumber(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NextNumber);
+
+// The scheme window with the most it can show: 64 ports of 20 cycles repeated 50 times, every
+// port calling one of ten numbers (64 000 bars). Building happens when the window comes to the
+// front; a drag step recolours every clash at each mouse move.
+struct BusyScheme {
+    static constexpr int kPorts = 64;
+    static constexpr int kCycles = 20;
+    static constexpr int kRuns = 50;
+    std::vector<zev7::ScenarHeader> headers;
+    std::vector<std::vector<zev7::CycleRecord>> cycles;
+    std::vector<zev7::SchemeSource> sources;
+
+    BusyScheme() {
+        headers.resize(kPorts, zev7::templateHeader(46000.0));
+        cycles.resize(kPorts);
+        for (int p = 0; p < kPorts; ++p) {
+            headers[p].runCount = kRuns;
+            headers[p].repeatInterval = 24 * 60;
+            for (int k = 0; k < kCycles; ++k) {
+                zev7::CycleRecord c = zev7::templateCycle();
+                zev7::setNumberField(c.inNumber, zev7::NUM_ON_ATX,
+                                     QString::number(2000000 + (p + k) % 10));
+                zev7::rebuildNumberText(c.inNumber);
+                c.startFrom = (k * 60 + p) / 1440.0;
+                c.estimatedDuration = 3000.0;
+                cycles[p].push_back(c);
+            }
+            sources.push_back({p + 1, true, false, &headers[p], cycles[p]});
+        }
+    }
+};
+
+void BM_BuildScheme64Ports(benchmark::State& state) {
+    BusyScheme busy;
+    zev7::ScenarioScheme scheme;
+    for (auto _ : state) {
+        scheme.build(busy.sources);
+        benchmark::DoNotOptimize(scheme.rows().data());
+    }
+    state.counters["bars"] = BusyScheme::kPorts * BusyScheme::kCycles * BusyScheme::kRuns;
+}
+BENCHMARK(BM_BuildScheme64Ports)->Unit(benchmark::kMillisecond);
+
+void BM_DragStepScheme64Ports(benchmark::State& state) {
+    BusyScheme busy;
+    zev7::ScenarioScheme scheme;
+    scheme.build(busy.sources);
+    const double grab = scheme.rows()[0].bars[0].start;
+    scheme.beginDrag(0, 0, grab);
+    double t = grab;
+    for (auto _ : state) {
+        t += 1.0 / 1440.0;
+        scheme.dragTo(t);
+    }
+}
+BENCHMARK(BM_DragStepScheme64Ports)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

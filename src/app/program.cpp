@@ -3,6 +3,7 @@
 #include "app/configuration_sets.h"
 #include "app/gui_messages.h"
 #include "app/main_window.h"
+#include "app/scheme_window_link.h"
 #include "app/ui_port_windows.h"
 #include "core/program_dir.h"
 #include "engine/registry/port_registry.h"
@@ -11,6 +12,7 @@
 #include "engine/supervisor/port_supervisor.h"
 #include "engine/view/port_view_router.h"
 #include "engine/view/ui_thread_messages.h"
+#include "scenario/ole_date.h"
 #include "ui/ini_file.h"
 
 #include <QDir>
@@ -69,6 +71,11 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     window_->onSaveConfig = [config] { config->saveConfigurationAsked(); };
     window_->onLoadConfig = [config] { config->loadConfigurationAsked(); };
     window_->onRestoreConfig = [config] { config->restoreConfiguration(); };
+
+    scheme_ = std::make_unique<SchemeWindowLink>(*window_, *ini_, registry,
+                                                 toOleDate(QDateTime::currentDateTime()));
+    // The threads' scheme refreshes belong to no port: they reach the default view.
+    router_->setDefaultView(scheme_.get(), scheme_.get());
 }
 
 Program::~Program() {

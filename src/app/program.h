@@ -20,6 +20,7 @@ class PortRegistry;
 class PortSupervisor;
 class PortViewRouter;
 class PortWindowAdapter;
+class SchemeWindowLink;
 class TMainForm;
 class UiThreadMessages;
 class UserMessages;
@@ -62,6 +63,7 @@ private:
     std::unique_ptr<PortWindowAdapter> portWindows_;
     std::unique_ptr<TMainForm> window_;
     std::unique_ptr<ConfigurationSets> config_;
+    std::unique_ptr<SchemeWindowLink> scheme_;
     QString batchList_;
 };
 

@@ -1,6 +1,7 @@
 #include "app/screenshot_tour.h"
 
 #include "app/main_window.h"
+#include "app/scheme_screenshot.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,6 +92,7 @@ void ScreenshotTour::takePictures() {
             pages->setCurrentIndex(0);
         }
     }
+    photographScheme(window_, [this](const QString& name) { shoot(name); });
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }
 

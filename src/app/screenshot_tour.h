@@ -1,6 +1,6 @@
 // The pictures of the README: started with --screenshots DIR, the program starts the scenario of
 // the first port window, lets it make a few calls, photographs the main window with every page
-// (and inner page) of that port window in turn, and ends.
+// (and inner page) of that port window in turn, then the scenario scheme, and ends.
 #pragma once
 
 #include <QObject>

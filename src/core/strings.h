@@ -780,6 +780,16 @@ inline constexpr char SimLinkExists[] = "%1 существует и не явл�
 // ---- end of charts and live graph windows ----
 
 // ---- scenario scheme window ----
+inline constexpr char SchemeComplexCycle[] = "Комплексный цикл";
+inline constexpr char SchemeChannel[] = "Канал №";
+inline constexpr char SchemeTimeAxis[] = "Время,с";
+inline constexpr char SchemePage[] = "Стр.";
+inline constexpr char SchemePageOf[] = "из";
+inline constexpr char SchemePrevHint[] = "Предыдущая страница";
+inline constexpr char SchemeNextHint[] = "Следующая страница";
+inline constexpr char SchemeChartHint[] =
+    "Перетащите полосу цикла, чтобы сдвинуть его начало; колесо мыши - масштаб, "
+    "Shift+колесо - прокрутка, Home - всё время";
 
 // ---- end of scenario scheme window ----
 

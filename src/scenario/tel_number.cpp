@@ -55,12 +55,13 @@ QString DialChars(const QString& field) {
     return out;
 }
 
+QString DialledKey(const TelNumber& n) {
+    return DialChars(numberField(n, CODE_CITY)) + DialChars(numberField(n, ADD_CODE)) +
+           DialChars(numberField(n, NUM_ATX)) + DialChars(numberField(n, NUM_ON_ATX));
+}
+
 bool SameNumber(const TelNumber& a, const TelNumber& b) {
-    auto dialled = [](const TelNumber& n) {
-        return DialChars(numberField(n, CODE_CITY)) + DialChars(numberField(n, ADD_CODE)) +
-               DialChars(numberField(n, NUM_ATX)) + DialChars(numberField(n, NUM_ON_ATX));
-    };
-    return dialled(a) == dialled(b);
+    return DialledKey(a) == DialledKey(b);
 }
 
 QString numberProblem(const TelNumber& number, NumberRole role) {

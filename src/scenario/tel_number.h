@@ -37,6 +37,8 @@ QString DialChars(const QString& field);
 // Two numbers reach the same line when the dialable symbols of the city code, additional
 // code, exchange and number on the exchange agree; pre-dial fields and ADD_CALL don't count.
 bool SameNumber(const TelNumber& a, const TelNumber& b);
+// The symbols SameNumber compares: equal keys are the same line.
+QString DialledKey(const TelNumber& number);
 
 // Whose line the number is: the wording of the check's messages differs.
 enum class NumberRole { Incoming, Outgoing };

@@ -358,6 +358,7 @@ void TForm_Data::showCycles() {
         cycleTable_->setCurrentCell(qBound(0, scenario_->currentIndex(), n - 1), 0);
     }
     showing_ = false;
+    emit scenarioChanged();
 }
 
 void TForm_Data::colourButton(QPushButton* button, bool changed) {
@@ -392,9 +393,7 @@ void TForm_Data::setScenario() {
     h.runCount = runCount_->value();
     colourButton(setScen_, false);
     saveWorkingCopy();
-    if (context_.route) {
-        refreshScheme();
-    }
+    emit scenarioChanged();
 }
 
 void TForm_Data::setRepeatMode(int mode) {
@@ -480,6 +479,7 @@ void TForm_Data::onCycleTicked(int row, bool ticked) {
     }
     scenario_->cycle(row).state =
         static_cast<int>(ticked ? CycleState::TakenUp : CycleState::Excluded);
+    emit scenarioChanged();
     changedFlags_ |= kChangedCycles;
     checkSet();
     applyCommandState();
@@ -590,6 +590,18 @@ PortCommandState TForm_Data::commandState() const {
     s.restart = s.start && scenario_->canRestart();
     s.stop = r && p;
     return s;
+}
+
+bool TForm_Data::moveCycleStart(int cycleIndex, double startFrom, double startUntil) {
+    if (scenario_->running() || cycleIndex < 0 || cycleIndex >= scenario_->cycleCount()) {
+        return false;
+    }
+    CycleRecord& cycle = scenario_->cycle(cycleIndex);
+    cycle.startFrom = startFrom;
+    cycle.startUntil = startUntil;
+    const bool saved = saveWorkingCopy();
+    emit scenarioChanged();
+    return saved;
 }
 
 void TForm_Data::applyCommandState() {

@@ -95,6 +95,10 @@ public:
     void restart();
     bool stop();
     PortCommandState commandState() const;
+    // The scheme window moved a cycle's start window: it is written to the working copy at
+    // once. False while the scenario runs, for an index that is not a cycle, or when the file
+    // could not be written (reported).
+    bool moveCycleStart(int cycleIndex, double startFrom, double startUntil);
     // The window was activated: the pages show the stored header again (unconfirmed edits go).
     void activate();
 
@@ -153,6 +157,8 @@ public:
 
 signals:
     void commandStateChanged();
+    // The scenario's cycles, their times or its header changed: the scheme window redraws.
+    void scenarioChanged();
     // The window asks for the cycle settings dialog or the base-time dialog (later windows).
     void scenarioShown();
 

@@ -1,0 +1,28 @@
+#include "app/scheme_screenshot.h"
+
+#include "app/main_window.h"
+#include "ui/mdi_child.h"
+
+#include <QAction>
+
+namespace zev7 {
+
+namespace {
+constexpr QRect kSchemePlace{0, 0, 1000, 560};
+}  // namespace
+
+void photographScheme(TMainForm& main, const std::function<void(const QString&)>& shoot) {
+    auto* open = main.findChild<QAction*>(QStringLiteral("NShemaScen"));
+    if (open == nullptr || !open->isEnabled()) {
+        return;
+    }
+    open->trigger();
+    auto* scheme = qobject_cast<MdiChild*>(main.childWindow(QStringLiteral("TFTestScenar")));
+    if (scheme == nullptr) {
+        return;
+    }
+    scheme->frameWindow()->setGeometry(kSchemePlace);
+    shoot(QStringLiteral("scheme"));
+}
+
+}  // namespace zev7
