@@ -17,6 +17,7 @@ namespace zev7 {
 
 namespace {
 constexpr QSize kInitialSize{600, 400};
+constexpr double kRangeMargin = 0.02;
 
 QString pageText(int page, int count) {
     return txt(str::SchemePage) + QLatin1Char(' ') + QString::number(page) + QLatin1Char(' ') +
@@ -122,7 +123,10 @@ TimeSpan TFTestScenar::dataSpan() const {
 }
 
 void TFTestScenar::showWholeRange() {
-    chart_->setVisible(dataSpan());
+    // A margin on both sides, so the first start and the last end stand clear of the frame.
+    const TimeSpan data = dataSpan();
+    const double margin = data.length() * kRangeMargin;
+    chart_->setVisible({data.first - margin, data.last + margin});
 }
 
 void TFTestScenar::updatePageLabel() {

@@ -1,9 +1,12 @@
 #include "app_test_support.h"
 
 #include "app/closing_sequence.h"
+#include "app/scheme_window_link.h"
 #include "core/strings.h"
+#include "ui/tftest_scenar.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 
 namespace zev7::apptest {
@@ -96,6 +99,19 @@ TEST_F(MainWindow, DatabaseOperationsWaitForThePorts) {
     registry.setRunState(7, PortRunState::InUse);
     EXPECT_FALSE(form->databaseGuard());
     EXPECT_EQ(messages.texts(), QStringList{txt(str::PortsBusyForDatabase)});
+}
+
+TEST_F(MainWindow, TheSchemeWindowExistsOnce) {
+    SchemeWindowLink link(*form, ini, registry, 46000.0);
+    QAction* item = form->findChild<QAction*>(QStringLiteral("NShemaScen"));
+    ASSERT_TRUE(item->isEnabled());
+    item->trigger();
+    item->trigger();
+    EXPECT_EQ(form->childWindowCount(), 1);
+    ASSERT_NE(link.window(), nullptr);
+    // No port window: an empty chart of one page.
+    EXPECT_TRUE(link.window()->scheme().rows().empty());
+    EXPECT_EQ(link.window()->pageLabel()->text(), QString::fromUtf8("Стр. 1 из 1"));
 }
 
 }  // namespace
