@@ -22,7 +22,7 @@ struct Span {
     double start;
     double end;
     int owner;
-    SchemeBar* bar;
+    bool* clash;
 };
 
 // The largest value offered so far by some owner other than a given one: the best two values
@@ -54,22 +54,21 @@ private:
 
 // Marks every span that overlaps a span of another owner. Sorted by start, a span overlaps an
 // earlier one exactly when some earlier end reaches its start, and a later one exactly when
-// some later start lies before its end: two sweeps instead of comparing every pair, so a
-// drag over thousands of bars recolours at once.
+// some later start lies before its end: two sweeps instead of comparing every pair.
 void markOverlapsWithOthers(std::vector<Span>& spans) {
     std::sort(spans.begin(), spans.end(),
               [](const Span& a, const Span& b) { return a.start < b.start; });
     BestOfOthers latestEnd;
     for (Span& s : spans) {
         if (latestEnd.except(s.owner) >= s.start) {
-            s.bar->clash = true;
+            *s.clash = true;
         }
         latestEnd.offer(s.end, s.owner);
     }
     BestOfOthers earliestStart;  // negated starts: the largest is the earliest
     for (auto it = spans.rbegin(); it != spans.rend(); ++it) {
         if (-earliestStart.except(it->owner) <= it->end) {
-            it->bar->clash = true;
+            *it->clash = true;
         }
         earliestStart.offer(-it->start, it->owner);
     }
@@ -95,6 +94,7 @@ void ScenarioScheme::build(std::span<const SchemeSource> sources) {
     for (const SchemeSource* s : ordered) {
         addRow(*s);
     }
+    groupNumbers();
     markClashes();
 }
 
@@ -161,23 +161,79 @@ int ScenarioScheme::lastPort() const {
     return rows_.empty() ? 0 : rows_.back().port;
 }
 
-void ScenarioScheme::markClashes() {
-    QHash<QString, std::vector<Span>> byNumber;
-    int barId = 0;
-    for (SchemeRow& row : rows_) {
-        std::vector<Span> own;
-        own.reserve(row.bars.size());
-        for (SchemeBar& b : row.bars) {
-            b.clash = false;
-            own.push_back({b.start, b.end, barId++, &b});
-            if (!b.complex) {
-                byNumber[b.numberKey].push_back({b.start, b.end, row.port, &b});
+void ScenarioScheme::groupNumbers() {
+    numberGroups_.clear();
+    QHash<QString, int> groupOfKey;
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        for (std::size_t b = 0; b < rows_[r].bars.size(); ++b) {
+            SchemeBar& bar = rows_[r].bars[b];
+            if (bar.complex) {
+                continue;
             }
+            auto found = groupOfKey.find(bar.numberKey);
+            if (found == groupOfKey.end()) {
+                found = groupOfKey.insert(bar.numberKey, static_cast<int>(numberGroups_.size()));
+                numberGroups_.emplace_back();
+            }
+            bar.numberGroup = *found;
+            numberGroups_[static_cast<std::size_t>(*found)].push_back({r, b});
         }
-        markOverlapsWithOthers(own);
     }
-    for (auto it = byNumber.begin(); it != byNumber.end(); ++it) {
-        markOverlapsWithOthers(it.value());
+}
+
+void ScenarioScheme::markOwnClashes(std::size_t row) {
+    std::vector<SchemeBar>& bars = rows_[row].bars;
+    std::vector<Span> spans;
+    spans.reserve(bars.size());
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        bars[i].ownClash = false;
+        spans.push_back({bars[i].start, bars[i].end, static_cast<int>(i), &bars[i].ownClash});
+    }
+    markOverlapsWithOthers(spans);
+}
+
+void ScenarioScheme::markNumberClashes(int group) {
+    if (group < 0) {
+        return;
+    }
+    const std::vector<BarRef>& refs = numberGroups_[static_cast<std::size_t>(group)];
+    std::vector<Span> spans;
+    spans.reserve(refs.size());
+    for (const BarRef& ref : refs) {
+        SchemeBar& b = barOf(ref);
+        b.numberClash = false;
+        spans.push_back({b.start, b.end, rows_[ref.row].port, &b.numberClash});
+    }
+    markOverlapsWithOthers(spans);
+}
+
+void ScenarioScheme::markClashes() {
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        markOwnClashes(r);
+    }
+    for (std::size_t g = 0; g < numberGroups_.size(); ++g) {
+        markNumberClashes(static_cast<int>(g));
+    }
+    for (SchemeRow& row : rows_) {
+        for (SchemeBar& b : row.bars) {
+            b.clash = b.ownClash || b.numberClash;
+        }
+    }
+}
+
+// A moved bar changes only its own port's clashes and those of the ports calling its number:
+// a drag over thousands of bars recolours at the pace of the mouse.
+void ScenarioScheme::markClashesAround(std::size_t row, int group) {
+    markOwnClashes(row);
+    markNumberClashes(group);
+    for (SchemeBar& b : rows_[row].bars) {
+        b.clash = b.ownClash || b.numberClash;
+    }
+    if (group >= 0) {
+        for (const BarRef& ref : numberGroups_[static_cast<std::size_t>(group)]) {
+            SchemeBar& b = barOf(ref);
+            b.clash = b.ownClash || b.numberClash;
+        }
     }
 }
 
@@ -258,7 +314,7 @@ void ScenarioScheme::dragTo(double mouseTime) {
     if (b.end <= b.start) {
         b.end = b.start + kMinDraggedBarDays;
     }
-    markClashes();
+    markClashesAround(static_cast<std::size_t>(drag_->row), b.numberGroup);
 }
 
 std::optional<CycleMove> ScenarioScheme::endDrag() {
@@ -277,7 +333,7 @@ std::optional<CycleMove> ScenarioScheme::endDrag() {
     const double length = b.end - b.start;
     b.start = row.baseTime + move.startFrom;
     b.end = b.start + length;
-    markClashes();
+    markClashesAround(static_cast<std::size_t>(d.row), b.numberGroup);
     return move;
 }
 

@@ -40,7 +40,10 @@ struct SchemeBar {
     bool complex = false;     // an enumerated cycle calls many numbers: never a number clash
     QString numberKey;        // the dialled symbols SameNumber compares
     BarColour colour = BarColour::Series;
-    bool clash = false;
+    bool clash = false;        // either of the two below
+    bool ownClash = false;     // overlaps another bar of its port
+    bool numberClash = false;  // overlaps another port's bar calling the same number
+    int numberGroup = -1;      // bars of all ports calling this number; -1 for a complex cycle
 };
 
 struct SchemeRow {
@@ -123,9 +126,20 @@ private:
         double offset = 0.0;  // bar start - mouse time at the grab
     };
 
+    struct BarRef {
+        std::size_t row;
+        std::size_t bar;
+    };
+
     void addRow(const SchemeSource& source);
+    void groupNumbers();
+    void markOwnClashes(std::size_t row);
+    void markNumberClashes(int group);
+    void markClashesAround(std::size_t row, int group);
+    SchemeBar& barOf(const BarRef& ref) { return rows_[ref.row].bars[ref.bar]; }
 
     std::vector<SchemeRow> rows_;
+    std::vector<std::vector<BarRef>> numberGroups_;
     std::optional<Drag> drag_;
 };
 

@@ -170,28 +170,40 @@ TEST(ScenarioSchemeTest, ClashesAgreeWithComparingEveryPair) {
     }
     ScenarioScheme s;
     s.build(sources);
-    int clashes = 0;
-    for (const SchemeRow& row : s.rows()) {
-        for (std::size_t i = 0; i < row.bars.size(); ++i) {
-            const SchemeBar& b = row.bars[i];
-            bool expected = false;
-            for (const SchemeRow& other : s.rows()) {
-                for (std::size_t j = 0; j < other.bars.size(); ++j) {
-                    const SchemeBar& o = other.bars[j];
-                    const bool same = &other == &row;
-                    if ((same && i == j) ||
-                        !ScenarioScheme::overlap(b.start, b.end, o.start, o.end)) {
-                        continue;
+    auto agree = [&s] {
+        int clashes = 0;
+        for (const SchemeRow& row : s.rows()) {
+            for (std::size_t i = 0; i < row.bars.size(); ++i) {
+                const SchemeBar& b = row.bars[i];
+                bool expected = false;
+                for (const SchemeRow& other : s.rows()) {
+                    for (std::size_t j = 0; j < other.bars.size(); ++j) {
+                        const SchemeBar& o = other.bars[j];
+                        const bool same = &other == &row;
+                        if ((same && i == j) ||
+                            !ScenarioScheme::overlap(b.start, b.end, o.start, o.end)) {
+                            continue;
+                        }
+                        expected = expected || same ||
+                                   (!b.complex && !o.complex && b.numberKey == o.numberKey);
                     }
-                    expected = expected || same ||
-                               (!b.complex && !o.complex && b.numberKey == o.numberKey);
                 }
+                EXPECT_EQ(b.clash, expected) << "port " << row.port << " bar " << i;
+                clashes += b.clash ? 1 : 0;
             }
-            EXPECT_EQ(b.clash, expected) << "port " << row.port << " bar " << i;
-            clashes += b.clash ? 1 : 0;
         }
+        return clashes;
+    };
+    EXPECT_GT(agree(), 0);
+    // A drag recolours only around the moved bar: the rest must still agree.
+    for (int row : {0, 3}) {
+        const double grab = s.rows()[row].bars[1].start;
+        ASSERT_TRUE(s.beginDrag(row, 1, grab));
+        s.dragTo(grab + hours(random) * kHour);
+        agree();
+        s.endDrag();
+        agree();
     }
-    EXPECT_GT(clashes, 0);
 }
 
 }  // namespace
