@@ -109,7 +109,8 @@ void ScenarioScheme::addRow(const SchemeSource& source) {
     const double interval = std::max(0, h.repeatInterval) / kMinutesPerDay;
     double base = h.baseTime;
     bool anyCycle = false;
-    for (int run = 1; run <= runs; ++run) {
+    for (int run = 1; run <= runs && row.bars.size() + source.cycles.size() <= kMaxBarsPerRow;
+         ++run) {
         double earliestFrom = std::numeric_limits<double>::infinity();
         for (std::size_t k = 0; k < source.cycles.size(); ++k) {
             const CycleRecord& c = source.cycles[k];

@@ -84,6 +84,9 @@ public:
     // A dragged bar of no length still gets one the user can see and grab (about 23 minutes).
     static constexpr double kMinDraggedBarDays = 0.0157;
     static constexpr int kMaxRuns = 999;
+    // A row stops adding runs here: 999 runs of a long scenario would take the memory of
+    // millions of bars for a chart nobody can read that far.
+    static constexpr std::size_t kMaxBarsPerRow = 20000;
 
     // Lays out the sources' bars (ports in increasing order) and marks the clashes.
     void build(std::span<const SchemeSource> sources);

@@ -95,6 +95,15 @@ TEST(ScenarioSchemeTest, RepeatsFollowTheModeAndLaterRunsAreWhite) {
     EXPECT_NEAR(s.rows()[0].bars[1].start,
                 kBase + 1.5 * kHour + ScenarioScheme::kRepeatGapDays + kHour, 1e-9);
     EXPECT_EQ(s.lastPort(), 3);
+
+    // 999 runs of a long scenario stop at the row's limit, whole runs only.
+    for (int k = 0; k < 99; ++k) {
+        p.call("2222222", k, 0.5);
+    }
+    p.header.runCount = 999;
+    const SchemeSource longer[] = {p.source(3)};
+    s.build(longer);
+    EXPECT_EQ(s.rows()[0].bars.size(), ScenarioScheme::kMaxBarsPerRow);
 }
 
 TEST(ScenarioSchemeTest, DragStopsAtTheBaseTimeAndKeepsTheStartWindow) {
