@@ -2,9 +2,11 @@
 // run demo cycles against 32 answering stations of the in-process simulator, each port with its
 // window open, all in one process on the time-scaled clock. A timer on the UI thread measures
 // its own lateness; the program prints the percentiles of that latency and the process's
-// resident memory.
+// resident memory. With PORTS and "graphs", fewer ports run, each with its five live graph
+// windows open (as many as the window limit lets in: 6 ports fill the 33 windows).
 //
-//   QT_QPA_PLATFORM=offscreen ZEV7_TIME_SCALE=20 build/bin/bench_ui_latency [SECONDS]
+//   QT_QPA_PLATFORM=offscreen ZEV7_TIME_SCALE=20 build/bin/bench_ui_latency [SECONDS [PORTS
+//   [graphs]]]
 #include "app/main_window.h"
 #include "app/program.h"
 #include "core/clocks.h"
@@ -20,6 +22,8 @@
 #include "sim/modem_profile.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
+#include "ui/port_graph_data.h"
+#include "ui/tform_data.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,9 +39,9 @@ using namespace zev7;
 
 namespace {
 
-constexpr int kPorts = 32;
-constexpr int kStationOffset = 32;  // port N calls the station on port N + 32
-constexpr int kTickMs = 10;         // the probe timer's interval
+constexpr int kMostPorts = 32;
+constexpr int kStationOffset = kMostPorts;  // port N calls the station on port N + 32
+constexpr int kTickMs = 10;                 // the probe timer's interval
 constexpr int kDefaultSeconds = 60;
 constexpr double kDefaultScale = 20.0;
 
@@ -91,6 +95,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : kDefaultSeconds;
+    const int ports =
+        argc > 2 ? std::clamp(QByteArray(argv[2]).toInt(), 1, kMostPorts) : kMostPorts;
+    const bool graphs = argc > 3 && QByteArray(argv[3]) == "graphs";
     QTemporaryDir home;
     setProgramDir(home.path());
     ensureProgramFolders();
@@ -100,7 +107,7 @@ int main(int argc, char** argv) {
     ScaledClock clock(ScaledClock::scaleFromEnvironment());
     SimConfig config = SimConfig::demo();
     config.modems.clear();
-    for (int port = 1; port <= kPorts; ++port) {
+    for (int port = 1; port <= ports; ++port) {
         SimModemSpec caller;
         caller.port = port;
         caller.number = callerNumber(port);
@@ -113,7 +120,7 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<SimNetwork> network = buildNetwork(config, clock);
 
-    for (int port = 1; port <= kPorts; ++port) {
+    for (int port = 1; port <= ports; ++port) {
         ScenarHeader header = templateHeader(toOleDate(clock.now()));
         header.outNumber = number(1000000 + port);
         CycleRecord cycle = templateCycle();
@@ -129,17 +136,30 @@ int main(int argc, char** argv) {
         [&network](int port) -> std::unique_ptr<CommPort> {
             return std::make_unique<SimLinkPort>(*network, port);
         },
-        [](int port) { return port <= 2 * kPorts ? PortPresence::Free : PortPresence::Absent; },
+        [ports](int port) {
+            return (port <= ports || (port > kStationOffset && port <= kStationOffset + ports))
+                       ? PortPresence::Free
+                       : PortPresence::Absent;
+        },
         &messages});
     TMainForm& window = program.mainWindow();
     window.resize(1280, 900);
     window.show();
     CommandLine line;
-    for (int port = 1; port <= kPorts; ++port) {
+    for (int port = 1; port <= ports; ++port) {
         line.windows.push_back({port, QStringLiteral("bench%1.scn").arg(port), false});
     }
     program.start(line);
-    for (int port = 1; port <= kPorts; ++port) {
+    int graphWindows = 0;
+    for (int port = 1; port <= ports && graphs; ++port) {
+        auto* form = qobject_cast<TForm_Data*>(window.portWindow(port));
+        for (int kind = 0; kind < kGraphKinds && form != nullptr; ++kind) {
+            const int before = window.childWindowCount();
+            form->openGraph(kind);
+            graphWindows += window.childWindowCount() - before;
+        }
+    }
+    for (int port = 1; port <= ports; ++port) {
         window.portWindows().command(window.portWindow(port), ScenarioCommand::Start);
     }
 
@@ -157,8 +177,10 @@ int main(int argc, char** argv) {
     QTimer::singleShot(seconds * 1000, &app, [&] {
         probe.stop();
         const int running = program.supervisor().runningCount();
-        std::printf("ports %d running %d, %zu samples over %d s, time scale %.0f\n", kPorts,
-                    running, lateness.size(), seconds, clock.scale());
+        std::printf(
+            "ports %d running %d, graph windows %d, %zu samples over %d s, time scale "
+            "%.0f\n",
+            ports, running, graphWindows, lateness.size(), seconds, clock.scale());
         std::printf("UI event latency ms: p50 %.2f  p99 %.2f  max %.2f\n", percentile(lateness, 50),
                     percentile(lateness, 99), percentile(lateness, 100));
         // The work the ports did meanwhile: the test calls stored in the results database.

@@ -7,6 +7,7 @@
 #include "engine/registry/port_registry.h"
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
+#include "ui/chart_zoom.h"
 #include "ui/help_window.h"
 #include "ui/mdi_child.h"
 
@@ -274,6 +275,13 @@ void TMainForm::makeToolBars() {
         action->setObjectName(QString::fromLatin1(zoom[i].first));
         scaleToolBar_->addAction(action);
         scaleActions_.append(action);
+        // The toolbar's order is the order of the zoom commands.
+        const auto command = static_cast<ChartZoom>(i);
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (auto* target = dynamic_cast<ChartZoomTarget*>(activeChild())) {
+                target->zoomChart(command);
+            }
+        });
     }
 }
 

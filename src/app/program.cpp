@@ -11,8 +11,10 @@
 #include "engine/serial/serial_comm_port.h"
 #include "engine/supervisor/port_supervisor.h"
 #include "engine/view/port_view_router.h"
+#include "engine/view/ui_graph_bitmaps.h"
 #include "engine/view/ui_thread_messages.h"
 #include "scenario/ole_date.h"
+#include "ui/graph_windows.h"
 #include "ui/ini_file.h"
 
 #include <QDir>
@@ -37,20 +39,25 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     }
     router_ = std::make_unique<PortViewRouter>();
     threadMessages_ = std::make_unique<UiThreadMessages>(*messages_, router_->caller());
+    // The reports take the pictures of the port's open graph windows on the UI thread.
+    graphs_ = std::make_unique<GraphWindows>();
+    graphBitmaps_ = std::make_unique<UiGraphBitmaps>(*graphs_, router_->caller());
+    GraphBitmapSource* graphBitmaps = graphBitmaps_.get();
     PortRegistry& registry = setup_.registry;
     Clock& clock = setup_.clock;
     UserMessages& threadMessages = *threadMessages_;
     PortServices services{clock, threadMessages, *router_, registry, setup_.makePort, {}};
-    services.makeResults = [&threadMessages, &registry, &clock](int port) {
+    services.makeResults = [&threadMessages, &registry, &clock, graphBitmaps](int port) {
         return makeDatabaseReportSink(port, threadMessages, registry.resultFilesMutex(), clock,
-                                      nullptr, {});
+                                      graphBitmaps, {});
     };
     supervisor_ = std::make_unique<PortSupervisor>(services, router_.get());
     ports_ = std::make_unique<PortList>(registry, setup_.probe);
     ports_->build();
     PortList* ports = ports_.get();
-    portWindows_ = std::make_unique<UiPortWindows>(*router_, *supervisor_, *messages_, *ini_,
-                                                   [ports] { return !ports->ports().isEmpty(); });
+    portWindows_ = std::make_unique<UiPortWindows>(
+        *router_, *supervisor_, *messages_, *ini_, [ports] { return !ports->ports().isEmpty(); },
+        graphs_.get());
 
     PortSupervisor* supervisor = supervisor_.get();
     window_ = std::make_unique<TMainForm>(MainWindowServices{
@@ -59,6 +66,8 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     if (gui_) {
         gui_->setParent(window_.get());
     }
+    TMainForm* frame = window_.get();
+    graphs_->addWindow = [frame](QWidget* w) { return frame->addChildWindow(w) != nullptr; };
     QObject::connect(supervisor, &PortSupervisor::allEnded, window_.get(),
                      [this] { window_->allThreadsEnded(); });
     // A port whose thread has ended may be offered again, one that stopped answering not.
@@ -67,7 +76,12 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
 
     config_ = std::make_unique<ConfigurationSets>(*window_, *ini_);
     ConfigurationSets* config = config_.get();
-    window_->onSaveLayout = [config] { config->saveLayout(); };
+    GraphWindows* graphs = graphs_.get();
+    window_->onSaveLayout = [config, graphs] {
+        config->saveLayout();
+        // The windows now close one by one; the port windows record the graphs as they were.
+        graphs->freeze();
+    };
     window_->onSaveConfig = [config] { config->saveConfigurationAsked(); };
     window_->onLoadConfig = [config] { config->loadConfigurationAsked(); };
     window_->onRestoreConfig = [config] { config->restoreConfiguration(); };

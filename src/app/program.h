@@ -14,6 +14,7 @@ namespace zev7 {
 
 class Clock;
 class ConfigurationSets;
+class GraphWindows;
 class GuiMessages;
 class IniFile;
 class PortRegistry;
@@ -22,6 +23,7 @@ class PortViewRouter;
 class PortWindowAdapter;
 class SchemeWindowLink;
 class TMainForm;
+class UiGraphBitmaps;
 class UiThreadMessages;
 class UserMessages;
 
@@ -45,6 +47,7 @@ public:
     TMainForm& mainWindow() { return *window_; }
     PortSupervisor& supervisor() { return *supervisor_; }
     ConfigurationSets& configuration() { return *config_; }
+    GraphWindows& graphWindows() { return *graphs_; }
 
     // Restores the saved layout, then reads the command line once: the schedule is recorded
     // for batch mode, the requested port windows are opened.
@@ -58,6 +61,8 @@ private:
     UserMessages* messages_ = nullptr;
     std::unique_ptr<PortViewRouter> router_;
     std::unique_ptr<UiThreadMessages> threadMessages_;
+    std::unique_ptr<GraphWindows> graphs_;
+    std::unique_ptr<UiGraphBitmaps> graphBitmaps_;
     std::unique_ptr<PortSupervisor> supervisor_;
     std::unique_ptr<PortList> ports_;
     std::unique_ptr<PortWindowAdapter> portWindows_;

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
+#include "app/screenshot_graphs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,6 +59,7 @@ void ScreenshotTour::start() {
         sub->setGeometry(photographed ? kPortPlace : kOthersPlace);
     }
     window_.openPortWindow(port_);
+    openTourGraphs(window_, port_);
     QTimer::singleShot(kSettleMs, this, [this] {
         if (QWidget* w = window_.portWindow(port_)) {
             window_.portWindows().command(w, ScenarioCommand::Start);
@@ -92,6 +94,7 @@ void ScreenshotTour::takePictures() {
             pages->setCurrentIndex(0);
         }
     }
+    shootTourGraphs(window_, port_, directory_);
     photographScheme(window_, [this](const QString& name) { shoot(name); });
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }

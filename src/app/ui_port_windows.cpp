@@ -27,17 +27,18 @@ TForm_Data* form(QWidget* window) {
 
 UiPortWindows::UiPortWindows(PortViewRouter& router, PortSupervisor& supervisor,
                              UserMessages& messages, IniFile& ini,
-                             std::function<bool()> portsAvailable)
+                             std::function<bool()> portsAvailable, GraphWindows* graphs)
     : router_(router),
       supervisor_(supervisor),
       messages_(messages),
       ini_(ini),
       portsAvailable_(std::move(portsAvailable)),
-      programStart_(QDateTime::currentDateTime()) {}
+      programStart_(QDateTime::currentDateTime()),
+      graphs_(graphs) {}
 
 QWidget* UiPortWindows::create(int port) {
     return createPortWindow(port, supervisor_, router_, messages_, &ini_, portsAvailable_,
-                            programStart_);
+                            programStart_, graphs_);
 }
 
 int UiPortWindows::portOf(const QWidget* window) const {

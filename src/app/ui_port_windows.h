@@ -11,6 +11,7 @@
 
 namespace zev7 {
 
+class GraphWindows;
 class IniFile;
 class PortSupervisor;
 class PortViewRouter;
@@ -22,7 +23,8 @@ class UiPortWindows : public QObject, public PortWindowAdapter {
 
 public:
     UiPortWindows(PortViewRouter& router, PortSupervisor& supervisor, UserMessages& messages,
-                  IniFile& ini, std::function<bool()> portsAvailable);
+                  IniFile& ini, std::function<bool()> portsAvailable,
+                  GraphWindows* graphs = nullptr);
 
     QWidget* create(int port) override;
     int portOf(const QWidget* window) const override;
@@ -45,6 +47,7 @@ private:
     IniFile& ini_;
     std::function<bool()> portsAvailable_;
     QDateTime programStart_;
+    GraphWindows* graphs_;
 };
 
 }  // namespace zev7

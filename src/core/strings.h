@@ -234,7 +234,6 @@ inline constexpr char GraphAttenuation[] = "Затухание";
 inline constexpr char GraphDialTone[] = "Уровень ОС";
 inline constexpr char GraphRingback[] = "Уровень СКПВ";
 inline constexpr char HintGraphParams[] = "Графики:\n- Затухание;\n- Уровень ОС;\n- Уровень СКПВ;";
-inline constexpr char GraphsLater[] = "Графики откроются в окнах графиков (пока недоступны)";
 inline constexpr char HintGetSettings[] = "Получить текущие настройки модема";
 inline constexpr char HintSetAndMonitor[] =
     "Установить новые параметры и перевести модем в режим\nавтоответчика (модем будет отвечать "
@@ -776,7 +775,38 @@ inline constexpr char SimLinkExists[] = "%1 существует и не явл�
 // ---- end of batch mode ----
 
 // ---- charts and live graph windows ----
-
+// The series settings dialog (TForm_Color).
+inline constexpr char ColorSuccessCalls[] = "Успешные вызовы";
+inline constexpr char ColorLostCalls[] = "Потери вызова";
+inline constexpr char ColorFillPie[] = "Сплошная заливка секторов";
+inline constexpr char ColorGraph[] = "Цвет графика";
+inline constexpr char ColorMarks[] = "Видимость марки ";
+inline constexpr char ColorPointCount[] = "Количество точек ";
+inline constexpr char ColorIntervalCount[] = "Количество интервалов";
+inline constexpr char ColorCancel[] = "Отмена";
+// The chart pop-up menu and the chart files.
+inline constexpr char ChartBackground[] = "Цвет фона";
+inline constexpr char ChartToClipboard[] = "Сохранить график в буфер";
+inline constexpr char ChartToFile[] = "Сохранить график в файл";
+inline constexpr char ChartPrint[] = "Печать графика";
+inline constexpr char ChartDefaultName[] = "graphic";
+inline constexpr char ChartSaveFilter[] =
+    "Рисунок BMP (*.bmp);;Рисунок PNG (*.png);;Векторный рисунок SVG (*.svg)";
+inline constexpr char ChartFormatUnsupported[] =
+    "Формат файла \"%1\" не поддерживается. Сохраните график с расширением .bmp, .png или "
+    ".svg.";
+inline constexpr char ChartSaveFailed[] = "Не могу записать файл %1";
+inline constexpr char ChartPrintJob[] = "%1 - %2";
+// The live graph windows: the pie slices and the bar graphs' axes and pages.
+inline constexpr char GraphAllSuccesses[] = "Всего успешных вызовов";
+inline constexpr char GraphAllLosses[] = "Всего потерь вызовов";
+inline constexpr char GraphCallsAxis[] = "Вызовы";
+inline constexpr char GraphDbAxis[] = "дБ";
+inline constexpr char GraphDbmAxis[] = "дБм";
+inline constexpr char GraphPage[] = "Стр.";
+inline constexpr char GraphPageOf[] = "из";
+inline constexpr char GraphPrevPage[] = "Предыдущая страница";
+inline constexpr char GraphNextPage[] = "Следующая страница";
 // ---- end of charts and live graph windows ----
 
 // ---- scenario scheme window ----

@@ -49,7 +49,6 @@ PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
     inBar_->setText(0, txt(str::BarIn));
     inBar_->setText(1, txt(str::EmptyNumberText));
     inBar_->setHint(1, txt(str::HintResInNumber));
-    // The graph windows come with the charts; until then their buttons stand disabled.
     const char* graphHints[] = {str::GraphCalls, str::GraphLosses, str::HintGraphParams};
     const QStyle::StandardPixmap icons[] = {QStyle::SP_FileDialogInfoView,
                                             QStyle::SP_FileDialogContentsView,
@@ -58,8 +57,7 @@ PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
         auto* b = new QToolButton;
         b->setIcon(style()->standardIcon(icons[i]));
         b->setAutoRaise(true);
-        b->setEnabled(false);
-        b->setToolTip(txt(graphHints[i]) + u'\n' + txt(str::GraphsLater));
+        b->setToolTip(txt(graphHints[i]));
         inBar_->setWidget(2 + i, b);
         inBar_->setHint(2 + i, b->toolTip());
         graphButtons_[i] = b;

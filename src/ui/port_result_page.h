@@ -41,6 +41,8 @@ public:
     PanelBar* outBar() const { return outBar_; }
     PanelBar* inBar() const { return inBar_; }
     QColor complianceColour() const { return compliance_; }
+    // The graph buttons of StatusBar6: the calls pie, the losses pie, the Menu_Param graphs.
+    QToolButton* graphButton(int index) const { return graphButtons_[index]; }
 
 private:
     void writeRow(int row);

@@ -36,7 +36,7 @@ bool SupervisorPortControl::answerStationRunning(int port) const {
 TForm_Data* createPortWindow(int port, PortSupervisor& supervisor, PortViewRouter& router,
                              UserMessages& messages, IniFile* ini,
                              std::function<bool()> portsAvailable, const QDateTime& programStart,
-                             QWidget* parent) {
+                             GraphWindows* graphs, QWidget* parent) {
     auto control = std::make_shared<SupervisorPortControl>(supervisor);
     PortWindowContext context{*control, messages, ini};
     context.route = [&router](int p, PortView* view, QObject* guard) {
@@ -46,6 +46,7 @@ TForm_Data* createPortWindow(int port, PortSupervisor& supervisor, PortViewRoute
         context.portsAvailable = std::move(portsAvailable);
     }
     context.programStart = programStart;
+    context.graphs = graphs;
     TForm_Data* window = createPortWindow(port, context, parent);
     if (window == nullptr) {
         return nullptr;

@@ -7,6 +7,7 @@
 
 namespace zev7 {
 
+class GraphWindows;
 class PortSupervisor;
 class PortViewRouter;
 
@@ -30,6 +31,6 @@ private:
 TForm_Data* createPortWindow(int port, PortSupervisor& supervisor, PortViewRouter& router,
                              UserMessages& messages, IniFile* ini,
                              std::function<bool()> portsAvailable, const QDateTime& programStart,
-                             QWidget* parent = nullptr);
+                             GraphWindows* graphs = nullptr, QWidget* parent = nullptr);
 
 }  // namespace zev7

@@ -89,6 +89,7 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
     pages_->addTab(buildProtocolPage(), txt(str::PageProtocol));
     results_ = new PortResultPage;
     results_->setObjectName("TabSheet_Res");
+    buildGraphCommands();
     pages_->addTab(results_, txt(str::PageResults));
     connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
         static constexpr int contexts[] = {kHelpScenario, kHelpAnswerModem, kHelpProtocol,

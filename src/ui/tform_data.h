@@ -28,8 +28,10 @@ class QToolButton;
 namespace zev7 {
 
 class AnswerPage;
+class GraphWindows;
 class PanelBar;
 class PortControl;
+class PortGraphData;
 class PortResultPage;
 class TScenarClass;
 class UserMessages;
@@ -38,7 +40,8 @@ class UserMessages;
 struct PortWindowContext {
     PortControl& control;
     UserMessages& messages;
-    IniFile* ini = nullptr;  // "ZEV7.ini"; null keeps no layout
+    IniFile* ini = nullptr;          // "ZEV7.ini"; null keeps no layout
+    GraphWindows* graphs = nullptr;  // the program's graph window slots; null: no graph windows
     // Routes the port's reports to `view` until `guard` is destroyed (the program's router).
     std::function<void(int port, PortView* view, QObject* guard)> route = {};
     // The main window's port list is not empty.
@@ -77,6 +80,8 @@ public:
     enum Page { ScenarioPage = 0, AnswerModemPage = 1, ProtocolPage = 2, ResultsPage = 3 };
 
     TForm_Data(int port, const PortWindowContext& context, QWidget* parent = nullptr);
+    // A "Установить" button's text: yellow while the shown values differ, green otherwise.
+    static void colourButton(QPushButton* button, bool changed);
     ~TForm_Data() override;
 
     int port() const { return port_; }
@@ -119,6 +124,10 @@ public:
     int editedRepeatInterval() const { return editedInterval_; }
     double editedBaseTime() const { return editedBaseTime_; }
     std::array<bool, 5> graphFlags() const { return graphFlags_; }
+    // Opens graph window `kind` of the port (0, 1 the pies; 2..4 the bar graphs of Menu_Param).
+    void openGraph(int kind);
+    PortGraphData& graphData() { return *graphData_; }
+    QMenu* graphMenu() const { return graphMenu_; }
     // The pending close waits for the threads; its deadline has passed.
     void closeWaitExpired();
     QTimer* closeDeadline() const { return closeDeadline_; }
@@ -172,6 +181,8 @@ private:
     QWidget* buildScenarioPage();
     QWidget* buildAnswerPage();
     QWidget* buildProtocolPage();
+    void buildGraphCommands();
+    void reopenGraphs();
 
     void showScenario();
     void showCycles();
@@ -193,7 +204,6 @@ private:
     void applyCommandState();
     void scheduleRepaint();
     bool threadsRunning() const;
-    static void colourButton(QPushButton* button, bool changed);
 
     const int port_;
     std::shared_ptr<PortControl> ownedControl_;
@@ -232,6 +242,8 @@ private:
     bool closing_ = false;     // a close waits for the threads
     bool closeReady_ = false;  // the threads are gone or the wait is over: close for real
     std::array<bool, 5> graphFlags_{};
+    PortGraphData* graphData_ = nullptr;
+    QMenu* graphMenu_ = nullptr;
     ProtocolList protocolList_;
     QStringList pendingLines_;
     bool protocolReset_ = false;

@@ -29,10 +29,12 @@
 #include "scenario/scenario_file.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
+#include "ui/graph_windows.h"
 #include "ui/ini_file.h"
 #include "ui/panel_bar.h"
 #include "ui/port_answer_page.h"
 #include "ui/port_control.h"
+#include "ui/port_graph_data.h"
 #include "ui/port_page_rules.h"
 #include "ui/port_result_page.h"
 #include "ui/tftel_num.h"
@@ -205,12 +207,14 @@ void TForm_Data::callStatus(int, int callNumber, CallStatus status) {
 
 void TForm_Data::cycleStarted(int, const CycleStartInfo& info) {
     results_->cycleStarted(info);
+    graphData_->cycleStarted(info);
     viewRepeat_->setText(0, QString::number(info.executionNumber));
     scheduleRepaint();
 }
 
 void TForm_Data::callAccounted(int, const CallRefresh& refresh) {
     results_->callAccounted(refresh);
+    graphData_->callAccounted(refresh);
     scheduleRepaint();
 }
 
@@ -324,6 +328,11 @@ void TForm_Data::closeEvent(QCloseEvent* event) {
         saveWorkingCopy();
     }
     MdiChild::closeEvent(event);
+    // The graph windows show this window's data: they close with it (after its layout has
+    // recorded them as open).
+    if (context_.graphs != nullptr) {
+        context_.graphs->closeAll(port_);
+    }
 }
 
 void TForm_Data::closeWaitExpired() {
@@ -338,6 +347,9 @@ void TForm_Data::writeSettings(IniFile& ini, const QString& section) {
                  results_->tabs()->currentIndex());
     ini.writeBool(section, QStringLiteral("Tlb_SoundModem.Down"), speaker_->isChecked());
     for (int k = 0; k < kGraphCount; ++k) {
+        if (context_.graphs != nullptr) {
+            graphFlags_[k] = context_.graphs->wasOpen(port_, k);
+        }
         ini.writeInt(section, QStringLiteral("FormGraphic%1").arg(k + 1), graphFlags_[k] ? 1 : 0);
     }
     const std::pair<const char*, QTableWidget*> tables[] = {
@@ -361,6 +373,8 @@ void TForm_Data::readSettings(const IniFile& ini, const QString& section) {
     for (int k = 0; k < kGraphCount; ++k) {
         graphFlags_[k] = ini.readInt(section, QStringLiteral("FormGraphic%1").arg(k + 1), 0) == 1;
     }
+    // The graphs reopen once this window stands in the frame.
+    QTimer::singleShot(0, this, &TForm_Data::reopenGraphs);
     constexpr int kMaxColumnWidth = 2000;
     const std::pair<const char*, QTableWidget*> tables[] = {
         {"TableCycle", cycleTable_},

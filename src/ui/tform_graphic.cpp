@@ -1,0 +1,664 @@
+#include "ui/tform_graphic.h"
+
+#include "core/strings.h"
+#include "scenario/result_code.h"
+#include "ui/chart_output.h"
+#include "ui/chart_view.h"
+#include "ui/ini_file.h"
+#include "ui/panel_bar.h"
+#include "ui/tform_color.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <QtMath>
+#include <algorithm>
+#include <cmath>
+
+namespace zev7 {
+
+namespace {
+
+constexpr QSize kClientSize{600, 400};
+constexpr int kPieRotation = 90;
+constexpr double kBarWidth = 0.5;
+constexpr double kAutoPieSize = 0.7;
+constexpr double kLeastPieSize = 0.05;
+constexpr int kLeastPointsPerPage = 5;
+constexpr int kMostPointsPerPage = 1000;
+// The wheel moves the value axis by the value of 1/25 of the chart's height per notch.
+constexpr double kWheelShare = 25.0;
+const QColor kDefaultBackground(255, 255, 255);
+const QColor kDefaultGraphColour(0, 255, 0);
+
+const QList<QColor>& defaultSliceColours(int kind) {
+    static const QList<QColor> calls = {QColor(0, 128, 0), QColor(255, 0, 0)};
+    static const QList<QColor> losses = {
+        QColor(255, 0, 0),   QColor(0, 128, 0), QColor(255, 255, 0),   QColor(0, 0, 255),
+        QColor(0, 255, 255), QColor(255, 0, 0), QColor(192, 192, 192), QColor(255, 255, 255),
+        QColor(0, 255, 0),   QColor(0, 0, 0),   QColor(255, 0, 255),   QColor(0, 0, 128),
+        QColor(0, 0, 255)};
+    return kind == CallsPie ? calls : losses;
+}
+
+QStringList sliceNames(int kind) {
+    if (kind == CallsPie) {
+        return {txt(str::GraphAllSuccesses), txt(str::GraphAllLosses)};
+    }
+    QStringList names;
+    for (ResultCode outcome : kLossOutcomes) {
+        names << resultCodeText(outcome);
+    }
+    return names;
+}
+
+QString sliceKey(int kind, int slice) {
+    return kind == CallsPie ? QStringLiteral("DiagConnectColor%1").arg(slice + 1)
+                            : QStringLiteral("DiagNoConnectColor%1").arg(slice + 1);
+}
+
+}  // namespace
+
+QString graphTitle(int kind) {
+    static const char* const kTitles[] = {str::GraphCalls, str::GraphLosses, str::GraphAttenuation,
+                                          str::GraphDialTone, str::GraphRingback};
+    return txt(kTitles[std::clamp(kind, 0, kGraphKinds - 1)]);
+}
+
+QString graphCaption(int port, int kind) {
+    return txt(str::PortCaptionPrefix) + QString::number(port) + QStringLiteral("  ") +
+           graphTitle(kind);
+}
+
+GraphAxisSettings GraphAxisSettings::defaults(int kind) {
+    if (kind == AttenuationBars) {
+        return {50.0, -50.0, 0.2, 30.0, 0.0};
+    }
+    return {10.0, -50.0, 0.2, 0.0, -40.0};
+}
+
+TForm_Graphic::TForm_Graphic(int port, int kind, const QString& title, PortGraphData& data,
+                             UserMessages& messages, IniFile* ini, QWidget* parent)
+    : MdiChild(txt(str::PortCaptionPrefix) + QString::number(port) + QStringLiteral("  ") + title,
+               kHelpContext, ini, parent),
+      port_(port),
+      kind_(std::clamp(kind, 0, kGraphKinds - 1)),
+      data_(&data),
+      messages_(messages) {
+    setObjectName(QStringLiteral("Form_Graphic%1_%2").arg(port).arg(kind_));
+    setProperty("zev7Chart", !isPie());
+
+    bar3_ = new PanelBar({40, 220, 110, 0});
+    bar3_->setObjectName(QStringLiteral("StatusBar3"));
+    bar3_->setText(0, txt(str::BarOut));
+    bar3_->setHint(1, txt(str::HintResOutNumber));
+    bar3_->setHint(2, txt(str::HintResCycleStart));
+    bar1_ = new PanelBar({40, 220, 0});
+    bar1_->setObjectName(QStringLiteral("StatusBar1"));
+    bar1_->setText(0, txt(str::BarIn));
+    bar1_->setHint(1, txt(str::HintResInNumber));
+
+    chart_ = new QChart;
+    chart_->setObjectName(QStringLiteral("Chart2"));
+    view_ = new ChartView(chart_);
+
+    pagePanel_ = new QWidget;
+    pagePanel_->setObjectName(QStringLiteral("Panel1"));
+    pagePanel_->setAutoFillBackground(true);
+    auto* pageRow = new QHBoxLayout(pagePanel_);
+    pageRow->setContentsMargins(2, 0, 2, 0);
+    prev_ = new QToolButton;
+    prev_->setObjectName(QStringLiteral("PrevBitBtn"));
+    prev_->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    prev_->setToolTip(txt(str::GraphPrevPage));
+    next_ = new QToolButton;
+    next_->setObjectName(QStringLiteral("NextBitBtn"));
+    next_->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    next_->setToolTip(txt(str::GraphNextPage));
+    pageLabel_ = new QLabel;
+    pageLabel_->setObjectName(QStringLiteral("Page_Label"));
+    pageRow->addWidget(prev_);
+    pageRow->addWidget(pageLabel_);
+    pageRow->addWidget(next_);
+    connect(prev_, &QToolButton::clicked, this, &TForm_Graphic::previousPage);
+    connect(next_, &QToolButton::clicked, this, &TForm_Graphic::nextPage);
+
+    auto* pagesLine = new QHBoxLayout;
+    pagesLine->addStretch(1);
+    pagesLine->addWidget(pagePanel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar3_);
+    layout->addWidget(view_, 1);
+    layout->addLayout(pagesLine);
+    layout->addWidget(bar1_);
+
+    chartMenu_ = new QMenu(this);
+    chartMenu_->setObjectName(QStringLiteral("PopupMenu_Chart"));
+    chartMenu_->addAction(txt(str::ChartBackground), this, [this] {
+        if (ChooseChartBackColour(this, chart_)) {
+            setBackgroundColour(chart_->backgroundBrush().color());
+        }
+    });
+    chartMenu_->addAction(txt(str::ChartToClipboard), this,
+                          [this] { CopyChartToClipboard(view_); });
+    chartMenu_->addAction(txt(str::ChartToFile), this,
+                          [this] { SaveChartToFile(this, view_, messages_); });
+    chartMenu_->addAction(txt(str::ChartPrint), this, [this] { PrintChart(this, view_); });
+
+    connect(view_, &ChartView::clicked, this, [this] { view_->setZoomAllowed(true); });
+    connect(view_, &ChartView::doubleClicked, this, &TForm_Graphic::openChartMenu);
+    connect(view_, &ChartView::rightClicked, this, &TForm_Graphic::openSeriesMenu);
+    connect(view_, &ChartView::wheelTurned, this, &TForm_Graphic::wheel);
+    connect(view_, &ChartView::rightDragged, this, [this](QPointF from, QPointF to) {
+        if (isPie()) {
+            turnPie(to);
+        } else {
+            chart_->scroll(from.x() - to.x(), to.y() - from.y());
+        }
+    });
+
+    repaint_ = new QTimer(this);
+    repaint_->setSingleShot(true);
+    repaint_->setInterval(kRepaintIntervalMs);
+    connect(repaint_, &QTimer::timeout, this, &TForm_Graphic::refresh);
+    connect(&data, &PortGraphData::changed, this, &TForm_Graphic::scheduleRefresh);
+    connect(&data, &QObject::destroyed, this, [this] { frameWindow()->close(); });
+
+    if (isPie()) {
+        buildPie();
+    } else {
+        buildBars();
+    }
+    pagePanel_->setVisible(!isPie());
+    applyDefaults();
+    refresh();
+    resize(kClientSize.width(),
+           kClientSize.height() + bar3_->sizeHint().height() + bar1_->sizeHint().height());
+}
+
+void TForm_Graphic::buildPie() {
+    pie_ = new QPieSeries;
+    pie_->setName(graphTitle(kind_));
+    for (const QString& name : sliceNames(kind_)) {
+        QPieSlice* slice = pie_->append(name, 0.0);
+        slice->setLabelVisible(false);
+    }
+    chart_->addSeries(pie_);
+    chart_->legend()->setVisible(true);
+    chart_->legend()->setAlignment(kind_ == CallsPie ? Qt::AlignTop : Qt::AlignRight);
+}
+
+void TForm_Graphic::buildBars() {
+    barSet_ = new QBarSet(graphTitle(kind_));
+    barSet_->setPen(Qt::NoPen);
+    bars_ = new QBarSeries;
+    bars_->setName(graphTitle(kind_));
+    bars_->append(barSet_);
+    bars_->setBarWidth(kBarWidth);
+    bars_->setLabelsFormat(QStringLiteral("@value"));
+    bars_->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    anchor_ = new QLineSeries;
+
+    bottom_ = new QValueAxis;
+    bottom_->setTitleText(txt(str::GraphCallsAxis));
+    bottom_->setLabelFormat(QStringLiteral("%.0f"));
+    barAxis_ = new QValueAxis;
+    left_ = new QValueAxis;
+    left_->setLabelFormat(QStringLiteral("%.1f"));
+    left_->setTitleText(kind_ == AttenuationBars
+                            ? txt(str::GraphDbAxis)
+                            : graphTitle(kind_) + u',' + txt(str::GraphDbmAxis));
+    chart_->addAxis(bottom_, Qt::AlignBottom);
+    chart_->addAxis(barAxis_, Qt::AlignBottom);
+    chart_->addAxis(left_, Qt::AlignLeft);
+    chart_->addSeries(anchor_);
+    anchor_->attachAxis(bottom_);
+    anchor_->attachAxis(left_);
+    chart_->addSeries(bars_);
+    bars_->attachAxis(barAxis_);
+    bars_->attachAxis(left_);
+    barAxis_->setVisible(false);
+    chart_->legend()->setVisible(false);
+    connect(bottom_, &QValueAxis::rangeChanged, this, &TForm_Graphic::onAxisRangeChanged);
+    connect(left_, &QValueAxis::rangeChanged, this, &TForm_Graphic::onAxisRangeChanged);
+}
+
+QAbstractSeries* TForm_Graphic::series() const {
+    return isPie() ? static_cast<QAbstractSeries*>(pie_) : static_cast<QAbstractSeries*>(bars_);
+}
+
+void TForm_Graphic::applyDefaults() {
+    setBackgroundColour(kDefaultBackground);
+    if (isPie()) {
+        const QList<QColor>& colours = defaultSliceColours(kind_);
+        for (int i = 0; i < pie_->count(); ++i) {
+            pie_->slices().at(i)->setBrush(colours.value(i));
+            pie_->slices().at(i)->setBorderColor(Qt::black);
+        }
+        rotation_ = kPieRotation;
+        pie_->setPieStartAngle(rotation_);
+        pie_->setPieEndAngle(rotation_ + 360);
+        return;
+    }
+    barSet_->setColor(kDefaultGraphColour);
+    bars_->setLabelsVisible(true);
+    setChartPointsPerPage(chart_, kDefaultPointsPerPage);
+    axis_ = GraphAxisSettings::defaults(kind_);
+    applyLeftRange(axis_.dnl, axis_.upl);
+    layOutBottom();
+}
+
+// ---- Refreshing --------------------------------------------------------------------------------
+
+void TForm_Graphic::scheduleRefresh() {
+    if (!repaint_->isActive()) {
+        repaint_->start();
+    }
+}
+
+const std::vector<QPointF>& TForm_Graphic::barData() const {
+    static const std::vector<QPointF> none;
+    return data_ ? data_->bars(kind_) : none;
+}
+
+void TForm_Graphic::refresh() {
+    repaint_->stop();
+    if (!data_) {
+        return;
+    }
+    const QString out = data_->outNumberText();
+    const QString start = data_->cycleStartText();
+    const QString in = data_->inNumberText();
+    bar3_->setText(1, out.isEmpty() ? txt(str::EmptyNumberText) : out);
+    bar3_->setText(2, start.isEmpty() ? txt(str::EmptyCycleStart) : start);
+    bar1_->setText(1, in.isEmpty() ? txt(str::EmptyNumberText) : in);
+    if (isPie()) {
+        refreshPie();
+    } else {
+        showBars();
+        updatePages();
+    }
+}
+
+void TForm_Graphic::refreshPie() {
+    const PieValues& pies = data_->pies();
+    QList<int> values;
+    if (kind_ == CallsPie) {
+        values = {pies.calls[0], pies.calls[1]};
+    } else {
+        values = QList<int>(pies.losses.begin(), pies.losses.end());
+    }
+    double total = 0.0;
+    for (int v : values) {
+        total += v;
+    }
+    const QList<QPieSlice*> slices = pie_->slices();
+    for (int i = 0; i < slices.size() && i < values.size(); ++i) {
+        QPieSlice* slice = slices[i];
+        slice->setValue(values[i]);
+        slice->setLabel(total > 0 ? QString::number(100.0 * values[i] / total, 'f', 0) +
+                                        QStringLiteral(" %")
+                                  : QString());
+        slice->setLabelVisible(values[i] > 0);
+    }
+    // The legend names the outcomes while the slices' marks carry the percentages.
+    const QStringList names = sliceNames(kind_);
+    const QList<QLegendMarker*> markers = chart_->legend()->markers(pie_);
+    for (int i = 0; i < markers.size() && i < names.size(); ++i) {
+        markers[i]->setLabel(names[i]);
+    }
+}
+
+void TForm_Graphic::showBars() {
+    const std::vector<QPointF>& all = barData();
+    const AxisWindow w = bottomWindow();
+    int first = std::max(1, static_cast<int>(std::ceil(w.min - 0.5)));
+    int last = static_cast<int>(std::floor(w.max + 0.5));
+    if (!all.empty()) {
+        last = std::min(last, static_cast<int>(all.back().x()));
+    }
+    QList<qreal> values;
+    auto it = std::lower_bound(all.begin(), all.end(), first,
+                               [](const QPointF& p, int x) { return p.x() < x; });
+    if (it != all.end() && last >= first) {
+        values.fill(0.0, last - first + 1);
+        for (; it != all.end() && it->x() <= last; ++it) {
+            values[static_cast<int>(it->x()) - first] = it->y();
+        }
+    }
+    if (values.size() != shownCount_ || first != shownFrom_ || !values.isEmpty()) {
+        barSet_->remove(0, barSet_->count());
+        barSet_->append(values);
+    }
+    shownFrom_ = first;
+    shownCount_ = static_cast<int>(values.size());
+    const bool was = adjusting_;
+    adjusting_ = true;
+    barAxis_->setRange(w.min - first, w.max - first);
+    adjusting_ = was;
+}
+
+int TForm_Graphic::shownBars() const {
+    return barSet_ != nullptr ? barSet_->count() : 0;
+}
+
+// ---- Pages, zoom and scroll --------------------------------------------------------------------
+
+AxisWindow TForm_Graphic::bottomWindow() const {
+    return bottom_ != nullptr ? axisWindow(bottom_) : AxisWindow{};
+}
+
+AxisWindow TForm_Graphic::leftWindow() const {
+    return left_ != nullptr ? axisWindow(left_) : AxisWindow{};
+}
+
+void TForm_Graphic::updatePages() {
+    const std::vector<QPointF>& all = barData();
+    const double firstX = all.empty() ? 1.0 : all.front().x();
+    pages_ = barPages(static_cast<int>(all.size()), firstX, bottomWindow());
+    pageLabel_->setText(pageText());
+}
+
+QString TForm_Graphic::pageText() const {
+    return txt(str::GraphPage) + u' ' + QString::number(pages_.page) + u' ' +
+           txt(str::GraphPageOf) + u' ' + QString::number(pages_.pages);
+}
+
+void TForm_Graphic::showPage(int page) {
+    const std::vector<QPointF>& all = barData();
+    const double firstX = all.empty() ? 1.0 : all.front().x();
+    adjusting_ = true;
+    setAxisWindow(bottom_, pageWindow(page, bottomWindow().span(), firstX));
+    adjusting_ = false;
+    lastWindows_ = chartWindows(chart_);
+    showBars();
+    updatePages();
+}
+
+void TForm_Graphic::nextPage() {
+    if (!isPie() && pages_.page < pages_.pages) {
+        showPage(pages_.page + 1);
+    }
+}
+
+void TForm_Graphic::previousPage() {
+    if (!isPie() && pages_.page > 1) {
+        showPage(pages_.page - 1);
+    }
+}
+
+void TForm_Graphic::layOutBottom() {
+    if (isPie()) {
+        return;
+    }
+    adjusting_ = true;
+    SetAxisRange(bottom_, 1.0, 0.5, chartPointsPerPage(chart_) + 0.5);
+    adjusting_ = false;
+    lastWindows_ = chartWindows(chart_);
+    showBars();
+    updatePages();
+}
+
+void TForm_Graphic::applyLeftRange(double dnl, double upl) {
+    adjusting_ = true;
+    SetAxisRange(left_, axis_.incrl, dnl, upl);
+    adjusting_ = false;
+    lastWindows_ = chartWindows(chart_);
+}
+
+void TForm_Graphic::onAxisRangeChanged() {
+    if (adjusting_ || axesCheckPending_) {
+        return;
+    }
+    // A mouse zoom moves both axes one after the other; the rules look at the pair once.
+    axesCheckPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        axesCheckPending_ = false;
+        axesMoved(lastWindows_);
+    });
+}
+
+void TForm_Graphic::axesMoved(const ChartWindows& before) {
+    if (isPie()) {
+        return;
+    }
+    adjusting_ = true;
+    LimitAxes(chart_, 0.0, 0.0, 0.0, 0.0, axis_.minl, axis_.maxl);
+    if (bottom_->min() < 0.5) {
+        setAxisWindow(bottom_, {0.5, bottom_->max()});
+    }
+    KeepMinimumWindow(chart_, before, 1.0, 0.0, axis_.incrl);
+    adjusting_ = false;
+    lastWindows_ = chartWindows(chart_);
+    showBars();
+    updatePages();
+}
+
+void TForm_Graphic::wheel(double notches) {
+    if (isPie()) {
+        return;
+    }
+    const ChartWindows before = chartWindows(chart_);
+    const AxisWindow w = leftWindow();
+    const double by = w.span() / kWheelShare * notches;
+    adjusting_ = true;
+    setAxisWindow(left_, {w.min - by, w.max - by});
+    adjusting_ = false;
+    axesMoved(before);
+}
+
+void TForm_Graphic::zoomChart(ChartZoom command) {
+    if (isPie()) {
+        return;
+    }
+    if (command == ChartZoom::Restore) {
+        axis_.upl = axis_.maxl;
+        axis_.dnl = axis_.minl;
+        applyLeftRange(axis_.minl, axis_.maxl);
+        layOutBottom();
+        return;
+    }
+    const ChartWindows before = chartWindows(chart_);
+    adjusting_ = true;
+    setAxisWindow(bottom_, zoomWindow(bottomWindow(), command, false));
+    setAxisWindow(left_, zoomWindow(leftWindow(), command, true));
+    adjusting_ = false;
+    axesMoved(before);
+    axis_.dnl = leftWindow().min;
+    axis_.upl = leftWindow().max;
+}
+
+// ---- Pies --------------------------------------------------------------------------------------
+
+void TForm_Graphic::applyPieSize() {
+    int radius = 0;
+    for (int r : {hRadius_, vRadius_}) {
+        if (r > 0) {
+            radius = radius == 0 ? r : std::min(radius, r);
+        }
+    }
+    if (radius == 0) {
+        pie_->setPieSize(kAutoPieSize);
+        return;
+    }
+    QRectF area = chart_->plotArea();
+    if (area.isEmpty()) {
+        area = QRectF(QPointF(0, 0), QSizeF(view_->size()));
+    }
+    const double side = std::max(1.0, std::min(area.width(), area.height()));
+    pie_->setPieSize(std::clamp(2.0 * radius / side, kLeastPieSize, 1.0));
+}
+
+void TForm_Graphic::turnPie(QPointF to) {
+    if (!isPie()) {
+        return;
+    }
+    const QPointF centre = chart_->plotArea().center();
+    const int angle =
+        static_cast<int>(qRadiansToDegrees(std::atan2(to.y() - centre.y(), to.x() - centre.x())));
+    rotation_ = ((angle + rotation_) % 360 + 360) % 360;
+    pie_->setPieStartAngle(rotation_);
+    pie_->setPieEndAngle(rotation_ + 360);
+}
+
+void TForm_Graphic::keyPressEvent(QKeyEvent* event) {
+    if (HandleWindowKeys(event, this)) {
+        return;
+    }
+    if (isPie()) {
+        const auto shrink = [](int& r) {
+            r -= kRadiusStep;
+            if (r < kLeastRadius) {
+                r = 0;  // automatic size
+            }
+        };
+        bool taken = true;
+        switch (event->key()) {
+            case Qt::Key_Left:
+                shrink(hRadius_);
+                break;
+            case Qt::Key_Right:
+                hRadius_ += kRadiusStep;
+                break;
+            case Qt::Key_Up:
+                shrink(vRadius_);
+                break;
+            case Qt::Key_Down:
+                vRadius_ += kRadiusStep;
+                break;
+            default:
+                taken = false;
+        }
+        if (taken) {
+            applyPieSize();
+            return;
+        }
+    }
+    MdiChild::keyPressEvent(event);
+}
+
+// ---- Menus, colours and pictures ---------------------------------------------------------------
+
+void TForm_Graphic::openSeriesMenu(QPoint globalPos) {
+    QMenu menu(this);
+    const QList<QAbstractSeries*> excluded = {anchor_};
+    const int pointsBefore = chartPointsPerPage(chart_);
+    AddSeriesMenuItems(chart_, excluded, &menu, [this, excluded, pointsBefore](QAction* item) {
+        OpenSeriesSettings(item, this, chart_, excluded, kind_, ChartOwner::LiveGraph);
+        if (chartPointsPerPage(chart_) != pointsBefore) {
+            layOutBottom();
+        }
+        view_->setZoomAllowed(true);
+    });
+    menu.addSeparator();
+    menu.addActions(chartMenu_->actions());
+    menu.exec(globalPos);
+}
+
+void TForm_Graphic::openChartMenu(QPoint globalPos) {
+    view_->setZoomAllowed(false);
+    chartMenu_->exec(globalPos);
+}
+
+QColor TForm_Graphic::backgroundColour() const {
+    return chart_->backgroundBrush().color();
+}
+
+void TForm_Graphic::setBackgroundColour(const QColor& colour) {
+    setChartBackColour(chart_, colour);
+    QPalette p = pagePanel_->palette();
+    p.setColor(QPalette::Window, colour);
+    pagePanel_->setPalette(p);
+}
+
+bool TForm_Graphic::saveReportBitmap(const QString& path) {
+    refresh();
+    return saveBitmap16(view_->grab().toImage(), path);
+}
+
+// ---- Form storage ------------------------------------------------------------------------------
+
+void TForm_Graphic::writeSettings(IniFile& ini, const QString& section) {
+    ini.writeInt(section, QStringLiteral("ParamColor.Back"), colourToIni(backgroundColour()));
+    if (isPie()) {
+        const QList<QPieSlice*> slices = pie_->slices();
+        for (int i = 0; i < slices.size(); ++i) {
+            ini.writeInt(section, sliceKey(kind_, i), colourToIni(slices[i]->brush().color()));
+        }
+        ini.writeBool(section, QStringLiteral("Patterns"),
+                      slices.first()->brush().style() != Qt::SolidPattern);
+        return;
+    }
+    ini.writeInt(section, QStringLiteral("GraphColor"), colourToIni(barSet_->color()));
+    ini.writeBool(section, QStringLiteral("GraphMark"), bars_->isLabelsVisible());
+    ini.writeInt(section, QStringLiteral("CountPoint"), chartPointsPerPage(chart_));
+    ini.writeDouble(section, QStringLiteral("maxl"), axis_.maxl);
+    ini.writeDouble(section, QStringLiteral("minl"), axis_.minl);
+    ini.writeDouble(section, QStringLiteral("incrl"), axis_.incrl);
+    ini.writeDouble(section, QStringLiteral("upl"), axis_.upl);
+    ini.writeDouble(section, QStringLiteral("dnl"), axis_.dnl);
+}
+
+void TForm_Graphic::readSettings(const IniFile& ini, const QString& section) {
+    setBackgroundColour(colourFromIni(
+        ini.readInt(section, QStringLiteral("ParamColor.Back"), colourToIni(kDefaultBackground)),
+        kDefaultBackground));
+    if (isPie()) {
+        const QList<QPieSlice*> slices = pie_->slices();
+        const QList<QColor>& defaults = defaultSliceColours(kind_);
+        const bool patterns = ini.readBool(section, QStringLiteral("Patterns"),
+                                           slices.first()->brush().style() != Qt::SolidPattern);
+        for (int i = 0; i < slices.size(); ++i) {
+            const QColor colour = colourFromIni(
+                ini.readInt(section, sliceKey(kind_, i), colourToIni(defaults.value(i))),
+                defaults.value(i));
+            slices[i]->setBrush(QBrush(colour, patterns ? slicePattern(i) : Qt::SolidPattern));
+        }
+        return;
+    }
+    barSet_->setColor(colourFromIni(
+        ini.readInt(section, QStringLiteral("GraphColor"), colourToIni(kDefaultGraphColour)),
+        kDefaultGraphColour));
+    bars_->setLabelsVisible(ini.readBool(section, QStringLiteral("GraphMark"), true));
+    const int points = ini.readInt(section, QStringLiteral("CountPoint"), kDefaultPointsPerPage);
+    setChartPointsPerPage(chart_, (points >= kLeastPointsPerPage && points <= kMostPointsPerPage)
+                                      ? points
+                                      : kDefaultPointsPerPage);
+    const GraphAxisSettings d = GraphAxisSettings::defaults(kind_);
+    GraphAxisSettings a{ini.readDouble(section, QStringLiteral("maxl"), d.maxl),
+                        ini.readDouble(section, QStringLiteral("minl"), d.minl),
+                        ini.readDouble(section, QStringLiteral("incrl"), d.incrl),
+                        ini.readDouble(section, QStringLiteral("upl"), d.upl),
+                        ini.readDouble(section, QStringLiteral("dnl"), d.dnl)};
+    // Values that make no axis (limits crossed, no increment, a range outside the limits)
+    // would leave an empty or frozen graph: the graph's own defaults stand instead.
+    const bool sound = std::isfinite(a.maxl) && std::isfinite(a.minl) && a.minl < a.maxl &&
+                       a.incrl > 0.0 && a.incrl * kMinimumIncrements <= a.maxl - a.minl &&
+                       a.dnl < a.upl && a.dnl >= a.minl && a.upl <= a.maxl;
+    axis_ = sound ? a : d;
+    bars_->setVisible(barSet_->color() != backgroundColour());
+    applyLeftRange(axis_.dnl, axis_.upl);
+    layOutBottom();
+}
+
+void TForm_Graphic::closeEvent(QCloseEvent* event) {
+    repaint_->stop();
+    MdiChild::closeEvent(event);
+}
+
+}  // namespace zev7
