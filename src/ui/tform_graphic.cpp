@@ -206,6 +206,7 @@ void TForm_Graphic::buildPie() {
 void TForm_Graphic::buildBars() {
     barSet_ = new QBarSet(graphTitle(kind_));
     barSet_->setPen(Qt::NoPen);
+    barSet_->setLabelColor(Qt::black);  // the marks stand above the bars, on the background
     bars_ = new QBarSeries;
     bars_->setName(graphTitle(kind_));
     bars_->append(barSet_);
@@ -327,8 +328,9 @@ void TForm_Graphic::refreshPie() {
 void TForm_Graphic::showBars() {
     const std::vector<QPointF>& all = barData();
     const AxisWindow w = bottomWindow();
-    int first = std::max(1, static_cast<int>(std::ceil(w.min - 0.5)));
-    int last = static_cast<int>(std::floor(w.max + 0.5));
+    // The bars that stand at least partly inside the window (a bar is half a call wide).
+    const int first = std::max(1, static_cast<int>(std::floor(w.min - 0.5)) + 1);
+    int last = static_cast<int>(std::ceil(w.max + 0.5)) - 1;
     if (!all.empty()) {
         last = std::min(last, static_cast<int>(all.back().x()));
     }
@@ -344,6 +346,11 @@ void TForm_Graphic::showBars() {
     if (values.size() != shownCount_ || first != shownFrom_ || !values.isEmpty()) {
         barSet_->remove(0, barSet_->count());
         barSet_->append(values);
+        // The chart makes the marks of new bars hidden; they follow the series' setting again.
+        if (bars_->isLabelsVisible()) {
+            bars_->setLabelsVisible(false);
+            bars_->setLabelsVisible(true);
+        }
     }
     shownFrom_ = first;
     shownCount_ = static_cast<int>(values.size());

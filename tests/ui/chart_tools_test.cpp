@@ -25,7 +25,6 @@ namespace {
 class ChartToolsTest : public ::testing::Test {
 protected:
     ChartToolsTest() : saved_(ChartDialogs::instance()) {
-        test::uiApp();
         ChartDialogs::instance().saveName = [this](QWidget*, const QString& proposed,
                                                    const QString&) {
             proposals_.push_back(proposed);
@@ -42,6 +41,7 @@ protected:
     }
     ~ChartToolsTest() override { ChartDialogs::instance() = saved_; }
 
+    QApplication& app_ = test::uiApp();  // before the widgets below
     test::TempHome home_{test::TempHome::WithFolders};
     ChartDialogs saved_;
     std::deque<QString> names_;
