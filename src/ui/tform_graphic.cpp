@@ -114,6 +114,7 @@ TForm_Graphic::TForm_Graphic(int port, int kind, const QString& title, PortGraph
     chart_ = new QChart;
     chart_->setObjectName(QStringLiteral("Chart2"));
     view_ = new ChartView(chart_);
+    view_->installEventFilter(this);
 
     pagePanel_ = new QWidget;
     pagePanel_->setObjectName(QStringLiteral("Panel1"));
@@ -524,8 +525,28 @@ void TForm_Graphic::turnPie(QPointF to) {
 }
 
 void TForm_Graphic::keyPressEvent(QKeyEvent* event) {
+    if (!handleKey(event)) {
+        MdiChild::keyPressEvent(event);
+    }
+}
+
+bool TForm_Graphic::eventFilter(QObject* watched, QEvent* event) {
+    // The chart view has the focus; its own arrow keys would only scroll an empty scene.
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (handleKey(key) || key->key() == Qt::Key_F1) {
+            if (key->key() == Qt::Key_F1) {
+                emit helpRequested(helpContext());
+            }
+            return true;
+        }
+    }
+    return MdiChild::eventFilter(watched, event);
+}
+
+bool TForm_Graphic::handleKey(QKeyEvent* event) {
     if (HandleWindowKeys(event, this)) {
-        return;
+        return true;
     }
     if (isPie()) {
         const auto shrink = [](int& r) {
@@ -553,10 +574,10 @@ void TForm_Graphic::keyPressEvent(QKeyEvent* event) {
         }
         if (taken) {
             applyPieSize();
-            return;
+            return true;
         }
     }
-    MdiChild::keyPressEvent(event);
+    return false;
 }
 
 // ---- Menus, colours and pictures ---------------------------------------------------------------

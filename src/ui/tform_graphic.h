@@ -106,6 +106,7 @@ protected:
     void writeSettings(IniFile& ini, const QString& section) override;
     void readSettings(const IniFile& ini, const QString& section) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -122,6 +123,8 @@ private:
     void scheduleRefresh();
     void onAxisRangeChanged();
     void showPage(int page);
+    // Ctrl+C, Ctrl+P and the pie's arrow keys; true when the key was taken.
+    bool handleKey(QKeyEvent* event);
     const std::vector<QPointF>& barData() const;
 
     const int port_;

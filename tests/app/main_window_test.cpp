@@ -3,6 +3,8 @@
 #include "app/closing_sequence.h"
 #include "app/scheme_window_link.h"
 #include "core/strings.h"
+#include "ui/port_graph_data.h"
+#include "ui/tform_graphic.h"
 #include "ui/tftest_scenar.h"
 
 #include <QAction>
@@ -58,6 +60,22 @@ TEST_F(MainWindow, ScenarioCommandsFollowTheActivePortWindow) {
     // Windows of later parts are present and disabled, never a dummy window.
     EXPECT_FALSE(enabled("NShemaScen"));
     EXPECT_FALSE(enabled("N16"));
+}
+
+TEST_F(MainWindow, ChartToolbarActsOnTheActiveBarGraphOnly) {
+    PortGraphData data;
+    auto* pie = new TForm_Graphic(1, CallsPie, graphTitle(CallsPie), data, messages, nullptr);
+    ASSERT_NE(form->addChildWindow(pie), nullptr);
+    QAction* up = form->findChild<QAction*>(QStringLiteral("StepUp_ToolButton"));
+    EXPECT_FALSE(up->isEnabled());
+    auto* level =
+        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, nullptr);
+    ASSERT_NE(form->addChildWindow(level), nullptr);
+    EXPECT_TRUE(up->isEnabled());
+    up->trigger();
+    // -40..0 moves up by a tenth and becomes the undo range.
+    EXPECT_EQ(level->leftWindow(), (AxisWindow{-36, 4}));
+    EXPECT_EQ(level->axisSettings().upl, 4.0);
 }
 
 TEST_F(MainWindow, ClosingWithRunningPortsAsksOnceStopsAndWaitsAtMostTheGuard) {

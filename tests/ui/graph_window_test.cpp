@@ -112,13 +112,13 @@ TEST_F(GraphWindowTest, ZoomAndScrollStayInsideTheLimits) {
 TEST_F(GraphWindowTest, PieRadiusKeysAndRotation) {
     auto w = window(CallsPie);
     EXPECT_FALSE(w->zoomApplies());
-    key(w.get(), Qt::Key_Right);
+    key(w->chartView(), Qt::Key_Right);
     EXPECT_EQ(w->horizontalRadius(), 25);
-    key(w.get(), Qt::Key_Left);
+    key(w->chartView(), Qt::Key_Left);
     EXPECT_EQ(w->horizontalRadius(), 0);  // below 6: automatic again
-    key(w.get(), Qt::Key_Down);
-    key(w.get(), Qt::Key_Down);
-    key(w.get(), Qt::Key_Up);
+    key(w->chartView(), Qt::Key_Down);
+    key(w->chartView(), Qt::Key_Down);
+    key(w->chartView(), Qt::Key_Up);
     EXPECT_EQ(w->verticalRadius(), 25);
     EXPECT_EQ(w->rotation(), 90);
 

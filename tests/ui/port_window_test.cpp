@@ -13,15 +13,20 @@
 #include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
+#include "ui/graph_windows.h"
 #include "ui/ini_file.h"
 #include "ui/panel_bar.h"
 #include "ui/port_answer_page.h"
 #include "ui/port_control.h"
+#include "ui/port_graph_data.h"
 #include "ui/port_result_page.h"
 #include "ui/tform_data.h"
+#include "ui/tform_graphic.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -31,6 +36,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 
 namespace zev7 {
 namespace {
@@ -278,6 +284,41 @@ TEST_F(PortWindowTest, FormStorageKeepsColumnsAndGraphFlagsAndPullsFarWindowsBac
     EXPECT_EQ(w->cycleTable()->columnWidth(2), 222);
     EXPECT_EQ(w->graphFlags()[2], true);
     EXPECT_EQ(w->frameWindow()->x(), 0);
+}
+
+TEST_F(PortWindowTest, GraphButtonsOpenTheGraphsWhichReopenAndCloseWithTheWindow) {
+    writeDemoScenario(toOleDate(clock_.now()));
+    GraphWindows graphs;
+    PortWindowContext context{control_, messages_, &ini_};
+    context.graphs = &graphs;
+    {
+        std::unique_ptr<TForm_Data> w(createPortWindow(kPort, context));
+        w->resultPage()->graphButton(0)->click();
+        w->graphMenu()->findChild<QAction*>("N_LevAS")->trigger();
+        EXPECT_TRUE(w->graphMenu()->findChild<QAction*>("N_LevAS")->isChecked());
+        TForm_Graphic* level = graphs.window(kPort, DialToneBars);
+        ASSERT_NE(level, nullptr);
+        CallRefresh call;
+        call.callNumber = 1;
+        call.points.dialToneLevel = -21.5;
+        w->callAccounted(kPort, call);
+        level->refresh();
+        EXPECT_EQ(level->shownBars(), 1);
+        w->saveLayout();
+        EXPECT_EQ(ini_.readInt("Порт:1", "FormGraphic1"), 1);
+        EXPECT_EQ(ini_.readInt("Порт:1", "FormGraphic4"), 1);
+        EXPECT_EQ(ini_.readInt("Порт:1", "FormGraphic3"), 0);
+        w->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(graphs.openGraphWindows(kPort).isEmpty());
+        w.release();  // closed: the window deleted itself
+    }
+    std::unique_ptr<TForm_Data> again(createPortWindow(kPort, context));
+    again->restoreLayout();
+    QApplication::processEvents();
+    EXPECT_NE(graphs.window(kPort, CallsPie), nullptr);
+    EXPECT_NE(graphs.window(kPort, DialToneBars), nullptr);
+    EXPECT_EQ(graphs.window(kPort, AttenuationBars), nullptr);
 }
 
 // A run started from the window shows what the headless run reports: the same protocol lines
