@@ -341,7 +341,8 @@ void TForm_Graphic::showBars() {
     if (it != all.end() && last >= first) {
         values.fill(0.0, last - first + 1);
         for (; it != all.end() && it->x() <= last; ++it) {
-            values[static_cast<int>(it->x()) - first] = it->y();
+            // Marks show hundredths, as the call table does.
+            values[static_cast<int>(it->x()) - first] = std::round(it->y() * 100.0) / 100.0;
         }
     }
     if (values.size() != shownCount_ || first != shownFrom_ || !values.isEmpty()) {
