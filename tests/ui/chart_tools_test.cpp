@@ -3,6 +3,7 @@
 #include "support/temp_home.h"
 #include "ui/chart_axes.h"
 #include "ui/chart_output.h"
+#include "ui/grid_fit.h"
 #include "ui/tform_color.h"
 #include "ui_test_support.h"
 
@@ -11,11 +12,16 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <deque>
 
 namespace zev7 {
@@ -173,6 +179,37 @@ TEST_F(ChartToolsTest, DatabaseKindsChooseTheirPanelAndCount) {
     TForm_Color lossPie(bars, chart_, 3, ChartOwner::DatabaseGraph);
     EXPECT_EQ(lossPie.panel(), TForm_Color::Panel::LossSlices);
     EXPECT_EQ(lossPie.shapeCount(), 13);
+}
+
+TEST_F(ChartToolsTest, PieColoursAndFillComeFromTheDialog) {
+    auto* pie = new QPieSeries;
+    pie->setName("Диаграмма вызовов");
+    pie->append("a", 3)->setBrush(QColor(0, 128, 0));
+    pie->append("b", 1)->setBrush(QColor(255, 0, 0));
+    chart_->addSeries(pie);
+    TForm_Color dialog(pie, chart_, 0, ChartOwner::LiveGraph);
+    EXPECT_EQ(dialog.panel(), TForm_Color::Panel::TwoSlices);
+    EXPECT_TRUE(dialog.fillPie()->isChecked());
+    EXPECT_FALSE(dialog.changed());
+    dialog.fillPie()->setChecked(false);
+    EXPECT_TRUE(dialog.changed());
+    dialog.setShapeColour(1, QColor(0, 0, 255));
+    dialog.apply();
+    EXPECT_EQ(pie->slices().at(1)->brush().color(), QColor(0, 0, 255));
+    EXPECT_NE(pie->slices().at(0)->brush().style(), Qt::SolidPattern);
+}
+
+TEST_F(ChartToolsTest, ColumnFittersMeasureHeaderLinesOrWholeTexts) {
+    QTableWidget grid(1, 1);
+    grid.horizontalHeader()->setDefaultSectionSize(10);
+    grid.setHorizontalHeaderItem(0, new QTableWidgetItem("Телефонный номер\nавтоответчика"));
+    grid.setItem(0, 0, new QTableWidgetItem("12"));
+    const QFontMetrics metrics(grid.font());
+    FitGridColumn(&grid, 0, GridFit::HeaderLines);
+    EXPECT_EQ(grid.columnWidth(0), metrics.horizontalAdvance("Телефонный номер") + 2 + 3);
+    FitGridColumn(&grid, 0, GridFit::WholeCells);
+    EXPECT_EQ(grid.columnWidth(0),
+              metrics.horizontalAdvance("Телефонный номер\nавтоответчика") + 2 + 15);
 }
 
 }  // namespace

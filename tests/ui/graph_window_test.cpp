@@ -185,5 +185,18 @@ TEST_F(GraphWindowTest, OpenGraphWindowsGiveTheReportItsPictures) {
     Q_UNUSED(bars);
 }
 
+TEST_F(GraphWindowTest, GraphsOpenAtProgramEndAreRememberedAsOpen) {
+    GraphWindows graphs;
+    graphs.open(kPort, LossesPie, data_, messages_, &ini_);
+    EXPECT_TRUE(graphs.wasOpen(kPort, LossesPie));
+    // At the program's end the graph windows close before their port window records them.
+    graphs.freeze();
+    graphs.closeAll(kPort);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(graphs.window(kPort, LossesPie), nullptr);
+    EXPECT_TRUE(graphs.wasOpen(kPort, LossesPie));
+    EXPECT_FALSE(graphs.wasOpen(kPort, CallsPie));
+}
+
 }  // namespace
 }  // namespace zev7
