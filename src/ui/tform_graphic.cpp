@@ -221,7 +221,7 @@ void TForm_Graphic::buildBars() {
     bottom_->setLabelFormat(QStringLiteral("%.0f"));
     barAxis_ = new QValueAxis;
     left_ = new QValueAxis;
-    left_->setLabelFormat(QStringLiteral("%.1f"));
+    left_->setLabelFormat(QStringLiteral("%g"));  // narrow labels leave the title its room
     left_->setTitleText(kind_ == AttenuationBars
                             ? txt(str::GraphDbAxis)
                             : graphTitle(kind_) + u',' + txt(str::GraphDbmAxis));
