@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
+#include "app/stat_window_shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,8 +46,13 @@ void settle() {
 }
 }  // namespace
 
-ScreenshotTour::ScreenshotTour(TMainForm& window, int port, QString directory, QObject* parent)
-    : QObject(parent), window_(window), port_(port), directory_(std::move(directory)) {}
+ScreenshotTour::ScreenshotTour(TMainForm& window, int port, QString directory, StatWindows* stats,
+                               QObject* parent)
+    : QObject(parent),
+      window_(window),
+      port_(port),
+      directory_(std::move(directory)),
+      stats_(stats) {}
 
 void ScreenshotTour::start() {
     QDir().mkpath(directory_);
@@ -93,6 +99,9 @@ void ScreenshotTour::takePictures() {
         }
     }
     photographScheme(window_, [this](const QString& name) { shoot(name); });
+    if (stats_ != nullptr) {
+        shootStatWindows(window_, *stats_, [this](const QString& name) { shoot(name); });
+    }
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }
 
