@@ -12,6 +12,12 @@ namespace zev7 {
 
 namespace {
 
+// The result and setting names as the dictionaries hold them, in full.
+constexpr int kNameWidth = 330;
+constexpr int kSettingNameWidth = 560;
+constexpr int kCallNoWidth = 60;
+constexpr int kOutcomeWidth = 220;
+
 QLabel* headingLabel(QWidget* parent, const char* name) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
@@ -76,7 +82,7 @@ TFormBD_StatCycle::TFormBD_StatCycle(QSqlDatabase db, IniFile* ini, UserMessages
     : CycleWindow(txt(str::StatCycleCaption), db, ini, messages, parent),
       model_(new CycleStatModel(db, this)) {
     setObjectName(QStringLiteral("TFormBD_StatCycle"));
-    setModel(model_);
+    setModel(model_, {kNameWidth});
 }
 
 bool TFormBD_StatCycle::query(int cycleId) {
@@ -92,7 +98,7 @@ TFormBD_SeansCycle::TFormBD_SeansCycle(QSqlDatabase db, IniFile* ini, UserMessag
     : CycleWindow(txt(str::StatCallsCaption), db, ini, messages, parent),
       model_(new CycleCallsModel(db, this)) {
     setObjectName(QStringLiteral("TFormBD_SeansCycle"));
-    setModel(model_);
+    setModel(model_, {kCallNoWidth, kOutcomeWidth});
 }
 
 bool TFormBD_SeansCycle::query(int cycleId) {
@@ -115,7 +121,7 @@ TFormDB_SetCycle::TFormDB_SetCycle(QSqlDatabase db, IniFile* ini, UserMessages* 
     : CycleWindow(txt(str::StatSettingsCaption), db, ini, messages, parent),
       model_(new CycleSettingsModel(db, this)) {
     setObjectName(QStringLiteral("TFormDB_SetCycle"));
-    setModel(model_);
+    setModel(model_, {kSettingNameWidth});
 }
 
 bool TFormDB_SetCycle::query(int cycleId) {

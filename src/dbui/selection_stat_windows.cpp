@@ -17,6 +17,9 @@ namespace zev7 {
 namespace {
 
 constexpr int kPeriodEditWidth = 80;
+// The result names in full; the numbers with their seven parts.
+constexpr int kNameWidth = 330;
+constexpr int kNumberWidth = 190;
 
 QLineEdit* periodEdit(QWidget* parent, const char* name) {
     auto* e = new QLineEdit(parent);
@@ -47,7 +50,7 @@ TFormBD_StatItog::TFormBD_StatItog(QSqlDatabase db, IniFile* ini, UserMessages* 
     row->addWidget(period_[3]);
     row->addStretch(1);
     topLayout()->addLayout(row);
-    setModel(model_);
+    setModel(model_, {kNameWidth});
 }
 
 void TFormBD_StatItog::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
@@ -86,7 +89,7 @@ TFormBD_StatParams::TFormBD_StatParams(QSqlDatabase db, IniFile* ini, UserMessag
     row->addWidget(RBtn_Perc);
     row->addStretch(1);
     topLayout()->addLayout(row);
-    setModel(model_);
+    setModel(model_, {kNumberWidth, kNumberWidth});
     rowLabel_ = new QLabel(this);
     rowLabel_->setObjectName(QStringLiteral("RowLabel"));
     mainLayout()->addWidget(rowLabel_);

@@ -7,9 +7,12 @@
 #include "ui/ini_file.h"
 
 #include <QBoxLayout>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableView>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace zev7 {
 
@@ -21,6 +24,9 @@ constexpr StatWindowKind kKinds[] = {StatWindowKind::CycleStat, StatWindowKind::
 // The speed buttons' faces: short, the hint says the rest.
 constexpr const char* kFaces[] = {"Ц", "В", "Н", "Σ", "П"};
 constexpr int kRowHeight = 20;
+constexpr int kTitlePadding = 16;
+constexpr int kMinColumnWidth = 84;  // a date "dd.mm.yyyy" in full
+constexpr int kMaxColumnWidth = 260;
 
 }  // namespace
 
@@ -75,9 +81,20 @@ QToolButton* StatWindow::speedButton(StatWindowKind kind) const {
     return buttons_[static_cast<int>(kind)];
 }
 
-void StatWindow::setModel(StatTableModel* model) {
+void StatWindow::setModel(StatTableModel* model, const QList<int>& wider) {
     grid_->setModel(model);
     widths_ = new GridColumnWidths(grid_, grid_->objectName());
+    const QFontMetrics metrics(grid_->horizontalHeader()->font());
+    QList<int> defaults;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        defaults << std::clamp(metrics.horizontalAdvance(title) + kTitlePadding, kMinColumnWidth,
+                               kMaxColumnWidth);
+    }
+    for (int c = 0; c < wider.size() && c < defaults.size(); ++c) {
+        defaults[c] = wider[c];
+    }
+    widths_->setDefaults(defaults);
 }
 
 bool StatWindow::reportQuery(bool ok, const StatTableModel& model) {

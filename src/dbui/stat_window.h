@@ -37,7 +37,9 @@ signals:
 protected:
     // Puts the grid over the model (made by the subclass, child of this window) below the
     // subclass's own controls, which go into topLayout() before or after.
-    void setModel(StatTableModel* model);
+    // Columns start as wide as their titles; `wider` gives the first ones (names, numbers)
+    // their own widths.
+    void setModel(StatTableModel* model, const QList<int>& wider = {});
     QBoxLayout* topLayout() const { return top_; }
     QBoxLayout* mainLayout() const { return main_; }
     // After a query: false and the engine's text shown when it failed.

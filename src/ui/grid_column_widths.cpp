@@ -55,12 +55,18 @@ void GridColumnWidths::write(IniFile& ini, const QString& section) const {
     }
 }
 
+void GridColumnWidths::setDefaults(const QList<int>& widths) {
+    defaults_ = widths;
+    apply();
+}
+
 void GridColumnWidths::apply() {
     applying_ = true;
     QHeaderView* header = grid_->horizontalHeader();
-    for (int c = 0; c < header->count() && c < widths_.size(); ++c) {
-        if (widths_[c] > 0) {
-            header->resizeSection(c, widths_[c]);
+    for (int c = 0; c < header->count(); ++c) {
+        const int w = widths_.value(c) > 0 ? widths_.value(c) : defaults_.value(c);
+        if (w > 0) {
+            header->resizeSection(c, w);
         }
     }
     applying_ = false;

@@ -25,6 +25,8 @@ public:
     void read(const IniFile& ini, const QString& section);
     // Stores the widths the grid shows now.
     void write(IniFile& ini, const QString& section) const;
+    // The widths a column takes while the user has not chosen one (0: the grid's own).
+    void setDefaults(const QList<int>& widths);
 
     // Narrower than this is a damaged file or a column dragged shut by accident.
     static constexpr int kMinWidth = 8;
@@ -37,7 +39,8 @@ private:
 
     QTableView* grid_;
     QString key_;
-    QList<int> widths_;  // 0: the grid's own width
+    QList<int> widths_;    // chosen by the user or stored; 0: none
+    QList<int> defaults_;  // 0: the grid's own width
     bool applying_ = false;
 };
 
