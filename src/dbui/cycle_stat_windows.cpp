@@ -54,7 +54,18 @@ void CycleWindow::showCycle(int cycleId) {
         clearGrid();
         return;
     }
-    query(cycleId);
+    reportQuery(show_(cycleId), *model_);
+}
+
+void CycleWindow::setCycleModel(StatTableModel* model, std::function<bool(int)> show,
+                                const QList<int>& wider) {
+    model_ = model;
+    show_ = std::move(show);
+    setModel(model, wider);
+}
+
+void CycleWindow::clearGrid() {
+    model_->clear();
 }
 
 void CycleWindow::showHeader() {
@@ -82,15 +93,7 @@ TFormBD_StatCycle::TFormBD_StatCycle(QSqlDatabase db, IniFile* ini, UserMessages
     : CycleWindow(txt(str::StatCycleCaption), db, ini, messages, parent),
       model_(new CycleStatModel(db, this)) {
     setObjectName(QStringLiteral("TFormBD_StatCycle"));
-    setModel(model_, {kNameWidth});
-}
-
-bool TFormBD_StatCycle::query(int cycleId) {
-    return reportQuery(model_->showCycle(cycleId), *model_);
-}
-
-void TFormBD_StatCycle::clearGrid() {
-    model_->clear();
+    setCycleModel(model_, [m = model_](int id) { return m->showCycle(id); }, {kNameWidth});
 }
 
 TFormBD_SeansCycle::TFormBD_SeansCycle(QSqlDatabase db, IniFile* ini, UserMessages* messages,
@@ -98,15 +101,12 @@ TFormBD_SeansCycle::TFormBD_SeansCycle(QSqlDatabase db, IniFile* ini, UserMessag
     : CycleWindow(txt(str::StatCallsCaption), db, ini, messages, parent),
       model_(new CycleCallsModel(db, this)) {
     setObjectName(QStringLiteral("TFormBD_SeansCycle"));
-    setModel(model_, {kCallNoWidth, kOutcomeWidth});
-}
-
-bool TFormBD_SeansCycle::query(int cycleId) {
-    return reportQuery(model_->showCycle(cycleId), *model_);
+    setCycleModel(model_, [m = model_](int id) { return m->showCycle(id); },
+                  {kCallNoWidth, kOutcomeWidth});
 }
 
 void TFormBD_SeansCycle::clearGrid() {
-    model_->clear();
+    CycleWindow::clearGrid();
     model_->clearWorkingTable();
 }
 
@@ -121,15 +121,7 @@ TFormDB_SetCycle::TFormDB_SetCycle(QSqlDatabase db, IniFile* ini, UserMessages* 
     : CycleWindow(txt(str::StatSettingsCaption), db, ini, messages, parent),
       model_(new CycleSettingsModel(db, this)) {
     setObjectName(QStringLiteral("TFormDB_SetCycle"));
-    setModel(model_, {kSettingNameWidth});
-}
-
-bool TFormDB_SetCycle::query(int cycleId) {
-    return reportQuery(model_->showCycle(cycleId), *model_);
-}
-
-void TFormDB_SetCycle::clearGrid() {
-    model_->clear();
+    setCycleModel(model_, [m = model_](int id) { return m->showCycle(id); }, {kSettingNameWidth});
 }
 
 }  // namespace zev7

@@ -6,6 +6,7 @@
 #include "dbui/stat_window.h"
 
 #include <QSqlDatabase>
+#include <functional>
 
 class QLabel;
 
@@ -30,13 +31,17 @@ public slots:
     void showCycle(int cycleId);
 
 protected:
-    virtual bool query(int cycleId) = 0;
-    virtual void clearGrid() = 0;
+    // The grid's model and how it shows one cycle.
+    void setCycleModel(StatTableModel* model, std::function<bool(int)> show,
+                       const QList<int>& wider);
+    virtual void clearGrid();
     QSqlDatabase db_;
 
 private:
     void showHeader();
 
+    StatTableModel* model_ = nullptr;
+    std::function<bool(int)> show_;
     CycleHeader header_;
     QLabel* numbers_;
     QLabel* state_;
@@ -52,10 +57,6 @@ public:
                       QWidget* parent = nullptr);
     CycleStatModel* model() const { return model_; }
 
-protected:
-    bool query(int cycleId) override;
-    void clearGrid() override;
-
 private:
     CycleStatModel* model_;
 };
@@ -69,7 +70,6 @@ public:
     CycleCallsModel* model() const { return model_; }
 
 protected:
-    bool query(int cycleId) override;
     void clearGrid() override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -84,10 +84,6 @@ public:
     TFormDB_SetCycle(QSqlDatabase db, IniFile* ini, UserMessages* messages,
                      QWidget* parent = nullptr);
     CycleSettingsModel* model() const { return model_; }
-
-protected:
-    bool query(int cycleId) override;
-    void clearGrid() override;
 
 private:
     CycleSettingsModel* model_;
