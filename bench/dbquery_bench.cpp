@@ -2,78 +2,21 @@
 // and totals, the statistics tables, the per-cycle grids on a row change. Argument: the number
 // of cycles of 100 test calls each. The database is generated once into
 // /tmp/zev7-bench-<cycles> (or taken from there) and is not part of the figures.
-#include "core/program_dir.h"
+#include "bench_database.h"
 #include "db/db_connection.h"
-#include "db/demo_database.h"
 #include "dbquery/cycle_list_model.h"
 #include "dbquery/cycle_stat_models.h"
-#include "dbquery/selection_lists.h"
 #include "dbquery/selection_stat_models.h"
 #include "dbquery/working_selection.h"
-#include "support/recording_messages.h"
 
 #include <benchmark/benchmark.h>
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 
 using namespace zev7;
-
-constexpr int kCallsPerCycle = 100;
-
-// Sets up the database of that many cycles; false when it cannot be had.
-bool openDatabase(int cycles) {
-    static int open = 0;
-    if (open == cycles) {
-        return true;
-    }
-    DbConnection::shutdown();
-    const QString home = QStringLiteral("/tmp/zev7-bench-%1").arg(cycles);
-    QDir().mkpath(home);
-    setProgramDir(home);
-    static RecordingMessages messages;
-    const bool existed = QFileInfo::exists(DbConnection::filePath());
-    if (!DbConnection::setup(&messages)) {
-        return false;
-    }
-    if (!existed) {
-        DemoDatabaseSpec spec;
-        spec.cycles = cycles;
-        spec.callsPerCycle = kCallsPerCycle;
-        if (fillDemoDatabase(spec, messages).failures != 0) {
-            return false;
-        }
-    }
-    open = cycles;
-    return true;
-}
-
-// The database of the benchmark's argument, or the benchmark skipped.
-bool ready(benchmark::State& state) {
-    if (openDatabase(static_cast<int>(state.range(0)))) {
-        return true;
-    }
-    state.SkipWithError("database not available");
-    return false;
-}
-
-// Every cycle of the database, through the lists the selection window offers.
-SelectionCriteria everything() {
-    SelectionCriteria c;
-    c.period.dateOn = QStringLiteral("01.01.26");
-    c.period.dateOff = QStringLiteral("31.12.28");
-    SelectionLists lists(DbConnection::main());
-    lists.loadCodeLists(c);
-    lists.loadFirstList(c);
-    return c;
-}
-
-void fetchAll(QSqlQueryModel& model) {
-    while (model.canFetchMore()) {
-        model.fetchMore();
-    }
-}
+using bench::everything;
+using bench::fetchAll;
+using bench::ready;
 
 // "Показать циклы" then "Получить итог": the working tables filled, the list fetched as far
 // as a grid shows it, the totals row.

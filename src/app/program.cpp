@@ -6,6 +6,7 @@
 #include "app/scheme_window_link.h"
 #include "app/ui_port_windows.h"
 #include "core/program_dir.h"
+#include "dbui/stat_windows.h"
 #include "engine/registry/port_registry.h"
 #include "engine/report/result_report_db.h"
 #include "engine/serial/serial_comm_port.h"
@@ -90,6 +91,12 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
                                                  toOleDate(QDateTime::currentDateTime()));
     // The threads' scheme refreshes belong to no port: they reach the default view.
     router_->setDefaultView(scheme_.get(), scheme_.get());
+
+    TMainForm* frame = window_.get();
+    statWindows_ = std::make_unique<StatWindows>(
+        ini_.get(), messages_,
+        StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
+                        [frame](const QString& name) { return frame->childWindow(name); }});
 }
 
 Program::~Program() {

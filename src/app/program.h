@@ -22,6 +22,7 @@ class PortSupervisor;
 class PortViewRouter;
 class PortWindowAdapter;
 class SchemeWindowLink;
+class StatWindows;
 class TMainForm;
 class UiGraphBitmaps;
 class UiThreadMessages;
@@ -48,6 +49,8 @@ public:
     PortSupervisor& supervisor() { return *supervisor_; }
     ConfigurationSets& configuration() { return *config_; }
     GraphWindows& graphWindows() { return *graphs_; }
+    // The statistics windows; the cycle list drives them.
+    StatWindows& statWindows() { return *statWindows_; }
 
     // Restores the saved layout, then reads the command line once: the schedule is recorded
     // for batch mode, the requested port windows are opened.
@@ -69,6 +72,7 @@ private:
     std::unique_ptr<TMainForm> window_;
     std::unique_ptr<ConfigurationSets> config_;
     std::unique_ptr<SchemeWindowLink> scheme_;
+    std::unique_ptr<StatWindows> statWindows_;
     QString batchList_;
 };
 

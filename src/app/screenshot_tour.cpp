@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
 #include "app/screenshot_graphs.h"
+#include "app/stat_window_shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,8 +47,13 @@ void settle() {
 }
 }  // namespace
 
-ScreenshotTour::ScreenshotTour(TMainForm& window, int port, QString directory, QObject* parent)
-    : QObject(parent), window_(window), port_(port), directory_(std::move(directory)) {}
+ScreenshotTour::ScreenshotTour(TMainForm& window, int port, QString directory, StatWindows* stats,
+                               QObject* parent)
+    : QObject(parent),
+      window_(window),
+      port_(port),
+      directory_(std::move(directory)),
+      stats_(stats) {}
 
 void ScreenshotTour::start() {
     QDir().mkpath(directory_);
@@ -96,6 +102,9 @@ void ScreenshotTour::takePictures() {
     }
     shootTourGraphs(window_, port_, directory_);
     photographScheme(window_, [this](const QString& name) { shoot(name); });
+    if (stats_ != nullptr) {
+        shootStatWindows(window_, *stats_, [this](const QString& name) { shoot(name); });
+    }
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }
 

@@ -12,13 +12,16 @@ class QWidget;
 
 namespace zev7 {
 
+class StatWindows;
 class TMainForm;
 
 class ScreenshotTour : public QObject {
     Q_OBJECT
 
 public:
-    ScreenshotTour(TMainForm& window, int port, QString directory, QObject* parent = nullptr);
+    // With `stats`, the statistics windows are photographed after the port window.
+    ScreenshotTour(TMainForm& window, int port, QString directory, StatWindows* stats = nullptr,
+                   QObject* parent = nullptr);
     void start();
 
 private:
@@ -28,6 +31,7 @@ private:
     TMainForm& window_;
     int port_;
     QString directory_;
+    StatWindows* stats_;
 };
 
 }  // namespace zev7

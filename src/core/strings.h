@@ -828,6 +828,18 @@ inline constexpr char SchemeChartHint[] =
 // ---- end of database selection, filter, monitor and compaction ----
 
 // ---- database statistics windows ----
+// Captions of the five statistics windows (each also names its window's section in ZEV7.ini).
+inline constexpr char StatCycleCaption[] = "Статистика цикла попыток  вызовов";
+inline constexpr char StatCallsCaption[] = "Вызовы цикла";
+inline constexpr char StatSettingsCaption[] = "Параметры настройки цикла";
+inline constexpr char StatSummaryCaption[] = "Статистика циклов";
+inline constexpr char StatParamsCaption[] = "Статистика измерений параметра по циклам";
+// The heading of the windows of one cycle, the summary's period, the count/percent switch.
+inline constexpr char StatHeadAttempts[] = "Попыток вызова";
+inline constexpr char StatHeadNoCycle[] = "Цикл не выбран";
+inline constexpr char StatPeriodFrom[] = "Период с";
+inline constexpr char StatPeriodTo[] = "по";
+inline constexpr char StatCountMode[] = "КПВ,шт";
 
 // ---- end of database statistics windows ----
 

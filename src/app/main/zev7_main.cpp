@@ -85,8 +85,8 @@ int main(int argc, char** argv) {
     window.show();
     program.start(*line);
 
-    ScreenshotTour tour(window, line->windows.empty() ? 1 : line->windows.front().port,
-                        screenshots);
+    ScreenshotTour tour(window, line->windows.empty() ? 1 : line->windows.front().port, screenshots,
+                        &program.statWindows());
     if (!screenshots.isEmpty()) {
         tour.start();
     }

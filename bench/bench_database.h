@@ -1,0 +1,75 @@
+// The generated databases the database windows' benchmarks run on: cycles of 100 test calls,
+// generated once into /tmp/zev7-bench-<cycles> (or taken from there); the generation is not
+// part of the figures.
+#pragma once
+
+#include "core/program_dir.h"
+#include "db/db_connection.h"
+#include "db/demo_database.h"
+#include "dbquery/selection_criteria.h"
+#include "dbquery/selection_lists.h"
+#include "support/recording_messages.h"
+
+#include <benchmark/benchmark.h>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQueryModel>
+
+namespace zev7::bench {
+
+constexpr int kCallsPerCycle = 100;
+
+// Sets up the database of that many cycles; false when it cannot be had.
+inline bool openDatabase(int cycles) {
+    static int open = 0;
+    if (open == cycles) {
+        return true;
+    }
+    DbConnection::shutdown();
+    const QString home = QStringLiteral("/tmp/zev7-bench-%1").arg(cycles);
+    QDir().mkpath(home);
+    setProgramDir(home);
+    static RecordingMessages messages;
+    const bool existed = QFileInfo::exists(DbConnection::filePath());
+    if (!DbConnection::setup(&messages)) {
+        return false;
+    }
+    if (!existed) {
+        DemoDatabaseSpec spec;
+        spec.cycles = cycles;
+        spec.callsPerCycle = kCallsPerCycle;
+        if (fillDemoDatabase(spec, messages).failures != 0) {
+            return false;
+        }
+    }
+    open = cycles;
+    return true;
+}
+
+// The database of the benchmark's argument, or the benchmark skipped.
+inline bool ready(benchmark::State& state) {
+    if (openDatabase(static_cast<int>(state.range(0)))) {
+        return true;
+    }
+    state.SkipWithError("database not available");
+    return false;
+}
+
+// Every cycle of the database, through the lists the selection window offers.
+inline SelectionCriteria everything() {
+    SelectionCriteria c;
+    c.period.dateOn = QStringLiteral("01.01.26");
+    c.period.dateOff = QStringLiteral("31.12.28");
+    SelectionLists lists(DbConnection::main());
+    lists.loadCodeLists(c);
+    lists.loadFirstList(c);
+    return c;
+}
+
+inline void fetchAll(QSqlQueryModel& model) {
+    while (model.canFetchMore()) {
+        model.fetchMore();
+    }
+}
+
+}  // namespace zev7::bench

@@ -1,0 +1,18 @@
+// The pictures of the statistics windows for the README: the cycles in the results database
+// (the tour's own run, and a generated week of demo measurements when there are few) selected,
+// each window shown over them in turn.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace zev7 {
+
+class StatWindows;
+class TMainForm;
+
+// shoot(name) photographs the main window as it stands.
+void shootStatWindows(TMainForm& window, StatWindows& windows,
+                      const std::function<void(const QString&)>& shoot);
+
+}  // namespace zev7

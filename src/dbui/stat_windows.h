@@ -1,0 +1,81 @@
+// Opens the five statistics windows in the main window's frame and keeps them in step with the
+// cycle list: the windows of one cycle follow its current row, the windows of the selection are
+// recomputed with its exclusions and filter, all close with it. The frame is given as two calls
+// (add an MDI child; find an open one by object name), so this knows no main window.
+#pragma once
+
+#include "dbquery/period_text.h"
+#include "dbquery/record_filter.h"
+#include "dbui/stat_window.h"
+
+#include <QList>
+#include <QObject>
+#include <functional>
+
+class QMdiSubWindow;
+
+namespace zev7 {
+
+class IniFile;
+class UserMessages;
+
+struct StatWindowFrame {
+    // Adds the window as an MDI child and shows it; nullptr when the frame refuses it (the
+    // window limit), the window is then deleted.
+    std::function<QMdiSubWindow*(QWidget*)> addChild;
+    // The open child window with that object name, or nullptr.
+    std::function<QWidget*(const QString&)> find;
+};
+
+class StatWindows : public QObject {
+    Q_OBJECT
+
+public:
+    // The windows read the program's database connection (set up, or not, by the program).
+    StatWindows(IniFile* ini, UserMessages* messages, StatWindowFrame frame,
+                QObject* parent = nullptr);
+
+    // Shows the window of that kind (the existing one raised, else a new one filled with the
+    // current cycle or selection); nullptr when the frame refused it.
+    StatWindow* open(StatWindowKind kind);
+    // The open window of that kind, or nullptr.
+    StatWindow* window(StatWindowKind kind) const;
+
+    int currentCycle() const { return cycleId_; }
+
+public slots:
+    void openCycleStat(int cycleId);
+    void openCycleCalls(int cycleId);
+    void openCycleSettings(int cycleId);
+    void openSummary();
+    void openParamStats();
+
+    // The cycle list's current row moved: the windows of one cycle show that cycle.
+    void setCurrentCycle(int cycleId);
+    // Totals, refreshed selection or filter: the open windows of the selection recompute.
+    void recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter);
+    void setPeriod(const PeriodTexts& period);
+    // The cycle list closes.
+    void closeAll();
+
+signals:
+    // The user moved in the parameter table; the cycle list follows.
+    void currentCycleChanged(int cycleId);
+
+private:
+    StatWindow* make(StatWindowKind kind);
+    void openForCycle(StatWindowKind kind, int cycleId);
+
+    IniFile* ini_;
+    UserMessages* messages_;
+    StatWindowFrame frame_;
+    int cycleId_ = -1;
+    QList<int> excluded_;
+    SqlFilter filter_;
+    PeriodTexts period_;
+};
+
+// The object name each window carries, by which the frame finds it.
+QString statWindowName(StatWindowKind kind);
+
+}  // namespace zev7

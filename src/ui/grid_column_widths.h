@@ -1,0 +1,47 @@
+// The column widths of a grid, kept in "ZEV7.ini" in its window's section: the user widens the
+// number column once and finds it so next time. Grids whose model is reset (a new query, the
+// count/percent switch) get the widths back after every reset.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QTableView;
+
+namespace zev7 {
+
+class IniFile;
+
+class GridColumnWidths : public QObject {
+    Q_OBJECT
+
+public:
+    // `key` names the grid inside the section ("Grid"); the view must have its model.
+    GridColumnWidths(QTableView* grid, QString key);
+
+    // Applies the widths stored in the section; a missing or implausible value keeps the
+    // grid's own width for that column.
+    void read(const IniFile& ini, const QString& section);
+    // Stores the widths the grid shows now.
+    void write(IniFile& ini, const QString& section) const;
+    // The widths a column takes while the user has not chosen one (0: the grid's own).
+    void setDefaults(const QList<int>& widths);
+
+    // Narrower than this is a damaged file or a column dragged shut by accident.
+    static constexpr int kMinWidth = 8;
+    static constexpr int kMaxWidth = 2000;
+
+private:
+    QString keyOf(int column) const;
+    void remember(int column, int width);
+    void apply();
+
+    QTableView* grid_;
+    QString key_;
+    QList<int> widths_;    // chosen by the user or stored; 0: none
+    QList<int> defaults_;  // 0: the grid's own width
+    bool applying_ = false;
+};
+
+}  // namespace zev7
