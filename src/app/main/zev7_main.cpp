@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "app/screenshot_tour.h"
 #include "app/single_instance.h"
+#include "app/tpackage_work.h"
 #include "core/clocks.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
@@ -25,7 +26,6 @@ using namespace zev7;
 namespace {
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
-constexpr char kBatchLogName[] = "ZEV7.end";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     // Numbers with a decimal point, whatever the desktop's language says.
     QLocale::setDefault(QLocale::c());
     QDir::setCurrent(programDir());
-    QFile::remove(programPath(QString::fromLatin1(kBatchLogName)));
+    QFile::remove(TPackageWork::logPath());
     // A database that cannot be set up is reported; the ports still measure and write reports.
     DbConnection::setup(&messages);
 
