@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zev7"));
     QApplication::setApplicationDisplayName(txt(str::ProgramName));
-    GuiMessages messages;
+    GuiMessages boxes;
 
     QStringList arguments = QApplication::arguments().mid(1);
     QString screenshots;
@@ -44,9 +44,14 @@ int main(int argc, char** argv) {
     QStringList errors;
     const auto line = parseCommandLine(arguments, errors);
     if (!line) {
-        messages.error(errors.join(u'\n') + u'\n' + txt(str::AppUsage));
+        boxes.error(errors.join(u'\n') + u'\n' + txt(str::AppUsage));
         return kExitUsage;
     }
+    // A batch run has nobody to close a box (offscreen it would wait for ever), and no log
+    // before the program exists: what goes wrong before then goes to standard error.
+    ConsoleMessages console;
+    UserMessages& messages =
+        line->batchList.isEmpty() ? static_cast<UserMessages&>(boxes) : console;
     const QString scaleText = qEnvironmentVariable("ZEV7_TIME_SCALE");
     const double scale = ScaledClock::scaleFromEnvironment();
     if (!scaleText.isEmpty() && scaleText.toDouble() != scale) {
