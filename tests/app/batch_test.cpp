@@ -1,13 +1,12 @@
-// Batch mode: the controller on a stand-in host (what it logs, opens, starts and closes), the
-// messages that become log lines, and whole runs of the program on the simulated network and
-// the manual clock.
+// Batch mode: the controller on a stand-in host (what it logs, starts and closes), the messages
+// that become log lines, and whole runs of the program on the simulated network and the manual
+// clock.
 #include "app/batch_messages.h"
 #include "app/closing_sequence.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/tpackage_work.h"
 #include "core/clocks.h"
-#include "core/program_dir.h"
 #include "core/strings.h"
 #include "core/text_codec.h"
 #include "db/db_connection.h"
@@ -43,14 +42,15 @@ QString line(const QString& text) {
     return txt(str::BatchLogPrefix) + text + u' ';
 }
 
-// The log's lines; the file must end with a line end and hold nothing but "\r\n" lines.
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The log's lines: Windows-1251, each ended by "\r\n".
 QStringList logLines() {
-    QFile f(TPackageWork::logPath());
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    const QByteArray bytes = fileBytes(TPackageWork::logPath());
+    EXPECT_TRUE(bytes.isEmpty() || bytes.endsWith("\r\n"));
     QStringList lines = fromCp1251(bytes).split(QStringLiteral("\r\n"));
     lines.removeLast();
     return lines;
@@ -78,94 +78,68 @@ void writeScenario(const QString& name, const char* outNumber, const QDateTime& 
         writeScenarioFile(programPath(QStringLiteral("Scenar/") + name), h, cycles, messages));
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The main window and the supervisor as the controller sees them.
-class StandInHost {
-public:
-    BatchHost host() {
-        BatchHost h;
-        h.portListed = [this](int port) { return listed.count(port) > 0; };
-        h.openPortWindow = [this](int port) -> QWidget* {
-            if (port == refusedWindow) {
-                return nullptr;
-            }
-            opened.push_back(port);
-            windows[port] = std::make_unique<QWidget>();
-            windows[port]->setProperty("port", port);
-            return windows[port].get();
-        };
-        h.loadScenario = [this](QWidget* w, const QString& path) {
-            loaded.push_back(path);
-            return QFile::exists(path) && w != nullptr;
-        };
-        h.startScenario = [this](QWidget* w) {
-            const int port = w->property("port").toInt();
-            started.push_back(port);
-            running.insert(port);
-        };
-        h.portRunning = [this](int port) { return running.count(port) > 0; };
-        h.close = [this] { ++closes; };
-        return h;
-    }
-
-    std::set<int> listed{1, 3};
-    int refusedWindow = 0;
-    std::vector<int> opened;
-    QStringList loaded;
-    std::vector<int> started;
-    std::set<int> running;
-    int closes = 0;
-    std::map<int, std::unique_ptr<QWidget>> windows;
-};
-
+// The main window and the supervisor as the controller sees them: ports 1 and 3 are listed.
 class BatchControl : public ::testing::Test {
 protected:
     BatchControl() { test::uiApp(); }
 
     std::unique_ptr<TPackageWork> start(const QByteArray& schedule) {
         writeFile(QStringLiteral("sched.lst"), schedule);
-        auto batch =
-            std::make_unique<TPackageWork>(programPath(QStringLiteral("sched.lst")), host_.host());
+        BatchHost h;
+        h.portListed = [](int port) { return port == 1 || port == 3; };
+        h.openPortWindow = [this](int port) -> QWidget* {
+            if (port == refusedWindow_) {
+                return nullptr;
+            }
+            windows_[port] = std::make_unique<QWidget>();
+            windows_[port]->setProperty("port", port);
+            return windows_[port].get();
+        };
+        h.loadScenario = [](QWidget*, const QString& path) { return QFile::exists(path); };
+        h.startScenario = [this](QWidget* w) {
+            started_.push_back(w->property("port").toInt());
+            running_.insert(started_.back());
+        };
+        h.portRunning = [this](int port) { return running_.count(port) > 0; };
+        h.close = [this] { ++closes_; };
+        auto batch = std::make_unique<TPackageWork>(programPath(QStringLiteral("sched.lst")), h);
         batch->Start();
         return batch;
     }
 
     test::TempHome home_{test::TempHome::WithFolders};
-    StandInHost host_;
+    int refusedWindow_ = 0;
+    std::map<int, std::unique_ptr<QWidget>> windows_;
+    std::vector<int> started_;
+    std::set<int> running_;
+    int closes_ = 0;
 };
 
 TEST_F(BatchControl, AMissingPortOfTwoGivesTheTwoLinesAndStartsNothing) {
     writeFile(QStringLiteral("ZEV7.end"), "old run\r\n");
     auto batch = start("CLOSE 1 a.scn a.html 7 b.scn b.html");
     EXPECT_EQ(batch->resultCode(), kBatchNoPort);
-    EXPECT_EQ(host_.closes, 1);
+    EXPECT_EQ(closes_, 1);
     batch.reset();
     EXPECT_EQ(logLines(),
               (QStringList{line(QStringLiteral("Ошибка - Порт 7 не найден!")),
                            line(QStringLiteral("Нет доступного порта или порт занят."))}));
-    EXPECT_TRUE(host_.opened.empty());
-    EXPECT_TRUE(host_.started.empty());
+    EXPECT_TRUE(windows_.empty());
 }
 
 TEST_F(BatchControl, OnlyNoCloseStartsNothingKeepsTheProgramOpenAndLogsNothing) {
     auto batch = start("NOCLOSE\r\n");
-    EXPECT_EQ(batch->resultCode(), kBatchRunning);
-    EXPECT_TRUE(batch->breakTimer().isActive());
     EXPECT_EQ(batch->breakTimer().interval(), kBreakCheckMs);
+    EXPECT_TRUE(batch->breakTimer().isActive());
     batch.reset();
-    EXPECT_EQ(host_.closes, 0);
+    EXPECT_EQ(closes_, 0);
     EXPECT_FALSE(QFile::exists(TPackageWork::logPath()));
 }
 
 TEST_F(BatchControl, AMalformedScheduleSaysWhyAndClosesWithMinusTwo) {
     auto batch = start("CLOSE 1 a.scn a.html 3");
-    EXPECT_EQ(batch->resultCode(), kBatchMalformed);
-    EXPECT_EQ(host_.closes, 1);
-    EXPECT_TRUE(host_.opened.empty());
+    EXPECT_EQ(closes_, 1);
+    EXPECT_TRUE(windows_.empty());
     batch.reset();
     EXPECT_EQ(logLines(), (QStringList{line(txt(str::BatchItemNoScenario).arg(2).arg(3)),
                                        line(txt(str::BatchMalformed))}));
@@ -176,72 +150,46 @@ TEST_F(BatchControl, ItemsStartInOrderAndTheLastEndedPortClosesWithSuccess) {
     writeScenario(QStringLiteral("b.scn"), "3333333", QDateTime::currentDateTime());
     writeFile(QStringLiteral("Scenar/ComPort3.scn"), "port 3's own");
     auto batch = start("close 3 b.scn r3.html 1 a.scn r1.html");
-    EXPECT_EQ(host_.started, (std::vector<int>{3, 1}));
-    EXPECT_EQ(host_.loaded.first(), programPath(QStringLiteral("Scenar/b.scn")));
-    // A port never run before gets the scheduled scenario as its working copy; others keep
-    // theirs until the scenario is loaded.
+    EXPECT_EQ(started_, (std::vector<int>{3, 1}));
+    // A port never run before gets the scheduled scenario as its working copy (its window
+    // refuses to open without one); another keeps its own until the scenario is loaded.
     EXPECT_EQ(fileBytes(workingCopyPath(1)),
               fileBytes(programPath(QStringLiteral("Scenar/a.scn"))));
     EXPECT_EQ(fileBytes(workingCopyPath(3)), QByteArray("port 3's own"));
     EXPECT_EQ(batch->ReportName(1), QStringLiteral("r1.html"));
-    EXPECT_EQ(batch->ReportName(2), QString());
 
-    host_.running.erase(3);
+    running_.erase(3);
     batch->portThreadEnded();
     EXPECT_EQ(batch->resultCode(), kBatchRunning);
-    host_.running.erase(1);
+    running_.erase(1);
     batch->portThreadEnded();
-    EXPECT_EQ(batch->resultCode(), kBatchSucceeded);
-    EXPECT_EQ(host_.closes, 1);
+    EXPECT_EQ(closes_, 1);
     batch.reset();
     EXPECT_EQ(logLines(), QStringList{line(txt(str::BatchSucceeded))});
 }
 
-TEST_F(BatchControl, WithNoCloseTheProgramStaysOpenAndSucceedsWhenClosed) {
-    writeFile(QStringLiteral("Scenar/a.scn"), "a");
-    auto batch = start("NoClose 1 a.scn r1.html");
-    host_.running.clear();
-    batch->portThreadEnded();
-    EXPECT_EQ(batch->resultCode(), kBatchSucceeded);
-    EXPECT_EQ(host_.closes, 0);
-    batch.reset();
-    EXPECT_EQ(logLines(), QStringList{line(txt(str::BatchSucceeded))});
-}
-
-TEST_F(BatchControl, FailuresToOpenLoadOrStartEndTheRun) {
+TEST_F(BatchControl, AWindowThatCannotBeMadeEndsTheRunWithMinusFour) {
     writeScenario(QStringLiteral("a.scn"), "1111111", QDateTime::currentDateTime());
-    writeScenario(QStringLiteral("b.scn"), "3333333", QDateTime::currentDateTime());
-    host_.refusedWindow = 3;
-    auto noWindow = start("CLOSE 1 a.scn r1.html 3 b.scn r3.html");
-    EXPECT_EQ(noWindow->resultCode(), kBatchNoWindow);
-    noWindow.reset();
-    EXPECT_EQ(logLines().last(), line(txt(str::BatchNoWindow)));
-
-    // The scenario file is missing: the load fails without a message of its own here.
-    host_.refusedWindow = 0;
-    auto noScenario = start("CLOSE 1 missing.scn r1.html 3 b.scn r3.html");
-    EXPECT_EQ(noScenario->resultCode(), kBatchClosing);
-    EXPECT_EQ(host_.started, std::vector<int>{1});  // from the first run
-    noScenario.reset();
-    EXPECT_EQ(logLines(),
-              (QStringList{line(txt(str::BatchScenarioNotLoaded).arg(1).arg("missing.scn")),
-                           line(txt(str::BatchClosing))}));
+    refusedWindow_ = 3;
+    auto batch = start("CLOSE 1 a.scn r1.html 3 a.scn r3.html");
+    EXPECT_EQ(started_, std::vector<int>{1});
+    batch.reset();
+    EXPECT_EQ(logLines(), QStringList{line(txt(str::BatchNoWindow))});
 }
 
 TEST_F(BatchControl, BreakFileEndsTheRunWithMinusOne) {
-    writeFile(QStringLiteral("Scenar/a.scn"), "a");
+    writeScenario(QStringLiteral("a.scn"), "1111111", QDateTime::currentDateTime());
     auto batch = start("CLOSE 1 a.scn r1.html");
     batch->CheckBreak();
     writeFile(QStringLiteral("ZEV7.brk"), "stop");
     batch->CheckBreak();
-    EXPECT_EQ(host_.closes, 0);
+    EXPECT_EQ(closes_, 0);
     writeFile(QStringLiteral("ZEV7.brk"), " Break\r\n");
     batch->CheckBreak();
-    EXPECT_EQ(host_.closes, 1);
+    EXPECT_EQ(closes_, 1);
     EXPECT_FALSE(batch->breakTimer().isActive());
-    EXPECT_TRUE(QFile::exists(programPath(QStringLiteral("ZEV7.brk"))));
     // The threads end after the stop: no success overwrites the break.
-    host_.running.clear();
+    running_.clear();
     batch->portThreadEnded();
     batch.reset();
     EXPECT_EQ(logLines(), QStringList{line(QStringLiteral("Прерван пользователем."))});
@@ -250,18 +198,16 @@ TEST_F(BatchControl, BreakFileEndsTheRunWithMinusOne) {
 TEST_F(BatchControl, MessagesBecomeLogLinesWhileTheControllerExists) {
     RecordingMessages shown;
     BatchMessages messages(shown);
-    EXPECT_FALSE(messages.batchMode());
     auto batch = start("NOCLOSE");
     messages.attach(batch.get());
     EXPECT_TRUE(messages.batchMode());
     messages.error(QStringLiteral("Версия файла сценария:\nx.scn"));
     EXPECT_FALSE(messages.askYesNo(QStringLiteral("Попытаться продолжить?")));
     messages.abortBatch(kBatchClosing);
-    EXPECT_EQ(host_.closes, 1);
-    EXPECT_EQ(shown.count(), 0);
+    EXPECT_EQ(closes_, 1);
     messages.attach(nullptr);
     messages.warning(QStringLiteral("after"));
-    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(shown.texts(), QStringList{QStringLiteral("after")});
     batch.reset();
     EXPECT_EQ(logLines(), (QStringList{line(QStringLiteral("Ошибка! Версия файла сценария:x.scn")),
                                        line(QStringLiteral("Внимание! Попытаться продолжить?")),
@@ -291,7 +237,7 @@ protected:
     }
     ~BatchRun() override { DbConnection::shutdown(); }
 
-    // Runs the program on the schedule until its main window has closed.
+    // Runs the program on the schedule; true when it has closed by itself.
     bool run(const QByteArray& schedule) {
         writeFile(QStringLiteral("sched.lst"), schedule);
         ProgramSetup setup{clock_, registry_};
@@ -330,7 +276,7 @@ TEST_F(BatchRun, TwoScenariosFinishTheReportsTakeTheirNamesAndTheProgramCloses) 
     EXPECT_EQ(logLines(), QStringList{line(QStringLiteral("Успешно завершен."))});
     EXPECT_TRUE(QFile::exists(programPath(QStringLiteral("Result/night1.html"))));
     EXPECT_TRUE(QFile::exists(programPath(QStringLiteral("Result/night3.html"))));
-    EXPECT_EQ(shown_.count(), 0) << shown_.texts().join(u'\n').toStdString();
+    EXPECT_EQ(shown_.count(), 0);
     QSqlQuery calls(DbConnection::main());
     ASSERT_TRUE(calls.exec(QStringLiteral("SELECT COUNT(*) FROM Table_Seans")));
     ASSERT_TRUE(calls.next());
@@ -342,7 +288,7 @@ TEST_F(BatchRun, AScenarioThatCannotBeReadIsLoggedAndEndsTheRun) {
     writeFile(QStringLiteral("Scenar/bad.scn"), "not a scenario");
     ASSERT_TRUE(run("CLOSE 1 a.scn r1.html 3 bad.scn r3.html"));
     const QStringList lines = logLines();
-    ASSERT_GE(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.first().startsWith(line(txt(str::CaptionError))));
     EXPECT_EQ(lines.last(), line(txt(str::BatchClosing)));
     EXPECT_EQ(shown_.count(), 0);
