@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) in
 # build-fuzz and runs each for the given number of seconds (default 60) on its corpus.
 #   scripts/fuzz.sh [SECONDS] [TARGET ...]    targets: scenario_file modem_reply ports_ini
-#                                             sim_at_command sim_config
+#                                             sim_at_command sim_config batch_schedule
 # Corpora grow in build-fuzz/corpus/<target>, seeded from fuzz/seeds, docs/sim-example.ini and
 # scenario files made by zev7-scn. A crash leaves its input in build-fuzz/crashes/<target>
 # and makes the script fail.
@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(scenario_file modem_reply ports_ini sim_at_command sim_config)
+((${#targets[@]})) || targets=(scenario_file modem_reply ports_ini sim_at_command sim_config batch_schedule)
 out=build-fuzz
 
 cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \

@@ -299,7 +299,14 @@ bool TMainForm::checkWindowLimit() {
     if (childWindowCount() < kMaxChildWindows) {
         return true;
     }
-    services_.messages.warning(txt(str::TooManyWindows));
+    if (services_.messages.batchMode()) {
+        // The batch log has its own form of this warning: "Внимание! - ...".
+        services_.messages.show(MessageIcon::Warning,
+                                txt(str::CaptionWarning) + QStringLiteral(" -"),
+                                txt(str::TooManyWindows));
+    } else {
+        services_.messages.warning(txt(str::TooManyWindows));
+    }
     return false;
 }
 
@@ -531,6 +538,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     closing_->begin();
+    // With nothing running the sequence ends at once, inside this close: its own close() is
+    // then a no-op of Qt's, and this event must be accepted for the window to go.
+    if (closeAllowed_) {
+        event->accept();
+    }
 }
 
 void TMainForm::finishClose() {

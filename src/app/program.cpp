@@ -1,9 +1,12 @@
 #include "app/program.h"
 
+#include "app/batch_messages.h"
+#include "app/closing_sequence.h"
 #include "app/configuration_sets.h"
 #include "app/gui_messages.h"
 #include "app/main_window.h"
 #include "app/scheme_window_link.h"
+#include "app/tpackage_work.h"
 #include "app/ui_port_windows.h"
 #include "core/program_dir.h"
 #include "dbui/stat_windows.h"
@@ -26,12 +29,13 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     // A missing or damaged file reads as defaults: no window is reopened.
     ini_ = std::make_unique<IniFile>(ConfigurationSets::configFile());
     ini_->load();
-    if (setup_.messages == nullptr) {
+    UserMessages* shown = setup_.messages;
+    if (shown == nullptr) {
         gui_ = std::make_unique<GuiMessages>();
-        messages_ = gui_.get();
-    } else {
-        messages_ = setup_.messages;
+        shown = gui_.get();
     }
+    batchMessages_ = std::make_unique<BatchMessages>(*shown);
+    messages_ = batchMessages_.get();
     if (!setup_.makePort) {
         Clock& clock = setup_.clock;
         setup_.makePort = [&clock](int port) -> std::unique_ptr<CommPort> {
@@ -48,9 +52,15 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     Clock& clock = setup_.clock;
     UserMessages& threadMessages = *threadMessages_;
     PortServices services{clock, threadMessages, *router_, registry, setup_.makePort, {}};
-    services.makeResults = [&threadMessages, &registry, &clock, graphBitmaps](int port) {
+    // Made on the UI thread when the port starts: in batch mode the schedule's report name is
+    // taken then, for the end of the run on the port's thread.
+    services.makeResults = [this, &threadMessages, &registry, &clock, graphBitmaps](int port) {
+        ReportFinishing finishing;
+        if (batch_) {
+            finishing.batchReportName = [name = batch_->ReportName(port)](int) { return name; };
+        }
         return makeDatabaseReportSink(port, threadMessages, registry.resultFilesMutex(), clock,
-                                      graphBitmaps, {});
+                                      graphBitmaps, std::move(finishing));
     };
     supervisor_ = std::make_unique<PortSupervisor>(services, router_.get());
     ports_ = std::make_unique<PortList>(registry, setup_.probe);
@@ -100,6 +110,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
 }
 
 Program::~Program() {
+    endBatch();
     // Questions still on their way get their default answers; windows go before the threads.
     router_->close();
     window_.reset();
@@ -108,7 +119,6 @@ Program::~Program() {
 
 void Program::start(const CommandLine& line) {
     config_->restoreLayout();
-    // Batch mode comes with its own window work; the schedule is kept for it.
     batchList_ = line.batchList;
     for (const PortWindowRequest& request : line.windows) {
         QWidget* w = window_->openPortWindow(request.port);
@@ -130,6 +140,44 @@ void Program::start(const CommandLine& line) {
         window_->openPortWindow(line.windows.front().port);
     }
     window_->updateCommands();
+    if (!batchList_.isEmpty()) {
+        startBatch(batchList_);
+    }
+}
+
+void Program::startBatch(const QString& schedule) {
+    BatchHost host;
+    host.portListed = [this](int port) { return ports_->contains(port); };
+    host.openPortWindow = [this](int port) { return window_->openPortWindow(port); };
+    host.loadScenario = [this](QWidget* w, const QString& path) {
+        return portWindows_->loadScenario(w, path);
+    };
+    host.startScenario = [this](QWidget* w) {
+        portWindows_->command(w, ScenarioCommand::Start);
+        window_->updateCommands();
+    };
+    host.portRunning = [this](int port) { return supervisor_->portRunning(port); };
+    // Posted: the close runs from the event loop, after the step that asked for it.
+    host.close = [this] {
+        QMetaObject::invokeMethod(window_.get(), &TMainForm::closeWithoutAsking,
+                                  Qt::QueuedConnection);
+    };
+    batch_ = std::make_unique<TPackageWork>(schedule, std::move(host));
+    batchMessages_->attach(batch_.get());
+    TPackageWork* batch = batch_.get();
+    QObject::connect(supervisor_.get(), &PortSupervisor::portEnded, batch,
+                     [batch] { batch->portThreadEnded(); });
+    // The threads have ended or the wait is over, the windows are closed: the final line.
+    QObject::connect(&window_->closingSequence(), &ClosingSequence::finished, window_.get(),
+                     [this] { endBatch(); });
+    batch_->Start();
+}
+
+void Program::endBatch() {
+    if (batchMessages_) {
+        batchMessages_->attach(nullptr);
+    }
+    batch_.reset();
 }
 
 }  // namespace zev7

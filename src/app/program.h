@@ -12,6 +12,7 @@
 
 namespace zev7 {
 
+class BatchMessages;
 class Clock;
 class ConfigurationSets;
 class GraphWindows;
@@ -25,6 +26,7 @@ class SchemeWindowLink;
 class StatWindows;
 class TMainForm;
 class UiGraphBitmaps;
+class TPackageWork;
 class UiThreadMessages;
 class UserMessages;
 
@@ -52,15 +54,22 @@ public:
     // The statistics windows; the cycle list drives them.
     StatWindows& statWindows() { return *statWindows_; }
 
-    // Restores the saved layout, then reads the command line once: the schedule is recorded
-    // for batch mode, the requested port windows are opened.
+    // Restores the saved layout, then reads the command line once: the requested port windows
+    // are opened, and a schedule is run in batch mode.
     void start(const CommandLine& line);
     const QString& batchList() const { return batchList_; }
+    // The batch controller while batch mode runs, else nullptr.
+    TPackageWork* batch() const { return batch_.get(); }
 
 private:
+    void startBatch(const QString& schedule);
+    void endBatch();
+
     ProgramSetup setup_;
     std::unique_ptr<IniFile> ini_;
     std::unique_ptr<GuiMessages> gui_;
+    // Every message of the program passes here: a box, or a batch log line.
+    std::unique_ptr<BatchMessages> batchMessages_;
     UserMessages* messages_ = nullptr;
     std::unique_ptr<PortViewRouter> router_;
     std::unique_ptr<UiThreadMessages> threadMessages_;
@@ -74,6 +83,7 @@ private:
     std::unique_ptr<SchemeWindowLink> scheme_;
     std::unique_ptr<StatWindows> statWindows_;
     QString batchList_;
+    std::unique_ptr<TPackageWork> batch_;
 };
 
 }  // namespace zev7

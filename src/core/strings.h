@@ -771,6 +771,30 @@ inline constexpr char SimLinkExists[] = "%1 существует и не явл�
 // ---- end of cycle settings dialogs ----
 
 // ---- batch mode ----
+// The batch log "ZEV7.end": every line starts so.
+inline constexpr char BatchLogPrefix[] = "Пакетный режим: ";
+// The final line of a batch run, by its result code.
+inline constexpr char BatchSucceeded[] = "Успешно завершен.";
+inline constexpr char BatchBroken[] = "Прерван пользователем.";
+inline constexpr char BatchMalformed[] = "Нарушена структура файла расписания ZEV.lst";
+inline constexpr char BatchNoPort[] = "Нет доступного порта или порт занят.";
+inline constexpr char BatchNoWindow[] = "Не могу создать форму.";
+inline constexpr char BatchClosing[] = "Закрытие программы.";
+inline constexpr char BatchPortNotFound[] = "Ошибка - Порт %1 не найден!";
+// Why a schedule is malformed (logged before the final line).
+inline constexpr char BatchNoCloseWord[] = "Файл расписания пуст: нет первого слова";
+inline constexpr char BatchItemNoScenario[] = "Пункт %1 (порт %2): нет имени файла сценария";
+inline constexpr char BatchItemNoReport[] = "Пункт %1 (порт %2): нет имени файла результатов";
+inline constexpr char BatchNameTooLong[] = "Пункт %1 (порт %2): имя файла длиннее %3 символов";
+inline constexpr char BatchNameOutside[] = "Пункт %1 (порт %2): имя %3 выходит за каталог %4";
+inline constexpr char BatchDuplicatePort[] = "Пункт %1: порт %2 уже есть в расписании";
+inline constexpr char BatchScheduleUnreadable[] = "Не могу прочитать файл расписания %1: %2";
+inline constexpr char BatchScheduleTooLarge[] = "Файл расписания %1 больше %2 байт";
+// A start that failed without a message of its own.
+inline constexpr char BatchScenarioNotLoaded[] = "Порт %1: сценарий %2 не загружен";
+inline constexpr char BatchNotStarted[] = "Порт %1: сценарий не запущен";
+// The log itself cannot be written (standard error then gets the line).
+inline constexpr char BatchLogFailed[] = "Не могу записать журнал %1: %2";
 
 // ---- end of batch mode ----
 

@@ -112,6 +112,15 @@ TEST_F(MainWindow, ClosingEndsAsSoonAsTheLastThreadHasEnded) {
     EXPECT_FALSE(form->isVisible());
 }
 
+TEST_F(MainWindow, ClosingWithNothingRunningClosesAtOnce) {
+    form->show();
+    form->openPortWindow(1);
+    messages.queueAnswer(true);
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(stopRequests, 1);
+}
+
 TEST_F(MainWindow, DatabaseOperationsWaitForThePorts) {
     EXPECT_TRUE(form->databaseGuard());
     registry.setRunState(7, PortRunState::InUse);

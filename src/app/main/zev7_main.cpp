@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "app/screenshot_tour.h"
 #include "app/single_instance.h"
+#include "app/tpackage_work.h"
 #include "core/clocks.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
@@ -25,14 +26,13 @@ using namespace zev7;
 namespace {
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
-constexpr char kBatchLogName[] = "ZEV7.end";
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zev7"));
     QApplication::setApplicationDisplayName(txt(str::ProgramName));
-    GuiMessages messages;
+    GuiMessages boxes;
 
     QStringList arguments = QApplication::arguments().mid(1);
     QString screenshots;
@@ -44,9 +44,14 @@ int main(int argc, char** argv) {
     QStringList errors;
     const auto line = parseCommandLine(arguments, errors);
     if (!line) {
-        messages.error(errors.join(u'\n') + u'\n' + txt(str::AppUsage));
+        boxes.error(errors.join(u'\n') + u'\n' + txt(str::AppUsage));
         return kExitUsage;
     }
+    // A batch run has nobody to close a box (offscreen it would wait for ever), and no log
+    // before the program exists: what goes wrong before then goes to standard error.
+    ConsoleMessages console;
+    UserMessages& messages =
+        line->batchList.isEmpty() ? static_cast<UserMessages&>(boxes) : console;
     const QString scaleText = qEnvironmentVariable("ZEV7_TIME_SCALE");
     const double scale = ScaledClock::scaleFromEnvironment();
     if (!scaleText.isEmpty() && scaleText.toDouble() != scale) {
@@ -73,7 +78,7 @@ int main(int argc, char** argv) {
     // Numbers with a decimal point, whatever the desktop's language says.
     QLocale::setDefault(QLocale::c());
     QDir::setCurrent(programDir());
-    QFile::remove(programPath(QString::fromLatin1(kBatchLogName)));
+    QFile::remove(TPackageWork::logPath());
     // A database that cannot be set up is reported; the ports still measure and write reports.
     DbConnection::setup(&messages);
 

@@ -1,0 +1,201 @@
+#include "app/tpackage_work.h"
+
+#include "core/program_dir.h"
+#include "core/strings.h"
+#include "core/text_codec.h"
+#include "engine/serial/serial_port_names.h"
+#include "scenario/scenario_file.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace zev7 {
+
+namespace {
+
+// The log's line end, the same on every platform: the programs that read the log mostly run
+// on Windows, and a "\r\n" line reads as one line everywhere.
+constexpr char kLogLineEnd[] = "\r\n";
+// The break file is a word or two; more is not read.
+constexpr qint64 kBreakFileReadBytes = 4096;
+
+}  // namespace
+
+TPackageWork::TPackageWork(QString schedulePath, BatchHost host, QObject* parent)
+    : QObject(parent), schedulePath_(std::move(schedulePath)), host_(std::move(host)) {
+    timer1_.setInterval(kBreakCheckMs);
+    connect(&timer1_, &QTimer::timeout, this, &TPackageWork::CheckBreak);
+}
+
+TPackageWork::~TPackageWork() {
+    const QString text = finalText(resultCode_);
+    if (!text.isEmpty()) {
+        Log(text);
+    }
+}
+
+QString TPackageWork::logPath() {
+    return programPath(QString::fromLatin1(kBatchLogName));
+}
+
+QString TPackageWork::finalText(int code) {
+    switch (code) {
+        case kBatchSucceeded:
+            return txt(str::BatchSucceeded);
+        case kBatchBroken:
+            return txt(str::BatchBroken);
+        case kBatchMalformed:
+            return txt(str::BatchMalformed);
+        case kBatchNoPort:
+            return txt(str::BatchNoPort);
+        case kBatchNoWindow:
+            return txt(str::BatchNoWindow);
+        case kBatchClosing:
+            return txt(str::BatchClosing);
+        default:
+            return {};
+    }
+}
+
+void TPackageWork::Log(const QString& text) {
+    QString line = text;
+    line.remove(u'\r');
+    line.remove(u'\n');
+    const QByteArray bytes = toCp1251(txt(str::BatchLogPrefix) + line + u' ') + kLogLineEnd;
+    QFile file(logPath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() &&
+        file.flush()) {
+        return;
+    }
+    // Nobody reads a log that cannot be written; the line is not lost on standard error.
+    QTextStream(stderr) << txt(str::BatchLogFailed).arg(logPath(), file.errorString()) << '\n'
+                        << txt(str::BatchLogPrefix) << line << '\n';
+}
+
+void TPackageWork::Finish(int code) {
+    resultCode_ = code;
+    if (closePosted_) {
+        return;
+    }
+    closePosted_ = true;
+    if (host_.close) {
+        host_.close();
+    }
+}
+
+void TPackageWork::Start() {
+    QFile::remove(logPath());
+    timer1_.start();
+    schedule_ = readBatchSchedule(schedulePath_);
+    if (schedule_.malformed()) {
+        // Nobody is at the keyboard to close the program: it closes with the code.
+        Log(schedule_.problem);
+        Finish(kBatchMalformed);
+        return;
+    }
+    if (!matchPorts()) {
+        return;
+    }
+    startItems();
+}
+
+bool TPackageWork::matchPorts() {
+    for (const BatchItem& item : schedule_.items) {
+        if (!host_.portListed(item.port)) {
+            Log(txt(str::BatchPortNotFound).arg(item.port));
+            Finish(kBatchNoPort);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TPackageWork::startItems() {
+    for (const BatchItem& item : schedule_.items) {
+        if (!startItem(item) || resultCode_ < 0) {
+            return;
+        }
+    }
+    // Nothing runs: with a close word and no item the program would wait for nobody. A
+    // schedule of NOCLOSE alone leaves the program open for the user, its code still 0.
+    const bool nothingToRun = schedule_.items.empty() && !schedule_.closeAtEnd;
+    if (resultCode_ == kBatchRunning && !nothingToRun && !anyPortRunning()) {
+        succeed();
+    }
+}
+
+bool TPackageWork::startItem(const BatchItem& item) {
+    const QString scenario = programPath(QStringLiteral("Scenar/") + item.scenario);
+    // A port never run before has no working copy, and its window would refuse to open in
+    // batch mode: the scheduled scenario, when it reads, is the one it will run anyway.
+    const QString working = workingCopyPath(item.port);
+    if (!QFile::exists(working) && readScenarioFile(scenario).status == ScenarioFileStatus::Ok) {
+        QFile::copy(scenario, working);
+    }
+    QWidget* window = host_.openPortWindow(item.port);
+    if (window == nullptr) {
+        Finish(kBatchNoWindow);
+        return false;
+    }
+    if (resultCode_ < 0) {
+        return false;
+    }
+    if (!host_.loadScenario(window, scenario)) {
+        if (resultCode_ == kBatchRunning) {
+            Log(txt(str::BatchScenarioNotLoaded).arg(item.port).arg(item.scenario));
+            Finish(kBatchClosing);
+        }
+        return false;
+    }
+    host_.startScenario(window);
+    if (resultCode_ == kBatchRunning && !host_.portRunning(item.port)) {
+        Log(txt(str::BatchNotStarted).arg(item.port));
+        Finish(kBatchClosing);
+        return false;
+    }
+    return true;
+}
+
+bool TPackageWork::anyPortRunning() const {
+    for (int port = kFirstPort; port <= kLastPort; ++port) {
+        if (host_.portRunning(port)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void TPackageWork::succeed() {
+    resultCode_ = kBatchSucceeded;
+    if (schedule_.closeAtEnd) {
+        Finish(kBatchSucceeded);
+    }
+}
+
+void TPackageWork::portThreadEnded() {
+    if (resultCode_ == kBatchRunning && !anyPortRunning()) {
+        succeed();
+    }
+}
+
+void TPackageWork::CheckBreak() {
+    QFile file(programPath(QString::fromLatin1(kBatchBreakName)));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    if (firstWord(file.read(kBreakFileReadBytes)).toUpper() == QStringLiteral("BREAK")) {
+        timer1_.stop();
+        Finish(kBatchBroken);
+    }
+}
+
+QString TPackageWork::ReportName(int port) const {
+    for (const BatchItem& item : schedule_.items) {
+        if (item.port == port) {
+            return item.report;
+        }
+    }
+    return {};
+}
+
+}  // namespace zev7
