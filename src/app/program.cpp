@@ -4,6 +4,7 @@
 #include "app/gui_messages.h"
 #include "app/main_window.h"
 #include "app/scheme_window_link.h"
+#include "app/transfer_windows.h"
 #include "app/ui_port_windows.h"
 #include "core/program_dir.h"
 #include "engine/registry/port_registry.h"
@@ -76,6 +77,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
                                                  toOleDate(QDateTime::currentDateTime()));
     // The threads' scheme refreshes belong to no port: they reach the default view.
     router_->setDefaultView(scheme_.get(), scheme_.get());
+    provideTransferWindows(*window_);
 }
 
 Program::~Program() {

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
+#include "app/transfer_windows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,6 +94,7 @@ void ScreenshotTour::takePictures() {
         }
     }
     photographScheme(window_, [this](const QString& name) { shoot(name); });
+    shootTransferWindows(directory_);
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }
 
