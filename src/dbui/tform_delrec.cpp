@@ -5,7 +5,6 @@
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -32,9 +31,7 @@ constexpr int kDigits = 6;
 
 TForm_DelRec::TForm_DelRec(QSqlDatabase db, UserMessages& messages, const QDate& today,
                            QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      db_(db),
-      messages_(messages) {
+    : MaintenanceDialog(parent), db_(db), messages_(messages) {
     setObjectName(QStringLiteral("Form_DelRec"));
     setWindowTitle(txt(str::DelRecCaption));
     makeWidgets();
@@ -250,7 +247,7 @@ DeletionCallbacks TForm_DelRec::callbacks() {
 }
 
 void TForm_DelRec::setRunning(bool running) {
-    running_ = running;
+    setRunningFlag(running);
     for (QWidget* w : std::initializer_list<QWidget*>{DateOn_Edit, DateOff_Edit, TimeOn_Edit,
                                                       TimeOff_Edit, DBL_CB_OUT, DBL_CB_IN,
                                                       DBL_CB_CYC, Button1, Button2, BitBtn1}) {
@@ -301,20 +298,6 @@ void TForm_DelRec::Button2Click() {
     }
     setRunning(false);
     report(result);
-}
-
-void TForm_DelRec::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void TForm_DelRec::reject() {
-    if (!running_) {
-        QDialog::reject();
-    }
 }
 
 }  // namespace zev7

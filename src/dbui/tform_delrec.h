@@ -4,7 +4,8 @@
 
 #include "dbtransfer/cycle_deletion.h"
 
-#include <QDialog>
+#include "dbui/maintenance_dialog.h"
+
 #include <QSqlDatabase>
 #include <array>
 
@@ -19,7 +20,7 @@ namespace zev7 {
 
 class UserMessages;
 
-class TForm_DelRec : public QDialog {
+class TForm_DelRec : public MaintenanceDialog {
     Q_OBJECT
 
 public:
@@ -47,10 +48,6 @@ public:
     void Button1Click();  // "Удалить циклы"
     void Button2Click();  // "Удалить все циклы"
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
-
 private:
     void makeWidgets();
     void dateEdited(QLineEdit* edit);
@@ -69,7 +66,6 @@ private:
     UserMessages& messages_;
     DeletionInterval interval_;
     QList<int> selected_;
-    bool running_ = false;
     bool break_ = false;
     bool rebuilding_ = false;
 

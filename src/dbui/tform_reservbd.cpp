@@ -5,7 +5,6 @@
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -21,9 +20,7 @@
 namespace zev7 {
 
 TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      db_(db),
-      messages_(messages) {
+    : MaintenanceDialog(parent), db_(db), messages_(messages) {
     setObjectName(QStringLiteral("Form_ReservBD"));
     setWindowTitle(txt(str::ImportCaption));
     auto* layout = new QVBoxLayout(this);
@@ -86,7 +83,7 @@ void TForm_ReservBD::setSourceDirectory(const QString& path) {
 }
 
 void TForm_ReservBD::setRunning(bool running) {
-    running_ = running;
+    setRunningFlag(running);
     Button1->setEnabled(!running);
     BitBtn1->setEnabled(!running);
     BitBtn2->setEnabled(running);
@@ -124,20 +121,6 @@ void TForm_ReservBD::Button1Click() {
         txt(str::ImportSummary).arg(result.sourceCycles).arg(result.imported).arg(result.present));
     if (result.failed > 0) {
         messages_.warning(txt(str::ImportSomeFailed).arg(result.failed).arg(result.error));
-    }
-}
-
-void TForm_ReservBD::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void TForm_ReservBD::reject() {
-    if (!running_) {
-        QDialog::reject();
     }
 }
 

@@ -2,7 +2,8 @@
 // with its gauge and "Прервать", and what it brought.
 #pragma once
 
-#include <QDialog>
+#include "dbui/maintenance_dialog.h"
+
 #include <QSqlDatabase>
 
 class QComboBox;
@@ -16,7 +17,7 @@ namespace zev7 {
 
 class UserMessages;
 
-class TForm_ReservBD : public QDialog {
+class TForm_ReservBD : public MaintenanceDialog {
     Q_OBJECT
 
 public:
@@ -32,16 +33,11 @@ public:
 
     void Button1Click();  // "Начать ввод результатов"
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
-
 private:
     void setRunning(bool running);
 
     QSqlDatabase db_;
     UserMessages& messages_;
-    bool running_ = false;
     bool break_ = false;
 
     QComboBox* drives_ = nullptr;
