@@ -3,8 +3,8 @@
 # Every '#include "a/b.h"' (or "a/b/c.h") in src/ and tools/ is looked up in the table below by
 # the including file's layer; an include of a layer not listed fails the check with the file,
 # the line and the edge. Layers low to high: core, teliq, scenario, db, dbquery (the database
-# windows' queries), the engine's subsystems, sim (beside the engine: core and teliq only), ui,
-# dbui, app; tools may use any of them.
+# windows' queries), dbtransfer (deletion, import, export), the engine's subsystems, sim
+# (beside the engine: core and teliq only), ui, dbui, app; tools may use any of them.
 cmake_minimum_required(VERSION 3.22)
 
 set(allowed_core "core")
@@ -12,6 +12,7 @@ set(allowed_teliq "core;teliq")
 set(allowed_scenario "core;teliq;scenario")
 set(allowed_db "core;scenario;db")
 set(allowed_dbquery "core;scenario;db;dbquery")
+set(allowed_dbtransfer "core;scenario;db;dbquery;dbtransfer")
 set(allowed_sim "core;teliq;sim")
 set(allowed_engine/serial "core;scenario;engine/serial")
 set(allowed_engine/registry "core;scenario;engine/serial;engine/registry")
@@ -26,9 +27,9 @@ set(allowed_engine/answer "core;teliq;scenario;engine/serial;engine/registry;eng
 set(allowed_engine/supervisor "core;teliq;scenario;db;engine/serial;engine/registry;engine/modem;engine/view;engine/protocol;engine/report;engine/port;engine/answer;engine/supervisor")
 set(engine_all "engine/serial;engine/registry;engine/modem;engine/detect;engine/cycle;engine/view;engine/protocol;engine/report;engine/port;engine/answer;engine/supervisor")
 set(allowed_ui "core;teliq;scenario;${engine_all};ui")
-set(allowed_dbui "core;teliq;scenario;db;dbquery;ui;dbui")
-set(allowed_app "core;teliq;scenario;db;dbquery;${engine_all};ui;dbui;app")
-set(allowed_tools "core;teliq;scenario;db;dbquery;sim;${engine_all};ui;dbui;app")
+set(allowed_dbui "core;teliq;scenario;db;dbquery;dbtransfer;ui;dbui")
+set(allowed_app "core;teliq;scenario;db;dbquery;dbtransfer;${engine_all};ui;dbui;app")
+set(allowed_tools "core;teliq;scenario;db;dbquery;dbtransfer;sim;${engine_all};ui;dbui;app")
 
 if(NOT ROOT)
     message(FATAL_ERROR "ROOT is not set")

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/scheme_window_link.h"
 #include "app/tpackage_work.h"
+#include "app/transfer_windows.h"
 #include "app/ui_port_windows.h"
 #include "core/program_dir.h"
 #include "dbui/stat_windows.h"
@@ -107,6 +108,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
         ini_.get(), messages_,
         StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
                         [frame](const QString& name) { return frame->childWindow(name); }});
+    provideTransferWindows(*window_);
 }
 
 Program::~Program() {

@@ -4,6 +4,7 @@
 #include "app/scheme_screenshot.h"
 #include "app/screenshot_graphs.h"
 #include "app/stat_window_shots.h"
+#include "app/transfer_windows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,6 +106,7 @@ void ScreenshotTour::takePictures() {
     if (stats_ != nullptr) {
         shootStatWindows(window_, *stats_, [this](const QString& name) { shoot(name); });
     }
+    shootTransferWindows(directory_);
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }
 

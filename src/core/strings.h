@@ -868,7 +868,45 @@ inline constexpr char StatCountMode[] = "КПВ,шт";
 // ---- end of database statistics windows ----
 
 // ---- database deletion, import and export ----
-
+// The deletion window.
+inline constexpr char DelRecCaption[] = "Удаление циклов из БД";
+inline constexpr char DelRecInterval[] = "Интервал";
+inline constexpr char DelRecDateFrom[] = "Дата: с";
+inline constexpr char DelRecTimeFrom[] = "Время: c";
+inline constexpr char DelRecTo[] = "по";
+inline constexpr char DelRecModes[] = "Условия";
+inline constexpr const char* DelRecModeNames[5] = {
+    "Все циклы", "Прерванные циклы", "По Исх.", "По Вх.", "Исх. - Вх.",
+};
+inline constexpr char DelRecOutgoing[] = "Исх.";
+inline constexpr char DelRecIncoming[] = "Вх.";
+inline constexpr char DelRecCycle[] = "Цикл";
+inline constexpr char DelRecDelete[] = "Удалить циклы";
+inline constexpr char DelRecDeleteAll[] = "Удалить все циклы";
+inline constexpr char DelRecDeleteAllHint[] =
+    "Удаляет все циклы из БД независимо от интервала и условий";
+inline constexpr char DelRecBreak[] = "Прервать";
+inline constexpr char DelRecClose[] = "Закрыть";
+inline constexpr char DelRecAsk[] = "Удалить циклы?";
+inline constexpr char DelRecFailed[] = "Не могу удалить циклы из БД:\n%1";
+inline constexpr char DelRecSelected[] = "Выбрано циклов: %1";
+// The import window.
+inline constexpr char ImportCaption[] = "Ввод результатов";
+inline constexpr char ImportSourceLabel[] = "Укажите каталог БД-источника";
+inline constexpr char ImportStart[] = "Начать ввод результатов";
+inline constexpr char ImportBreak[] = "Прервать";
+inline constexpr char ImportClose[] = "Закрыть";
+inline constexpr char ImportFile[] = "Файл";
+inline constexpr char ImportNotFound[] = "не найден!";
+inline constexpr char ImportBadStructure[] = "Структура таблицы неверна!";
+inline constexpr char ImportSummary[] = "Циклов в источнике: %1, введено: %2, уже были в БД: %3";
+inline constexpr char ImportSomeFailed[] = "Не удалось ввести циклов: %1.\n%2";
+inline constexpr char ImportCannotWrite[] = "Не могу записать в БД:\n%1";
+// Export of a grid to a document.
+inline constexpr char ExportSaveCaption[] = "Экспорт таблицы в Word";
+inline constexpr char ExportFilter[] = "Документ Word (*.docx)";
+inline constexpr char ExportSaved[] = "Документ сохранен в файл:\n%1";
+inline constexpr char ExportCannotWrite[] = "Не могу записать файл %1:\n%2";
 // ---- end of database deletion, import and export ----
 
 }  // namespace str

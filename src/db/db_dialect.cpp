@@ -250,6 +250,10 @@ int SqliteDialect::columnNameField() const {
     return 1;  // cid, name, type, notnull, dflt_value, pk
 }
 
+int SqliteDialect::columnTypeField() const {
+    return 2;
+}
+
 const DbDialect& dbDialect() {
     static const SqliteDialect dialect;
     return dialect;

@@ -108,6 +108,8 @@ public:
     // The columns of a table, one row each, the column's name in the field `columnNameField()`.
     virtual QString tableColumns(const QString& table) const = 0;
     virtual int columnNameField() const = 0;
+    // The field with the column's declared type ("VARCHAR(20)") in the same rows.
+    virtual int columnTypeField() const = 0;
 };
 
 class SqliteDialect : public DbDialect {
@@ -156,6 +158,7 @@ public:
     QString integrityCheck() const override;
     QString tableColumns(const QString& table) const override;
     int columnNameField() const override;
+    int columnTypeField() const override;
 };
 
 // The dialect of the database the program works with.

@@ -1,0 +1,49 @@
+#include "app/transfer_windows.h"
+
+#include "app/main_window.h"
+#include "db/db_connection.h"
+#include "dbui/tform_delrec.h"
+#include "dbui/tform_reservbd.h"
+#include "scenario/user_messages.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QRadioButton>
+
+namespace zev7 {
+
+void provideTransferWindows(TMainForm& window) {
+    window.provideWindow("N17", [&window] {
+        if (window.databaseGuard()) {
+            TForm_DelRec form(DbConnection::main(), window.messages(), QDate::currentDate(),
+                              &window);
+            form.exec();
+        }
+    });
+    window.provideWindow("N18", [&window] {
+        if (window.databaseGuard()) {
+            TForm_ReservBD form(DbConnection::main(), window.messages(), &window);
+            form.exec();
+        }
+    });
+}
+
+void shootTransferWindows(const QString& directory) {
+    ConsoleMessages messages;
+    const auto shoot = [&](QWidget& w, const char* name) {
+        w.show();
+        for (int i = 0; i < 5; ++i) {
+            QApplication::processEvents();
+        }
+        w.grab().save(QDir(directory).filePath(QLatin1String(name)));
+    };
+    TForm_DelRec deletion(DbConnection::main(), messages, QDate::currentDate());
+    deletion.modeButton(DeletionMode::OutgoingIncoming)->setChecked(true);
+    shoot(deletion, "database-deletion.png");
+    TForm_ReservBD import(DbConnection::main(), messages);
+    import.setSourceDirectory(DbConnection::directory());
+    shoot(import, "database-import.png");
+}
+
+}  // namespace zev7

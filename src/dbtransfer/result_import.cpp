@@ -1,0 +1,452 @@
+#include "dbtransfer/result_import.h"
+
+#include "core/strings.h"
+#include "db/db_connection.h"
+#include "db/db_dialect.h"
+#include "db/db_schema.h"
+#include "db/db_transaction.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlQuery>
+
+namespace zev7 {
+
+namespace {
+
+constexpr int kGaugeFull = 100;
+constexpr qint64 kEventIntervalMs = 3000;
+
+const QStringList kNumberParts = {QStringLiteral("HIER_ATX"),  QStringLiteral("BEF_CALL"),
+                                  QStringLiteral("CODE_CITY"), QStringLiteral("ADD_CODE"),
+                                  QStringLiteral("NUM_ATX"),   QStringLiteral("NUM_ON_ATX"),
+                                  QStringLiteral("ADD_CALL")};
+
+// The columns a copied cycle row takes from its source, after the new numbers' identifiers.
+const QStringList kCycleCopied = {
+    QStringLiteral("DATE_ON"),  QStringLiteral("TIME_ON"),    QStringLiteral("DAY_WEEK_ON_ID"),
+    QStringLiteral("DATE_OFF"), QStringLiteral("TIME_OFF"),   QStringLiteral("DAY_WEEK_OFF_ID"),
+    QStringLiteral("STATE_ID"), QStringLiteral("OUT_TELNUM"), QStringLiteral("IN_TELNUM")};
+
+QString canonicalDirectory(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return QDir::cleanPath(canonical.isEmpty() ? info.absoluteFilePath() : canonical);
+}
+
+QString notFound(const QString& table) {
+    return txt(str::ImportFile) + QLatin1Char(' ') + sourceFileName(table) + QLatin1Char(' ') +
+           txt(str::ImportNotFound);
+}
+
+QString badStructure(const QString& table) {
+    return sourceFileName(table) + QStringLiteral(" : ") + txt(str::ImportBadStructure);
+}
+
+// A number part as the own database keeps it: "-" and nothing are an empty part (an empty
+// text, never null).
+QVariant numberPart(const QVariant& v) {
+    const QString text = v.toString().trimmed();
+    return text == QLatin1String("-") || text.isEmpty() ? QString(QLatin1String("")) : text;
+}
+
+}  // namespace
+
+bool isOwnDatabaseDirectory(const QString& directory) {
+    return canonicalDirectory(directory).compare(canonicalDirectory(DbConnection::directory()),
+                                                 Qt::CaseInsensitive) == 0;
+}
+
+QString ResultImporter::checkStructure(ImportSource& source, bool* oldLayout) {
+    for (const char* t : {table::Seans, table::SettCycleDec, table::Cycle, table::In, table::Out}) {
+        const QString name = QLatin1String(t);
+        const std::optional<TableLayout> layout = source.layout(name);
+        if (!layout) {
+            return notFound(name);
+        }
+        if (layout->isEmpty() || *layout != source.expectedLayout(name)) {
+            return badStructure(name);
+        }
+    }
+    const QString resCycle = QLatin1String(table::ResCycle);
+    const QString resSeans = QLatin1String(table::ResSeans);
+    const std::optional<TableLayout> cycleLayout = source.layout(resCycle);
+    const std::optional<TableLayout> seansLayout = source.layout(resSeans);
+    const bool current = cycleLayout && seansLayout && !cycleLayout->isEmpty() &&
+                         *cycleLayout == source.expectedLayout(resCycle) &&
+                         *seansLayout == source.expectedLayout(resSeans);
+    if (current) {
+        *oldLayout = false;
+        return {};
+    }
+    if (!cycleLayout) {
+        return notFound(resCycle);
+    }
+    if (!isOldResCycleLayout(*cycleLayout)) {
+        return badStructure(resCycle);
+    }
+    if (!seansLayout) {
+        return notFound(resSeans);
+    }
+    if (!isOldResSeansLayout(*seansLayout)) {
+        return badStructure(resSeans);
+    }
+    *oldLayout = true;
+    return {};
+}
+
+// ---- The copy of one source ------------------------------------------------------------------
+
+class ResultImporter::Copy {
+public:
+    Copy(QSqlDatabase& own, ImportSource& source, bool oldLayout)
+        : own_(own), source_(source), oldLayout_(oldLayout) {}
+
+    bool prepare(QString* error);
+    const QList<SourceRow>& cycles() const { return cycles_; }
+    // One source cycle. Returns false when the own database refused it (error says why);
+    // *present tells that it was there already.
+    bool copyCycle(const SourceRow& cycle, bool* present, QString* error);
+
+private:
+    int column(const QString& table, const QString& name) const {
+        return fieldIndex(layouts_.value(table), name);
+    }
+    QVariant field(const SourceRow& row, const QString& table, const QString& name) const {
+        return row.value(column(table, name));
+    }
+    bool numberId(const QString& table, const QString& key, const QHash<int, SourceRow>& source,
+                  int oldId, int* newId, QString* error);
+    bool exec(QSqlQuery& q, QString* error) {
+        if (!q.exec()) {
+            *error = sqlErrorText(q);
+            return false;
+        }
+        return true;
+    }
+    bool insert(const QString& table, const QStringList& columns, const QStringList& key,
+                const QVariantList& values, QString* error);
+    bool copyRows(const QString& table, int oldCycle, int newCycle, QString* error);
+    bool copyOldResults(int oldCycle, int newCycle, QString* error);
+    bool copyOldSettings(int oldCycle, int newCycle, QString* error);
+
+    QSqlDatabase& own_;
+    ImportSource& source_;
+    bool oldLayout_;
+    QHash<QString, TableLayout> layouts_;
+    QList<SourceRow> cycles_;
+    QHash<int, SourceRow> outNumbers_;
+    QHash<int, SourceRow> inNumbers_;
+};
+
+bool ResultImporter::Copy::prepare(QString* error) {
+    for (const char* t : {table::Out, table::In, table::Cycle, table::Seans, table::ResSeans,
+                          table::ResCycle, table::SettCycleDec}) {
+        layouts_.insert(QLatin1String(t), source_.layout(QLatin1String(t)).value_or(TableLayout{}));
+    }
+    QList<SourceRow> rows;
+    for (auto [name, numbers] : {std::pair{table::Out, &outNumbers_}, {table::In, &inNumbers_}}) {
+        rows.clear();
+        if (!source_.rows(QLatin1String(name), &rows, error)) {
+            return false;
+        }
+        for (const SourceRow& row : rows) {
+            numbers->insert(row.value(0).toInt(), row);
+        }
+    }
+    return source_.rows(QLatin1String(table::Cycle), &cycles_, error);
+}
+
+bool ResultImporter::Copy::numberId(const QString& table, const QString& key,
+                                    const QHash<int, SourceRow>& source, int oldId, int* newId,
+                                    QString* error) {
+    const auto found = source.constFind(oldId);
+    if (found == source.constEnd()) {
+        *error = QStringLiteral("%1: %2=%3").arg(sourceFileName(table), key).arg(oldId);
+        return false;
+    }
+    QVariantList parts;
+    QStringList where;
+    for (const QString& part : kNumberParts) {
+        parts << numberPart(field(*found, table, part));
+        where << part + QStringLiteral("=?");
+    }
+    QSqlQuery q(own_);
+    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                  .arg(key, table, where.join(QStringLiteral(" AND "))));
+    for (const QVariant& v : parts) {
+        q.addBindValue(v);
+    }
+    if (!exec(q, error)) {
+        return false;
+    }
+    if (q.next()) {
+        *newId = q.value(0).toInt();
+        return true;
+    }
+    QSqlQuery add(own_);
+    add.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                    .arg(table, kNumberParts.join(QLatin1Char(','))));
+    for (const QVariant& v : parts) {
+        add.addBindValue(v);
+    }
+    if (!exec(add, error)) {
+        return false;
+    }
+    *newId = add.lastInsertId().toInt();
+    return *newId != 0;
+}
+
+bool ResultImporter::Copy::insert(const QString& table, const QStringList& columns,
+                                  const QStringList& key, const QVariantList& values,
+                                  QString* error) {
+    QSqlQuery q(own_);
+    // A row the source holds twice is written once.
+    q.prepare(dbDialect().insertUnlessPresent(table, columns, key));
+    for (const QVariant& v : values) {
+        q.addBindValue(v);
+    }
+    return exec(q, error);
+}
+
+// The rows of the cycle in one of its tables, columns taken by name, under the new CYCLE_ID.
+bool ResultImporter::Copy::copyRows(const QString& table, int oldCycle, int newCycle,
+                                    QString* error) {
+    const TableDef* def = DbSchema::find(table);
+    const QStringList columns = DbSchema::columnNames(*def);
+    const QStringList key = {columns[0], columns[1]};  // CYCLE_ID and the row's own number
+    QList<SourceRow> rows;
+    if (!source_.cycleRows(table, oldCycle, &rows, error)) {
+        return false;
+    }
+    QList<int> from;
+    for (int c = 1; c < columns.size(); ++c) {
+        from << column(table, columns[c]);
+    }
+    for (const SourceRow& row : rows) {
+        QVariantList values{newCycle};
+        for (int i : from) {
+            values << row.value(i);
+        }
+        if (!insert(table, columns, key, values, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ResultImporter::Copy::copyOldResults(int oldCycle, int newCycle, QString* error) {
+    const QString table = QLatin1String(table::ResCycle);
+    QList<SourceRow> rows;
+    if (!source_.cycleRows(table, oldCycle, &rows, error)) {
+        return false;
+    }
+    if (rows.isEmpty()) {
+        return true;  // a cycle without a finished call has no results
+    }
+    const int param = column(table, QStringLiteral("PARAM_RES_ID"));
+    const int kind = column(table, QStringLiteral("PARAM_RESCYC_ID"));
+    const int value = column(table, QStringLiteral("RESCYC_VALUE"));
+    QHash<int, QVariant> counts;
+    QHash<int, QVariant> percents;
+    for (const SourceRow& row : rows) {
+        const int k = row.value(kind).toInt();
+        if (k == kOldCountRow || k == kOldPercentRow) {
+            (k == kOldCountRow ? counts : percents)
+                .insert(row.value(param).toInt(), row.value(value));
+        }
+    }
+    const QStringList columns = DbSchema::columnNames(*DbSchema::find(table));
+    for (int r = 1; r <= static_cast<int>(kOldResultParamOf.size()); ++r) {
+        const int old = kOldResultParamOf[r - 1];
+        QVariantList values{newCycle, r};
+        if (old == 0) {
+            values << 0.0 << 0.0;  // the older program did not count this outcome
+        } else if (counts.contains(old) || percents.contains(old)) {
+            values << counts.value(old) << percents.value(old);
+        } else {
+            continue;
+        }
+        if (!insert(table, columns, columns.mid(0, 2), values, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ResultImporter::Copy::copyOldSettings(int oldCycle, int newCycle, QString* error) {
+    const QString table = QLatin1String(table::SettCycleDec);
+    QList<SourceRow> rows;
+    if (!source_.cycleRows(table, oldCycle, &rows, error)) {
+        return false;
+    }
+    const int param = column(table, QStringLiteral("PARAM_CYCLE_ID"));
+    const int value = column(table, QStringLiteral("SETCYC_VALUE"));
+    QHash<int, QVariant> values;
+    for (const SourceRow& row : rows) {
+        values.insert(row.value(param).toInt(), row.value(value));
+    }
+    const QStringList columns = DbSchema::columnNames(*DbSchema::find(table));
+    for (int r = 1; r <= static_cast<int>(kOldCycleSettingOf.size()); ++r) {
+        const int old = kOldCycleSettingOf[r - 1];
+        if (old != 0 && !values.contains(old)) {
+            continue;
+        }
+        // A setting the older program did not have stays empty.
+        const QVariant v = old == 0 ? QVariant() : values.value(old);
+        if (!insert(table, columns, columns.mid(0, 2), {newCycle, r, v}, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, bool* present, QString* error) {
+    const QString cycleTable = QLatin1String(table::Cycle);
+    const int oldCycle = field(cycle, cycleTable, QStringLiteral("CYCLE_ID")).toInt();
+    int outId = 0;
+    int inId = 0;
+    if (!numberId(QLatin1String(table::Out), QStringLiteral("OUT_ID"), outNumbers_,
+                  field(cycle, cycleTable, QStringLiteral("OUT_ID")).toInt(), &outId, error) ||
+        !numberId(QLatin1String(table::In), QStringLiteral("IN_ID"), inNumbers_,
+                  field(cycle, cycleTable, QStringLiteral("IN_ID")).toInt(), &inId, error)) {
+        return false;
+    }
+    const QVariant dateOn = field(cycle, cycleTable, QStringLiteral("DATE_ON"));
+    const QVariant timeOn = field(cycle, cycleTable, QStringLiteral("TIME_ON"));
+    QSqlQuery find(own_);
+    find.prepare(
+        QStringLiteral("SELECT CYCLE_ID FROM Table_Cycle WHERE OUT_ID=? AND IN_ID=? AND "
+                       "DATE_ON=? AND TIME_ON=?"));
+    find.addBindValue(outId);
+    find.addBindValue(inId);
+    find.addBindValue(dateOn);
+    find.addBindValue(timeOn);
+    if (!exec(find, error)) {
+        return false;
+    }
+    *present = find.next();
+    if (*present) {
+        return true;
+    }
+    QStringList columns{QStringLiteral("OUT_ID"), QStringLiteral("IN_ID")};
+    QVariantList values{outId, inId};
+    for (const QString& c : kCycleCopied) {
+        columns << c;
+        values << field(cycle, cycleTable, c);
+    }
+    QSqlQuery add(own_);
+    add.prepare(QStringLiteral("INSERT INTO Table_Cycle (%1) VALUES (%2)")
+                    .arg(columns.join(QLatin1Char(',')),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+    for (const QVariant& v : values) {
+        add.addBindValue(v);
+    }
+    if (!exec(add, error)) {
+        return false;
+    }
+    const int newCycle = add.lastInsertId().toInt();
+    const bool resultsCopied =
+        oldLayout_ ? copyOldResults(oldCycle, newCycle, error)
+                   : copyRows(QLatin1String(table::ResCycle), oldCycle, newCycle, error);
+    const bool settingsCopied =
+        resultsCopied &&
+        (oldLayout_ ? copyOldSettings(oldCycle, newCycle, error)
+                    : copyRows(QLatin1String(table::SettCycleDec), oldCycle, newCycle, error));
+    return settingsCopied && copyRows(QLatin1String(table::Seans), oldCycle, newCycle, error) &&
+           copyRows(QLatin1String(table::ResSeans), oldCycle, newCycle, error);
+}
+
+// ---- The run ---------------------------------------------------------------------------------
+
+ImportResult ResultImporter::run(const QString& directory, const ImportCallbacks& callbacks) {
+    if (isOwnDatabaseDirectory(directory)) {
+        ImportResult result;
+        result.outcome = ImportOutcome::OwnDatabase;
+        return result;
+    }
+    const std::unique_ptr<ImportSource> source = openImportSource(directory, own_);
+    return run(*source, callbacks);
+}
+
+ImportResult ResultImporter::run(ImportSource& source, const ImportCallbacks& callbacks) {
+    ImportResult result;
+    result.message = checkStructure(source, &result.oldLayout);
+    if (!result.message.isEmpty()) {
+        result.outcome = ImportOutcome::Refused;
+        return result;
+    }
+    Copy copy(own_, source, result.oldLayout);
+    QString error;
+    if (!copy.prepare(&error)) {
+        // A table that passed the checks and still cannot be read is damaged: nothing is
+        // written from it.
+        result.outcome = ImportOutcome::Refused;
+        result.message = error;
+        return result;
+    }
+    const QList<SourceRow>& cycles = copy.cycles();
+    const qint64 n = cycles.size();
+    result.sourceCycles = static_cast<int>(n);
+    int gauge = 0;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    const auto report = [&](int value) {
+        if (callbacks.progress) {
+            callbacks.progress(value);
+        }
+        if (callbacks.processEvents) {
+            callbacks.processEvents();
+        }
+    };
+    report(gauge);
+    qint64 i = 0;
+    while (i < n && !result.interrupted) {
+        DbTransaction tx(own_);
+        if (!tx.began()) {
+            result.outcome = ImportOutcome::Failed;
+            result.error = tx.error();
+            return result;
+        }
+        ImportResult block;
+        for (int inBlock = 0; i < n && inBlock < kCyclesPerTransaction; ++i, ++inBlock) {
+            // Each cycle is written whole or not at all, also inside its block.
+            execSql(own_, QStringLiteral("SAVEPOINT import_cycle"));
+            bool present = false;
+            if (copy.copyCycle(cycles[i], &present, &error)) {
+                execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));
+                ++(present ? block.present : block.imported);
+            } else {
+                execSql(own_, QStringLiteral("ROLLBACK TO SAVEPOINT import_cycle"));
+                execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));
+                ++block.failed;
+                result.error = error;
+            }
+            const int next = static_cast<int>((i + 1) * kGaugeFull / n);
+            if (next > gauge || sinceEvents.elapsed() >= kEventIntervalMs) {
+                gauge = std::max(gauge, next);
+                report(gauge);
+                sinceEvents.restart();
+            }
+            if (callbacks.interrupted && callbacks.interrupted()) {
+                result.interrupted = true;
+                ++i;
+                break;
+            }
+        }
+        if (!tx.commit()) {
+            result.outcome = ImportOutcome::Failed;
+            result.error = tx.error();
+            return result;
+        }
+        result.imported += block.imported;
+        result.present += block.present;
+        result.failed += block.failed;
+    }
+    report(kGaugeFull);
+    return result;
+}
+
+}  // namespace zev7

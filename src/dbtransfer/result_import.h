@@ -1,0 +1,65 @@
+// Bringing the results of another database into the own one ("Ввод результатов"): the
+// checks that refuse a damaged or foreign source before anything is written, and the
+// cycle-by-cycle copy that finds or adds the numbers, skips cycles already present and
+// converts the older layout with the parameter maps. Cycles are written in blocks, each cycle
+// whole or not at all, so an interrupted or crashed import leaves no cycle half copied.
+#pragma once
+
+#include "dbtransfer/import_source.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <functional>
+
+namespace zev7 {
+
+struct ImportCallbacks {
+    std::function<void(int gauge)> progress;  // 0..100
+    std::function<void()> processEvents;      // lets the window handle "Прервать"
+    std::function<bool()> interrupted;
+};
+
+enum class ImportOutcome {
+    Done,         // every cycle of the source was looked at (or the user interrupted)
+    OwnDatabase,  // the source is the own database directory: nothing happens
+    Refused,      // a table is missing or differs: nothing written, message says which
+    Failed,       // the own database could not be written at all
+};
+
+struct ImportResult {
+    ImportOutcome outcome = ImportOutcome::Done;
+    QString message;  // the refusal, as the user reads it
+    bool oldLayout = false;
+    int sourceCycles = 0;
+    int imported = 0;  // cycles added
+    int present = 0;   // cycles already in the own database, skipped
+    int failed = 0;    // cycles the own database refused, left out
+    bool interrupted = false;
+    QString error;  // the engine's text of the last failure
+};
+
+// The source directory is the program's own database directory (letter case ignored, links
+// followed).
+bool isOwnDatabaseDirectory(const QString& directory);
+
+class ResultImporter {
+public:
+    // Cycles committed together; each cycle inside is whole or rolled back on its own.
+    static constexpr int kCyclesPerTransaction = 50;
+
+    explicit ResultImporter(QSqlDatabase own) : own_(own) {}
+
+    // The structure checks; an empty text when the source may be imported, *oldLayout telling
+    // which layout its measurement tables have.
+    static QString checkStructure(ImportSource& source, bool* oldLayout);
+
+    ImportResult run(const QString& directory, const ImportCallbacks& callbacks);
+    ImportResult run(ImportSource& source, const ImportCallbacks& callbacks);
+
+private:
+    class Copy;
+
+    QSqlDatabase own_;
+};
+
+}  // namespace zev7

@@ -1,0 +1,127 @@
+#include "dbui/tform_reservbd.h"
+
+#include "core/strings.h"
+#include "dbtransfer/result_import.h"
+#include "dbui/wait_cursor.h"
+#include "scenario/user_messages.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace zev7 {
+
+TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent)
+    : MaintenanceDialog(parent), db_(db), messages_(messages) {
+    setObjectName(QStringLiteral("Form_ReservBD"));
+    setWindowTitle(txt(str::ImportCaption));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(txt(str::ImportSourceLabel), this));
+
+    drives_ = new QComboBox(this);
+    for (const QFileInfo& drive : QDir::drives()) {
+        drives_->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()),
+                         drive.absoluteFilePath());
+    }
+    layout->addWidget(drives_);
+
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setRootPath(QString());
+    DirLB1 = new QTreeView(this);
+    DirLB1->setModel(folders_);
+    for (int c = 1; c < folders_->columnCount(); ++c) {
+        DirLB1->hideColumn(c);
+    }
+    DirLB1->header()->hide();
+    DirLB1->setMinimumSize(420, 300);
+    layout->addWidget(DirLB1);
+    connect(drives_, &QComboBox::currentIndexChanged, this,
+            [this] { DirLB1->setRootIndex(folders_->index(drives_->currentData().toString())); });
+    DirLB1->setRootIndex(folders_->index(drives_->currentData().toString()));
+
+    summary_ = new QLabel(this);
+    summary_->setWordWrap(true);
+    layout->addWidget(summary_);
+    gauge_ = new QProgressBar(this);
+    gauge_->setRange(0, 100);
+    gauge_->setValue(0);
+    layout->addWidget(gauge_);
+
+    auto* buttons = new QHBoxLayout;
+    Button1 = new QPushButton(txt(str::ImportStart), this);
+    BitBtn2 = new QPushButton(txt(str::ImportBreak), this);
+    BitBtn2->setEnabled(false);
+    BitBtn1 = new QPushButton(txt(str::ImportClose), this);
+    for (QPushButton* b : {Button1, BitBtn2, BitBtn1}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+    connect(Button1, &QPushButton::clicked, this, &TForm_ReservBD::Button1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { break_ = true; });
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QString TForm_ReservBD::sourceDirectory() const {
+    const QModelIndex current = DirLB1->currentIndex();
+    return current.isValid() ? folders_->filePath(current) : QString();
+}
+
+void TForm_ReservBD::setSourceDirectory(const QString& path) {
+    const QModelIndex index = folders_->index(path);
+    DirLB1->setCurrentIndex(index);
+    DirLB1->scrollTo(index);
+}
+
+void TForm_ReservBD::setRunning(bool running) {
+    setRunningFlag(running);
+    Button1->setEnabled(!running);
+    BitBtn1->setEnabled(!running);
+    BitBtn2->setEnabled(running);
+    drives_->setEnabled(!running);
+    DirLB1->setEnabled(!running);
+}
+
+void TForm_ReservBD::Button1Click() {
+    const QString source = sourceDirectory();
+    if (source.isEmpty() || isOwnDatabaseDirectory(source)) {
+        return;
+    }
+    setRunning(true);
+    break_ = false;
+    gauge_->setValue(0);
+    ImportResult result;
+    {
+        WaitCursor wait;
+        result = ResultImporter(db_).run(
+            source, {[this](int gauge) { gauge_->setValue(gauge); },
+                     [] { QCoreApplication::processEvents(); }, [this] { return break_; }});
+    }
+    setRunning(false);
+    switch (result.outcome) {
+        case ImportOutcome::Refused:
+            messages_.show(MessageIcon::Warning, txt(str::CaptionError), result.message);
+            return;
+        case ImportOutcome::Failed:
+            messages_.error(txt(str::ImportCannotWrite).arg(result.error));
+            break;
+        default:
+            break;
+    }
+    summary_->setText(
+        txt(str::ImportSummary).arg(result.sourceCycles).arg(result.imported).arg(result.present));
+    if (result.failed > 0) {
+        messages_.warning(txt(str::ImportSomeFailed).arg(result.failed).arg(result.error));
+    }
+}
+
+}  // namespace zev7

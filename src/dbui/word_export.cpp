@@ -1,0 +1,107 @@
+#include "dbui/word_export.h"
+
+#include "core/program_dir.h"
+#include "core/strings.h"
+#include "dbui/wait_cursor.h"
+#include "scenario/user_messages.h"
+
+#include <QAbstractItemModel>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLocale>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QUrl>
+
+namespace zev7 {
+
+namespace {
+
+// A file name from a window caption: the characters file systems refuse become "_".
+QString fileNameFor(const QString& caption) {
+    QString name = caption.trimmed();
+    for (QChar& c : name) {
+        if (QStringLiteral("\\/:*?\"<>|").contains(c)) {
+            c = QLatin1Char('_');
+        }
+    }
+    return (name.isEmpty() ? QStringLiteral("table") : name) + QStringLiteral(".docx");
+}
+
+QString cellText(const QTableView& view, const QModelIndex& index) {
+    const QVariant value = index.data(Qt::DisplayRole);
+    if (const auto* d =
+            qobject_cast<const QStyledItemDelegate*>(view.itemDelegateForIndex(index))) {
+        return d->displayText(value, view.locale());
+    }
+    return value.toString();
+}
+
+}  // namespace
+
+WordDocument gridDocument(const QTableView& view, const QString& caption, const QString& heading,
+                          PageOrientation orientation) {
+    WordDocument d;
+    d.paragraphs = exportParagraphs(caption, heading);
+    d.orientation = orientation;
+    QAbstractItemModel* model = view.model();
+    if (model == nullptr) {
+        return d;
+    }
+    while (model->canFetchMore(QModelIndex())) {
+        model->fetchMore(QModelIndex());
+    }
+    // Columns in the order the user sees them.
+    QList<int> columns;
+    const QHeaderView* header = view.horizontalHeader();
+    for (int visual = 0; visual < model->columnCount(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical >= 0 && !view.isColumnHidden(logical)) {
+            columns << logical;
+            d.header << model->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
+        }
+    }
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (view.isRowHidden(row)) {
+            continue;
+        }
+        QStringList cells;
+        for (int c : columns) {
+            cells << cellText(view, model->index(row, c));
+        }
+        d.rows << cells;
+    }
+    return d;
+}
+
+bool exportGridToWord(QWidget* parent, const QTableView& view, const QString& caption,
+                      const QString& heading, PageOrientation orientation, UserMessages& messages,
+                      QString path) {
+    if (path.isEmpty()) {
+        const QString folder = programPath(QStringLiteral("Result"));
+        QDir().mkpath(folder);
+        path = QFileDialog::getSaveFileName(parent, txt(str::ExportSaveCaption),
+                                            QDir(folder).filePath(fileNameFor(caption)),
+                                            txt(str::ExportFilter));
+        if (path.isEmpty()) {
+            return false;
+        }
+    }
+    QString error;
+    {
+        WaitCursor wait;
+        if (!writeDocx(path, gridDocument(view, caption, heading, orientation), &error)) {
+            messages.error(txt(str::ExportCannotWrite).arg(QDir::toNativeSeparators(path), error));
+            return false;
+        }
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        messages.show(MessageIcon::Information, txt(str::CaptionWarning),
+                      txt(str::ExportSaved).arg(QDir::toNativeSeparators(path)));
+    }
+    return true;
+}
+
+}  // namespace zev7

@@ -1,0 +1,29 @@
+// "Экспорт таблицы в Word": a database window's grid as a document. The visible columns with
+// their titles and the texts the grid shows, under the program banner, the window caption and
+// the window's heading; the file goes to a save dialog (folder "Result") and then opens in the
+// desktop's word processor, or the program says where it is.
+#pragma once
+
+#include "dbtransfer/docx_writer.h"
+
+#include <QString>
+
+class QTableView;
+class QWidget;
+
+namespace zev7 {
+
+class UserMessages;
+
+// The document of a grid: every record of the model (fetched to the end), the columns the
+// view shows, each cell as the view's delegate displays it.
+WordDocument gridDocument(const QTableView& view, const QString& caption, const QString& heading,
+                          PageOrientation orientation);
+
+// Asks for the file (unless path is given), writes it and opens it. false when nothing was
+// written (cancelled, or the file could not be written, which the user is told).
+bool exportGridToWord(QWidget* parent, const QTableView& view, const QString& caption,
+                      const QString& heading, PageOrientation orientation, UserMessages& messages,
+                      QString path = {});
+
+}  // namespace zev7

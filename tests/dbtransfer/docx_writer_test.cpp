@@ -1,0 +1,84 @@
+// The exported document: its table, its page, and what LibreOffice makes of it.
+#include "dbtransfer/docx_writer.h"
+
+#include <gtest/gtest.h>
+#include <quazip.h>
+#include <quazipfile.h>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace zev7 {
+namespace {
+
+QString documentXml(const QString& path) {
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(QStringLiteral("word/document.xml"))) {
+        return {};
+    }
+    QuaZipFile file(&zip);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll());
+}
+
+WordDocument sample(PageOrientation orientation, int records) {
+    WordDocument d;
+    d.paragraphs = exportParagraphs(QStringLiteral("Выбранные циклы"),
+                                    QStringLiteral("Дата: с 01.01.26 по 31.01.26"));
+    d.header = {QStringLiteral("Исходящая"), QStringLiteral("КПВ, %")};
+    for (int i = 0; i < records; ++i) {
+        d.rows << QStringList{QStringLiteral("495/1<&>%1").arg(i), QString::number(i * 1.5)};
+    }
+    d.orientation = orientation;
+    return d;
+}
+
+TEST(DocxWriterTest, TheTableHasAHeaderRowAndOneRowPerRecordOnTheRightPage) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.docx"));
+    QString error;
+    ASSERT_TRUE(writeDocx(path, sample(PageOrientation::Landscape, 3), &error))
+        << error.toStdString();
+    const QString xml = documentXml(path);
+    EXPECT_EQ(xml.count(QStringLiteral("<w:tbl>")), 1);
+    EXPECT_EQ(xml.count(QStringLiteral("<w:tr>")), 4);
+    EXPECT_TRUE(xml.contains(QStringLiteral("w:orient=\"landscape\"")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("495/1&lt;&amp;&gt;2")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("V2.08 от 04.03.2006")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("insideH")));
+
+    ASSERT_TRUE(writeDocx(path, sample(PageOrientation::Portrait, 0), &error));
+    const QString empty = documentXml(path);
+    EXPECT_EQ(empty.count(QStringLiteral("<w:tr>")), 1);
+    EXPECT_FALSE(empty.contains(QStringLiteral("landscape")));
+    EXPECT_TRUE(empty.contains(QStringLiteral("w:w=\"11906\" w:h=\"16838\"")));
+
+    EXPECT_FALSE(writeDocx(dir.filePath(QStringLiteral("no/such/dir/t.docx")),
+                           sample(PageOrientation::Portrait, 1), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(DocxWriterTest, LibreOfficeReadsTheCellsAndTheLandscapePage) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        GTEST_SKIP() << "soffice is not installed";
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.docx"));
+    QString error;
+    ASSERT_TRUE(writeDocx(path, sample(PageOrientation::Landscape, 2), &error));
+    QProcess p;
+    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("fodt"), QStringLiteral("--outdir"), dir.path(), path});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    QFile converted(dir.filePath(QStringLiteral("t.fodt")));
+    ASSERT_TRUE(converted.open(QIODevice::ReadOnly));
+    const QString flat = QString::fromUtf8(converted.readAll());
+    EXPECT_TRUE(flat.contains(QStringLiteral("495/1&lt;&amp;&gt;1")));
+    EXPECT_TRUE(flat.contains(QStringLiteral("КПВ, %")));
+    EXPECT_TRUE(flat.contains(QStringLiteral("style:print-orientation=\"landscape\"")));
+}
+
+}  // namespace
+}  // namespace zev7

@@ -1,0 +1,119 @@
+// Paradox tables as the earlier Windows system left them, written with pxlib itself: the
+// tests' own legacy installations.
+#pragma once
+
+#include "core/text_codec.h"
+#include "dbtransfer/source_layout.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+// pxlib's header declares C functions without saying so.
+extern "C" {
+#include <paradox.h>
+}
+
+namespace zev7::testing {
+
+// Writes one table: fields from the layout (types as Paradox knows them), then the rows. A
+// null value stays empty; dates are QDate, times QTime, texts Windows-1251.
+inline bool writeParadoxTable(const QString& path, const TableLayout& layout,
+                              const QList<QVariantList>& rows) {
+    QFile::remove(path);
+    pxdoc_t* doc = PX_new();
+    QList<QByteArray> names;
+    QList<pxfield_t> fields;
+    for (const FieldDef& f : layout) {
+        names << f.name.toLatin1();
+    }
+    for (qsizetype i = 0; i < layout.size(); ++i) {
+        char type = pxfLong;
+        switch (layout[i].type) {
+            case FieldType::AutoIncrement:
+                type = pxfAutoInc;
+                break;
+            case FieldType::Short:
+                type = pxfShort;
+                break;
+            case FieldType::Date:
+                type = pxfDate;
+                break;
+            case FieldType::Time:
+                type = pxfTime;
+                break;
+            case FieldType::Real:
+                type = pxfNumber;
+                break;
+            case FieldType::Text:
+                type = pxfAlpha;
+                break;
+            default:
+                break;
+        }
+        pxfield_t f{};
+        f.px_fname = PX_strdup(doc, names[i].constData());
+        f.px_ftype = type;
+        f.px_flen = layout[i].size;
+        f.px_fdc = 0;
+        fields << f;
+    }
+    auto* pxf = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * fields.size(), "t"));
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        pxf[i] = fields[i];
+    }
+    if (PX_create_file(doc, pxf, static_cast<int>(fields.size()),
+                       QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0) {
+        PX_delete(doc);
+        return false;
+    }
+    // Texts as Windows wrote them: Windows-1251 bytes.
+    PX_set_value(doc, "codepage", 1251);
+    bool ok = true;
+    for (const QVariantList& row : rows) {
+        QByteArray data(PX_get_recordsize(doc), '\0');
+        int offset = 0;
+        for (qsizetype i = 0; i < layout.size(); ++i) {
+            char* field = data.data() + offset;
+            const int len = layout[i].size;
+            const QVariant v = row.value(i);
+            if (!v.isNull()) {
+                switch (fields[i].px_ftype) {
+                    case pxfAlpha: {
+                        QByteArray text = toCp1251(v.toString());
+                        PX_put_data_alpha(doc, field, len, text.data());
+                        break;
+                    }
+                    case pxfNumber:
+                        PX_put_data_double(doc, field, len, v.toDouble());
+                        break;
+                    case pxfShort:
+                        PX_put_data_short(doc, field, len, static_cast<short>(v.toInt()));
+                        break;
+                    case pxfDate: {
+                        const QDate d = v.toDate();
+                        PX_put_data_long(doc, field, len,
+                                         PX_GregorianToSdn(d.year(), d.month(), d.day()) - 1721425);
+                        break;
+                    }
+                    case pxfTime:
+                        PX_put_data_long(doc, field, len, v.toTime().msecsSinceStartOfDay());
+                        break;
+                    default:
+                        PX_put_data_long(doc, field, len, v.toInt());
+                        break;
+                }
+            }
+            offset += len;
+        }
+        ok = ok && PX_put_record(doc, data.data()) >= 0;
+    }
+    PX_close(doc);
+    PX_delete(doc);
+    return ok;
+}
+
+}  // namespace zev7::testing

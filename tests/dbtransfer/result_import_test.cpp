@@ -1,0 +1,225 @@
+// Importing another installation's results: a ZEV7 database file, the Paradox tables of the
+// earlier system in both layouts, and the sources that must be refused.
+#include "dbtransfer/result_import.h"
+#include "db/db_dialect.h"
+#include "paradox_writer.h"
+#include "transfer_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace zev7::testing {
+namespace {
+
+const char* const kResultTables[] = {"Table_Out",           "Table_In",       "Table_Cycle",
+                                     "Table_Seans",         "Table_ResSeans", "Table_ResCycle",
+                                     "Table_Sett_Cycle_Dec"};
+
+class ResultImportTest : public TransferTest {
+protected:
+    void SetUp() override {
+        TransferTest::SetUp();
+        ASSERT_TRUE(source_.isValid());
+    }
+
+    // Two cycles, one with a Cyrillic display text, as another installation would hold them.
+    void storeSourceCycles() {
+        storeCycle(outA(), inA(), QDateTime(QDate(2026, 1, 10), QTime(9, 0, 5)), 3, true);
+        storeCycle(outB(), inA(), QDateTime(QDate(2026, 1, 11), QTime(23, 59, 59)), 2, false);
+        sql(QStringLiteral("UPDATE Table_Cycle SET IN_TELNUM='Москва 333' WHERE CYCLE_ID=2"));
+    }
+
+    // Every row of the result tables, ids left out where they are the database's own.
+    static QStringList content() {
+        return rows(QStringLiteral(
+                   "SELECT O.NUM_ATX, I.NUM_ATX, C.DATE_ON, C.TIME_ON, C.DATE_OFF, C.TIME_OFF, "
+                   "C.STATE_ID, C.IN_TELNUM FROM Table_Cycle C JOIN Table_Out O USING (OUT_ID) "
+                   "JOIN Table_In I USING (IN_ID) ORDER BY C.DATE_ON")) +
+               rows(QStringLiteral("SELECT S.SEANS_ID, S.DATE_ON, S.TIME_ON, S.DURATION_SEANS, "
+                                   "S.CONNECT_ID, R.RES_ATT, R.RES_AS_LEV, R.RES_DC_LEV FROM "
+                                   "Table_Seans S JOIN Table_ResSeans R USING (CYCLE_ID, "
+                                   "SEANS_ID) JOIN Table_Cycle C USING (CYCLE_ID) ORDER BY "
+                                   "C.DATE_ON, S.SEANS_ID")) +
+               rows(QStringLiteral("SELECT PARAM_RES_ID, RESCYC_VALUE_CNT, RESCYC_VALUE_PERC, "
+                                   "PARAM_CYCLE_ID, SETCYC_VALUE FROM Table_ResCycle JOIN "
+                                   "Table_Sett_Cycle_Dec USING (CYCLE_ID) JOIN Table_Cycle C "
+                                   "USING (CYCLE_ID) WHERE PARAM_RES_ID = PARAM_CYCLE_ID ORDER "
+                                   "BY C.DATE_ON, PARAM_RES_ID"));
+    }
+
+    // The own database's result tables written as Paradox files into the source directory.
+    void exportParadox() {
+        for (const char* t : kResultTables) {
+            const TableLayout layout = installedLayout(QLatin1String(t));
+            QList<QVariantList> out;
+            QSqlQuery q(DbConnection::main());
+            ASSERT_TRUE(q.exec(QStringLiteral("SELECT * FROM ") + QLatin1String(t)));
+            while (q.next()) {
+                QVariantList row;
+                for (int i = 0; i < layout.size(); ++i) {
+                    row << asParadox(layout[i].type, q.value(i));
+                }
+                out << row;
+            }
+            ASSERT_TRUE(writeParadoxTable(paradoxPath(t), layout, out)) << t;
+        }
+    }
+    static QVariant asParadox(FieldType type, const QVariant& v) {
+        if (v.isNull()) {
+            return v;
+        }
+        if (type == FieldType::Date) {
+            return dbDialect().toDate(v);
+        }
+        return type == FieldType::Time ? QVariant(dbDialect().toTime(v)) : v;
+    }
+    QString paradoxPath(const char* table) const {
+        return source_.filePath(QLatin1String(table) + QStringLiteral(".db"));
+    }
+
+    // Empties the own database so that the source's cycles can come back.
+    static void emptyOwnDatabase() {
+        for (const char* t : kResultTables) {
+            sql(QStringLiteral("DELETE FROM ") + QLatin1String(t));
+        }
+    }
+
+    ImportResult import() { return ResultImporter(DbConnection::main()).run(source_.path(), {}); }
+
+    QTemporaryDir source_;
+};
+
+TEST_F(ResultImportTest, AnotherZev7DatabaseComesAcrossOnceAndTheOwnDirectoryDoesNothing) {
+    storeSourceCycles();
+    const QStringList before = content();
+    DbConnection::shutdown();
+    ASSERT_TRUE(QFile::copy(DbConnection::filePath(), source_.filePath("ZEV7.sqlite")));
+    ASSERT_TRUE(DbConnection::setup(&messages_, DbConnection::options()));
+    // The numbers the own database knows already are found again, not added.
+    sql(QStringLiteral("DELETE FROM Table_Cycle"));
+    sql(QStringLiteral("DELETE FROM Table_Seans"));
+
+    const ImportResult first = import();
+    EXPECT_EQ(first.outcome, ImportOutcome::Done) << first.message.toStdString();
+    EXPECT_EQ(first.imported, 2);
+    EXPECT_EQ(count(QStringLiteral("Table_Out")), 2);
+    EXPECT_EQ(content(), before);
+
+    const ImportResult second = import();
+    EXPECT_EQ(second.imported, 0);
+    EXPECT_EQ(second.present, 2);
+    EXPECT_EQ(content(), before);
+
+    EXPECT_EQ(ResultImporter(DbConnection::main()).run(DbConnection::directory(), {}).outcome,
+              ImportOutcome::OwnDatabase);
+    EXPECT_EQ(ResultImporter(DbConnection::main())
+                  .run(DbConnection::directory() + QStringLiteral("/../ZEV7DBASE/."), {})
+                  .outcome,
+              ImportOutcome::OwnDatabase);
+    EXPECT_EQ(content(), before);
+}
+
+TEST_F(ResultImportTest, LegacyParadoxTablesImportWithTheirDatesTimesAndTexts) {
+    storeSourceCycles();
+    const QStringList before = content();
+    exportParadox();
+    emptyOwnDatabase();
+
+    const ImportResult r = import();
+    ASSERT_EQ(r.outcome, ImportOutcome::Done) << r.message.toStdString();
+    EXPECT_FALSE(r.oldLayout);
+    EXPECT_EQ(r.imported, 2);
+    EXPECT_EQ(r.failed, 0) << r.error.toStdString();
+    EXPECT_EQ(content(), before);
+    EXPECT_EQ(import().imported, 0);
+    EXPECT_EQ(content(), before);
+}
+
+TEST_F(ResultImportTest, DamagedOrForeignSourcesAreRefusedBeforeAnythingIsWritten) {
+    storeSourceCycles();
+    exportParadox();
+    emptyOwnDatabase();
+    const auto refusal = [this] {
+        const ImportResult r = import();
+        EXPECT_EQ(r.outcome, ImportOutcome::Refused);
+        EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 0);
+        return r.message;
+    };
+
+    TableLayout lacking = installedLayout(QStringLiteral("Table_Seans"));
+    lacking.removeLast();
+    ASSERT_TRUE(writeParadoxTable(paradoxPath("Table_Seans"), lacking, {}));
+    EXPECT_EQ(refusal(), QStringLiteral("Table_Seans.db : Структура таблицы неверна!"));
+
+    TableLayout shortText = installedLayout(QStringLiteral("Table_Seans"));
+    ASSERT_TRUE(writeParadoxTable(paradoxPath("Table_Seans"), shortText, {}));
+    shortText = installedLayout(QStringLiteral("Table_Out"));
+    shortText[1].size = 10;
+    ASSERT_TRUE(writeParadoxTable(paradoxPath("Table_Out"), shortText, {}));
+    EXPECT_EQ(refusal(), QStringLiteral("Table_Out.db : Структура таблицы неверна!"));
+
+    QFile garbage(paradoxPath("Table_Out"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(3000, 'x'));
+    garbage.close();
+    EXPECT_EQ(refusal(), QStringLiteral("Table_Out.db : Структура таблицы неверна!"));
+
+    ASSERT_TRUE(QFile::remove(paradoxPath("Table_Cycle")));
+    EXPECT_EQ(refusal(), QStringLiteral("Файл Table_Cycle.db не найден!"));
+}
+
+// The older layout: a count row and a percentage row per result parameter, settings under
+// their old numbers; the maps put them where they belong now.
+TEST_F(ResultImportTest, TheOlderLayoutIsConvertedWithTheParameterMaps) {
+    storeSourceCycles();
+    exportParadox();
+    emptyOwnDatabase();
+    const TableLayout oldResCycle{{"CYCLE_ID", FieldType::Integer, 4},
+                                  {"PARAM_RES_ID", FieldType::Integer, 4},
+                                  {"PARAM_RESCYC_ID", FieldType::Integer, 4},
+                                  {"RESCYC_VALUE", FieldType::Real, 8}};
+    // Old 1 attempts, old 11 losses, old 3 answer signal too long.
+    ASSERT_TRUE(writeParadoxTable(paradoxPath("Table_ResCycle"), oldResCycle,
+                                  {{1, 1, 1, 3.0},
+                                   {1, 1, 2, 100.0},
+                                   {1, 11, 1, 1.0},
+                                   {1, 11, 2, 33.3},
+                                   {1, 3, 1, 1.0},
+                                   {1, 3, 2, 33.3}}));
+    const TableLayout oldResSeans{
+        {"CYCLE_ID", FieldType::Integer, 4}, {"SEANS_ID", FieldType::Integer, 4},
+        {"RES_ATT", FieldType::Real, 8},     {"RES_AS_LEV", FieldType::Real, 8},
+        {"RES_AS_DEL", FieldType::Real, 8},  {"RES_DC_LEV", FieldType::Real, 8},
+        {"RES_DC_DEL", FieldType::Real, 8}};
+    ASSERT_TRUE(writeParadoxTable(paradoxPath("Table_ResSeans"), oldResSeans,
+                                  {{1, 1, 10.0, -12.0, 0.5, -15.0, 0.7}}));
+    // Old settings 34 (minimum attempts) and 1 (maximum attempts) of cycle 1.
+    ASSERT_TRUE(writeParadoxTable(paradoxPath("Table_Sett_Cycle_Dec"),
+                                  installedLayout(QStringLiteral("Table_Sett_Cycle_Dec")),
+                                  {{1, 34, 3.0}, {1, 1, 8.0}}));
+
+    const ImportResult r = import();
+    ASSERT_EQ(r.outcome, ImportOutcome::Done) << r.message.toStdString();
+    EXPECT_TRUE(r.oldLayout);
+    EXPECT_EQ(r.imported, 2);
+    // The imported cycles are numbered after the ones deleted before.
+    const QString first =
+        QStringLiteral(" WHERE CYCLE_ID=(SELECT MIN(CYCLE_ID) FROM Table_Cycle) AND ");
+    EXPECT_EQ(rows(QStringLiteral("SELECT PARAM_RES_ID, RESCYC_VALUE_CNT, RESCYC_VALUE_PERC FROM "
+                                  "Table_ResCycle%1PARAM_RES_ID IN (1,3,6,14) ORDER BY 1")
+                       .arg(first)),
+              (QStringList{"1|3|100", "3|1|33.3", "6|0|0", "14|1|33.3"}));
+    EXPECT_EQ(count(QStringLiteral("Table_ResCycle"),
+                    QStringLiteral("CYCLE_ID=(SELECT MAX(CYCLE_ID) FROM Table_Cycle)")),
+              0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT PARAM_CYCLE_ID, SETCYC_VALUE FROM Table_Sett_Cycle_Dec"
+                                  "%1PARAM_CYCLE_ID IN (1,2,5) ORDER BY 1")
+                       .arg(first)),
+              (QStringList{"1|3", "2|8", "5|NULL"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT RES_ATT, RES_AS_LEV, RES_DC_LEV FROM Table_ResSeans")),
+              QStringList{"10|-12|-15"});
+}
+
+}  // namespace
+}  // namespace zev7::testing

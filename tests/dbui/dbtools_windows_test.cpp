@@ -1,0 +1,115 @@
+// The deletion and import windows on a generated database, and a grid exported as a document.
+#include "db/db_fixture.h"
+#include "db/demo_database.h"
+#include "dbui/tform_delrec.h"
+#include "dbui/tform_reservbd.h"
+#include "dbui/word_export.h"
+#include "ui/ui_test_support.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+
+namespace zev7::testing {
+namespace {
+
+class DbToolsWindowsTest : public DbTest {
+protected:
+    void SetUp() override {
+        test::uiApp();
+        DbTest::SetUp();
+        // Cycles from 12.01.26 on, four outgoing numbers.
+        fillDemoDatabase({40, 3, 4, 5, QDateTime(QDate(2026, 1, 12), QTime(8, 0)), 40, 11},
+                         messages_);
+    }
+    static void type(QLineEdit* edit, const QString& text) {
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+};
+
+TEST_F(DbToolsWindowsTest, TheIntervalEditsCorrectWhatIsTypedAndTheListsFollow) {
+    TForm_DelRec w(DbConnection::main(), messages_, QDate(2026, 2, 1));
+    EXPECT_EQ(w.dateOnEdit()->text(), QStringLiteral("02.01.26"));
+    EXPECT_EQ(w.dateOffEdit()->text(), QStringLiteral("01.02.26"));
+    EXPECT_EQ(w.selectedCycles().size(), 40);
+
+    type(w.dateOnEdit(), QStringLiteral("451302"));
+    EXPECT_EQ(w.dateOnEdit()->text(), QStringLiteral("31.12.02"));
+    type(w.dateOffEdit(), QStringLiteral("010102"));
+    EXPECT_EQ(w.dateOffEdit()->text(), QStringLiteral("31.12.02"));  // not before the start
+
+    type(w.dateOffEdit(), QStringLiteral("010226"));
+    w.modeButton(DeletionMode::ByOutgoing)->setChecked(true);
+    EXPECT_EQ(w.outgoingList()->count(), 4);
+    const int perNumber = w.selectedCycles().size();
+    EXPECT_GT(perNumber, 0);
+    EXPECT_LT(perNumber, 40);
+    // A later start leaves fewer cycles, still of the chosen number only.
+    type(w.timeOnEdit(), QStringLiteral("081000"));
+    EXPECT_EQ(w.timeOnEdit()->text(), QStringLiteral("08:10:00"));
+    EXPECT_LE(w.selectedCycles().size(), perNumber);
+    EXPECT_EQ(w.choice().outId, w.outgoingList()->currentData().toInt());
+
+    w.modeButton(DeletionMode::OutgoingIncoming)->setChecked(true);
+    ASSERT_GT(w.cycleList()->count(), 0);
+    EXPECT_EQ(w.selectedCycles(), QList<int>{w.cycleList()->currentData().toInt()});
+}
+
+TEST_F(DbToolsWindowsTest, DeletingAsksFirstAndTheGaugeEndsFull) {
+    TForm_DelRec w(DbConnection::main(), messages_, QDate(2026, 2, 1));
+    messages_.queueAnswer(false);
+    w.Button1Click();
+    EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 40);
+    EXPECT_EQ(messages_.texts(), QStringList{QStringLiteral("Удалить циклы?")});
+
+    w.modeButton(DeletionMode::Interrupted)->setChecked(true);
+    const int open = count(QStringLiteral("Table_Cycle"), QStringLiteral("STATE_ID=0"));
+    messages_.queueAnswer(true);
+    w.Button1Click();
+    EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 40 - open);
+    EXPECT_EQ(count(QStringLiteral("Table_Cycle"), QStringLiteral("STATE_ID=0")), 0);
+    EXPECT_EQ(w.gauge()->value(), 100);
+    EXPECT_TRUE(w.selectedCycles().isEmpty());
+}
+
+TEST_F(DbToolsWindowsTest, TheOwnDatabaseAsSourceDoesNothing) {
+    TForm_ReservBD w(DbConnection::main(), messages_);
+    w.setSourceDirectory(DbConnection::directory());
+    ASSERT_EQ(w.sourceDirectory(), DbConnection::directory());
+    w.Button1Click();
+    EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 40);
+    EXPECT_EQ(w.gauge()->value(), 0);
+    EXPECT_EQ(messages_.count(), 0);
+}
+
+TEST_F(DbToolsWindowsTest, HiddenColumnsStayOutOfTheDocumentAndCellsReadAsShown) {
+    QStandardItemModel model(2, 3);
+    model.setHorizontalHeaderLabels({"ID", "Исходящая", "КПВ, %"});
+    for (int r = 0; r < 2; ++r) {
+        model.setItem(r, 0, new QStandardItem(QString::number(r + 7)));
+        model.setItem(r, 1, new QStandardItem(QStringLiteral("495/%1").arg(r)));
+        auto* kpv = new QStandardItem;
+        kpv->setData(2.5 + r, Qt::DisplayRole);
+        model.setItem(r, 2, kpv);
+    }
+    QTableView view;
+    view.setModel(&model);
+    view.hideColumn(0);
+    const WordDocument d = gridDocument(view, QStringLiteral("Выбранные циклы"),
+                                        QStringLiteral("Дата: с"), PageOrientation::Landscape);
+    EXPECT_EQ(d.header, (QStringList{"Исходящая", "КПВ, %"}));
+    ASSERT_EQ(d.rows.size(), 2);
+    EXPECT_EQ(d.rows[1], (QStringList{"495/1", "3.5"}));
+    EXPECT_EQ(d.paragraphs[2], QStringLiteral("Выбранные циклы"));
+
+    model.removeRows(0, 2);
+    EXPECT_TRUE(gridDocument(view, {}, {}, PageOrientation::Portrait).rows.isEmpty());
+}
+
+}  // namespace
+}  // namespace zev7::testing
