@@ -1,10 +1,12 @@
 #include "app/program.h"
 
 #include "app/configuration_sets.h"
+#include "app/database_windows.h"
 #include "app/gui_messages.h"
 #include "app/main_window.h"
 #include "app/scheme_window_link.h"
 #include "app/ui_port_windows.h"
+#include "core/clock.h"
 #include "core/program_dir.h"
 #include "engine/registry/port_registry.h"
 #include "engine/report/result_report_db.h"
@@ -76,11 +78,17 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
                                                  toOleDate(QDateTime::currentDateTime()));
     // The threads' scheme refreshes belong to no port: they reach the default view.
     router_->setDefaultView(scheme_.get(), scheme_.get());
+
+    Clock* today = &setup_.clock;
+    databaseWindows_ = std::make_unique<DatabaseWindows>(*window_, *ini_, *messages_,
+                                                         [today] { return today->now().date(); });
+    databaseWindows_->provideMenuItems();
 }
 
 Program::~Program() {
     // Questions still on their way get their default answers; windows go before the threads.
     router_->close();
+    databaseWindows_.reset();
     window_.reset();
     supervisor_.reset();
 }

@@ -14,6 +14,7 @@ namespace zev7 {
 
 class Clock;
 class ConfigurationSets;
+class DatabaseWindows;
 class GuiMessages;
 class IniFile;
 class PortRegistry;
@@ -45,6 +46,7 @@ public:
     TMainForm& mainWindow() { return *window_; }
     PortSupervisor& supervisor() { return *supervisor_; }
     ConfigurationSets& configuration() { return *config_; }
+    DatabaseWindows& databaseWindows() { return *databaseWindows_; }
 
     // Restores the saved layout, then reads the command line once: the schedule is recorded
     // for batch mode, the requested port windows are opened.
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<TMainForm> window_;
     std::unique_ptr<ConfigurationSets> config_;
     std::unique_ptr<SchemeWindowLink> scheme_;
+    std::unique_ptr<DatabaseWindows> databaseWindows_;
     QString batchList_;
 };
 

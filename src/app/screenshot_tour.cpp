@@ -1,5 +1,6 @@
 #include "app/screenshot_tour.h"
 
+#include "app/database_screenshots.h"
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
 
@@ -93,6 +94,7 @@ void ScreenshotTour::takePictures() {
         }
     }
     photographScheme(window_, [this](const QString& name) { shoot(name); });
+    shootDatabaseWindows(window_, [this](const QString& name) { shoot(name); });
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }
 
