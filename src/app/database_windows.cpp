@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QDate>
 #include <QKeySequence>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace zev7 {

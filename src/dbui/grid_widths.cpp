@@ -23,14 +23,18 @@ void writeColumnWidths(const QTableView& grid, IniFile& ini, const QString& sect
     }
 }
 
-void readColumnWidths(QTableView& grid, const IniFile& ini, const QString& section) {
+bool readColumnWidths(QTableView& grid, const IniFile& ini, const QString& section) {
     QHeaderView* header = grid.horizontalHeader();
+    bool all = header->count() > 0;
     for (int c = 0; c < header->count(); ++c) {
         const int width = ini.readInt(section, key(grid, c), 0);
         if (width >= kMinWidth && width <= kMaxWidth) {
             header->resizeSection(c, width);
+        } else {
+            all = false;
         }
     }
+    return all;
 }
 
 }  // namespace zev7

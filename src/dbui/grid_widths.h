@@ -11,7 +11,8 @@ namespace zev7 {
 class IniFile;
 
 void writeColumnWidths(const QTableView& grid, IniFile& ini, const QString& section);
-// Widths that are missing, or not a sensible width, leave the column as it is.
-void readColumnWidths(QTableView& grid, const IniFile& ini, const QString& section);
+// Widths that are missing, or not a sensible width, leave the column as it is. true when the
+// file had a width for every column.
+bool readColumnWidths(QTableView& grid, const IniFile& ini, const QString& section);
 
 }  // namespace zev7

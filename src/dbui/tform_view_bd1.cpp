@@ -97,9 +97,12 @@ TForm_ViewBD1::~TForm_ViewBD1() {
 }
 
 QWidget* TForm_ViewBD1::makeButtons() {
+    // The selection's commands on the first row, the statistics windows on the second.
     auto* bar = new QWidget(this);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    rows->addLayout(row);
     const auto button = [&](const char* name, const char* text) {
         auto* b = new QPushButton(txt(text), bar);
         b->setObjectName(QString::fromLatin1(name));
@@ -110,7 +113,9 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* itog = button("Itog_Button", str::DbViewTotals);
     QPushButton* filterOn = button("FilterOn_Button", str::DbViewFilterOn);
     filterOff_ = button("FilterOff_Button", str::DbViewFilterOff);
-    row->addSpacing(12);
+    row->addStretch(1);
+    row = new QHBoxLayout;
+    rows->addLayout(row);
     QPushButton* stat = button("StatCycle_Button", str::DbViewCycleStat);
     QPushButton* calls = button("SeansCycle_Button", str::DbViewCycleCalls);
     QPushButton* settings = button("SetCycle_Button", str::DbViewCycleSettings);
@@ -232,8 +237,15 @@ void TForm_ViewBD1::reloadList() {
             reportError(list_->lastError());
         }
     }
-    for (int c = 0; c < widths_.size(); ++c) {
-        grid_->horizontalHeader()->resizeSection(c, widths_[c]);
+    if (widthsStored_) {
+        for (int c = 0; c < widths_.size(); ++c) {
+            grid_->horizontalHeader()->resizeSection(c, widths_[c]);
+        }
+    } else if (list_->rowCount() > 0) {
+        // Nothing stored yet: the columns take the width of their titles and first rows.
+        grid_->resizeColumnsToContents();
+        totalsGrid_->resizeColumnsToContents();
+        widthsStored_ = true;
     }
     widthsPending_ = false;
     // The totals row belonged to the previous list; "Получить итог" computes it again.
@@ -320,7 +332,7 @@ void TForm_ViewBD1::writeSettings(IniFile& ini, const QString& section) {
 }
 
 void TForm_ViewBD1::readSettings(const IniFile& ini, const QString& section) {
-    readColumnWidths(*grid_, ini, section);
+    widthsStored_ = readColumnWidths(*grid_, ini, section);
     readColumnWidths(*totalsGrid_, ini, section);
 }
 

@@ -94,6 +94,7 @@ private:
     bool emptied_ = false;
     QList<int> widths_;
     bool widthsPending_ = false;
+    bool widthsStored_ = false;
 
     QLineEdit* periodEdits_[4] = {};
     QTableView* grid_ = nullptr;

@@ -2,6 +2,7 @@
 // its key, and the database guard closes the selection and the list (after asking) before a
 // maintenance command.
 #include "app/database_windows.h"
+#include "core/strings.h"
 #include "app/app_test_support.h"
 #include "db/db_connection.h"
 #include "dbui/tform_bd.h"

@@ -10,11 +10,13 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 
@@ -257,6 +259,21 @@ TEST_F(ListWindow, NightFilterFromTheDialogAndBackOff) {
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(messages.count(), 1);
+}
+
+TEST_F(ListWindow, ColumnWidthsComeBackAndSurviveARereadOfTheList) {
+    ini.setPath(QDir(home_.path()).filePath(QStringLiteral("ZEV7.ini")));
+    auto* grid = child<QTableView>(view.get(), "DBGrid1");
+    grid->horizontalHeader()->resizeSection(0, 222);
+    view->clearFilter();
+    EXPECT_EQ(grid->horizontalHeader()->sectionSize(0), 222);
+    view->saveLayout();
+
+    TForm_ViewBD1 again(DbConnection::main(), messages, &ini);
+    again.restoreLayout();
+    ASSERT_TRUE(again.loadSelection(
+        criteria(QStringLiteral("01.01.26"), QStringLiteral("20.01.26"), {1, 2})));
+    EXPECT_EQ(child<QTableView>(&again, "DBGrid1")->horizontalHeader()->sectionSize(0), 222);
 }
 
 // Typed into every edit of the three windows, and stored as a number's city code that is then
