@@ -259,6 +259,10 @@ TEST_F(ListWindow, NightFilterFromTheDialogAndBackOff) {
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(messages.count(), 1);
+
+    // Deleted without a close (the program ends): the working tables are emptied all the same.
+    view.reset();
+    EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 0);
 }
 
 TEST_F(ListWindow, ColumnWidthsComeBackAndSurviveARereadOfTheList) {
