@@ -29,9 +29,11 @@ number = 1111111
 number = 2222222
 rings = 2
 INI
+# Half the tour's speed: on a busy machine the faster clock loses calls of its own.
+run_scale=$((scale / 2))
 for config in "" "$home/busy.ini"; do
-    demo_sim_start "$home" "$scale" "$config" >/dev/null
-    ZEV7_TIME_SCALE=$scale build/bin/zev7-run --home "$home" 1:demo.scn >/dev/null || true
+    demo_sim_start "$home" "$run_scale" "$config" >/dev/null
+    ZEV7_TIME_SCALE=$run_scale build/bin/zev7-run --home "$home" 1:demo.scn >/dev/null || true
     demo_sim_stop
 done
 
