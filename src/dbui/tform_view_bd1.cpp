@@ -3,6 +3,7 @@
 #include "core/strings.h"
 #include "dbquery/stat_table_model.h"
 #include "dbui/grid_widths.h"
+#include "dbui/marked_cell_delegate.h"
 #include "dbui/tform_filter_rec.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/wait_cursor.h"
@@ -58,6 +59,7 @@ TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* i
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setModel(list_);
+    grid_->setItemDelegate(new MarkedCellDelegate(grid_));
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
