@@ -1,7 +1,9 @@
 # Shared by zev7.sh and scripts/screenshots.sh (sourced, not run): the demonstration program
 # directory with its scenario, and the simulator serving it.
 #   demo_prepare HOME     writes HOME/Scenar/demo.scn: outgoing 1111111, one cycle to 2222222
-#   demo_sim_start HOME K starts zev7-sim (time scale K) on HOME/dev/COM1, COM2; sets DEMO_SIM
+#   demo_sim_start HOME K [CONFIG]
+#                         starts zev7-sim (time scale K, the demo network or CONFIG) on
+#                         HOME/dev/COM1, COM2; sets DEMO_SIM
 #   demo_sim_stop         stops it
 # DEMO_BIN names the folder of the programs (default build/bin).
 DEMO_BIN=${DEMO_BIN:-build/bin}
@@ -17,12 +19,13 @@ demo_prepare() {
 }
 
 demo_sim_start() {
-    local home=$1 scale=$2 n i
+    local home=$1 scale=$2 config=${3:-} n i
     # Links left by an earlier run are removed first, so that only the new ones are waited for.
     for n in 1 2; do
         if [ -L "$home/dev/COM$n" ]; then rm -f "$home/dev/COM$n"; fi
     done
-    ZEV7_TIME_SCALE=$scale "$DEMO_BIN/zev7-sim" --home "$home" >"$home/zev7-sim.out" 2>&1 &
+    ZEV7_TIME_SCALE=$scale "$DEMO_BIN/zev7-sim" --home "$home" ${config:+--config "$config"} \
+        >"$home/zev7-sim.out" 2>&1 &
     DEMO_SIM=$!
     for i in $(seq 100); do
         [ -e "$home/dev/COM1" ] && [ -e "$home/dev/COM2" ] && break

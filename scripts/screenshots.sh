@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the desktop program for the README: the main window with port 1 running the demo
-# scenario on the simulator (every page of its window) and port 2 as the answering station.
+# scenario on the simulator (every page of its window) and port 2 as the answering station; then
+# the database windows over two earlier demo runs, one of them with the incoming side busy.
 # Runs under a virtual X server (xvfb-run, from zev7.sh's packages); writes docs/screenshots/.
 #   scripts/screenshots.sh [OUTPUT_DIR]
 set -euo pipefail
@@ -8,12 +9,34 @@ cd "$(dirname "$0")/.."
 out="${1:-docs/screenshots}"
 scale=20
 
-cmake --build build --target zev7 zev7-sim zev7-scn >/dev/null
+cmake --build build --target zev7 zev7-sim zev7-scn zev7-run >/dev/null
 # shellcheck source=scripts/demo_home.sh
 . scripts/demo_home.sh
 home="$(mktemp -d)"
 trap 'demo_sim_stop; rm -rf "$home"' EXIT
 demo_prepare "$home" >/dev/null
+
+# Two runs for the database pictures: the demo network as it is, then the same network whose
+# incoming side answers busy to half of the calls, which puts that cycle above its loss norm.
+cat >"$home/busy.ini" <<'INI'
+[network]
+seed = 13
+[faults]
+busy-ringback = 0.5
+[COM1]
+number = 1111111
+[COM2]
+number = 2222222
+rings = 2
+INI
+# Half the tour's speed: on a busy machine the faster clock loses calls of its own.
+run_scale=$((scale / 2))
+for config in "" "$home/busy.ini"; do
+    demo_sim_start "$home" "$run_scale" "$config" >/dev/null
+    ZEV7_TIME_SCALE=$run_scale build/bin/zev7-run --home "$home" 1:demo.scn >/dev/null || true
+    demo_sim_stop
+done
+
 demo_sim_start "$home" "$scale" >/dev/null
 
 mkdir -p "$out"

@@ -4,6 +4,8 @@
 #include "app/closing_sequence.h"
 #include "app/port_list.h"
 #include "core/strings.h"
+#include "dbui/tform_interface_bd.h"
+#include "dbui/tform_view_bd1.h"
 #include "engine/registry/port_registry.h"
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
@@ -495,7 +497,22 @@ bool TMainForm::databaseGuard() {
             return false;
         }
     }
-    // The database windows that would have to be closed first come with their own part.
+    // The selection and the list hold the working tables and open queries: they close first.
+    QList<QWidget*> open;
+    for (const QString& name : {TForm_InterfaceBD::windowName(), TForm_ViewBD1::windowName()}) {
+        if (QWidget* w = childWindow(name)) {
+            open << w;
+        }
+    }
+    if (open.isEmpty()) {
+        return true;
+    }
+    if (!services_.messages.askYesNo(txt(str::AskCloseDatabase))) {
+        return false;
+    }
+    for (QWidget* w : open) {
+        w->parentWidget()->close();
+    }
     return true;
 }
 

@@ -3,12 +3,14 @@
 #include "app/batch_messages.h"
 #include "app/closing_sequence.h"
 #include "app/configuration_sets.h"
+#include "app/database_windows.h"
 #include "app/gui_messages.h"
 #include "app/main_window.h"
 #include "app/scheme_window_link.h"
 #include "app/tpackage_work.h"
 #include "app/transfer_windows.h"
 #include "app/ui_port_windows.h"
+#include "core/clock.h"
 #include "core/program_dir.h"
 #include "dbui/stat_windows.h"
 #include "engine/registry/port_registry.h"
@@ -109,12 +111,18 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
         StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
                         [frame](const QString& name) { return frame->childWindow(name); }});
     provideTransferWindows(*window_);
+    Clock* today = &setup_.clock;
+    databaseWindows_ = std::make_unique<DatabaseWindows>(*window_, *ini_, *messages_,
+                                                         [today] { return today->now().date(); });
+    databaseWindows_->setStatWindows(statWindows_.get());
+    databaseWindows_->provideMenuItems();
 }
 
 Program::~Program() {
     endBatch();
     // Questions still on their way get their default answers; windows go before the threads.
     router_->close();
+    databaseWindows_.reset();
     window_.reset();
     supervisor_.reset();
 }

@@ -16,6 +16,7 @@ class BatchMessages;
 class Clock;
 class ConfigurationSets;
 class GraphWindows;
+class DatabaseWindows;
 class GuiMessages;
 class IniFile;
 class PortRegistry;
@@ -53,6 +54,7 @@ public:
     GraphWindows& graphWindows() { return *graphs_; }
     // The statistics windows; the cycle list drives them.
     StatWindows& statWindows() { return *statWindows_; }
+    DatabaseWindows& databaseWindows() { return *databaseWindows_; }
 
     // Restores the saved layout, then reads the command line once: the requested port windows
     // are opened, and a schedule is run in batch mode.
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<ConfigurationSets> config_;
     std::unique_ptr<SchemeWindowLink> scheme_;
     std::unique_ptr<StatWindows> statWindows_;
+    std::unique_ptr<DatabaseWindows> databaseWindows_;
     QString batchList_;
     std::unique_ptr<TPackageWork> batch_;
 };

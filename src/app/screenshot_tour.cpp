@@ -1,5 +1,6 @@
 #include "app/screenshot_tour.h"
 
+#include "app/database_screenshots.h"
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
 #include "app/screenshot_graphs.h"
@@ -107,6 +108,7 @@ void ScreenshotTour::takePictures() {
         shootStatWindows(window_, *stats_, [this](const QString& name) { shoot(name); });
     }
     shootTransferWindows(directory_);
+    shootDatabaseWindows(window_, [this](const QString& name) { shoot(name); });
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }
 

@@ -848,7 +848,64 @@ inline constexpr char SchemeChartHint[] =
 // ---- end of scenario scheme window ----
 
 // ---- database selection, filter, monitor and compaction ----
-
+// "Интерфейс БД": the period, the days, the side, the code and number lists.
+inline constexpr char DbSelCaption[] = "Интерфейс БД";
+inline constexpr char DbSelPeriod[] = "Период";
+inline constexpr char DbSelDateFrom[] = "Дата с";
+inline constexpr char DbSelTimeFrom[] = "Время с";
+inline constexpr char DbSelUntil[] = "по";
+inline constexpr char DbSelDays[] = "Дни недели";
+inline constexpr const char* DbSelDayNames[7] = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"};
+inline constexpr char DbSelSide[] = "Выбор по станции";
+inline constexpr char DbSelOutgoing[] = "Исходящая";
+inline constexpr char DbSelIncoming[] = "Входящая";
+inline constexpr char DbSelOutgoingCodes[] = "Отбор исходящих номеров по условиям:";
+inline constexpr char DbSelIncomingCodes[] = "Отбор входящих номеров по условиям:";
+inline constexpr const char* DbSelCodeTitles[3] = {"Код города", "Доп. код", "Номер АТС"};
+inline constexpr char DbSelOutgoingStation[] = "Исходящая станция";
+inline constexpr char DbSelIncomingStation[] = "Входящая станция";
+inline constexpr char DbSelRefresh[] = "Обновить выборку";
+inline constexpr char DbSelChoose[] = "Выбор";
+inline constexpr char DbSelShowCycles[] = "Показать циклы";
+inline constexpr char DbSelEmptyCode[] = "(пусто)";
+// "Выбранные циклы": the cycle list, its totals and the buttons to the statistics windows.
+inline constexpr char DbViewCaption[] = "Выбранные циклы";
+inline constexpr char DbViewCycleIncluded[] = "Учет цикла";
+inline constexpr char DbViewTotals[] = "Получить итог";
+inline constexpr char DbViewFilterOn[] = "Фильтр";
+inline constexpr char DbViewFilterOff[] = "Отменить фильтр";
+inline constexpr char DbViewCycleStat[] = "Статистика цикла";
+inline constexpr char DbViewCycleCalls[] = "Вызовы цикла";
+inline constexpr char DbViewCycleSettings[] = "Параметры настройки цикла";
+inline constexpr char DbViewSummary[] = "Статистика циклов";
+inline constexpr char DbViewParamStats[] = "Статистика измерений параметра по циклам";
+// "Параметры фильтра".
+inline constexpr char DbFilterCaption[] = "Параметры фильтра";
+inline constexpr char DbFilterNone[] = "Не использовать фильтр по параметрам";
+inline constexpr char DbFilterSettings[] = "Параметры настройки";
+inline constexpr char DbFilterResults[] = "Параметры результатов";
+inline constexpr char DbFilterParamName[] = "Наименование параметра ";
+inline constexpr char DbFilterLow[] = "Нижняя граница";
+inline constexpr char DbFilterHigh[] = "Верхняя граница";
+inline constexpr char DbFilterTimeWindow[] = "Ограничить выборку заданным интервалом времени";
+inline constexpr char DbFilterTimeFrom[] = "c";
+inline constexpr char DbFilterTimeTo[] = "по";
+inline constexpr char DbFilterCancel[] = "Отмена";
+// The measurement monitor "База данных".
+inline constexpr char DbMonitorCaption[] = "База данных";
+inline constexpr char DbMonitorPage[] = "Монитор измерений";
+inline constexpr char DbMonitorTable[] = "Таблица";
+inline constexpr char DbMonitorClear[] = "Очистить";
+inline constexpr char DbMonitorFill[] = "Заполнить базу";
+inline constexpr char DbMonitorScenarios[] = "Сценариев";
+inline constexpr char DbMonitorCycles[] = "Циклов";
+inline constexpr char DbMonitorCalls[] = "Вызовов в цикле";
+inline constexpr char DbMonitorAskClear[] = "Удалить все результаты измерений из БД?";
+inline constexpr char DbMonitorClearFailed[] = "Не удалось очистить таблицу %1.";
+inline constexpr char DbMonitorFillFailed[] = "Не записано операций: %1";
+inline constexpr char DbMonitorRecord[] = "Запись %1 из %2";
+// The compaction window: a table that could not be packed.
+inline constexpr char CompactTableSkipped[] = "Таблица %1 не сжата (код %2).";
 // ---- end of database selection, filter, monitor and compaction ----
 
 // ---- database statistics windows ----

@@ -30,6 +30,8 @@ public:
 
     // The engine's text of the last query that failed, empty when none did.
     const QString& lastError() const { return error_; }
+    // The failure has been reported; the next query starts clean.
+    void clearError() { error_.clear(); }
 
 private:
     QSqlDatabase db_;

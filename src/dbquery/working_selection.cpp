@@ -113,6 +113,7 @@ bool WorkingSelection::clear() {
 
 SelectionTotals WorkingSelection::totals(const QList<int>& excludedCycleIds,
                                          const SqlFilter& filter) {
+    error_.clear();
     SqlFragment sql(
         QStringLiteral(
             "SELECT SUM(RESCYC1.P_CALL_COUNT) AS S1, SUM(RESCYC1.P_KPV_CNT) AS S2, "

@@ -1,0 +1,63 @@
+// The database windows in the frame: the selection window and the list of selected cycles
+// (each exists once), the hidden measurement monitor, and the compaction behind the database
+// guard. The list window's statistics buttons are connected where those windows are made.
+#pragma once
+
+#include "dbquery/selection_criteria.h"
+
+#include <QObject>
+#include <functional>
+
+class QDate;
+class QKeySequence;
+
+namespace zev7 {
+
+class IniFile;
+class StatWindows;
+class TForm_BD;
+class TForm_InterfaceBD;
+class TForm_ViewBD1;
+class TMainForm;
+class UserMessages;
+
+// The key that reaches the measurement monitor: it has no visible menu item.
+QKeySequence monitorShortcut();
+
+class DatabaseWindows : public QObject {
+    Q_OBJECT
+
+public:
+    DatabaseWindows(TMainForm& window, IniFile& ini, UserMessages& messages,
+                    std::function<QDate()> today, QObject* parent = nullptr);
+
+    // Menu items N14, N13 (hidden, reached by its key) and N16.
+    void provideMenuItems();
+
+    // "Интерфейс БД": shows the open window or makes it.
+    TForm_InterfaceBD* openSelection();
+    // "Показать циклы": the list window (made when needed) loads the selection.
+    TForm_ViewBD1* showCycles(const SelectionCriteria& criteria);
+    TForm_BD* openMonitor();
+    // "Сжатие БД": after the database guard, the modal progress window.
+    void compact();
+
+    // The five statistics windows the list window opens and drives.
+    void setStatWindows(StatWindows* stats) { stats_ = stats; }
+
+    // The windows that follow the list window and close with it.
+    static QStringList statisticsWindowNames();
+
+private:
+    void connectStatWindows(TForm_ViewBD1* list);
+    template <class W>
+    W* existing() const;
+
+    TMainForm& window_;
+    IniFile& ini_;
+    UserMessages& messages_;
+    std::function<QDate()> today_;
+    StatWindows* stats_ = nullptr;
+};
+
+}  // namespace zev7

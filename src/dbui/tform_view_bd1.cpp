@@ -1,0 +1,354 @@
+#include "dbui/tform_view_bd1.h"
+
+#include "core/strings.h"
+#include "dbquery/stat_table_model.h"
+#include "dbui/grid_widths.h"
+#include "dbui/marked_cell_delegate.h"
+#include "dbui/tform_filter_rec.h"
+#include "dbui/tform_interface_bd.h"
+#include "dbui/wait_cursor.h"
+#include "scenario/user_messages.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace zev7 {
+
+namespace {
+constexpr int kTotalsColumns = 5;
+constexpr int kFixedDecimals = 2;
+
+QString fixed2(const QVariant& v) {
+    return v.isNull() ? QString() : QString::number(v.toDouble(), 'f', kFixedDecimals);
+}
+}  // namespace
+
+TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* ini, QWidget* parent)
+    : MdiChild(txt(str::DbViewCaption), kDatabaseHelpContext, ini, parent),
+      db_(db),
+      messages_(messages),
+      selection_(db) {
+    setObjectName(windowName());
+    list_ = new CycleListModel(db, this);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* period = new QHBoxLayout;
+    const char* labels[] = {str::DbSelDateFrom, str::DbSelUntil, str::DbSelTimeFrom,
+                            str::DbSelUntil};
+    const char* names[] = {"DateOn_Edit", "DateOff_Edit", "TimeOn_Edit", "TimeOff_Edit"};
+    for (int i = 0; i < 4; ++i) {
+        period->addWidget(new QLabel(txt(labels[i]), this));
+        periodEdits_[i] = new QLineEdit(this);
+        periodEdits_[i]->setObjectName(QString::fromLatin1(names[i]));
+        periodEdits_[i]->setReadOnly(true);
+        period->addWidget(periodEdits_[i]);
+    }
+    period->addStretch(1);
+    layout->addLayout(period);
+    layout->addWidget(makeButtons());
+
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    grid_->setModel(list_);
+    grid_->setItemDelegate(new MarkedCellDelegate(grid_));
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    layout->addWidget(grid_, 1);
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TForm_ViewBD1::rowChanged);
+
+    auto* under = new QHBoxLayout;
+    included_ = new QCheckBox(txt(str::DbViewCycleIncluded), this);
+    included_->setObjectName(QStringLiteral("CycleCheck_CB"));
+    rowLabel_ = new QLabel(this);
+    rowLabel_->setObjectName(QStringLiteral("Row_Label"));
+    under->addWidget(included_);
+    under->addStretch(1);
+    under->addWidget(rowLabel_);
+    layout->addLayout(under);
+    connect(included_, &QCheckBox::toggled, this, &TForm_ViewBD1::includedToggled);
+
+    totalsGrid_ = new QTableWidget(1, kTotalsColumns, this);
+    totalsGrid_->setObjectName(QStringLiteral("DBGrid2"));
+    totalsGrid_->setHorizontalHeaderLabels(SelectionTotals::headers());
+    totalsGrid_->verticalHeader()->hide();
+    totalsGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    totalsGrid_->setFixedHeight(totalsGrid_->horizontalHeader()->sizeHint().height() +
+                                totalsGrid_->verticalHeader()->defaultSectionSize() + 4);
+    layout->addWidget(totalsGrid_);
+    updateCommands();
+}
+
+TForm_ViewBD1::~TForm_ViewBD1() {
+    // A window closed by the program (not by the user) still leaves the working tables empty.
+    if (!emptied_) {
+        closeQueries();
+        selection_.clear();
+    }
+}
+
+QWidget* TForm_ViewBD1::makeButtons() {
+    // The selection's commands on the first row, the statistics windows on the second.
+    auto* bar = new QWidget(this);
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    rows->addLayout(row);
+    const auto button = [&](const char* name, const char* text) {
+        auto* b = new QPushButton(txt(text), bar);
+        b->setObjectName(QString::fromLatin1(name));
+        row->addWidget(b);
+        return b;
+    };
+    QPushButton* refresh = button("Refresh_Button", str::DbSelRefresh);
+    QPushButton* itog = button("Itog_Button", str::DbViewTotals);
+    QPushButton* filterOn = button("FilterOn_Button", str::DbViewFilterOn);
+    filterOff_ = button("FilterOff_Button", str::DbViewFilterOff);
+    row->addStretch(1);
+    row = new QHBoxLayout;
+    rows->addLayout(row);
+    QPushButton* stat = button("StatCycle_Button", str::DbViewCycleStat);
+    QPushButton* calls = button("SeansCycle_Button", str::DbViewCycleCalls);
+    QPushButton* settings = button("SetCycle_Button", str::DbViewCycleSettings);
+    QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
+    QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
+    row->addStretch(1);
+    cycleButtons_ = {stat, calls, settings};
+
+    connect(refresh, &QPushButton::clicked, this, &TForm_ViewBD1::refreshSelection);
+    connect(itog, &QPushButton::clicked, this, &TForm_ViewBD1::computeTotals);
+    connect(filterOn, &QPushButton::clicked, this, &TForm_ViewBD1::openFilterDialog);
+    connect(filterOff_, &QPushButton::clicked, this, &TForm_ViewBD1::clearFilter);
+    connect(stat, &QPushButton::clicked, this,
+            [this] { emit cycleStatRequested(currentCycleId()); });
+    connect(calls, &QPushButton::clicked, this,
+            [this] { emit cycleCallsRequested(currentCycleId()); });
+    connect(settings, &QPushButton::clicked, this,
+            [this] { emit cycleSettingsRequested(currentCycleId()); });
+    connect(summary, &QPushButton::clicked, this, [this] {
+        if (!totalsShown_) {
+            computeTotals();
+        }
+        emit summaryRequested();
+    });
+    connect(params, &QPushButton::clicked, this, &TForm_ViewBD1::paramStatsRequested);
+    return bar;
+}
+
+bool TForm_ViewBD1::loadSelection(const SelectionCriteria& criteria) {
+    const QString texts[] = {criteria.period.dateOn, criteria.period.dateOff,
+                             criteria.period.timeOn, criteria.period.timeOff};
+    for (int i = 0; i < 4; ++i) {
+        periodEdits_[i]->setText(texts[i]);
+    }
+    bool loaded = false;
+    {
+        const WaitCursor wait;
+        closeQueries();
+        loaded = selection_.load(criteria);
+    }
+    if (!loaded) {
+        reportError(selection_.lastError());
+    }
+    emptied_ = false;
+    reloadList();
+    return loaded;
+}
+
+QList<int> TForm_ViewBD1::excludedCycleIds() const {
+    return list_->excludedCycleIds();
+}
+
+int TForm_ViewBD1::currentCycleId() const {
+    const int row = grid_->currentIndex().row();
+    return row >= 0 && row < list_->rowCount() ? list_->cycleId(row) : 0;
+}
+
+void TForm_ViewBD1::computeTotals() {
+    {
+        const WaitCursor wait;
+        totals_ = selection_.totals(excludedCycleIds(), filter_);
+    }
+    reportError(selection_.lastError());
+    totalsShown_ = true;
+    showTotals();
+    emit selectionChanged(excludedCycleIds(), filter_);
+}
+
+void TForm_ViewBD1::refreshSelection() {
+    const QList<int> dropped = excludedCycleIds();
+    {
+        const WaitCursor wait;
+        closeQueries();
+        if (!selection_.drop(dropped)) {
+            reportError(selection_.lastError());
+        }
+    }
+    reloadList();
+}
+
+void TForm_ViewBD1::applyFilter(const RecordFilter& filter) {
+    const SqlFilter sql = filter.toSql();
+    if (!sql.isOn()) {
+        return;
+    }
+    filter_ = sql;
+    reloadList();
+}
+
+void TForm_ViewBD1::clearFilter() {
+    filter_ = SqlFilter{};
+    reloadList();
+}
+
+void TForm_ViewBD1::openFilterDialog() {
+    TForm_FilterRec dialog(db_, messages_, iniFile(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        applyFilter(dialog.filter());
+    }
+}
+
+void TForm_ViewBD1::showCycle(int cycleId) {
+    if (cycleId == currentCycleId()) {
+        return;
+    }
+    const int row = list_->rowOfCycle(cycleId);
+    if (row >= 0) {
+        grid_->setCurrentIndex(list_->index(row, 0));
+    }
+}
+
+void TForm_ViewBD1::reloadList() {
+    if (!widthsPending_) {
+        rememberWidths();
+    }
+    {
+        const WaitCursor wait;
+        if (!list_->load(filter_)) {
+            reportError(list_->lastError());
+        }
+    }
+    if (widthsStored_) {
+        for (int c = 0; c < widths_.size(); ++c) {
+            grid_->horizontalHeader()->resizeSection(c, widths_[c]);
+        }
+    } else if (list_->rowCount() > 0) {
+        // Nothing stored yet: the columns take the width of their titles and first rows.
+        grid_->resizeColumnsToContents();
+        totalsGrid_->resizeColumnsToContents();
+        widthsStored_ = true;
+    }
+    widthsPending_ = false;
+    // The totals row belonged to the previous list; "Получить итог" computes it again.
+    totals_ = SelectionTotals{};
+    totalsShown_ = false;
+    showTotals();
+    if (list_->rowCount() > 0) {
+        grid_->setCurrentIndex(list_->index(0, 0));
+    }
+    rowChanged();
+    updateCommands();
+    emit selectionChanged(excludedCycleIds(), filter_);
+}
+
+void TForm_ViewBD1::rowChanged() {
+    const int row = grid_->currentIndex().row();
+    {
+        const QSignalBlocker quiet(included_);
+        included_->setChecked(row < 0 || list_->isIncluded(row));
+    }
+    rowLabel_->setText(rowOfText(row < 0 ? 0 : row + 1, list_->totalRows()));
+    updateCommands();
+    emit currentCycleChanged(currentCycleId());
+}
+
+void TForm_ViewBD1::includedToggled(bool on) {
+    const int row = grid_->currentIndex().row();
+    if (row < 0) {
+        return;
+    }
+    list_->setIncluded(row, on);
+    updateCommands();
+}
+
+void TForm_ViewBD1::showTotals() {
+    const QStringList cells =
+        totalsShown_ ? QStringList{txt(str::DbTotalsCaption), totals_.attempts.toString(),
+                                   totals_.losses.toString(), fixed2(totals_.percent),
+                                   fixed2(totals_.minNorm)}
+                     : QStringList{txt(str::DbTotalsCaption), {}, {}, {}, {}};
+    for (int c = 0; c < kTotalsColumns; ++c) {
+        auto* item = new QTableWidgetItem(cells[c]);
+        item->setTextAlignment(c == 0 ? kCentred : kRight);
+        if (c == 3 && totalsShown_ && totals_.aboveNorm()) {
+            item->setBackground(StatTableModel::alarmColour());
+        }
+        totalsGrid_->setItem(0, c, item);
+    }
+}
+
+void TForm_ViewBD1::updateCommands() {
+    const bool hasRow = grid_->currentIndex().isValid();
+    for (QPushButton* b : cycleButtons_) {
+        b->setEnabled(hasRow);
+    }
+    included_->setEnabled(hasRow);
+    filterOff_->setEnabled(filter_.isOn());
+}
+
+void TForm_ViewBD1::reportError(const QString& error) {
+    if (!error.isEmpty()) {
+        messages_.error(txt(str::DbQueryFailed).arg(error));
+    }
+}
+
+void TForm_ViewBD1::closeQueries() {
+    if (!widthsPending_) {
+        rememberWidths();
+    }
+    list_->clear();
+}
+
+void TForm_ViewBD1::rememberWidths() {
+    widths_.clear();
+    for (int c = 0; c < grid_->horizontalHeader()->count(); ++c) {
+        widths_ << grid_->horizontalHeader()->sectionSize(c);
+    }
+    widthsPending_ = true;
+}
+
+void TForm_ViewBD1::writeSettings(IniFile& ini, const QString& section) {
+    writeColumnWidths(*grid_, ini, section);
+    writeColumnWidths(*totalsGrid_, ini, section);
+}
+
+void TForm_ViewBD1::readSettings(const IniFile& ini, const QString& section) {
+    widthsStored_ = readColumnWidths(*grid_, ini, section);
+    readColumnWidths(*totalsGrid_, ini, section);
+}
+
+void TForm_ViewBD1::closeEvent(QCloseEvent* event) {
+    MdiChild::closeEvent(event);
+    if (!event->isAccepted()) {
+        return;
+    }
+    const WaitCursor wait;
+    closeQueries();
+    if (!selection_.clear()) {
+        reportError(selection_.lastError());
+    }
+    emptied_ = true;
+}
+
+}  // namespace zev7

@@ -1,0 +1,72 @@
+// The database windows in the frame: each opens once, the monitor has no visible menu item but
+// its key, and the database guard closes the selection and the list (after asking) before a
+// maintenance command.
+#include "app/database_windows.h"
+#include "core/strings.h"
+#include "app/app_test_support.h"
+#include "db/db_connection.h"
+#include "dbui/tform_bd.h"
+#include "dbui/tform_interface_bd.h"
+#include "dbui/tform_view_bd1.h"
+
+#include <QAction>
+#include <QMdiSubWindow>
+
+namespace zev7::apptest {
+namespace {
+
+class DatabaseWindowsTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        ASSERT_TRUE(DbConnection::setup(&messages));
+        windows_ = std::make_unique<DatabaseWindows>(*form, ini, messages,
+                                                     [] { return QDate(2026, 1, 20); });
+        windows_->provideMenuItems();
+    }
+    void TearDown() override {
+        form->closeAllChildren();
+        QApplication::processEvents();
+        windows_.reset();
+        DbConnection::shutdown();
+    }
+    QAction* action(const char* name) {
+        return form->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    std::unique_ptr<DatabaseWindows> windows_;
+};
+
+TEST_F(DatabaseWindowsTest, GuardClosesTheSelectionAndTheListOnlyWhenTheUserAgrees) {
+    action("N14")->trigger();
+    action("N14")->trigger();
+    EXPECT_EQ(form->childWindowCount(), 1);
+    SelectionCriteria criteria;
+    criteria.period = PeriodTexts::lastThirtyDays(QDate(2026, 1, 20));
+    criteria.numbers.append({1, QString(), true, {}});
+    ASSERT_NE(windows_->showCycles(criteria), nullptr);
+    EXPECT_EQ(form->childWindowCount(), 2);
+
+    EXPECT_FALSE(form->databaseGuard());  // No
+    EXPECT_EQ(messages.texts(), QStringList{txt(str::AskCloseDatabase)});
+    messages.queueAnswer(true);
+    EXPECT_TRUE(form->databaseGuard());
+    QApplication::processEvents();
+    EXPECT_EQ(form->childWindow(TForm_InterfaceBD::windowName()), nullptr);
+    EXPECT_EQ(form->childWindow(TForm_ViewBD1::windowName()), nullptr);
+    messages.clear();
+    EXPECT_TRUE(form->databaseGuard());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(DatabaseWindowsTest, MonitorIsReachedByItsKeyNotByAVisibleItem) {
+    EXPECT_FALSE(action("N13")->isVisible());
+    QList<QAction*> keys = form->actions();
+    const auto key = std::find_if(keys.begin(), keys.end(),
+                                  [](QAction* a) { return a->shortcut() == monitorShortcut(); });
+    ASSERT_NE(key, keys.end());
+    (*key)->trigger();
+    EXPECT_NE(form->childWindow(TForm_BD::windowName()), nullptr);
+}
+
+}  // namespace
+}  // namespace zev7::apptest

@@ -1,0 +1,327 @@
+// The selection window, the list of selected cycles and the filter dialog as the engineer uses
+// them: typed period edits, ticks, "Показать циклы", totals, grey rows, "Обновить выборку",
+// the filter, and closing. Sums are computed here from the cycles the test wrote.
+#include "db/selection_fixture.h"
+#include "dbui/tform_filter_rec.h"
+#include "dbui/tform_interface_bd.h"
+#include "dbui/tform_view_bd1.h"
+#include "ui/ini_file.h"
+#include "ui/ui_test_support.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+Q_DECLARE_METATYPE(zev7::SelectionCriteria)
+
+namespace zev7::testing {
+namespace {
+
+const QDate kToday(2026, 1, 20);
+
+class SelectionWindows : public SelectionTest {
+protected:
+    void SetUp() override {
+        test::uiApp();
+        qRegisterMetaType<SelectionCriteria>();
+        SelectionTest::SetUp();
+        addNumber("Table_Out", 1, QStringLiteral("495"));
+        addNumber("Table_Out", 2, QStringLiteral(""));
+        addNumber("Table_In", 1, QStringLiteral("812"));
+        addNumber("Table_In", 12, QStringLiteral("812"));
+        // Cycle 4 crosses midnight; cycle 5 calls incoming 12.
+        cycles_ = {
+            {.id = 1,
+             .out = 1,
+             .in = 1,
+             .dateOn = QDate(2026, 1, 13),
+             .timeOn = QTime(21, 0),
+             .timeOff = QTime(23, 0),
+             .calls = 100,
+             .losses = 2},
+            {.id = 2,
+             .out = 1,
+             .in = 1,
+             .dateOn = QDate(2026, 1, 14),
+             .timeOn = QTime(9, 0),
+             .timeOff = QTime(10, 0),
+             .calls = 50,
+             .losses = 5,
+             .busyIncoming = 5},
+            {.id = 3,
+             .out = 2,
+             .in = 1,
+             .dateOn = QDate(2026, 1, 15),
+             .timeOn = QTime(9, 0),
+             .timeOff = QTime(10, 0),
+             .calls = 80,
+             .losses = 1},
+            {.id = 4,
+             .out = 2,
+             .in = 1,
+             .dateOn = QDate(2026, 1, 15),
+             .timeOn = QTime(23, 10),
+             .dateOff = QDate(2026, 1, 16),
+             .timeOff = QTime(1, 20),
+             .calls = 40,
+             .losses = 0},
+            {.id = 5,
+             .out = 1,
+             .in = 12,
+             .dateOn = QDate(2026, 1, 16),
+             .timeOn = QTime(9, 0),
+             .timeOff = QTime(10, 0),
+             .calls = 30,
+             .losses = 3},
+        };
+        for (const TestCycle& c : cycles_) {
+            addCycle(c);
+        }
+    }
+
+    // Sums of the test's own cycles with the given ids.
+    double sum(const QList<int>& ids, double TestCycle::*field) const {
+        double s = 0;
+        for (const TestCycle& c : cycles_) {
+            s += ids.contains(c.id) ? c.*field : 0.0;
+        }
+        return s;
+    }
+
+    static void type(QWidget* w, const QString& text) {
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        emit edit->editingFinished();
+    }
+    template <class T>
+    static T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    static QSet<int> listedCycles(TForm_ViewBD1& view) {
+        QSet<int> ids;
+        for (int r = 0; r < view.cycleList().rowCount(); ++r) {
+            ids.insert(view.cycleList().cycleId(r));
+        }
+        return ids;
+    }
+
+    QList<TestCycle> cycles_;
+    RecordingMessages messages;
+    IniFile ini;
+};
+
+TEST_F(SelectionWindows, SelectionWindowHandsTheTickedNumbersWithTheirExclusions) {
+    TForm_InterfaceBD w(DbConnection::main(), messages, &ini, kToday);
+    QSignalSpy shown(&w, &TForm_InterfaceBD::showCyclesRequested);
+    // The period starts at the last thirty days; an end typed before the start becomes it.
+    EXPECT_EQ(child<QLineEdit>(&w, "DateOn_Edit")->text(), QStringLiteral("21.12.25"));
+    type(child<QLineEdit>(&w, "DateOn_Edit"), QStringLiteral("13.01.26"));
+    type(child<QLineEdit>(&w, "DateOff_Edit"), QStringLiteral("10.01.26"));
+    EXPECT_EQ(child<QLineEdit>(&w, "DateOff_Edit")->text(), QStringLiteral("13.01.26"));
+    type(child<QLineEdit>(&w, "DateOff_Edit"), QStringLiteral("19.01.26"));
+    // The outgoing city codes: the empty one and 495.
+    EXPECT_EQ(child<QListWidget>(&w, "ChListBox_CodCity")->count(), 2);
+
+    child<QPushButton>(&w, "Button2")->click();
+    auto* first = child<QListWidget>(&w, "CheckListBox1");
+    auto* second = child<QListWidget>(&w, "CheckListBox2");
+    ASSERT_EQ(first->count(), 2);
+    ASSERT_EQ(second->count(), 2);  // incoming 1 and 12
+    // Number 1 ("-/-/495/...") sorts after "-/-/-/..."; leave out incoming 12 for it.
+    first->setCurrentRow(1);
+    second->item(1)->setCheckState(Qt::Unchecked);
+    first->item(0)->setCheckState(Qt::Unchecked);
+    child<QPushButton>(&w, "Button1")->click();
+    ASSERT_EQ(shown.count(), 1);
+    const auto criteria = shown.at(0).at(0).value<SelectionCriteria>();
+
+    TForm_ViewBD1 view(DbConnection::main(), messages, &ini);
+    ASSERT_TRUE(view.loadSelection(criteria));
+    EXPECT_EQ(listedCycles(view), (QSet<int>{1, 2}));
+    EXPECT_EQ(child<QLineEdit>(&view, "DateOff_Edit")->text(), QStringLiteral("19.01.26"));
+
+    // Nothing ticked: the message, no selection.
+    first->item(1)->setCheckState(Qt::Unchecked);
+    child<QPushButton>(&w, "Button1")->click();
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(messages.texts(), QStringList{txt(str::DbNoOutgoingChosen)});
+}
+
+TEST_F(SelectionWindows, DaysSideAndPeriodComeBackFromTheSettingsFile) {
+    ini.setPath(QDir(home_.path()).filePath(QStringLiteral("ZEV7.ini")));
+    {
+        TForm_InterfaceBD w(DbConnection::main(), messages, &ini, kToday);
+        w.restoreLayout();
+        for (int d = 1; d <= 7; ++d) {
+            child<QCheckBox>(&w, qPrintable(QStringLiteral("Day_CBox%1").arg(d)))
+                ->setChecked(false);
+        }
+        // The last ticked day stays ticked.
+        EXPECT_TRUE(w.criteria().dayTicked(7));
+        EXPECT_TRUE(child<QCheckBox>(&w, "Day_CBox7")->isChecked());
+        child<QRadioButton>(&w, "RBtn_In")->click();
+        type(child<QLineEdit>(&w, "TimeOn_Edit"), QStringLiteral("08:00:00"));
+        w.saveLayout();
+    }
+    TForm_InterfaceBD w(DbConnection::main(), messages, &ini, kToday);
+    w.restoreLayout();
+    EXPECT_EQ(w.criteria().side, SelectionSide::Incoming);
+    EXPECT_FALSE(w.criteria().dayTicked(1));
+    EXPECT_TRUE(w.criteria().dayTicked(7));
+    EXPECT_EQ(child<QLineEdit>(&w, "TimeOn_Edit")->text(), QStringLiteral("08:00:00"));
+    EXPECT_EQ(child<QListWidget>(&w, "ChListBox_CodCity")->count(), 1);  // incoming: 812
+}
+
+class ListWindow : public SelectionWindows {
+protected:
+    void SetUp() override {
+        SelectionWindows::SetUp();
+        view = std::make_unique<TForm_ViewBD1>(DbConnection::main(), messages, &ini);
+        ASSERT_TRUE(view->loadSelection(
+            criteria(QStringLiteral("01.01.26"), QStringLiteral("20.01.26"), {1, 2})));
+    }
+    void TearDown() override {
+        view.reset();
+        SelectionWindows::TearDown();
+    }
+    QString totalsCell(int column) const {
+        return view->findChild<QTableWidget*>(QStringLiteral("DBGrid2"))->item(0, column)->text();
+    }
+    std::unique_ptr<TForm_ViewBD1> view;
+};
+
+TEST_F(ListWindow, ClearedRowGreyLeavesTheTotalsUntilTheSelectionIsRefreshed) {
+    QSignalSpy changed(view.get(), &TForm_ViewBD1::selectionChanged);
+    const QList<int> all{1, 2, 3, 4, 5};
+    child<QPushButton>(view.get(), "Itog_Button")->click();
+    EXPECT_EQ(totalsCell(1).toDouble(), sum(all, &TestCycle::calls));
+    EXPECT_EQ(totalsCell(2).toDouble(), sum(all, &TestCycle::losses));
+    EXPECT_EQ(
+        totalsCell(3),
+        QString::number(sum(all, &TestCycle::losses) * 100 / sum(all, &TestCycle::calls), 'f', 2));
+
+    // Take out cycle 2 (10 % against a 4 % norm).
+    const int row = view->cycleList().rowOfCycle(2);
+    view->showCycle(2);
+    EXPECT_EQ(view->currentCycleId(), 2);
+    EXPECT_TRUE(view->cycleList().isRed(row, view->cycleList().columnCount() - 3));
+    child<QCheckBox>(view.get(), "CycleCheck_CB")->setChecked(false);
+    EXPECT_EQ(view->cycleList().data(view->cycleList().index(row, 0), Qt::BackgroundRole),
+              QVariant(CycleListModel::excludedBackground()));
+    view->computeTotals();
+    const QList<int> kept{1, 3, 4, 5};
+    EXPECT_EQ(totalsCell(1).toDouble(), sum(kept, &TestCycle::calls));
+    EXPECT_EQ(view->cycleList().totalRows(), 5);
+    ASSERT_FALSE(changed.isEmpty());
+    EXPECT_EQ(changed.last().at(0).value<QList<int>>(), QList<int>{2});
+
+    child<QPushButton>(view.get(), "Refresh_Button")->click();
+    EXPECT_EQ(listedCycles(*view), (QSet<int>{1, 3, 4, 5}));
+    EXPECT_TRUE(view->excludedCycleIds().isEmpty());
+    EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 4);
+
+    // Closing empties the working tables.
+    view->close();
+    EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 0);
+    EXPECT_EQ(count(QStringLiteral("TEMP_RESCYCLE")), 0);
+}
+
+TEST_F(ListWindow, NightFilterFromTheDialogAndBackOff) {
+    TForm_FilterRec dialog(DbConnection::main(), messages, nullptr);
+    child<QCheckBox>(&dialog, "Time_CBox")->setChecked(true);
+    type(child<QLineEdit>(&dialog, "TimeOn_Edit"), QStringLiteral("22:00:00"));
+    type(child<QLineEdit>(&dialog, "TimeOff_Edit"), QStringLiteral("06:00:00"));
+    view->applyFilter(dialog.filter());
+    EXPECT_EQ(listedCycles(*view), QSet<int>{4});
+    EXPECT_TRUE(child<QPushButton>(view.get(), "FilterOff_Button")->isEnabled());
+    view->computeTotals();
+    EXPECT_EQ(totalsCell(1).toDouble(), sum({4}, &TestCycle::calls));
+
+    child<QPushButton>(view.get(), "FilterOff_Button")->click();
+    EXPECT_EQ(listedCycles(*view).size(), 5);
+    EXPECT_FALSE(child<QPushButton>(view.get(), "FilterOff_Button")->isEnabled());
+
+    // A result bound that is no number is refused in the dialog, which stays open.
+    child<QRadioButton>(&dialog, "RBtn2")->click();
+    type(child<QLineEdit>(&dialog, "Low_Edit"), QStringLiteral("abc"));
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(messages.count(), 1);
+
+    // Deleted without a close (the program ends): the working tables are emptied all the same.
+    view.reset();
+    EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 0);
+}
+
+TEST_F(ListWindow, ColumnWidthsComeBackAndSurviveARereadOfTheList) {
+    ini.setPath(QDir(home_.path()).filePath(QStringLiteral("ZEV7.ini")));
+    auto* grid = child<QTableView>(view.get(), "DBGrid1");
+    grid->horizontalHeader()->resizeSection(0, 222);
+    view->clearFilter();
+    EXPECT_EQ(grid->horizontalHeader()->sectionSize(0), 222);
+    view->saveLayout();
+
+    TForm_ViewBD1 again(DbConnection::main(), messages, &ini);
+    again.restoreLayout();
+    ASSERT_TRUE(again.loadSelection(
+        criteria(QStringLiteral("01.01.26"), QStringLiteral("20.01.26"), {1, 2})));
+    EXPECT_EQ(child<QTableView>(&again, "DBGrid1")->horizontalHeader()->sectionSize(0), 222);
+}
+
+// Typed into every edit of the three windows, and stored as a number's city code that is then
+// picked: the text travels as a value and the tables stay as they were.
+TEST_F(SelectionWindows, TypedSqlChangesNothingButTheResult) {
+    const QString attack = QStringLiteral("\"); DROP TABLE Table_Cycle; --");
+    addNumber("Table_Out", 3, attack);
+    addCycle({.id = 6,
+              .out = 3,
+              .in = 1,
+              .dateOn = QDate(2026, 1, 17),
+              .timeOn = QTime(9, 0),
+              .timeOff = QTime(10, 0)});
+    TForm_InterfaceBD w(DbConnection::main(), messages, &ini, kToday);
+    for (QLineEdit* edit : w.findChildren<QLineEdit*>()) {
+        type(edit, attack);
+    }
+    // Only the attack's city code stays ticked: number 3 is the one left to choose.
+    auto* cities = child<QListWidget>(&w, "ChListBox_CodCity");
+    for (int i = 0; i < cities->count(); ++i) {
+        if (cities->item(i)->text() != attack) {
+            cities->item(i)->setCheckState(Qt::Unchecked);
+        }
+    }
+    type(child<QLineEdit>(&w, "DateOn_Edit"), QStringLiteral("01.01.26"));
+    type(child<QLineEdit>(&w, "DateOff_Edit"), QStringLiteral("20.01.26"));
+    child<QPushButton>(&w, "Button2")->click();
+    ASSERT_EQ(w.criteria().numbers.size(), 1);
+    EXPECT_EQ(w.criteria().numbers[0].id, 3);
+
+    TForm_ViewBD1 view(DbConnection::main(), messages, &ini);
+    ASSERT_TRUE(view.loadSelection(w.criteria()));
+    EXPECT_EQ(listedCycles(view), QSet<int>{6});
+    TForm_FilterRec dialog(DbConnection::main(), messages, nullptr);
+    child<QRadioButton>(&dialog, "RBtn1")->click();
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+        type(edit, attack);
+    }
+    dialog.accept();
+    view.applyFilter(dialog.filter());
+    EXPECT_EQ(listedCycles(view), QSet<int>{6});
+    EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 6);
+    EXPECT_EQ(count(QStringLiteral("Table_Out")), 3);
+}
+
+}  // namespace
+}  // namespace zev7::testing
