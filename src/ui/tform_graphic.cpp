@@ -222,6 +222,8 @@ void TForm_Graphic::buildBars() {
     barAxis_ = new QValueAxis;
     left_ = new QValueAxis;
     left_->setLabelFormat(QStringLiteral("%g"));  // narrow labels leave the title its room
+    // A long rotated title in a small window made the chart cut the labels to "...".
+    left_->setTruncateLabels(false);
     left_->setTitleText(kind_ == AttenuationBars
                             ? txt(str::GraphDbAxis)
                             : graphTitle(kind_) + u',' + txt(str::GraphDbmAxis));
