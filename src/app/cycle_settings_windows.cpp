@@ -46,6 +46,7 @@ void CycleSettingsWindows::onWanted(TForm_Data* window, bool open) {
         return;
     }
     if (d == nullptr) {
+        noteMaximisedPorts();
         TMainForm* main = &window_;
         auto* made = new TFormSet(
             CycleSettingsContext{messages_, &ini_, [main] { return main->checkWindowLimit(); }});
@@ -56,8 +57,12 @@ void CycleSettingsWindows::onWanted(TForm_Data* window, bool open) {
         sub_ = sub;
         docked_ = false;
         sub->installEventFilter(this);
-        connect(sub, &QObject::destroyed, this, &CycleSettingsWindows::undock);
         d = made;
+        // Among maximised port windows the area maximises a new window too: that is the same
+        // request to stand beside them.
+        if (sub->isMaximized()) {
+            dock();
+        }
     }
     d->showCycle(window);
     if (sub_->isMinimized()) {
@@ -65,6 +70,17 @@ void CycleSettingsWindows::onWanted(TForm_Data* window, bool open) {
     }
     sub_->show();
     window_.mdiArea()->setActiveSubWindow(sub_);
+}
+
+void CycleSettingsWindows::noteMaximisedPorts() {
+    // The area restores every maximised window when another one takes their place or is
+    // restored itself: they are noted before.
+    for (QMdiSubWindow* s : window_.mdiArea()->subWindowList()) {
+        if (s != sub_ && qobject_cast<TForm_Data*>(s->widget()) != nullptr && s->isMaximized() &&
+            !beside_.contains(s)) {
+            beside_.append(s);
+        }
+    }
 }
 
 QRect CycleSettingsWindows::clientArea() const {
@@ -76,6 +92,8 @@ bool CycleSettingsWindows::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::WindowStateChange && sub_->isMaximized()) {
             // After the state change is done: the strip replaces the maximised placement.
             QTimer::singleShot(0, this, &CycleSettingsWindows::dock);
+        } else if (event->type() == QEvent::Close) {
+            undock();
         } else if (event->type() == QEvent::Resize && docked_) {
             docked_ = false;  // the user gave it another size
         }
@@ -88,6 +106,7 @@ void CycleSettingsWindows::dock() {
         return;
     }
     placing_ = true;
+    noteMaximisedPorts();
     const QRect normal = sub_->normalGeometry();
     sub_->showNormal();
     const QRect area = clientArea();
@@ -96,13 +115,13 @@ void CycleSettingsWindows::dock() {
     const int left = normal.left() < room / 2 ? 0 : room;
     sub_->setGeometry(left, 0, width, area.height());
     docked_ = true;
-    // The maximised port windows fill the room beside the strip.
-    const QRect beside = left == 0 ? QRect(width + 1, 0, room - 1, area.height())
-                                   : QRect(0, 0, room - 2, area.height());
-    for (QMdiSubWindow* s : window_.mdiArea()->subWindowList()) {
-        if (s != sub_ && qobject_cast<TForm_Data*>(s->widget()) != nullptr && s->isMaximized()) {
+    // The port windows that were maximised fill the room beside the strip.
+    const QRect place = left == 0 ? QRect(width + 1, 0, room - 1, area.height())
+                                  : QRect(0, 0, room - 2, area.height());
+    for (QMdiSubWindow* s : std::as_const(beside_)) {
+        if (s != nullptr) {
             s->showNormal();
-            s->setGeometry(beside);
+            s->setGeometry(place);
         }
     }
     placing_ = false;
@@ -116,6 +135,7 @@ void CycleSettingsWindows::undock() {
             s->setGeometry(0, 0, area.width() - 2, area.height());
         }
     }
+    beside_.clear();
     docked_ = false;
 }
 

@@ -4,6 +4,7 @@
 // stands it as a full-height strip at the left or right edge, the maximised port windows beside.
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -37,12 +38,15 @@ protected:
 private:
     void dock();
     void undock();
+    void noteMaximisedPorts();
     QRect clientArea() const;
 
     TMainForm& window_;
     UserMessages& messages_;
     IniFile& ini_;
     QPointer<QMdiSubWindow> sub_;
+    // The port windows placed beside the strip instead of maximised.
+    QList<QPointer<QMdiSubWindow>> beside_;
     bool docked_ = false;
     bool placing_ = false;
 };

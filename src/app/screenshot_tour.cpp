@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
+#include "app/screenshot_settings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,6 +92,7 @@ void ScreenshotTour::takePictures() {
             }
             pages->setCurrentIndex(0);
         }
+        shootCycleSettings(window_, port_, directory_);
     }
     photographScheme(window_, [this](const QString& name) { shoot(name); });
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
