@@ -361,6 +361,9 @@ void TForm_Data::showCycles() {
     }
     showing_ = false;
     emit scenarioChanged();
+    // Cycles added or deleted move the current cycle: the settings window must not go on
+    // showing another one.
+    emit cycleSettingsWanted(this, false);
 }
 
 void TForm_Data::colourButton(QPushButton* button, bool changed) {
@@ -428,11 +431,8 @@ void TForm_Data::onIntervalEdited() {
 }
 
 bool TForm_Data::cycleSettingsStored() {
-    showCycles();
     const bool written = saveWorkingCopy();
-    if (context_.route) {
-        refreshScheme();
-    }
+    showCycles();  // the scheme window redraws too
     return written;
 }
 
@@ -614,6 +614,7 @@ bool TForm_Data::moveCycleStart(int cycleIndex, double startFrom, double startUn
     cycle.startUntil = startUntil;
     const bool saved = saveWorkingCopy();
     emit scenarioChanged();
+    emit cycleSettingsWanted(this, false);
     return saved;
 }
 

@@ -448,6 +448,10 @@ bool TFormSet::SetDataFromForm() {
         return false;
     }
     TScenarClass& scenario = window_->scenario();
+    if (scenario.currentIndex() != row_) {
+        load();  // the shown values belong to a cycle that is no longer the current one
+        return false;
+    }
     CycleRecord* cycle = scenario.editableCurrentCycle();
     // The button may be pressed without leaving a field first: its rule applies all the same.
     keepAttemptsInOrder(true);

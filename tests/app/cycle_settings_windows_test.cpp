@@ -3,7 +3,6 @@
 #include "app/cycle_settings_windows.h"
 #include "app_test_support.h"
 #include "scenario/scenar_class.h"
-#include "ui/port_control.h"
 #include "ui/tform_data.h"
 #include "ui/tform_set.h"
 
@@ -20,17 +19,6 @@ void settle() {
     }
 }
 
-class NoThreads : public PortControl {
-public:
-    int startPort(int) override { return 0; }
-    bool stopPort(int) override { return false; }
-    bool portRunning(int) const override { return false; }
-    int startAnswerStation(int, AnswerMode) override { return 0; }
-    bool stopAnswerStation(int) override { return false; }
-    bool postAnswerCommand(int, AnswerCommand) override { return false; }
-    bool answerStationRunning(int) const override { return false; }
-};
-
 class CycleSettingsWindowsTest : public MainWindowFixture {
 protected:
     TForm_Data* portWindow(int port) {
@@ -39,7 +27,7 @@ protected:
         w->scenario().AddCycle();  // without the number editor
         return w;
     }
-    NoThreads control;
+    test::IdlePortControl control;
     std::map<int, QMdiSubWindow*> subs;
 };
 

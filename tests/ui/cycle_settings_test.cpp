@@ -11,7 +11,6 @@
 #include "ui/cycle_settings_rules.h"
 #include "ui/ini_file.h"
 #include "ui/panel_bar.h"
-#include "ui/port_control.h"
 #include "ui/tform_base_time.h"
 #include "ui/tform_data.h"
 #include "ui/tform_set.h"
@@ -32,17 +31,6 @@ namespace zev7 {
 namespace {
 
 constexpr int kPort = 1;
-
-class IdleControl : public PortControl {
-public:
-    int startPort(int) override { return 0; }
-    bool stopPort(int) override { return false; }
-    bool portRunning(int) const override { return false; }
-    int startAnswerStation(int, AnswerMode) override { return 0; }
-    bool stopAnswerStation(int) override { return false; }
-    bool postAnswerCommand(int, AnswerCommand) override { return false; }
-    bool answerStationRunning(int) const override { return false; }
-};
 
 double at(int day, int month, int year, int hour, int minute) {
     return toOleDate(QDateTime(QDate(year, month, day), QTime(hour, minute)));
@@ -89,7 +77,7 @@ protected:
     QTemporaryDir home_;
     double base_ = at(1, 3, 2006, 10, 0);
     RecordingMessages messages_;
-    IdleControl control_;
+    test::IdlePortControl control_;
     IniFile ini_{home_.filePath("ZEV7.ini")};
     std::unique_ptr<TForm_Data> window_;
     std::unique_ptr<TFormSet> dialog_;
@@ -255,6 +243,14 @@ TEST_F(CycleSettingsTest, ClosingThePortWindowLeavesNothingToStore) {
     EXPECT_EQ(dialog_->portWindow(), nullptr);
     EXPECT_FALSE(dialog_->setButton()->isEnabled());
     EXPECT_FALSE(dialog_->SetDataFromForm());
+}
+
+TEST_F(CycleSettingsTest, EditsOfACycleThatIsNoLongerCurrentGoToNoOtherCycle) {
+    edit("minAttempts")->setValue(3);
+    ASSERT_TRUE(window_->scenario().AddCycle());  // the new cycle becomes current
+    EXPECT_FALSE(dialog_->SetDataFromForm());
+    EXPECT_EQ(window_->scenario().cycle(1).minAttempts, stored().minAttempts);
+    EXPECT_EQ(dialog_->row(), 1);  // it shows the current cycle now
 }
 
 TEST(BaseTimeDialog, TypedTimeIsNormalisedAndAMissingDayIsIgnored) {
