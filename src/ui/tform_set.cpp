@@ -25,6 +25,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -146,7 +147,9 @@ TFormSet::TFormSet(const CycleSettingsContext& context, QWidget* parent)
 
     // As wide as the controls and the scroll bar, never wider or narrower; as low as the
     // caption, the button row and the first row of controls.
-    const int width = pages_->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() +
+    // Every page button in sight, too.
+    const int inner = qMax(pages_->sizeHint().width(), pages_->tabBar()->sizeHint().width() + 8);
+    const int width = inner + scroll->verticalScrollBar()->sizeHint().width() +
                       2 * layout->contentsMargins().left() + 2;
     setFixedWidth(width);
     setMinimumHeight(bar2_->sizeHint().height() * 3 + set_->sizeHint().height() +
