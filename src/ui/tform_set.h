@@ -6,6 +6,7 @@
 
 #include "ui/cycle_settings_rules.h"
 #include "ui/mdi_child.h"
+#include "ui/tform_data.h"
 
 #include <QPointer>
 #include <array>
@@ -22,7 +23,6 @@ namespace zev7 {
 
 class CycleFieldEdits;
 class PanelBar;
-class TForm_Data;
 class UserMessages;
 struct CycleRecord;
 
