@@ -3,6 +3,7 @@
 #include "app/batch_messages.h"
 #include "app/closing_sequence.h"
 #include "app/configuration_sets.h"
+#include "app/cycle_settings_windows.h"
 #include "app/database_windows.h"
 #include "app/gui_messages.h"
 #include "app/main_window.h"
@@ -87,6 +88,9 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     // A port whose thread has ended may be offered again, one that stopped answering not.
     QObject::connect(supervisor, &PortSupervisor::portEnded, window_.get(),
                      [this] { window_->updateCommands(); });
+
+    // The cycle settings window lives as long as the main window.
+    new CycleSettingsWindows(*window_, *messages_, *ini_);
 
     config_ = std::make_unique<ConfigurationSets>(*window_, *ini_);
     ConfigurationSets* config = config_.get();

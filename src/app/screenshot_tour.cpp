@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
 #include "app/screenshot_graphs.h"
+#include "app/screenshot_settings.h"
 #include "app/stat_window_shots.h"
 #include "app/transfer_windows.h"
 
@@ -101,6 +102,7 @@ void ScreenshotTour::takePictures() {
             }
             pages->setCurrentIndex(0);
         }
+        shootCycleSettings(window_, port_, directory_);
     }
     shootTourGraphs(window_, port_, directory_);
     photographScheme(window_, [this](const QString& name) { shoot(name); });

@@ -767,7 +767,71 @@ inline constexpr char SimLinkFailed[] = "Не могу создать ссылк
 inline constexpr char SimLinkExists[] = "%1 существует и не является ссылкой";
 
 // ---- cycle settings dialogs ----
-
+inline constexpr char SettingsCaption[] = "Настройки цикла";
+inline constexpr char SetAddCaption[] = "Дополнительные настройки цикла";
+inline constexpr char BaseTimeCaption[] = "Базовое время сценария";
+inline constexpr char SettingsPageGeneral[] = "Общие";
+inline constexpr char SettingsPageCallDiagram[] = "Циклограмма вызова";
+inline constexpr char SettingsPageAutoAnswer[] = "Автоответчик";
+inline constexpr char SettingsPageLineHold[] = "Удержание линии";
+inline constexpr char StartWindowLabel[] = "Интервал времени \r\nдопустимого начала цикла";
+inline constexpr char AttemptsGroup[] = "Попытки вызова";
+inline constexpr char AttemptsCount[] = "Количество попыток";
+inline constexpr char AtLeast[] = "не менее";
+inline constexpr char AtMost[] = "не более";
+inline constexpr char NormLabel[] = "Норма КПВ, %";
+inline constexpr char DialToneLabel[] = "Сигнал ОС, \"Занято на исх.\",\r\n\"Перегрузка на исх.\"";
+inline constexpr char RingbackCheckLabel[] = "СКПВ,\"Занято на вх.\",\r\n\"Перегрузка на вх.\"";
+inline constexpr char AnswerSignalLabel[] = "Сигнал автоответчика";
+inline constexpr char DurationThresholdLabel[] = "порог по \r\nдлительности, с";
+inline constexpr char RangeFrom[] = "от";
+inline constexpr char RangeTo[] = "до";
+inline constexpr char ClearBackSignalLabel[] = "Сигнал \"Отбой\"";
+inline constexpr char CalledStationLabel[] = "Параметры вызываемого\r\nавтоответчика";
+inline constexpr char StationLevelLabel[] = "Уровень сигнала, дБм:";
+inline constexpr char StationFrequencyLabel[] = "Частота сигнала, Гц:";
+inline constexpr char StationRingsLabel[] = "Количество \r\nактивирующих звонков";
+inline constexpr char StationDelayOnLabel[] = "Задержка включения, c";
+inline constexpr char StationDelayOffLabel[] = "Задержка отключения, с";
+inline constexpr char HoldNoDialTone[] = "Нет сигнала ОС";
+inline constexpr char HoldBusyOut[] = "Занято на исходящей";
+inline constexpr char HoldCongestionOut[] = "Перегрузка на исходящей";
+inline constexpr char HoldNoDialToneDialling[] = "Нет сигнала ОС при наборе";
+inline constexpr char HoldBusyOutDialling[] = "Занято на исх. при наборе";
+inline constexpr char HoldCongestionOutDialling[] = "Перегрузка на исх. \r\nпри наборе";
+inline constexpr char HoldNoRingback[] = "Нет СКПВ";
+inline constexpr char HoldBusyIn[] = "Занято на входящей";
+inline constexpr char HoldCongestionIn[] = "Перегрузка на входящей";
+inline constexpr char HoldNoAnswerSignal[] = "Нет сигнала АО";
+inline constexpr char HoldAnswerTooLong[] = "Превышена длит. \r\nсигнала АО";
+inline constexpr char HoldNoClearBack[] = "Нет сигнала \"Отбой\"";
+inline constexpr char HoldCountHint[] =
+    "При проявлении указанного события  \r\nподряд свыше заданного количества \r\nкомплекс "
+    "прекращает процесс вызова \r\nи удерживает линию";
+inline constexpr char SettingsBarOut[] = "Исх";
+inline constexpr char SettingsBarIn[] = "Вх";
+inline constexpr char SettingsBarMore[] = ">>";
+inline constexpr char SettingsMoreHint[] = "Дополнительные настройки цикла";
+inline constexpr char SettingsSetHint[] =
+    "Сохранение введенных изменений \r\nв настройках данного цикла";
+inline constexpr char SettingsReset[] = "Сброс";
+inline constexpr char SettingsResetHint[] =
+    "Отмена введенных изменений \r\nв настройках данного цикла";
+inline constexpr char SettingsNoCycle[] = "В сценарии нет циклов: настройки шаблона не изменяются";
+inline constexpr char SettingsRefused[] = "Настройки цикла не сохранены: %1";
+inline constexpr char SettingsPortGone[] = "Окно порта закрыто";
+inline constexpr char PauseLabel[] = "Пауза после окончания попытки вызова, с";
+inline constexpr char WaitTimeLabel[] = "Интервал времени \r\nожидания сигналов, с";
+inline constexpr char RingbackTimeLabel[] = "Порог распознавания СКПВ\r\nпо длительности , с";
+inline constexpr char AttenuationTimeLabel[] = "Длительность сигнала от исходящей, с";
+inline constexpr char PeriodsGroup[] = "Период следования сигналов, с";
+inline constexpr char PeriodBusyOut[] = "Занято на исх.";
+inline constexpr char PeriodBusyIn[] = "Занято на вх.";
+inline constexpr char PeriodCongestionOut[] = "Перегрузка на исх.";
+inline constexpr char PeriodCongestionIn[] = "Перегрузка на вх.";
+inline constexpr char PeriodClearBack[] = "Отбой";
+inline constexpr char BaseTimeLabel[] = "Редактирование базового \r\nвремени сценария:";
+inline constexpr char ButtonOk[] = "OK";
 // ---- end of cycle settings dialogs ----
 
 // ---- batch mode ----

@@ -32,6 +32,15 @@ QDateTime fromOleDate(double oleDate) {
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
+double toWholeMinutes(double oleDate) {
+    QDateTime t = fromOleDate(oleDate);
+    if (!t.isValid()) {
+        return oleDate;
+    }
+    t.setTime(QTime(t.time().hour(), t.time().minute()));
+    return toOleDate(t);
+}
+
 QString formatDateTimeMinutes(const QDateTime& t) {
     return t.toString(QStringLiteral("dd.MM.yy hh:mm"));
 }

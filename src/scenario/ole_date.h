@@ -12,6 +12,8 @@ inline constexpr double kMinutesPerDay = 1440.0;
 
 double toOleDate(const QDateTime& local);
 QDateTime fromOleDate(double oleDate);
+// The date-time as the windows show and keep it: whole minutes, seconds dropped.
+double toWholeMinutes(double oleDate);
 
 // "dd.mm.yy hh:mm": base times, start windows, report headings.
 QString formatDateTimeMinutes(const QDateTime& t);

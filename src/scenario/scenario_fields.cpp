@@ -60,45 +60,12 @@ QString parseInRange(const QString& name, const QString& value, FieldKind kind, 
     return {};
 }
 
-void storeNumber(void* record, const NumericField& field, double value) {
-    char* at = static_cast<char*>(record) + field.offset;
-    switch (field.kind) {
-        case FieldKind::Int32: {
-            const auto v = static_cast<std::int32_t>(value);
-            std::memcpy(at, &v, sizeof v);
-            break;
-        }
-        case FieldKind::UInt8: {
-            const auto v = static_cast<std::uint8_t>(value);
-            std::memcpy(at, &v, sizeof v);
-            break;
-        }
-        case FieldKind::UInt32: {
-            const auto v = static_cast<std::uint32_t>(value);
-            std::memcpy(at, &v, sizeof v);
-            break;
-        }
-        case FieldKind::Real:
-            std::memcpy(at, &value, sizeof value);
-            break;
-    }
-}
-
-template <std::size_t N>
-const NumericField* findField(const NumericField (&table)[N], const QString& name) {
-    for (const NumericField& f : table) {
-        if (name == QLatin1String(f.name)) {
-            return &f;
-        }
-    }
-    return nullptr;
-}
-
 // Sets a numeric field from the table; nullopt when the name is not in it.
 template <std::size_t N>
 std::optional<QString> setNumeric(const NumericField (&table)[N], void* record, const QString& name,
                                   const QString& value) {
-    const NumericField* field = findField(table, name);
+    const QByteArray key = name.toLatin1();
+    const NumericField* field = findNumericField(table, std::string_view(key.data(), key.size()));
     if (field == nullptr) {
         return std::nullopt;
     }
@@ -108,7 +75,7 @@ std::optional<QString> setNumeric(const NumericField (&table)[N], void* record, 
         error = txt(str::FieldFrequencyGap).arg(name, value);
     }
     if (error.isEmpty()) {
-        storeNumber(record, *field, v);
+        setNumericValue(record, *field, v);
     }
     return error;
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace zev7 {
 
@@ -99,6 +100,43 @@ inline double numericValue(const void* record, const NumericField& field) {
         }
     }
     return 0;
+}
+
+// Stores a value into a table field of a record, converted to the field's width.
+inline void setNumericValue(void* record, const NumericField& field, double value) {
+    char* at = static_cast<char*>(record) + field.offset;
+    switch (field.kind) {
+        case FieldKind::Int32: {
+            const auto v = static_cast<std::int32_t>(value);
+            std::memcpy(at, &v, sizeof v);
+            break;
+        }
+        case FieldKind::UInt8: {
+            const auto v = static_cast<std::uint8_t>(value);
+            std::memcpy(at, &v, sizeof v);
+            break;
+        }
+        case FieldKind::UInt32: {
+            const auto v = static_cast<std::uint32_t>(value);
+            std::memcpy(at, &v, sizeof v);
+            break;
+        }
+        case FieldKind::Real:
+            std::memcpy(at, &value, sizeof value);
+            break;
+    }
+}
+
+// The field of a table by its record name; nullptr when the table has none.
+template <std::size_t N>
+constexpr const NumericField* findNumericField(const NumericField (&table)[N],
+                                               std::string_view name) {
+    for (const NumericField& f : table) {
+        if (name == f.name) {
+            return &f;
+        }
+    }
+    return nullptr;
 }
 
 inline bool inFrequencyGap(double hz) {

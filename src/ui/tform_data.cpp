@@ -13,6 +13,7 @@
 #include "ui/port_control.h"
 #include "ui/port_page_rules.h"
 #include "ui/port_result_page.h"
+#include "ui/tform_base_time.h"
 #include "ui/tftel_num.h"
 
 #include <QApplication>
@@ -51,13 +52,6 @@ constexpr int kChangedCycles = 1;  // cycles or a number edited since the last S
 
 QString caption(int port) {
     return txt(str::PortCaptionPrefix) + QString::number(port);
-}
-
-// The base time as shown: whole minutes.
-double toWholeMinutes(double oleTime) {
-    QDateTime t = fromOleDate(oleTime);
-    t.setTime(QTime(t.time().hour(), t.time().minute()));
-    return toOleDate(t);
 }
 
 QString cycleDurationText(double seconds) {
@@ -223,12 +217,20 @@ QWidget* TForm_Data::buildScenarioPage() {
     connect(cycleTable_, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (!showing_ && row >= 0 && row < scenario_->cycleCount()) {
             scenario_->setCurrentIndex(row);
+            emit cycleSettingsWanted(this, false);
         }
+    });
+    connect(cycleTable_, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        if (row >= 0 && row < scenario_->cycleCount()) {
+            scenario_->setCurrentIndex(row);
+        }
+        emit cycleSettingsWanted(this, true);
     });
 
     setCycle_ = new QPushButton(txt(str::ButtonCycleSettings));
     setCycle_->setObjectName("BitBtn_SetCycle");
-    setCycle_->setEnabled(false);  // the cycle settings dialog comes with its own window
+    connect(setCycle_, &QPushButton::clicked, this,
+            [this] { emit cycleSettingsWanted(this, true); });
     setScen_ = new QPushButton(txt(str::ButtonSet));
     setScen_->setObjectName("SetScen_Button");
     connect(setScen_, &QPushButton::clicked, this, &TForm_Data::setScenario);
@@ -328,7 +330,7 @@ void TForm_Data::showScenario() {
     colourButton(setScen_, false);
     colourButton(setAnswer_, false);
     applyCommandState();
-    emit scenarioShown();
+    emit cycleSettingsWanted(this, false);
 }
 
 void TForm_Data::showCycles() {
@@ -360,6 +362,9 @@ void TForm_Data::showCycles() {
     }
     showing_ = false;
     emit scenarioChanged();
+    // Cycles added or deleted move the current cycle: the settings window must not go on
+    // showing another one.
+    emit cycleSettingsWanted(this, false);
 }
 
 void TForm_Data::colourButton(QPushButton* button, bool changed) {
@@ -426,6 +431,12 @@ void TForm_Data::onIntervalEdited() {
     checkSet();
 }
 
+bool TForm_Data::cycleSettingsStored() {
+    const bool written = saveWorkingCopy();
+    showCycles();  // the scheme window redraws too
+    return written;
+}
+
 bool TForm_Data::saveWorkingCopy() {
     return scenario_->SaveToFile(workingCopyPath(port_));
 }
@@ -444,7 +455,9 @@ void TForm_Data::onScenarioBarPressed(int panel, Qt::MouseButton button) {
         changedFlags_ |= kChangedCycles;
         bar1_->setText(1, numberText(scenario_->header().outNumber));
     }
-    // Panel 3, the base time, is edited in the base-time dialog of the settings windows.
+    if (panel == 3 && TFormBaseTime::edit(editedBaseTime_, this)) {
+        bar1_->setText(3, formatDateTimeMinutes(fromOleDate(editedBaseTime_)));
+    }
     applyCommandState();
     checkSet();
 }
@@ -602,6 +615,7 @@ bool TForm_Data::moveCycleStart(int cycleIndex, double startFrom, double startUn
     cycle.startUntil = startUntil;
     const bool saved = saveWorkingCopy();
     emit scenarioChanged();
+    emit cycleSettingsWanted(this, false);
     return saved;
 }
 
@@ -614,6 +628,10 @@ void TForm_Data::applyCommandState() {
     runCount_->setReadOnly(r);
     interval_->setReadOnly(r);
     emit commandStateChanged();
+    if (r != shownRunning_) {
+        shownRunning_ = r;
+        emit cycleSettingsWanted(this, false);
+    }
 }
 
 void TForm_Data::activate() {

@@ -106,6 +106,12 @@ public:
     bool moveCycleStart(int cycleIndex, double startFrom, double startUntil);
     // The window was activated: the pages show the stored header again (unconfirmed edits go).
     void activate();
+    // The cycle settings windows stored the current cycle: its row shows the new estimate and
+    // the working copy is written (a failed write is reported). False when it was not written.
+    bool cycleSettingsStored();
+    // "Установить" of a settings panel: yellow text while the shown values differ from the
+    // stored ones, green otherwise.
+    static void colourButton(QPushButton* button, bool changed);
 
     // ---- Controls the tests and the main window reach -----------------------------------------
     QTabWidget* pages() const { return pages_; }
@@ -168,8 +174,10 @@ signals:
     void commandStateChanged();
     // The scenario's cycles, their times or its header changed: the scheme window redraws.
     void scenarioChanged();
-    // The window asks for the cycle settings dialog or the base-time dialog (later windows).
-    void scenarioShown();
+    // The cycle settings window should show this window's current cycle: `open` brings it up
+    // (the button, a double click), otherwise it follows only if it is open and shows this
+    // port or this window is the active one (selected cycle, scenario or running state changed).
+    void cycleSettingsWanted(zev7::TForm_Data* window, bool open);
 
 protected:
     void writeSettings(IniFile& ini, const QString& section) override;
@@ -239,8 +247,9 @@ private:
     enum PendingStart { kNoPendingStart, kPendingStart, kPendingRestart };
     PendingStart pendingStart_ = kNoPendingStart;  // waits for the answering station's end
     bool showing_ = false;
-    bool closing_ = false;     // a close waits for the threads
-    bool closeReady_ = false;  // the threads are gone or the wait is over: close for real
+    bool shownRunning_ = false;  // the running state the settings window last heard of
+    bool closing_ = false;       // a close waits for the threads
+    bool closeReady_ = false;    // the threads are gone or the wait is over: close for real
     std::array<bool, 5> graphFlags_{};
     PortGraphData* graphData_ = nullptr;
     QMenu* graphMenu_ = nullptr;

@@ -2,6 +2,8 @@
 // ctest sets QT_QPA_PLATFORM).
 #pragma once
 
+#include "ui/port_control.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -19,5 +21,17 @@ inline QApplication& uiApp() {
     }();
     return *app;
 }
+
+// A port whose threads never start: for windows tested without a run.
+class IdlePortControl : public PortControl {
+public:
+    int startPort(int) override { return 0; }
+    bool stopPort(int) override { return false; }
+    bool portRunning(int) const override { return false; }
+    int startAnswerStation(int, AnswerMode) override { return 0; }
+    bool stopAnswerStation(int) override { return false; }
+    bool postAnswerCommand(int, AnswerCommand) override { return false; }
+    bool answerStationRunning(int) const override { return false; }
+};
 
 }  // namespace zev7::test
