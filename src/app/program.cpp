@@ -109,7 +109,6 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     // The threads' scheme refreshes belong to no port: they reach the default view.
     router_->setDefaultView(scheme_.get(), scheme_.get());
 
-    TMainForm* frame = window_.get();
     statWindows_ = std::make_unique<StatWindows>(
         ini_.get(), messages_,
         StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },

@@ -80,8 +80,6 @@ public:
     enum Page { ScenarioPage = 0, AnswerModemPage = 1, ProtocolPage = 2, ResultsPage = 3 };
 
     TForm_Data(int port, const PortWindowContext& context, QWidget* parent = nullptr);
-    // A "Установить" button's text: yellow while the shown values differ, green otherwise.
-    static void colourButton(QPushButton* button, bool changed);
     ~TForm_Data() override;
 
     int port() const { return port_; }
