@@ -21,18 +21,6 @@ namespace {
 
 constexpr double kBase = 46000.0 + 10.0 / 24.0;
 
-// Ports that never run: the scheme only reads the windows' scenarios.
-class IdleControl : public PortControl {
-public:
-    int startPort(int) override { return 0; }
-    bool stopPort(int) override { return false; }
-    bool portRunning(int) const override { return false; }
-    int startAnswerStation(int, AnswerMode) override { return 0; }
-    bool stopAnswerStation(int) override { return false; }
-    bool postAnswerCommand(int, AnswerCommand) override { return false; }
-    bool answerStationRunning(int) const override { return false; }
-};
-
 class SchemeWindowTest : public ::testing::Test {
 protected:
     SchemeWindowTest() {
@@ -84,7 +72,7 @@ protected:
 
     QTemporaryDir home_;
     RecordingMessages messages_;
-    IdleControl control_;
+    test::IdlePortControl control_;
     std::vector<std::unique_ptr<TForm_Data>> ports_;
 };
 
