@@ -373,14 +373,18 @@ QWidget* TMainForm::openPortWindow(int port) {
         updateCommands();
     });
     services_.portWindows.onStateChanged(window, [this] { updateCommands(); });
+    showChild(sub);
+    return window;
+}
+
+void TMainForm::showChild(QMdiSubWindow* sub) {
     sub->show();
-    if (auto* child = qobject_cast<MdiChild*>(window)) {
+    if (auto* child = qobject_cast<MdiChild*>(sub->widget())) {
         connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });
         child->restoreLayout();
     }
     mdi_->setActiveSubWindow(sub);
     updateCommands();
-    return window;
 }
 
 QMdiSubWindow* TMainForm::addChildWindow(QWidget* window) {
@@ -391,13 +395,7 @@ QMdiSubWindow* TMainForm::addChildWindow(QWidget* window) {
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connect(sub, &QObject::destroyed, this, [this] { updateCommands(); });
-    sub->show();
-    if (auto* child = qobject_cast<MdiChild*>(window)) {
-        connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });
-        child->restoreLayout();
-    }
-    mdi_->setActiveSubWindow(sub);
-    updateCommands();
+    showChild(sub);
     return sub;
 }
 

@@ -108,6 +108,8 @@ private:
     void showAbout();
     void finishClose();
     QMdiSubWindow* portSubWindow(int port) const;
+    // Shows a new child, lets it answer F1 and restore its layout, and activates it.
+    void showChild(QMdiSubWindow* sub);
 
     MainWindowServices services_;
     QMdiArea* mdi_ = nullptr;
