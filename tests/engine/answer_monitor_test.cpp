@@ -9,6 +9,7 @@
 #include "engine/answer/tmodem_aa_ring.h"
 #include "engine/supervisor/port_supervisor.h"
 #include "scripted_modem_port.h"
+#include "support/core_app.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -21,13 +22,7 @@ namespace {
 using namespace answertest;
 
 QCoreApplication& app() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "answer_monitor_test";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication instance(argc, argv);
-    }
-    return *QCoreApplication::instance();
+    return test::coreApp();
 }
 
 QString u(const char* text) {

@@ -7,6 +7,7 @@
 #include "engine/protocol/protocol_list.h"
 #include "engine/supervisor/port_supervisor.h"
 #include "engine/view/port_view_router.h"
+#include "support/core_app.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -23,13 +24,7 @@ using porttest::kCaller;
 using porttest::PortBench;
 
 QCoreApplication& app() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "port_thread_test";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication instance(argc, argv);
-    }
-    return *QCoreApplication::instance();
+    return test::coreApp();
 }
 
 // ---- Protocol list ---------------------------------------------------------------------------

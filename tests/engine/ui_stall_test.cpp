@@ -6,6 +6,7 @@
 #include "engine/supervisor/port_supervisor.h"
 #include "engine/view/port_view_router.h"
 #include "port_engine_support.h"
+#include "support/core_app.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -24,13 +25,7 @@ constexpr std::int64_t kStallMs = 2000;
 constexpr auto kGiveUp = std::chrono::seconds(30);
 
 QCoreApplication& app() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "ui_stall_test";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication instance(argc, argv);
-    }
-    return *QCoreApplication::instance();
+    return test::coreApp();
 }
 
 struct RunRecord {
