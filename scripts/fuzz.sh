@@ -28,6 +28,12 @@ seed_scenarios() {
     "$scn" set "$dir/two-cycles.scn" --cycle 2 "numEnum[5]=4570:1" holdMask=0x3f >/dev/null
 }
 
+# The [Ports] target writes ZEV7.ini into a temporary folder for every input: on a disk that is
+# most of its time, in memory it runs about three times as fast.
+if [[ -z "${TMPDIR:-}" && -d /dev/shm && -w /dev/shm ]]; then
+    export TMPDIR=/dev/shm
+fi
+
 failed=0
 for t in "${targets[@]}"; do
     corpus="$out/corpus/$t"
