@@ -3,12 +3,16 @@
 #pragma once
 
 #include "core/text_codec.h"
+#include "db/db_connection.h"
+#include "db/db_dialect.h"
 #include "dbtransfer/source_layout.h"
 
 #include <QByteArray>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QList>
+#include <QSqlQuery>
 #include <QString>
 #include <QTime>
 #include <QVariant>
@@ -114,6 +118,54 @@ inline bool writeParadoxTable(const QString& path, const TableLayout& layout,
     PX_close(doc);
     PX_delete(doc);
     return ok;
+}
+
+// The seven tables an installation's results live in.
+inline const QStringList& resultTableNames() {
+    static const QStringList names{"Table_Out",           "Table_In",       "Table_Cycle",
+                                   "Table_Seans",         "Table_ResSeans", "Table_ResCycle",
+                                   "Table_Sett_Cycle_Dec"};
+    return names;
+}
+
+// The own database's result tables, and the dictionary of bad values the earlier system kept
+// beside them, written as that system's eight Paradox files into dir. The name of the table
+// that could not be written, or empty.
+inline QString writeResultTablesAsParadox(const QDir& dir) {
+    const auto paradoxValue = [](FieldType type, const QVariant& v) -> QVariant {
+        if (v.isNull()) {
+            return v;
+        }
+        if (type == FieldType::Date) {
+            return dbDialect().toDate(v);
+        }
+        return type == FieldType::Time ? QVariant(dbDialect().toTime(v)) : v;
+    };
+    for (const QString& t : resultTableNames()) {
+        const TableLayout layout = installedLayout(t);
+        QList<QVariantList> rows;
+        QSqlQuery q(DbConnection::main());
+        if (!q.exec(QStringLiteral("SELECT * FROM ") + t)) {
+            return t;
+        }
+        while (q.next()) {
+            QVariantList row;
+            for (int i = 0; i < layout.size(); ++i) {
+                row << paradoxValue(layout[i].type, q.value(i));
+            }
+            rows << row;
+        }
+        if (!writeParadoxTable(dir.filePath(t + QStringLiteral(".db")), layout, rows)) {
+            return t;
+        }
+    }
+    const TableLayout badParam{{QStringLiteral("BAD_ID"), FieldType::Integer, 4},
+                               {QStringLiteral("BAD_STR"), FieldType::Text, 10}};
+    if (!writeParadoxTable(dir.filePath(QStringLiteral("Table_BadParam.db")), badParam,
+                           {{0, QVariant()}})) {
+        return QStringLiteral("Table_BadParam");
+    }
+    return {};
 }
 
 }  // namespace zev7::testing

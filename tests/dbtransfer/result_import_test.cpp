@@ -1,7 +1,6 @@
 // Importing another installation's results: a ZEV7 database file, the Paradox tables of the
 // earlier system in both layouts, and the sources that must be refused.
 #include "dbtransfer/result_import.h"
-#include "db/db_dialect.h"
 #include "paradox_writer.h"
 #include "transfer_fixture.h"
 
@@ -11,10 +10,6 @@
 
 namespace zev7::testing {
 namespace {
-
-const char* const kResultTables[] = {"Table_Out",           "Table_In",       "Table_Cycle",
-                                     "Table_Seans",         "Table_ResSeans", "Table_ResCycle",
-                                     "Table_Sett_Cycle_Dec"};
 
 class ResultImportTest : public TransferTest {
 protected:
@@ -49,39 +44,15 @@ protected:
     }
 
     // The own database's result tables written as Paradox files into the source directory.
-    void exportParadox() {
-        for (const char* t : kResultTables) {
-            const TableLayout layout = installedLayout(QLatin1String(t));
-            QList<QVariantList> out;
-            QSqlQuery q(DbConnection::main());
-            ASSERT_TRUE(q.exec(QStringLiteral("SELECT * FROM ") + QLatin1String(t)));
-            while (q.next()) {
-                QVariantList row;
-                for (int i = 0; i < layout.size(); ++i) {
-                    row << asParadox(layout[i].type, q.value(i));
-                }
-                out << row;
-            }
-            ASSERT_TRUE(writeParadoxTable(paradoxPath(t), layout, out)) << t;
-        }
-    }
-    static QVariant asParadox(FieldType type, const QVariant& v) {
-        if (v.isNull()) {
-            return v;
-        }
-        if (type == FieldType::Date) {
-            return dbDialect().toDate(v);
-        }
-        return type == FieldType::Time ? QVariant(dbDialect().toTime(v)) : v;
-    }
+    void exportParadox() { ASSERT_EQ(writeResultTablesAsParadox(QDir(source_.path())), QString()); }
     QString paradoxPath(const char* table) const {
         return source_.filePath(QLatin1String(table) + QStringLiteral(".db"));
     }
 
     // Empties the own database so that the source's cycles can come back.
     static void emptyOwnDatabase() {
-        for (const char* t : kResultTables) {
-            sql(QStringLiteral("DELETE FROM ") + QLatin1String(t));
+        for (const QString& t : resultTableNames()) {
+            sql(QStringLiteral("DELETE FROM ") + t);
         }
     }
 
