@@ -1,8 +1,16 @@
 #include "dbui/maintenance_dialog.h"
 
+#include "ui/help_window.h"
+
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace zev7 {
+
+MaintenanceDialog::MaintenanceDialog(int helpContext, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+    setHelpContext(this, helpContext);
+}
 
 void MaintenanceDialog::closeEvent(QCloseEvent* event) {
     if (running_) {
@@ -16,6 +24,14 @@ void MaintenanceDialog::reject() {
     if (!running_) {
         QDialog::reject();
     }
+}
+
+void MaintenanceDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        showHelp(helpContextOf(this));
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace zev7

@@ -1,5 +1,6 @@
 // A modal maintenance window of the database (deletion, import): it has no close entry in its
-// system menu and cannot be closed, by Escape or otherwise, while its work runs.
+// system menu and cannot be closed, by Escape or otherwise, while its work runs. F1 opens its
+// help page (the main window's F1 does not reach past a modal window).
 #pragma once
 
 #include <QDialog>
@@ -10,8 +11,7 @@ class MaintenanceDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit MaintenanceDialog(QWidget* parent = nullptr)
-        : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {}
+    explicit MaintenanceDialog(int helpContext, QWidget* parent = nullptr);
 
     bool running() const { return running_; }
 
@@ -19,6 +19,7 @@ protected:
     void setRunningFlag(bool running) { running_ = running; }
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool running_ = false;

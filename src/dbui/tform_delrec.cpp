@@ -31,7 +31,7 @@ constexpr int kDigits = 6;
 
 TForm_DelRec::TForm_DelRec(QSqlDatabase db, UserMessages& messages, const QDate& today,
                            QWidget* parent)
-    : MaintenanceDialog(parent), db_(db), messages_(messages) {
+    : MaintenanceDialog(kHelpContext, parent), db_(db), messages_(messages) {
     setObjectName(QStringLiteral("Form_DelRec"));
     setWindowTitle(txt(str::DelRecCaption));
     makeWidgets();

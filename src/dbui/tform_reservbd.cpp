@@ -20,7 +20,7 @@
 namespace zev7 {
 
 TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent)
-    : MaintenanceDialog(parent), db_(db), messages_(messages) {
+    : MaintenanceDialog(kHelpContext, parent), db_(db), messages_(messages) {
     setObjectName(QStringLiteral("Form_ReservBD"));
     setWindowTitle(txt(str::ImportCaption));
     auto* layout = new QVBoxLayout(this);

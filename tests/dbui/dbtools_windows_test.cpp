@@ -13,6 +13,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace zev7::testing {
 namespace {
@@ -31,6 +32,26 @@ protected:
         QTest::keyClicks(edit, text);
     }
 };
+
+TEST_F(DbToolsWindowsTest, F1InEitherWindowOpensItsOwnHelpTopic) {
+    TForm_DelRec deletion(DbConnection::main(), messages_, QDate(2026, 2, 1));
+    TForm_ReservBD import(DbConnection::main(), messages_);
+    const std::pair<QWidget*, QString> windows[] = {{&deletion, QStringLiteral("40.html")},
+                                                    {&import, QStringLiteral("42.html")}};
+    for (const auto& [window, page] : windows) {
+        QTest::keyClick(window, Qt::Key_F1);
+        QTextBrowser* help = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QStringLiteral("HelpWindow")) {
+                help = qobject_cast<QTextBrowser*>(w);
+            }
+        }
+        ASSERT_NE(help, nullptr);
+        // Beside a test program there is no help folder: the window names the page it sought.
+        EXPECT_TRUE(help->source().fileName() == page || help->toPlainText().contains(page))
+            << help->toPlainText().toStdString();
+    }
+}
 
 TEST_F(DbToolsWindowsTest, TheIntervalEditsCorrectWhatIsTypedAndTheListsFollow) {
     TForm_DelRec w(DbConnection::main(), messages_, QDate(2026, 2, 1));
