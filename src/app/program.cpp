@@ -11,6 +11,7 @@
 #include "app/tpackage_work.h"
 #include "app/transfer_windows.h"
 #include "app/ui_port_windows.h"
+#include "app/word_export_command.h"
 #include "core/clock.h"
 #include "core/program_dir.h"
 #include "dbui/stat_windows.h"
@@ -114,6 +115,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
         StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
                         [frame](const QString& name) { return frame->childWindow(name); }});
     provideTransferWindows(*window_);
+    new WordExportCommand(*window_, *messages_, statWindows_.get());
     Clock* today = &setup_.clock;
     databaseWindows_ = std::make_unique<DatabaseWindows>(*window_, *ini_, *messages_,
                                                          [today] { return today->now().date(); });

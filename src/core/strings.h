@@ -1030,5 +1030,14 @@ inline constexpr char ExportSaved[] = "Документ сохранен в фа
 inline constexpr char ExportCannotWrite[] = "Не могу записать файл %1:\n%2";
 // ---- end of database deletion, import and export ----
 
+// ---- database export command ----
+// "Экспорт таблицы в Word": the main window's menu item Word1 and the same pop-up entry.
+inline constexpr char MenuExportWord[] = "Экспорт таблицы в Word";
+// The period heading of an exported table: "Дата: с d1 по d2 Время: c t1 по t2".
+inline constexpr char ExportPeriodDate[] = "Дата: с";
+inline constexpr char ExportPeriodTime[] = "Время: c";
+inline constexpr char ExportPeriodTo[] = "по";
+// ---- end of database export command ----
+
 }  // namespace str
 }  // namespace zev7

@@ -18,6 +18,11 @@ constexpr int kSettingNameWidth = 560;
 constexpr int kCallNoWidth = 60;
 constexpr int kOutcomeWidth = 220;
 
+QString startText(const CycleHeader& h) {
+    return h.dateOn.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') +
+           h.timeOn.toString(QStringLiteral("hh:mm:ss"));
+}
+
 QLabel* headingLabel(QWidget* parent, const char* name) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
@@ -82,10 +87,16 @@ void CycleWindow::showHeader() {
     state_->setText(QStringLiteral("%1: %2").arg(txt(str::DbColState), header_.state));
     attempts_->setText(
         QStringLiteral("%1: %2").arg(txt(str::StatHeadAttempts)).arg(header_.attempts));
-    start_->setText(QStringLiteral("%1: %2 %3")
-                        .arg(txt(str::DbColStart),
-                             header_.dateOn.toString(QStringLiteral("dd.MM.yyyy")),
-                             header_.timeOn.toString(QStringLiteral("hh:mm:ss"))));
+    start_->setText(QStringLiteral("%1: %2").arg(txt(str::DbColStart), startText(header_)));
+}
+
+QString CycleWindow::exportHeading() const {
+    if (!header_.isValid()) {
+        return {};
+    }
+    return QStringList{txt(str::ReportOutgoing), header_.outNumber, txt(str::ReportIncoming),
+                       header_.inNumber, start_->text()}
+        .join(QLatin1Char(' '));
 }
 
 TFormBD_StatCycle::TFormBD_StatCycle(QSqlDatabase db, IniFile* ini, UserMessages* messages,
@@ -122,6 +133,15 @@ TFormDB_SetCycle::TFormDB_SetCycle(QSqlDatabase db, IniFile* ini, UserMessages* 
       model_(new CycleSettingsModel(db, this)) {
     setObjectName(QStringLiteral("TFormDB_SetCycle"));
     setCycleModel(model_, [m = model_](int id) { return m->showCycle(id); }, {kSettingNameWidth});
+}
+
+QString TFormDB_SetCycle::exportHeading() const {
+    if (!header().isValid()) {
+        return {};
+    }
+    return txt(str::ReportOutgoing) + QStringLiteral(" [") + header().outNumber +
+           QStringLiteral("] ") + txt(str::ReportIncoming) + QStringLiteral(" [") +
+           header().inNumber + QStringLiteral("] ") + startText(header());
 }
 
 }  // namespace zev7

@@ -25,6 +25,8 @@ public:
 
     int cycleId() const { return header_.cycleId; }
     const CycleHeader& header() const { return header_; }
+    // The cycle as its heading names it: the numbers with their labels and the start.
+    QString exportHeading() const override;
 
 public slots:
     // Shows that cycle (the current row of the cycle list moved); -1 empties the window.
@@ -56,6 +58,7 @@ public:
     TFormBD_StatCycle(QSqlDatabase db, IniFile* ini, UserMessages* messages,
                       QWidget* parent = nullptr);
     CycleStatModel* model() const { return model_; }
+    PageOrientation exportOrientation() const override { return PageOrientation::Portrait; }
 
 private:
     CycleStatModel* model_;
@@ -68,6 +71,7 @@ public:
     TFormBD_SeansCycle(QSqlDatabase db, IniFile* ini, UserMessages* messages,
                        QWidget* parent = nullptr);
     CycleCallsModel* model() const { return model_; }
+    PageOrientation exportOrientation() const override { return PageOrientation::Landscape; }
 
 protected:
     void clearGrid() override;
@@ -84,6 +88,9 @@ public:
     TFormDB_SetCycle(QSqlDatabase db, IniFile* ini, UserMessages* messages,
                      QWidget* parent = nullptr);
     CycleSettingsModel* model() const { return model_; }
+    // "Исх. [out] Вх. [in] " and the start.
+    QString exportHeading() const override;
+    PageOrientation exportOrientation() const override { return PageOrientation::Portrait; }
 
 private:
     CycleSettingsModel* model_;

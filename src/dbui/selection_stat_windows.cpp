@@ -9,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
 
@@ -58,6 +59,11 @@ void TFormBD_StatItog::recompute(const QList<int>& excludedCycleIds, const SqlFi
     reportQuery(model_->recompute(excludedCycleIds, filter), *model_);
 }
 
+QString TFormBD_StatItog::exportHeading() const {
+    return periodHeading(
+        {period_[0]->text(), period_[2]->text(), period_[1]->text(), period_[3]->text()});
+}
+
 void TFormBD_StatItog::setPeriod(const PeriodTexts& period) {
     period_[0]->setText(period.dateOn);
     period_[1]->setText(period.timeOn);
@@ -97,6 +103,14 @@ TFormBD_StatParams::TFormBD_StatParams(QSqlDatabase db, IniFile* ini, UserMessag
             &TFormBD_StatParams::rowChanged);
     connect(model_, &QAbstractItemModel::modelReset, this, &TFormBD_StatParams::updateRowLabel);
     updateRowLabel();
+
+    popup_ = new QMenu(this);
+    QAction* word = popup_->addAction(txt(str::MenuExportWord));
+    word->setObjectName(QStringLiteral("Word1"));
+    connect(word, &QAction::triggered, this, [this] { emit exportRequested(this); });
+    grid()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(grid()->viewport()->mapToGlobal(at)); });
 }
 
 void TFormBD_StatParams::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {

@@ -11,6 +11,7 @@
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 
 namespace zev7 {
@@ -25,6 +26,8 @@ public:
     TFormBD_StatItog(QSqlDatabase db, IniFile* ini, UserMessages* messages,
                      QWidget* parent = nullptr);
     SummaryStatModel* model() const { return model_; }
+    QString exportHeading() const override;
+    PageOrientation exportOrientation() const override { return PageOrientation::Portrait; }
 
 public slots:
     void recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter);
@@ -49,15 +52,23 @@ public:
     QString rowLabel() const;
     // The cycle of the current row, or -1.
     int currentCycleId() const;
+    // The grid's pop-up menu: "Экспорт таблицы в Word" (Word1) first.
+    QMenu* popupMenu() const { return popup_; }
+    QString exportHeading() const override { return periodHeading(period_); }
+    PageOrientation exportOrientation() const override { return PageOrientation::Landscape; }
 
 public slots:
     void recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter);
+    // The selection period, for the heading of the exported table.
+    void setPeriod(const PeriodTexts& period) { period_ = period; }
     // The cycle list moved: the same cycle becomes current here, without echoing it back.
     void selectCycle(int cycleId);
 
 signals:
     // The user moved to another row (the cycle list follows).
     void currentCycleChanged(int cycleId);
+    // The pop-up menu's export entry: the frame exports this window's table.
+    void exportRequested(QWidget* window);
 
 private:
     void rowChanged();
@@ -67,6 +78,8 @@ private:
     QRadioButton* RBtn_Cnt;
     QRadioButton* RBtn_Perc;
     QLabel* rowLabel_;
+    QMenu* popup_;
+    PeriodTexts period_;
     bool following_ = false;
 };
 

@@ -83,7 +83,7 @@ QToolButton* StatWindow::speedButton(StatWindowKind kind) const {
 
 void StatWindow::setModel(StatTableModel* model, const QList<int>& wider) {
     grid_->setModel(model);
-    widths_ = new GridColumnWidths(grid_, grid_->objectName());
+    widths_ = new GridColumnWidths(grid_);
     const QFontMetrics metrics(grid_->horizontalHeader()->font());
     QList<int> defaults;
     for (int c = 0; c < model->columnCount(); ++c) {

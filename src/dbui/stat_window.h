@@ -3,6 +3,7 @@
 // and the report of a query that failed.
 #pragma once
 
+#include "dbui/word_export.h"
 #include "ui/mdi_child.h"
 
 class QBoxLayout;
@@ -17,7 +18,8 @@ class UserMessages;
 
 enum class StatWindowKind { CycleStat, CycleCalls, CycleSettings, Summary, ParamStats };
 
-class StatWindow : public MdiChild {
+// Each window's grid can be exported; the window says under which heading and on which page.
+class StatWindow : public MdiChild, public ExportableGrid {
     Q_OBJECT
 
 public:
@@ -29,6 +31,7 @@ public:
 
     QTableView* grid() const { return grid_; }
     QToolButton* speedButton(StatWindowKind kind) const;
+    const QTableView& exportGrid() const override { return *grid_; }
 
 signals:
     // A speed button asks for another statistics window.

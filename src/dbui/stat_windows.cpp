@@ -87,6 +87,7 @@ StatWindow* StatWindows::open(StatWindowKind kind) {
             setCurrentCycle(cycleId);
             emit currentCycleChanged(cycleId);
         });
+        connect(params, &TFormBD_StatParams::exportRequested, this, &StatWindows::exportRequested);
     }
     if (!frame_.addChild || frame_.addChild(w) == nullptr) {
         return nullptr;
@@ -97,6 +98,7 @@ StatWindow* StatWindows::open(StatWindowKind kind) {
         summary->setPeriod(period_);
         summary->recompute(excluded_, filter_);
     } else if (auto* params = qobject_cast<TFormBD_StatParams*>(w)) {
+        params->setPeriod(period_);
         params->recompute(excluded_, filter_);
         params->selectCycle(cycleId_);
     }
@@ -159,6 +161,9 @@ void StatWindows::setPeriod(const PeriodTexts& period) {
     period_ = period;
     if (auto* summary = qobject_cast<TFormBD_StatItog*>(window(StatWindowKind::Summary))) {
         summary->setPeriod(period_);
+    }
+    if (auto* params = qobject_cast<TFormBD_StatParams*>(window(StatWindowKind::ParamStats))) {
+        params->setPeriod(period_);
     }
 }
 

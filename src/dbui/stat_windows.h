@@ -61,6 +61,8 @@ public slots:
 signals:
     // The user moved in the parameter table; the cycle list follows.
     void currentCycleChanged(int cycleId);
+    // A window's own export entry (the parameter table's pop-up menu) was chosen.
+    void exportRequested(QWidget* window);
 
 private:
     StatWindow* make(StatWindowKind kind);

@@ -2,12 +2,13 @@
 
 #include "core/strings.h"
 #include "dbquery/stat_table_model.h"
-#include "dbui/grid_widths.h"
 #include "dbui/marked_cell_delegate.h"
 #include "dbui/tform_filter_rec.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/wait_cursor.h"
+#include "dbui/word_export.h"
 #include "scenario/user_messages.h"
+#include "ui/grid_column_widths.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -67,6 +68,7 @@ TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* i
     layout->addWidget(grid_, 1);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &TForm_ViewBD1::rowChanged);
+    listWidths_ = new GridColumnWidths(grid_);
 
     auto* under = new QHBoxLayout;
     included_ = new QCheckBox(txt(str::DbViewCycleIncluded), this);
@@ -87,6 +89,7 @@ TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* i
     totalsGrid_->setFixedHeight(totalsGrid_->horizontalHeader()->sizeHint().height() +
                                 totalsGrid_->verticalHeader()->defaultSectionSize() + 4);
     layout->addWidget(totalsGrid_);
+    totalsWidths_ = new GridColumnWidths(totalsGrid_, totalsGrid_->objectName());
     updateCommands();
 }
 
@@ -230,26 +233,18 @@ void TForm_ViewBD1::showCycle(int cycleId) {
 }
 
 void TForm_ViewBD1::reloadList() {
-    if (!widthsPending_) {
-        rememberWidths();
-    }
     {
         const WaitCursor wait;
         if (!list_->load(filter_)) {
             reportError(list_->lastError());
         }
     }
-    if (widthsStored_) {
-        for (int c = 0; c < widths_.size(); ++c) {
-            grid_->horizontalHeader()->resizeSection(c, widths_[c]);
-        }
-    } else if (list_->rowCount() > 0) {
-        // Nothing stored yet: the columns take the width of their titles and first rows.
+    if (!listWidths_->hasWidths() && list_->rowCount() > 0) {
+        // Nothing stored yet: the columns take the width of their titles and first rows, and
+        // keep it from then on.
         grid_->resizeColumnsToContents();
         totalsGrid_->resizeColumnsToContents();
-        widthsStored_ = true;
     }
-    widthsPending_ = false;
     // The totals row belonged to the previous list; "Получить итог" computes it again.
     totals_ = SelectionTotals{};
     totalsShown_ = false;
@@ -314,28 +309,26 @@ void TForm_ViewBD1::reportError(const QString& error) {
 }
 
 void TForm_ViewBD1::closeQueries() {
-    if (!widthsPending_) {
-        rememberWidths();
-    }
     list_->clear();
 }
 
-void TForm_ViewBD1::rememberWidths() {
-    widths_.clear();
-    for (int c = 0; c < grid_->horizontalHeader()->count(); ++c) {
-        widths_ << grid_->horizontalHeader()->sectionSize(c);
-    }
-    widthsPending_ = true;
-}
-
 void TForm_ViewBD1::writeSettings(IniFile& ini, const QString& section) {
-    writeColumnWidths(*grid_, ini, section);
-    writeColumnWidths(*totalsGrid_, ini, section);
+    listWidths_->write(ini, section);
+    totalsWidths_->write(ini, section);
 }
 
 void TForm_ViewBD1::readSettings(const IniFile& ini, const QString& section) {
-    widthsStored_ = readColumnWidths(*grid_, ini, section);
-    readColumnWidths(*totalsGrid_, ini, section);
+    listWidths_->read(ini, section);
+    totalsWidths_->read(ini, section);
+}
+
+const QTableView& TForm_ViewBD1::exportGrid() const {
+    return *grid_;
+}
+
+QString TForm_ViewBD1::exportHeading() const {
+    return periodHeading({periodEdits_[0]->text(), periodEdits_[1]->text(), periodEdits_[2]->text(),
+                          periodEdits_[3]->text()});
 }
 
 void TForm_ViewBD1::closeEvent(QCloseEvent* event) {

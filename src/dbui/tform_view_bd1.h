@@ -9,6 +9,7 @@
 #include "dbquery/record_filter.h"
 #include "dbquery/selection_criteria.h"
 #include "dbquery/working_selection.h"
+#include "dbui/word_export.h"
 #include "ui/mdi_child.h"
 
 #include <QSqlDatabase>
@@ -22,9 +23,10 @@ class QTableWidget;
 
 namespace zev7 {
 
+class GridColumnWidths;
 class UserMessages;
 
-class TForm_ViewBD1 : public MdiChild {
+class TForm_ViewBD1 : public MdiChild, public ExportableGrid {
     Q_OBJECT
 
 public:
@@ -55,6 +57,11 @@ public:
     // Another window moved to this cycle: the list follows when it holds it.
     void showCycle(int cycleId);
 
+    // The cycle list goes out on a landscape page under the selection period.
+    const QTableView& exportGrid() const override;
+    QString exportHeading() const override;
+    PageOrientation exportOrientation() const override { return PageOrientation::Landscape; }
+
 signals:
     void cycleStatRequested(int cycleId);
     void cycleCallsRequested(int cycleId);
@@ -81,8 +88,6 @@ private:
     void reportError(const QString& error);
     // Closes the grids' queries, so the working tables may be rewritten.
     void closeQueries();
-    // A reread resets the grid's columns: the widths the engineer set are kept across it.
-    void rememberWidths();
 
     QSqlDatabase db_;
     UserMessages& messages_;
@@ -92,9 +97,9 @@ private:
     bool totalsShown_ = false;
     SqlFilter filter_;
     bool emptied_ = false;
-    QList<int> widths_;
-    bool widthsPending_ = false;
-    bool widthsStored_ = false;
+    // The widths the engineer set, kept across every reread of the list.
+    GridColumnWidths* listWidths_ = nullptr;
+    GridColumnWidths* totalsWidths_ = nullptr;
 
     QLineEdit* periodEdits_[4] = {};
     QTableView* grid_ = nullptr;

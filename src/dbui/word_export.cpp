@@ -41,6 +41,13 @@ QString cellText(const QTableView& view, const QModelIndex& index) {
 
 }  // namespace
 
+QString periodHeading(const PeriodTexts& period) {
+    return QStringList{
+        txt(str::ExportPeriodDate), period.dateOn, txt(str::ExportPeriodTo), period.dateOff,
+        txt(str::ExportPeriodTime), period.timeOn, txt(str::ExportPeriodTo), period.timeOff}
+        .join(QLatin1Char(' '));
+}
+
 WordDocument gridDocument(const QTableView& view, const QString& caption, const QString& heading,
                           PageOrientation orientation) {
     WordDocument d;

@@ -4,6 +4,7 @@
 // desktop's word processor, or the program says where it is.
 #pragma once
 
+#include "dbquery/period_text.h"
 #include "dbtransfer/docx_writer.h"
 
 #include <QString>
@@ -14,6 +15,19 @@ class QWidget;
 namespace zev7 {
 
 class UserMessages;
+
+// A database window whose grid the export command hands over as a document: the grid, the
+// text under the window caption that says which cycles it shows, and the page it fits.
+class ExportableGrid {
+public:
+    virtual ~ExportableGrid() = default;
+    virtual const QTableView& exportGrid() const = 0;
+    virtual QString exportHeading() const = 0;
+    virtual PageOrientation exportOrientation() const = 0;
+};
+
+// The heading of the windows over a period: "Дата: с d1 по d2 Время: c t1 по t2".
+QString periodHeading(const PeriodTexts& period);
 
 // The document of a grid: every record of the model (fetched to the end), the columns the
 // view shows, each cell as the view's delegate displays it.

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace zev7 {
 
 GridColumnWidths::GridColumnWidths(QTableView* grid, QString key)
@@ -25,7 +27,8 @@ GridColumnWidths::GridColumnWidths(QTableView* grid, QString key)
 }
 
 QString GridColumnWidths::keyOf(int column) const {
-    return QStringLiteral("%1.Col%2").arg(key_).arg(column);
+    const QString name = QStringLiteral("Column%1").arg(column);
+    return key_.isEmpty() ? name : key_ + QLatin1Char('.') + name;
 }
 
 void GridColumnWidths::remember(int column, int width) {
@@ -58,6 +61,10 @@ void GridColumnWidths::write(IniFile& ini, const QString& section) const {
 void GridColumnWidths::setDefaults(const QList<int>& widths) {
     defaults_ = widths;
     apply();
+}
+
+bool GridColumnWidths::hasWidths() const {
+    return std::any_of(widths_.begin(), widths_.end(), [](int w) { return w > 0; });
 }
 
 void GridColumnWidths::apply() {

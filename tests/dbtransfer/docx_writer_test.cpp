@@ -1,9 +1,8 @@
 // The exported document: its table, its page, and what LibreOffice makes of it.
 #include "dbtransfer/docx_writer.h"
+#include "docx_reader.h"
 
 #include <gtest/gtest.h>
-#include <quazip.h>
-#include <quazipfile.h>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -12,15 +11,7 @@
 namespace zev7 {
 namespace {
 
-QString documentXml(const QString& path) {
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(QStringLiteral("word/document.xml"))) {
-        return {};
-    }
-    QuaZipFile file(&zip);
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll());
-}
+using testing::documentXml;
 
 WordDocument sample(PageOrientation orientation, int records) {
     WordDocument d;

@@ -272,6 +272,8 @@ TEST_F(ListWindow, ColumnWidthsComeBackAndSurviveARereadOfTheList) {
     view->clearFilter();
     EXPECT_EQ(grid->horizontalHeader()->sectionSize(0), 222);
     view->saveLayout();
+    // Under the window caption, as "Column" and the column's number.
+    EXPECT_EQ(ini.readInt(QStringLiteral("Выбранные циклы"), QStringLiteral("Column0")), 222);
 
     TForm_ViewBD1 again(DbConnection::main(), messages, &ini);
     again.restoreLayout();

@@ -229,10 +229,10 @@ TEST_F(StatWindowsTest, ColumnWidthsAreKeptUnderTheCaption) {
     EXPECT_EQ(stat->grid()->columnWidth(0), 231);
     stat->frameWindow()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(ini_.readInt(section, QStringLiteral("Grid.Col0")), 231);
+    EXPECT_EQ(ini_.readInt(section, QStringLiteral("Column0")), 231);
 
     // Read back from the file; a damaged width leaves the column as it comes.
-    ini_.writeString(section, QStringLiteral("Grid.Col1"), QStringLiteral("-40"));
+    ini_.writeString(section, QStringLiteral("Column1"), QStringLiteral("-40"));
     ini_.save();
     ini_.clear();
     ini_.load();

@@ -1,0 +1,180 @@
+// "Экспорт таблицы в Word" in the frame: each of the six database windows hands over its table
+// under its own heading on its own page; any other window leaves the command without effect.
+#include "app/word_export_command.h"
+#include "app/app_test_support.h"
+#include "app/database_windows.h"
+#include "db/db_connection.h"
+#include "db/demo_database.h"
+#include "dbquery/cycle_header.h"
+#include "dbquery/selection_stat_models.h"
+#include "dbtransfer/docx_reader.h"
+#include "dbui/selection_stat_windows.h"
+#include "dbui/stat_windows.h"
+#include "dbui/tform_view_bd1.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace zev7::apptest {
+
+// Takes the files the export hands to the desktop's word processor.
+class DesktopStandIn : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { opened << url.toLocalFile(); }
+
+public:
+    QStringList opened;
+};
+
+namespace {
+
+struct Expected {
+    QWidget* window;
+    QString heading;
+    bool landscape;
+};
+
+class WordExportTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        ASSERT_TRUE(DbConnection::setup(&messages));
+        DemoDatabaseSpec spec;
+        spec.cycles = 6;
+        spec.callsPerCycle = 4;
+        ASSERT_EQ(fillDemoDatabase(spec, messages).failures, 0);
+        stats_ = std::make_unique<StatWindows>(
+            &ini, &messages,
+            StatWindowFrame{[this](QWidget* w) { return form->addChildWindow(w); },
+                            [this](const QString& name) { return form->childWindow(name); }});
+        windows_ = std::make_unique<DatabaseWindows>(*form, ini, messages,
+                                                     [] { return QDate(2026, 1, 20); });
+        windows_->setStatWindows(stats_.get());
+        command_ = new WordExportCommand(*form, messages, stats_.get());
+        command_->choosePath = [this](const QString&) {
+            return out_.filePath(QStringLiteral("%1.docx").arg(++files_));
+        };
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop_, "open");
+    }
+    void TearDown() override {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        form->closeAllChildren();
+        QApplication::processEvents();
+        windows_.reset();
+        stats_.reset();
+        DbConnection::shutdown();
+    }
+
+    TForm_ViewBD1* showAllCycles() {
+        SelectionCriteria c;
+        c.period.dateOn = QStringLiteral("01.01.26");
+        c.period.dateOff = QStringLiteral("31.12.26");
+        QSqlQuery q(DbConnection::main());
+        q.exec(QStringLiteral("SELECT OUT_ID FROM Table_Out"));
+        while (q.next()) {
+            c.numbers.append({q.value(0).toInt(), QString(), true, {}});
+        }
+        return windows_->showCycles(c);
+    }
+    void activate(QWidget* window) {
+        form->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    }
+    QAction* word1() { return form->findChild<QAction*>(QStringLiteral("Word1")); }
+    QString lastFile() const { return out_.filePath(QStringLiteral("%1.docx").arg(files_)); }
+
+    std::unique_ptr<StatWindows> stats_;
+    std::unique_ptr<DatabaseWindows> windows_;
+    WordExportCommand* command_ = nullptr;
+    QTemporaryDir out_;
+    int files_ = 0;
+    DesktopStandIn desktop_;
+};
+
+TEST_F(WordExportTest, EachDatabaseWindowExportsItsTableUnderItsHeadingOnItsPage) {
+    TForm_ViewBD1* list = showAllCycles();
+    ASSERT_NE(list, nullptr);
+    const int cycle = list->currentCycleId();
+    stats_->openCycleStat(cycle);
+    stats_->openCycleCalls(cycle);
+    stats_->openCycleSettings(cycle);
+    stats_->openSummary();
+    stats_->openParamStats();
+    const CycleHeader h = readCycleHeader(DbConnection::main(), cycle);
+    ASSERT_TRUE(h.isValid());
+    const QString start = h.dateOn.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') +
+                          h.timeOn.toString(QStringLiteral("hh:mm:ss"));
+    const QString period =
+        QStringLiteral("Дата: с 01.01.26 по 31.12.26 Время: c 00:00:00 по 23:59:59");
+    const QString identified =
+        QStringLiteral("Исх. %1 Вх. %2 Начало: %3").arg(h.outNumber, h.inNumber, start);
+    const auto stat = [this](StatWindowKind k) -> QWidget* { return stats_->window(k); };
+    const Expected expected[] = {
+        {list, period, true},
+        {stat(StatWindowKind::ParamStats), period, true},
+        {stat(StatWindowKind::CycleCalls), identified, true},
+        {stat(StatWindowKind::CycleSettings),
+         QStringLiteral("Исх. [%1] Вх. [%2] %3").arg(h.outNumber, h.inNumber, start), false},
+        {stat(StatWindowKind::Summary), period, false},
+        {stat(StatWindowKind::CycleStat), identified, false},
+    };
+    for (const Expected& e : expected) {
+        ASSERT_NE(e.window, nullptr);
+        SCOPED_TRACE(e.window->windowTitle().toStdString());
+        activate(e.window);
+        ASSERT_TRUE(word1()->isEnabled());
+        word1()->trigger();
+        const QString xml = testing::documentXml(lastFile());
+        EXPECT_EQ(desktop_.opened.value(files_ - 1), lastFile());
+        EXPECT_TRUE(xml.contains(e.window->windowTitle()));
+        EXPECT_TRUE(xml.contains(e.heading)) << e.heading.toStdString();
+        EXPECT_EQ(xml.contains(QStringLiteral("w:orient=\"landscape\"")), e.landscape);
+        // One table: the header row and one row per record.
+        const auto* grid = e.window->findChild<QTableView*>();
+        EXPECT_EQ(xml.count(QStringLiteral("<w:tbl>")), 1);
+        EXPECT_EQ(xml.count(QStringLiteral("<w:tr>")), grid->model()->rowCount() + 1);
+    }
+    EXPECT_EQ(files_, 6);
+    EXPECT_EQ(list->cycleList().rowCount(), 6);
+    EXPECT_TRUE(messages.texts().isEmpty())
+        << messages.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(WordExportTest, AnotherActiveWindowLeavesTheCommandWithoutEffect) {
+    EXPECT_FALSE(word1()->isEnabled());
+    command_->ExportDo();  // no window at all
+    ASSERT_NE(form->openPortWindow(1), nullptr);
+    EXPECT_FALSE(word1()->isEnabled());
+    command_->ExportDo();
+    EXPECT_EQ(files_, 0);
+    EXPECT_TRUE(desktop_.opened.isEmpty());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(WordExportTest, TheParameterTablesPopUpEntryExportsItWhicheverWindowIsActive) {
+    TForm_ViewBD1* list = showAllCycles();
+    stats_->openParamStats();
+    auto* params = qobject_cast<TFormBD_StatParams*>(stats_->window(StatWindowKind::ParamStats));
+    ASSERT_NE(params, nullptr);
+    activate(list);
+    QAction* entry = params->popupMenu()->actions().value(0);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text(), QStringLiteral("Экспорт таблицы в Word"));
+    entry->trigger();
+    ASSERT_EQ(files_, 1);
+    const QString xml = testing::documentXml(lastFile());
+    EXPECT_TRUE(xml.contains(params->windowTitle()));
+    EXPECT_EQ(xml.count(QStringLiteral("<w:tr>")), params->model()->rowCount() + 1);
+}
+
+}  // namespace
+}  // namespace zev7::apptest
+
+#include "word_export_command_test.moc"
