@@ -11,13 +11,13 @@
 #include "dbui/selection_stat_windows.h"
 #include "dbui/stat_windows.h"
 #include "dbui/tform_view_bd1.h"
+#include "support/every_number_criteria.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -74,15 +74,8 @@ protected:
     }
 
     TForm_ViewBD1* showAllCycles() {
-        SelectionCriteria c;
-        c.period.dateOn = QStringLiteral("01.01.26");
-        c.period.dateOff = QStringLiteral("31.12.26");
-        QSqlQuery q(DbConnection::main());
-        q.exec(QStringLiteral("SELECT OUT_ID FROM Table_Out"));
-        while (q.next()) {
-            c.numbers.append({q.value(0).toInt(), QString(), true, {}});
-        }
-        return windows_->showCycles(c);
+        return windows_->showCycles(
+            test::everyNumberCriteria(QStringLiteral("01.01.26"), QStringLiteral("31.12.26")));
     }
     void activate(QWidget* window) {
         form->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));

@@ -5,6 +5,7 @@
 #include "dbquery/working_selection.h"
 #include "dbtransfer/result_import.h"
 #include "paradox_writer.h"
+#include "support/every_number_criteria.h"
 #include "transfer_fixture.h"
 
 #include <QTemporaryDir>
@@ -92,16 +93,10 @@ TEST_F(ParadoxAcceptanceTest, ALegacyBackupShowsItsCyclesWithTheirTotalsInTheSel
     EXPECT_EQ(r.imported, 3);
     EXPECT_EQ(r.failed, 0) << r.error.toStdString();
 
-    SelectionCriteria criteria;
-    criteria.period.dateOn = QStringLiteral("01.03.25");
-    criteria.period.dateOff = QStringLiteral("31.03.25");
-    QSqlQuery q(DbConnection::main());
-    ASSERT_TRUE(q.exec(QStringLiteral("SELECT OUT_ID FROM Table_Out")));
-    while (q.next()) {
-        criteria.numbers.append({q.value(0).toInt(), QString(), true, {}});
-    }
     WorkingSelection selection(DbConnection::main());
-    ASSERT_TRUE(selection.load(criteria)) << selection.lastError().toStdString();
+    ASSERT_TRUE(selection.load(
+        test::everyNumberCriteria(QStringLiteral("01.03.25"), QStringLiteral("31.03.25"))))
+        << selection.lastError().toStdString();
     CycleListModel list(DbConnection::main());
     ASSERT_TRUE(list.load({})) << list.lastError().toStdString();
     EXPECT_EQ(listRows(list),

@@ -8,6 +8,7 @@
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/selection_stat_windows.h"
 #include "dbui/stat_window_support.h"
+#include "support/every_number_criteria.h"
 #include "ui/grid_column_widths.h"
 
 #include <QHeaderView>
@@ -30,16 +31,10 @@ protected:
         spec.cycles = 40;
         spec.callsPerCycle = 10;
         ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
-        SelectionCriteria c;
-        c.period.dateOn = QStringLiteral("01.01.26");
-        c.period.dateOff = QStringLiteral("31.12.26");
-        QSqlQuery q(DbConnection::main());
-        q.exec(QStringLiteral("SELECT OUT_ID FROM Table_Out"));
-        while (q.next()) {
-            c.numbers.append({q.value(0).toInt(), QString(), true, {}});
-        }
         WorkingSelection selection(DbConnection::main());
-        ASSERT_TRUE(selection.load(c)) << selection.lastError().toStdString();
+        ASSERT_TRUE(selection.load(
+            test::everyNumberCriteria(QStringLiteral("01.01.26"), QStringLiteral("31.12.26"))))
+            << selection.lastError().toStdString();
         counted_ = test::countStoredCalls();
         windows_ = std::make_unique<StatWindows>(&ini_, &messages_, mdi_->frame());
         ASSERT_EQ(counted_.size(), 40u);
