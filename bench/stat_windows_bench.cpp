@@ -1,17 +1,20 @@
 // What the statistics windows cost on a database of realistic size, drawn offscreen: opening
 // each over the whole selection, a row change of the cycle list with the three windows of one
-// cycle open, the parameter table's count/percent switch. Argument: the number of cycles of 100
-// test calls each (see bench_database.h).
+// cycle open, the parameter table's count/percent switch, the parameter table (the widest)
+// exported to Word. Argument: the number of cycles of 100 test calls each (see
+// bench_database.h).
 #include "bench_database.h"
 #include "dbquery/working_selection.h"
 #include "dbui/selection_stat_windows.h"
 #include "dbui/stat_windows.h"
+#include "dbui/word_export.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -108,6 +111,28 @@ void BM_CountPercentSwitch(benchmark::State& state) {
     f.close();
 }
 
+// "Экспорт таблицы в Word" of the parameter table: every row read and written as a .docx.
+void BM_ExportParamTable(benchmark::State& state) {
+    if (!selected(state)) {
+        return;
+    }
+    Frame f;
+    auto* params = qobject_cast<TFormBD_StatParams*>(f.windows.open(StatWindowKind::ParamStats));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("params.docx"));
+    QString error;
+    for (auto _ : state) {
+        const WordDocument d = gridDocument(*params->grid(), params->windowTitle(),
+                                            params->exportHeading(), params->exportOrientation());
+        if (!writeDocx(path, d, &error)) {
+            state.SkipWithError("cannot write");
+            break;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+    f.close();
+}
+
 void windowKinds(benchmark::internal::Benchmark* b) {
     for (int cycles : {1000, 10000}) {
         for (int kind = 0; kind <= static_cast<int>(StatWindowKind::ParamStats); ++kind) {
@@ -119,6 +144,7 @@ void windowKinds(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_OpenWindow)->Apply(windowKinds)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RowChangeWithCycleWindows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountPercentSwitch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportParamTable)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
