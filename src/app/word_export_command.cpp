@@ -19,9 +19,13 @@ ExportableGrid* exportable(QWidget* window) {
 }  // namespace
 
 WordExportCommand::WordExportCommand(TMainForm& frame, UserMessages& messages, StatWindows* stats)
-    : QObject(&frame), frame_(frame), messages_(messages) {
-    if (QAction* item = frame_.findChild<QAction*>(QStringLiteral("Word1"))) {
-        connect(item, &QAction::triggered, this, &WordExportCommand::ExportDo);
+    : QObject(&frame),
+      frame_(frame),
+      messages_(messages),
+      // The frame's own item; the windows' pop-up entries of the same name lie deeper.
+      item_(frame.findChild<QAction*>(QStringLiteral("Word1"), Qt::FindDirectChildrenOnly)) {
+    if (item_ != nullptr) {
+        connect(item_, &QAction::triggered, this, &WordExportCommand::ExportDo);
     }
     if (stats != nullptr) {
         connect(stats, &StatWindows::exportRequested, this, &WordExportCommand::exportWindow);
@@ -52,8 +56,8 @@ void WordExportCommand::exportWindow(QWidget* window) {
 }
 
 void WordExportCommand::updateItem() {
-    if (QAction* item = frame_.findChild<QAction*>(QStringLiteral("Word1"))) {
-        item->setEnabled(exportable(frame_.activeChild()) != nullptr);
+    if (item_ != nullptr) {
+        item_->setEnabled(exportable(frame_.activeChild()) != nullptr);
     }
 }
 

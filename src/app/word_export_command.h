@@ -8,6 +8,8 @@
 #include <QString>
 #include <functional>
 
+class QAction;
+
 namespace zev7 {
 
 class StatWindows;
@@ -36,6 +38,7 @@ private:
 
     TMainForm& frame_;
     UserMessages& messages_;
+    QAction* item_;
 };
 
 }  // namespace zev7

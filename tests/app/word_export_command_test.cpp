@@ -79,7 +79,9 @@ protected:
     void activate(QWidget* window) {
         form->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
     }
-    QAction* word1() { return form->findChild<QAction*>(QStringLiteral("Word1")); }
+    QAction* word1() {
+        return form->findChild<QAction*>(QStringLiteral("Word1"), Qt::FindDirectChildrenOnly);
+    }
     QString lastFile() const { return out_.filePath(QStringLiteral("%1.docx").arg(files_)); }
 
     std::unique_ptr<StatWindows> stats_;
