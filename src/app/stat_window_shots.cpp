@@ -30,7 +30,8 @@ int storedCycles() {
                : 0;
 }
 
-// The cycle to show alone: one above its norm, so the red cell is in the picture.
+}  // namespace
+
 int cycleToShow() {
     QSqlQuery q(DbConnection::main());
     if (q.exec(QStringLiteral("SELECT CYCLE_ID FROM TEMP_RESCYCLE ORDER BY "
@@ -41,10 +42,7 @@ int cycleToShow() {
     return -1;
 }
 
-}  // namespace
-
-void shootStatWindows(TMainForm& window, StatWindows& windows,
-                      const std::function<void(const QString&)>& shoot) {
+bool selectTourCycles(WorkingSelection& selection, PeriodTexts& period) {
     ConsoleMessages messages;
     if (storedCycles() < kEnoughCycles) {
         DemoDatabaseSpec spec;
@@ -60,15 +58,25 @@ void shootStatWindows(TMainForm& window, StatWindows& windows,
     while (q.next()) {
         criteria.numbers.append({q.value(0).toInt(), QString(), true, {}});
     }
-    WorkingSelection selection(DbConnection::main());
     if (!selection.load(criteria)) {
         messages.error(selection.lastError());
+        return false;
+    }
+    period = criteria.period;
+    return true;
+}
+
+void shootStatWindows(TMainForm& window, StatWindows& windows,
+                      const std::function<void(const QString&)>& shoot) {
+    WorkingSelection selection(DbConnection::main());
+    PeriodTexts period;
+    if (!selectTourCycles(selection, period)) {
         return;
     }
     for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
         sub->showMinimized();
     }
-    windows.setPeriod(criteria.period);
+    windows.setPeriod(period);
     windows.recompute({}, {});
     windows.setCurrentCycle(cycleToShow());
     const std::pair<StatWindowKind, const char*> pictures[] = {

@@ -10,6 +10,14 @@ namespace zev7 {
 
 class StatWindows;
 class TMainForm;
+class WorkingSelection;
+struct PeriodTexts;
+
+// The cycles of the last thirty days in the working tables (a week of demo measurements added
+// first when the database holds few); false with a message when the selection failed.
+bool selectTourCycles(WorkingSelection& selection, PeriodTexts& period);
+// The cycle the pictures of one cycle show: one above its norm when there is one.
+int cycleToShow();
 
 // shoot(name) photographs the main window as it stands.
 void shootStatWindows(TMainForm& window, StatWindows& windows,

@@ -100,6 +100,7 @@ public:
     bool read(int kind, const GraphScope& scope, int intervals, GraphData& out);
 
     const QString& lastError() const { return error_; }
+    QSqlDatabase database() const { return db_; }
 
 private:
     bool pie(int kind, const GraphScope& scope, GraphData& out);

@@ -9,6 +9,7 @@
 
 #include <QSqlDatabase>
 
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -58,8 +59,11 @@ public slots:
 signals:
     // The user moved to another row (the cycle list follows).
     void currentCycleChanged(int cycleId);
+    // The graph of a parameter by cycle (its graph kind).
+    void graphRequested(int kind);
 
 private:
+    void addGraphButton(QBoxLayout* row);
     void rowChanged();
     void updateRowLabel();
 

@@ -61,6 +61,8 @@ public slots:
 signals:
     // The user moved in the parameter table; the cycle list follows.
     void currentCycleChanged(int cycleId);
+    // A statistics window asks for a graph of this kind.
+    void graphRequested(int kind);
 
 private:
     StatWindow* make(StatWindowKind kind);
@@ -74,6 +76,9 @@ private:
     SqlFilter filter_;
     PeriodTexts period_;
 };
+
+// Shows a child window of the frame again: restored when minimized, made the active one.
+void raiseMdiChild(QWidget* w);
 
 // The object name each window carries, by which the frame finds it.
 QString statWindowName(StatWindowKind kind);

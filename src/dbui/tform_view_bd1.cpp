@@ -123,8 +123,10 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* settings = button("SetCycle_Button", str::DbViewCycleSettings);
     QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
     QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
+    QPushButton* diagram = button("Diagram_Button", str::GraphDbCycleDiagram);
+    QPushButton* itogDiagram = button("ItogDiagram_Button", str::GraphDbSummaryDiagram);
     row->addStretch(1);
-    cycleButtons_ = {stat, calls, settings};
+    cycleButtons_ = {stat, calls, settings, diagram};
 
     connect(refresh, &QPushButton::clicked, this, &TForm_ViewBD1::refreshSelection);
     connect(itog, &QPushButton::clicked, this, &TForm_ViewBD1::computeTotals);
@@ -143,6 +145,14 @@ QWidget* TForm_ViewBD1::makeButtons() {
         emit summaryRequested();
     });
     connect(params, &QPushButton::clicked, this, &TForm_ViewBD1::paramStatsRequested);
+    connect(diagram, &QPushButton::clicked, this,
+            [this] { emit cycleDiagramRequested(currentCycleId()); });
+    connect(itogDiagram, &QPushButton::clicked, this, [this] {
+        if (!totalsShown_) {
+            computeTotals();
+        }
+        emit summaryDiagramRequested();
+    });
     return bar;
 }
 
