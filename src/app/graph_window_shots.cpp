@@ -11,14 +11,26 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSqlQuery>
 
 namespace zev7 {
 
 namespace {
 
-constexpr QRect kWindowPlace{0, 0, 1000, 560};
 // Losses of every cycle against its norm: result 3 of the parameter statistics.
 constexpr int kLossesByCycle = 18;
+
+// The histogram shows most over the cycle whose attenuations spread widest.
+int widestSpreadCycle() {
+    QSqlQuery q(DbConnection::main());
+    if (q.exec(QStringLiteral(
+            "SELECT R.CYCLE_ID FROM TABLE_RESSEANS R, TEMP_CYCLE C WHERE R.CYCLE_ID=C.CYCLE_ID "
+            "GROUP BY R.CYCLE_ID ORDER BY MAX(R.RES_ATT)-MIN(R.RES_ATT) DESC LIMIT 1")) &&
+        q.next()) {
+        return q.value(0).toInt();
+    }
+    return cycleToShow();
+}
 
 }  // namespace
 
@@ -36,18 +48,13 @@ void shootGraphWindows(TMainForm& window, const std::function<void(const QString
         nullptr, &messages,
         StatWindowFrame{[&window](QWidget* w) { return window.addChildWindow(w); },
                         [&window](const QString& name) { return window.childWindow(name); }});
-    graphs.setCurrentCycle(cycleToShow());
+    graphs.setCurrentCycle(widestSpreadCycle());
     graphs.recompute({}, {});
     const std::pair<int, const char*> pictures[] = {{GraphFirstHistogram, "graph-histogram"},
                                                     {GraphSelectionLossPie, "graph-pie"},
                                                     {kLossesByCycle, "graph-by-cycle"}};
     for (const auto& [kind, name] : pictures) {
-        if (TFormBD_Graph* w = graphs.open(kind)) {
-            w->frameWindow()->showNormal();
-            w->frameWindow()->setGeometry(kWindowPlace);
-            shoot(QString::fromLatin1(name));
-            w->frameWindow()->showMinimized();
-        }
+        shootChild(graphs.open(kind), QString::fromLatin1(name), shoot);
     }
     graphs.closeAll();
     selection.clear();

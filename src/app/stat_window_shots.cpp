@@ -42,6 +42,17 @@ int cycleToShow() {
     return -1;
 }
 
+void shootChild(MdiChild* w, const QString& name,
+                const std::function<void(const QString&)>& shoot) {
+    if (w == nullptr) {
+        return;
+    }
+    w->frameWindow()->showNormal();
+    w->frameWindow()->setGeometry(kWindowPlace);
+    shoot(name);
+    w->frameWindow()->showMinimized();
+}
+
 bool selectTourCycles(WorkingSelection& selection, PeriodTexts& period) {
     ConsoleMessages messages;
     if (storedCycles() < kEnoughCycles) {
@@ -86,12 +97,7 @@ void shootStatWindows(TMainForm& window, StatWindows& windows,
         {StatWindowKind::Summary, "stat-summary"},
         {StatWindowKind::ParamStats, "stat-params"}};
     for (const auto& [kind, name] : pictures) {
-        if (StatWindow* w = windows.open(kind)) {
-            w->frameWindow()->showNormal();
-            w->frameWindow()->setGeometry(kWindowPlace);
-            shoot(QString::fromLatin1(name));
-            w->frameWindow()->showMinimized();
-        }
+        shootChild(windows.open(kind), QString::fromLatin1(name), shoot);
     }
     windows.closeAll();
     selection.clear();

@@ -152,7 +152,7 @@ void TFormBD_Graph::buildPie() {
     for (int i = 0; i < labels.size(); ++i) {
         QPieSlice* slice = pie_->append(labels[i], 0.0);
         slice->setBrush(colours.value(i));
-        slice->setBorderColor(Qt::black);
+        slice->setPen(QPen(Qt::black, 1));  // a slice in the background's colour keeps its edge
         slice->setLabelArmLengthFactor(kPieLabelArm);
     }
     pie_->setPieStartAngle(kPieRotation);
@@ -206,9 +206,9 @@ void TFormBD_Graph::buildLines() {
         mean_->setPen(pen);
         mean_->setPointsVisible(true);
         mean_->setPointLabelsVisible(true);
+        mean_->setPointLabelsClipping(false);
         add(mean_);
         bottom_->setTitleText(graphLevelAxisTitle(graphLevel(kind_)));
-        bottom_->setLabelFormat(QStringLiteral("%.2f"));
         left_->setTitleText(txt(str::GraphDbPercentAxis));
         syncFill();
     } else {
@@ -360,8 +360,13 @@ void TFormBD_Graph::drawHistogram() {
     bottom_->setRange(low, high);
     bottom_->setTickAnchor(low);
     const int every = (intervals + kMostBottomTicks - 1) / kMostBottomTicks;
-    bottom_->setTickInterval((high - low) / intervals * every);
+    const double tick = (high - low) / intervals * every;
+    bottom_->setTickInterval(tick);
+    // Enough decimals to tell the interval edges apart.
+    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(tick))) + 1, 2, 6);
+    bottom_->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
     left_->setRange(0.0, shown ? top : 100.0);
+    left_->applyNiceNumbers();
     adjusting_ = false;
     page_ = 1;
     pageLabel_->setText(pageText());
@@ -494,7 +499,10 @@ void TFormBD_Graph::relabel() {
     for (int i = first; i <= last; ++i) {
         // Time over date; the axis takes a label once, so a repeated start gets invisible ends.
         QString label = data_.points[i].label;
-        label.replace(label.indexOf(u' '), 1, u'\n');
+        const int blank = static_cast<int>(label.indexOf(u' '));
+        if (blank >= 0) {
+            label.replace(blank, 1, QStringLiteral("<br>"));
+        }
         while (cycles_->categoriesLabels().contains(label)) {
             label += QChar(0x200B);
         }

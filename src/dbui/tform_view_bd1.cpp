@@ -138,21 +138,20 @@ QWidget* TForm_ViewBD1::makeButtons() {
             [this] { emit cycleCallsRequested(currentCycleId()); });
     connect(settings, &QPushButton::clicked, this,
             [this] { emit cycleSettingsRequested(currentCycleId()); });
-    connect(summary, &QPushButton::clicked, this, [this] {
+    // The windows of the selection start from its totals.
+    const auto withTotals = [this](void (TForm_ViewBD1::*request)()) {
         if (!totalsShown_) {
             computeTotals();
         }
-        emit summaryRequested();
-    });
+        emit(this->*request)();
+    };
+    connect(summary, &QPushButton::clicked, this,
+            [withTotals] { withTotals(&TForm_ViewBD1::summaryRequested); });
     connect(params, &QPushButton::clicked, this, &TForm_ViewBD1::paramStatsRequested);
     connect(diagram, &QPushButton::clicked, this,
             [this] { emit cycleDiagramRequested(currentCycleId()); });
-    connect(itogDiagram, &QPushButton::clicked, this, [this] {
-        if (!totalsShown_) {
-            computeTotals();
-        }
-        emit summaryDiagramRequested();
-    });
+    connect(itogDiagram, &QPushButton::clicked, this,
+            [withTotals] { withTotals(&TForm_ViewBD1::summaryDiagramRequested); });
     return bar;
 }
 

@@ -1,9 +1,6 @@
 // The statistical graph windows over a generated database: one window per kind, paging, the
 // settings under the caption, and the windows following the cycle list.
 #include "db/db_fixture.h"
-#include "db/demo_database.h"
-#include "dbquery/selection_criteria.h"
-#include "dbquery/working_selection.h"
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/db_graph_windows.h"
 #include "dbui/graph_param_button.h"
@@ -26,20 +23,11 @@ class GraphWindowsTest : public DbTest {
 protected:
     void SetUp() override {
         DbTest::SetUp();
-        DemoDatabaseSpec spec;
-        spec.cycles = kCycles;
-        spec.callsPerCycle = 12;
-        ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
-        SelectionCriteria c;
-        c.period.dateOn = QStringLiteral("01.01.26");
-        c.period.dateOff = QStringLiteral("31.12.26");
-        QSqlQuery q(DbConnection::main());
-        q.exec(QStringLiteral("SELECT OUT_ID FROM Table_Out"));
-        while (q.next()) {
-            c.numbers.append({q.value(0).toInt(), QString(), true, {}});
+        test::loadDemoSelection(kCycles, 12, messages_);
+        if (HasFatalFailure()) {
+            return;
         }
-        WorkingSelection selection(DbConnection::main());
-        ASSERT_TRUE(selection.load(c)) << selection.lastError().toStdString();
+        QSqlQuery q(DbConnection::main());
         q.exec(QStringLiteral("SELECT MIN(CYCLE_ID), MAX(CYCLE_ID) FROM TEMP_CYCLE"));
         ASSERT_TRUE(q.next());
         first_ = q.value(0).toInt();
@@ -101,7 +89,7 @@ TEST_F(GraphWindowsTest, PagesStayWithinTheFirstAndTheLast) {
     // The last page shows the six cycles left, time over date.
     const QStringList labels = w->bottomLabels();
     ASSERT_EQ(labels.size(), kCycles - 30);
-    EXPECT_TRUE(labels.first().contains(u'\n'));
+    EXPECT_TRUE(labels.first().contains(QStringLiteral("<br>")));
     EXPECT_EQ(w->normLine()->count(), kCycles);
 
     // The calls of one cycle page the same way, from call 1.

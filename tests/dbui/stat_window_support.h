@@ -4,6 +4,9 @@
 
 #include "db/db_connection.h"
 #include "dbquery/stat_table_model.h"
+#include "db/demo_database.h"
+#include "dbquery/selection_criteria.h"
+#include "dbquery/working_selection.h"
 #include "dbui/stat_windows.h"
 #include "scenario/result_code.h"
 #include "ui/ini_file.h"
@@ -84,6 +87,24 @@ inline std::map<int, CountedCycle> countStoredCalls() {
         }
     }
     return out;
+}
+
+// A generated database of `cycles` cycles, every one of them selected.
+inline void loadDemoSelection(int cycles, int callsPerCycle, UserMessages& messages) {
+    DemoDatabaseSpec spec;
+    spec.cycles = cycles;
+    spec.callsPerCycle = callsPerCycle;
+    ASSERT_EQ(fillDemoDatabase(spec, messages).failures, 0);
+    SelectionCriteria c;
+    c.period.dateOn = QStringLiteral("01.01.26");
+    c.period.dateOff = QStringLiteral("31.12.26");
+    QSqlQuery q(DbConnection::main());
+    q.exec(QStringLiteral("SELECT OUT_ID FROM Table_Out"));
+    while (q.next()) {
+        c.numbers.append({q.value(0).toInt(), QString(), true, {}});
+    }
+    WorkingSelection selection(DbConnection::main());
+    ASSERT_TRUE(selection.load(c)) << selection.lastError().toStdString();
 }
 
 inline QString cell(const QTableView* grid, int row, int column) {

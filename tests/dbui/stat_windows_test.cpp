@@ -26,20 +26,10 @@ class StatWindowsTest : public DbTest {
 protected:
     void SetUp() override {
         DbTest::SetUp();
-        DemoDatabaseSpec spec;
-        spec.cycles = 40;
-        spec.callsPerCycle = 10;
-        ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
-        SelectionCriteria c;
-        c.period.dateOn = QStringLiteral("01.01.26");
-        c.period.dateOff = QStringLiteral("31.12.26");
-        QSqlQuery q(DbConnection::main());
-        q.exec(QStringLiteral("SELECT OUT_ID FROM Table_Out"));
-        while (q.next()) {
-            c.numbers.append({q.value(0).toInt(), QString(), true, {}});
+        test::loadDemoSelection(40, 10, messages_);
+        if (HasFatalFailure()) {
+            return;
         }
-        WorkingSelection selection(DbConnection::main());
-        ASSERT_TRUE(selection.load(c)) << selection.lastError().toStdString();
         counted_ = test::countStoredCalls();
         windows_ = std::make_unique<StatWindows>(&ini_, &messages_, mdi_->frame());
         ASSERT_EQ(counted_.size(), 40u);
