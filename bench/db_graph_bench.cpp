@@ -26,7 +26,6 @@ struct Frame {
     }
 };
 
-
 // "Обновить выборку" with the graph open: the query, the series and one painting.
 void BM_ByCycleRedraw(benchmark::State& state) {
     if (!selected(state)) {

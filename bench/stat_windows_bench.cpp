@@ -28,7 +28,6 @@ struct Frame {
     }
 };
 
-
 void BM_OpenWindow(benchmark::State& state) {
     if (!selected(state)) {
         return;

@@ -373,39 +373,41 @@ void TFormBD_Graph::drawHistogram() {
 }
 
 void TFormBD_Graph::drawPoints() {
+    fitLeftAxis();
+    showPage(1);
+}
+
+void TFormBD_Graph::fillShownPoints() {
+    // The series hold the points of the shown range and of a range's width on either side:
+    // paging through ten thousand cycles draws a few pages' worth, not all of them.
+    const double span = bottom_->max() - bottom_->min();
+    const double from = bottom_->min() - span;
+    const double to = bottom_->max() + span;
+    const QList<GraphPoint>& all = data_.points;
+    auto it = std::lower_bound(all.begin(), all.end(), from,
+                               [](const GraphPoint& p, double x) { return p.x < x; });
     QList<QPointF> points;
     QList<QPointF> norms;
-    for (int i = 0; i < data_.points.size(); ++i) {
-        points << QPointF(data_.points[i].x, hundredths(data_.points[i].y));
+    for (; it != all.end() && it->x <= to; ++it) {
+        points << QPointF(it->x, hundredths(it->y));
         if (norm_ != nullptr) {
-            norms << QPointF(data_.points[i].x, data_.norms.value(i));
+            norms << QPointF(it->x, data_.norms.value(static_cast<int>(it - all.begin())));
         }
     }
     values_->replace(points);
     if (norm_ != nullptr) {
         norm_->replace(norms);
     }
-    fitLeftAxis();
-    showPage(1);
 }
 
 void TFormBD_Graph::fitLeftAxis() {
     double lo = 0.0;
-    double hi = 0.0;
-    bool any = false;
-    for (const QXYSeries* s : {static_cast<QXYSeries*>(values_), static_cast<QXYSeries*>(norm_)}) {
-        if (s == nullptr) {
-            continue;
-        }
-        for (const QPointF& p : s->points()) {
-            lo = any ? std::min(lo, p.y()) : p.y();
-            hi = any ? std::max(hi, p.y()) : p.y();
-            any = true;
-        }
-    }
-    if (!any) {
-        lo = 0.0;
-        hi = 10.0;
+    double hi = 10.0;
+    for (int i = 0; i < data_.points.size(); ++i) {
+        const double y = data_.points[i].y;
+        const double n = norm_ != nullptr ? data_.norms.value(i) : y;
+        lo = i == 0 ? std::min(y, n) : std::min({lo, y, n});
+        hi = i == 0 ? std::max(y, n) : std::max({hi, y, n});
     }
     // Percentages start at 0; levels get a margin on both sides.
     const double margin = std::max(1.0, (hi - lo) * 0.1);
@@ -455,6 +457,7 @@ void TFormBD_Graph::showPage(int page) {
         bottom_->setTickInterval(std::max(1.0, std::ceil(w / kMostBottomTicks)));
     }
     adjusting_ = false;
+    fillShownPoints();
     relabel();
     pageLabel_->setText(pageText());
 }

@@ -90,6 +90,7 @@ private:
     void relabel();
     void bottomMoved();
     void fitLeftAxis();
+    void fillShownPoints();
     void openSeriesMenu(QPoint globalPos);
     void syncFill();
     QList<QAbstractSeries*> menuSeries() const;

@@ -90,7 +90,8 @@ TEST_F(GraphWindowsTest, PagesStayWithinTheFirstAndTheLast) {
     const QStringList labels = w->bottomLabels();
     ASSERT_EQ(labels.size(), kCycles - 30);
     EXPECT_TRUE(labels.first().contains(QStringLiteral("<br>")));
-    EXPECT_EQ(w->normLine()->count(), kCycles);
+    ASSERT_GE(w->normLine()->count(), 6);
+    EXPECT_DOUBLE_EQ(w->normLine()->at(w->normLine()->count() - 1).y(), w->data().norms.last());
 
     // The calls of one cycle page the same way, from call 1.
     TFormBD_Graph* calls = graphs_->open(GraphFirstPerCall);

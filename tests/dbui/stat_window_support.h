@@ -3,9 +3,9 @@
 #pragma once
 
 #include "db/db_connection.h"
-#include "dbquery/stat_table_model.h"
 #include "db/demo_database.h"
 #include "dbquery/selection_criteria.h"
+#include "dbquery/stat_table_model.h"
 #include "dbquery/working_selection.h"
 #include "dbui/stat_windows.h"
 #include "scenario/result_code.h"
