@@ -13,6 +13,7 @@
 #include "ui/mdi_child.h"
 #include "ui/ui_test_support.h"
 
+#include <gtest/gtest.h>
 #include <QColor>
 #include <QMdiArea>
 #include <QMdiSubWindow>
