@@ -167,11 +167,11 @@ void TFormBD_Graph::buildLines() {
     left_ = new QValueAxis;
     left_->setLabelFormat(QStringLiteral("%g"));
     left_->setTruncateLabels(false);
-    if (graphIsByCycle(kind_)) {
-        cycles_ = new QCategoryAxis;
-        cycles_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        cycles_->setTitleText(txt(str::GraphDbCycleAxis));
-        bottom_ = cycles_;
+    if (graphIsByCycle(kind_) || graphIsHistogram(kind_)) {
+        labelled_ = new QCategoryAxis;
+        labelled_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        labelled_->setTitleText(txt(str::GraphDbCycleAxis));
+        bottom_ = labelled_;
     } else {
         bottom_ = new QValueAxis;
         bottom_->setTickType(QValueAxis::TicksDynamic);
@@ -358,13 +358,19 @@ void TFormBD_Graph::drawHistogram() {
     const double low = data_.measured > 0 ? data_.low : 0.0;
     const double high = data_.measured > 0 ? data_.high : 1.0;
     bottom_->setRange(low, high);
-    bottom_->setTickAnchor(low);
+    // The interval edges, with enough decimals to tell them apart.
     const int every = (intervals + kMostBottomTicks - 1) / kMostBottomTicks;
-    const double tick = (high - low) / intervals * every;
-    bottom_->setTickInterval(tick);
-    // Enough decimals to tell the interval edges apart.
-    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(tick))) + 1, 2, 6);
-    bottom_->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    const double step = (high - low) / intervals;
+    const int decimals =
+        std::clamp(static_cast<int>(std::ceil(-std::log10(step * every))) + 1, 2, 6);
+    QList<QPair<QString, double>> edges;
+    for (int i = 0; i <= intervals; i += every) {
+        const double x = low + i * step;
+        // The lowest edge lies 0.00001 below the smallest value: 0 is not shown as "-0.00".
+        const double shown = std::abs(x) < 0.5 * std::pow(10.0, -decimals) ? 0.0 : x;
+        edges.append({QString::number(shown, 'f', decimals), x});
+    }
+    setBottomLabels(edges);
     left_->setRange(0.0, shown ? top : 100.0);
     left_->applyNiceNumbers();
     adjusting_ = false;
@@ -452,7 +458,7 @@ void TFormBD_Graph::showPage(int page) {
     const double c = axisStart();
     adjusting_ = true;
     bottom_->setRange(c + (page_ - 1) * w, c + page_ * w);
-    if (cycles_ == nullptr) {
+    if (labelled_ == nullptr) {
         bottom_->setTickAnchor(1.0);
         bottom_->setTickInterval(std::max(1.0, std::ceil(w / kMostBottomTicks)));
     }
@@ -483,33 +489,43 @@ double TFormBD_Graph::bottomMax() const {
 }
 
 QStringList TFormBD_Graph::bottomLabels() const {
-    return cycles_ != nullptr ? cycles_->categoriesLabels() : QStringList{};
+    return labelled_ != nullptr ? labelled_->categoriesLabels() : QStringList{};
 }
 
 void TFormBD_Graph::relabel() {
-    if (cycles_ == nullptr) {
+    if (!graphIsByCycle(kind_)) {
         return;
     }
-    const bool was = adjusting_;
-    adjusting_ = true;
-    for (const QString& label : cycles_->categoriesLabels()) {
-        cycles_->remove(label);
-    }
-    cycles_->setStartValue(bottom_->min());
+    QList<QPair<QString, double>> labels;
     const int first = std::max(0, static_cast<int>(std::ceil(bottom_->min())));
     const int last =
         std::min(static_cast<int>(data_.points.size()) - 1, static_cast<int>(bottom_->max()));
     for (int i = first; i <= last; ++i) {
-        // Time over date; the axis takes a label once, so a repeated start gets invisible ends.
+        // Time over date.
         QString label = data_.points[i].label;
         const int blank = static_cast<int>(label.indexOf(u' '));
         if (blank >= 0) {
             label.replace(blank, 1, QStringLiteral("<br>"));
         }
-        while (cycles_->categoriesLabels().contains(label)) {
+        labels.append({label, double(i)});
+    }
+    setBottomLabels(labels);
+}
+
+void TFormBD_Graph::setBottomLabels(const QList<QPair<QString, double>>& labels) {
+    const bool was = adjusting_;
+    adjusting_ = true;
+    for (const QString& label : labelled_->categoriesLabels()) {
+        labelled_->remove(label);
+    }
+    labelled_->setStartValue(bottom_->min());
+    for (const auto& [text, x] : labels) {
+        // The axis takes a label once: a repeated one gets invisible ends.
+        QString label = text;
+        while (labelled_->categoriesLabels().contains(label)) {
             label += QChar(0x200B);
         }
-        cycles_->append(label, i);
+        labelled_->append(label, x);
     }
     adjusting_ = was;
 }

@@ -60,7 +60,8 @@ public:
     // The bottom axis's visible range.
     double bottomMin() const;
     double bottomMax() const;
-    // The bottom axis labels shown now (kinds 14..31: "time\ndate" per cycle).
+    // The bottom axis labels shown now: "time<br>date" per cycle of kinds 14..31, the interval
+    // edges of a histogram.
     QStringList bottomLabels() const;
 
     // ---- Chart --------------------------------------------------------------------------
@@ -88,6 +89,7 @@ private:
     void drawPoints();
     void showPage(int page);
     void relabel();
+    void setBottomLabels(const QList<QPair<QString, double>>& labels);
     void bottomMoved();
     void fitLeftAxis();
     void fillShownPoints();
@@ -121,7 +123,8 @@ private:
     QLineSeries* mean_ = nullptr;
     QLineSeries* norm_ = nullptr;
     QValueAxis* bottom_ = nullptr;
-    QCategoryAxis* cycles_ = nullptr;  // kinds 14..31: the cycles' start under each point
+    // Kinds 14..31: the cycles' start under each point; histograms: the interval edges.
+    QCategoryAxis* labelled_ = nullptr;
     QValueAxis* left_ = nullptr;
 };
 

@@ -98,7 +98,9 @@ TEST_F(GraphWindowsTest, PagesStayWithinTheFirstAndTheLast) {
     EXPECT_EQ(calls->pageText(), QString::fromUtf8("Стр. 1 из 2"));
     EXPECT_DOUBLE_EQ(calls->bottomMin(), 0.5);
     // A histogram has a single page: its points are its intervals.
-    EXPECT_EQ(graphs_->open(GraphFirstHistogram)->pageCount(), 1);
+    TFormBD_Graph* histogram = graphs_->open(GraphFirstHistogram);
+    EXPECT_EQ(histogram->pageCount(), 1);
+    EXPECT_EQ(histogram->bottomLabels().size(), 11);  // the edges of ten intervals
 }
 
 TEST_F(GraphWindowsTest, SettingsAreKeptUnderTheCaption) {
