@@ -124,10 +124,19 @@ TEST_F(GraphData_, ACycleWithoutCallsIsMissingFromTheMeansButNotFromTheResults) 
     EXPECT_EQ(losses.points[2].label, QStringLiteral("09:00:00 14.01.2026"));
     EXPECT_EQ(losses.norms, (QList<double>{4.0, 4.0, 4.0}));
 
-    // The cycles the user took out leave both.
+    // The cycles the user took out leave both, and so do those the filter leaves out.
     const GraphScope without2{.excludedCycleIds = {2}};
     EXPECT_EQ(read(GraphFirstMean, without2).points.size(), 1);
     EXPECT_EQ(read(18, without2).points.size(), 2);
+    RecordFilter lossesAbove5;
+    lossesAbove5.kind = FilterKind::Result;
+    lossesAbove5.paramId = 3;
+    lossesAbove5.low = QStringLiteral("5");
+    const GraphScope filtered{.filter = lossesAbove5.toSql()};
+    ASSERT_EQ(read(18, filtered).points.size(), 1);
+    EXPECT_DOUBLE_EQ(read(18, filtered).points[0].y, 7.0);
+    EXPECT_EQ(read(GraphFirstMean, filtered).points.size(), 1);
+    EXPECT_EQ(read(GraphSelectionPie, filtered).slices, (QList<double>{279, 21}));
 }
 
 TEST_F(GraphData_, PiesOfTheCycleAndOfTheSelection) {
