@@ -75,7 +75,7 @@ TFormBD_Graph::TFormBD_Graph(int kind, QSqlDatabase db, IniFile* ini, UserMessag
       query_(std::move(db)),
       messages_(messages) {
     setObjectName(windowName(kind));
-    setProperty("zev7Chart", false);
+    setProperty("zev7Chart", !graphIsPie(kind));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -559,6 +559,26 @@ void TFormBD_Graph::setPointsPerPage(int points) {
     const int most = intervals ? kMostIntervals : kMostPoints;
     setChartPointsPerPage(chart_,
                           (points >= least && points <= most) ? points : kDefaultPointsPerPage);
+}
+
+void TFormBD_Graph::zoomChart(ChartZoom command) {
+    if (pie_ != nullptr) {
+        return;
+    }
+    if (command == ChartZoom::Restore) {
+        if (graphIsHistogram(kind_)) {
+            drawHistogram();
+        } else {
+            fitLeftAxis();
+            showPage(page_);
+        }
+        return;
+    }
+    adjusting_ = true;
+    setAxisWindow(bottom_, zoomWindow(axisWindow(bottom_), command, false));
+    setAxisWindow(left_, zoomWindow(axisWindow(left_), command, true));
+    adjusting_ = false;
+    bottomMoved();
 }
 
 // ---- Menus ------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "dbquery/graph_data.h"
+#include "ui/chart_zoom.h"
 #include "ui/mdi_child.h"
 
 #include <QSqlDatabase>
@@ -28,7 +29,7 @@ class ChartView;
 class CycleHeading;
 class UserMessages;
 
-class TFormBD_Graph : public MdiChild {
+class TFormBD_Graph : public MdiChild, public ChartZoomTarget {
     Q_OBJECT
 
 public:
@@ -74,6 +75,11 @@ public:
     QLineSeries* normLine() const { return norm_; }
     QColor backgroundColour() const;
     QWidget* pagePanel() const { return panel_; }
+
+    // ChartZoomTarget: the main window's chart toolbar; a zoom or scroll keeps the bottom axis
+    // at or above its first point.
+    bool zoomApplies() const override { return pie_ == nullptr; }
+    void zoomChart(ChartZoom command) override;
 
 protected:
     void writeSettings(IniFile& ini, const QString& section) override;

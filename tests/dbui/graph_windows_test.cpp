@@ -81,6 +81,11 @@ TEST_F(GraphWindowsTest, PagesStayWithinTheFirstAndTheLast) {
     EXPECT_DOUBLE_EQ(w->bottomMax(), 9.5);
     w->previousPage();
     EXPECT_EQ(w->page(), 1);
+    // Scrolled left from the first page, the axis stops at the first cycle.
+    w->zoomChart(ChartZoom::Left);
+    w->zoomChart(ChartZoom::Left);
+    EXPECT_DOUBLE_EQ(w->bottomMin(), -0.5);
+    EXPECT_DOUBLE_EQ(w->bottomMax(), 9.5);
     for (int i = 0; i < 5; ++i) {
         w->findChild<QToolButton*>(QStringLiteral("NextBitBtn"))->click();
     }
