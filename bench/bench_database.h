@@ -13,6 +13,7 @@
 #include "support/recording_messages.h"
 
 #include <benchmark/benchmark.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -41,6 +42,18 @@ inline StatWindowFrame mdiFrame(QMdiArea& area, QSize size) {
                 return nullptr;
             }};
 }
+
+// An MDI area with the opener of a kind of windows (StatWindows, DbGraphWindows) over it.
+template <class Opener>
+struct WindowFrame {
+    explicit WindowFrame(QSize size) : windows(nullptr, nullptr, mdiFrame(area, size)) {}
+    void close() {
+        windows.closeAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QMdiArea area;
+    Opener windows;
+};
 
 // Sets up the database of that many cycles; false when it cannot be had.
 inline bool openDatabase(int cycles) {

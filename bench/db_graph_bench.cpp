@@ -17,13 +17,8 @@ using bench::selected;
 constexpr QSize kWindowSize{1000, 600};
 constexpr int kLossesByCycle = 18;
 
-struct Frame {
-    QMdiArea area;
-    DbGraphWindows graphs{nullptr, nullptr, bench::mdiFrame(area, kWindowSize)};
-    void close() {
-        graphs.closeAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+struct Frame : bench::WindowFrame<DbGraphWindows> {
+    Frame() : WindowFrame(kWindowSize) {}
 };
 
 // "Обновить выборку" with the graph open: the query, the series and one painting.
@@ -32,9 +27,9 @@ void BM_ByCycleRedraw(benchmark::State& state) {
         return;
     }
     Frame f;
-    TFormBD_Graph* w = f.graphs.open(kLossesByCycle);
+    TFormBD_Graph* w = f.windows.open(kLossesByCycle);
     for (auto _ : state) {
-        f.graphs.recompute({}, {});
+        f.windows.recompute({}, {});
         benchmark::DoNotOptimize(w->grab());
     }
     state.counters["points"] = static_cast<double>(w->data().points.size());
@@ -46,7 +41,7 @@ void BM_ByCycleNextPage(benchmark::State& state) {
         return;
     }
     Frame f;
-    TFormBD_Graph* w = f.graphs.open(kLossesByCycle);
+    TFormBD_Graph* w = f.windows.open(kLossesByCycle);
     for (auto _ : state) {
         if (w->page() == w->pageCount()) {
             state.PauseTiming();
@@ -67,12 +62,12 @@ void BM_HistogramRowChange(benchmark::State& state) {
         return;
     }
     Frame f;
-    TFormBD_Graph* w = f.graphs.open(GraphFirstHistogram);
+    TFormBD_Graph* w = f.windows.open(GraphFirstHistogram);
     w->setPointsPerPage(20);
     int cycle = 0;
     for (auto _ : state) {
         cycle = cycle % static_cast<int>(state.range(0)) + 1;
-        f.graphs.setCurrentCycle(cycle);
+        f.windows.setCurrentCycle(cycle);
         benchmark::DoNotOptimize(w->grab());
     }
     f.close();

@@ -18,14 +18,8 @@ using bench::selected;
 constexpr QSize kWindowSize{1000, 600};
 
 // An MDI area standing in for the main window; every window drawn once as it opens.
-struct Frame {
-    QMdiArea area;
-    StatWindows windows{nullptr, nullptr, bench::mdiFrame(area, kWindowSize)};
-
-    void close() {
-        windows.closeAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+struct Frame : bench::WindowFrame<StatWindows> {
+    Frame() : WindowFrame(kWindowSize) {}
 };
 
 void BM_OpenWindow(benchmark::State& state) {

@@ -9,8 +9,6 @@
 #include "dbui/tform_bd_graph.h"
 #include "scenario/user_messages.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QSqlQuery>
 
 namespace zev7 {
@@ -37,11 +35,8 @@ int widestSpreadCycle() {
 void shootGraphWindows(TMainForm& window, const std::function<void(const QString&)>& shoot) {
     WorkingSelection selection(DbConnection::main());
     PeriodTexts period;
-    if (!selectTourCycles(selection, period)) {
+    if (!selectTourCycles(window, selection, period)) {
         return;
-    }
-    for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
-        sub->showMinimized();
     }
     ConsoleMessages messages;
     DbGraphWindows graphs(

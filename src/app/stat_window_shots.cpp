@@ -53,7 +53,7 @@ void shootChild(MdiChild* w, const QString& name,
     w->frameWindow()->showMinimized();
 }
 
-bool selectTourCycles(WorkingSelection& selection, PeriodTexts& period) {
+bool selectTourCycles(TMainForm& window, WorkingSelection& selection, PeriodTexts& period) {
     ConsoleMessages messages;
     if (storedCycles() < kEnoughCycles) {
         DemoDatabaseSpec spec;
@@ -74,6 +74,9 @@ bool selectTourCycles(WorkingSelection& selection, PeriodTexts& period) {
         return false;
     }
     period = criteria.period;
+    for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
+        sub->showMinimized();
+    }
     return true;
 }
 
@@ -81,11 +84,8 @@ void shootStatWindows(TMainForm& window, StatWindows& windows,
                       const std::function<void(const QString&)>& shoot) {
     WorkingSelection selection(DbConnection::main());
     PeriodTexts period;
-    if (!selectTourCycles(selection, period)) {
+    if (!selectTourCycles(window, selection, period)) {
         return;
-    }
-    for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
-        sub->showMinimized();
     }
     windows.setPeriod(period);
     windows.recompute({}, {});
