@@ -1016,7 +1016,6 @@ inline constexpr char GraphDbMean[] = "Среднее значение в цик
 inline constexpr char GraphDbPercentAxis[] = "%";
 inline constexpr char GraphDbCycleAxis[] = "Циклы";
 inline constexpr char GraphDbNorm[] = "Норма";
-inline constexpr char GraphDbNoData[] = "Нет данных для графика";
 inline constexpr char GraphDbFailed[] = "Не могу прочитать данные графика из БД:\n%1";
 // The buttons and menus that open the graphs.
 inline constexpr char GraphDbCycleDiagram[] = "Диаграмма цикла";
@@ -1024,7 +1023,6 @@ inline constexpr char GraphDbSummaryDiagram[] = "Итоговая диаграм
 inline constexpr char GraphDbHistogram[] = "Гистограмма";
 inline constexpr char GraphDbPerCall[] = "Диаграмма";
 inline constexpr char GraphDbByCycle[] = "График по циклам";
-inline constexpr char GraphDbChooseParam[] = "Параметр графика";
 // ---- end of database statistical graphs ----
 
 // ---- database deletion, import and export ----

@@ -44,11 +44,14 @@ constexpr int kMostPoints = 1000;
 // The mean line stands this much above the highest bar.
 constexpr double kMeanAbove = 5.0;
 constexpr int kMeanWidth = 6;
+constexpr int kNormWidth = 2;
 constexpr int kMostBottomTicks = 10;
 const QColor kBackground(255, 255, 255);
 const QColor kValuesColour(0, 0, 255);
 const QColor kMeanColour(255, 0, 0);
 const QColor kNormColour(255, 0, 0);
+// The histogram's area lets the grid show through.
+constexpr int kFillAlpha = 110;
 
 // Marks show hundredths ("#0.##").
 double hundredths(double v) {
@@ -226,7 +229,7 @@ void TFormBD_Graph::buildLines() {
             norm_ = new QLineSeries;
             norm_->setName(txt(str::GraphDbNorm));
             QPen pen(kNormColour);
-            pen.setWidth(2);
+            pen.setWidth(kNormWidth);
             pen.setStyle(Qt::DashLine);
             norm_->setPen(pen);
             add(norm_);
@@ -264,7 +267,7 @@ void TFormBD_Graph::syncFill() {
     }
     QColor colour = values_->color();
     fill_->setBorderColor(colour);
-    colour.setAlpha(110);
+    colour.setAlpha(kFillAlpha);
     fill_->setColor(colour);
     fill_->setVisible(values_->isVisible());
 }
