@@ -63,11 +63,11 @@ bool graphIsPie(int kind) {
 }
 
 bool graphIsHistogram(int kind) {
-    return kind >= GraphFirstHistogram && kind <= GraphLastHistogram;
+    return graphKindUsed(kind) && kind >= GraphFirstHistogram && kind <= GraphLastHistogram;
 }
 
 bool graphIsPerCall(int kind) {
-    return kind >= GraphFirstPerCall && kind <= GraphLastPerCall;
+    return graphKindUsed(kind) && kind >= GraphFirstPerCall && kind <= GraphLastPerCall;
 }
 
 bool graphIsByCycle(int kind) {
@@ -168,17 +168,15 @@ bool GraphQuery::read(int kind, const GraphScope& scope, int intervals, GraphDat
     out = {};
     error_.clear();
     bool ok = true;
-    if (!graphKindUsed(kind)) {
-        ok = true;
-    } else if (graphIsPie(kind)) {
+    if (graphIsPie(kind)) {
         ok = pie(kind, scope, out);
     } else if (graphIsHistogram(kind)) {
         ok = histogram(graphLevel(kind), scope.cycleId, std::max(1, intervals), out);
     } else if (graphIsPerCall(kind)) {
         ok = perCall(graphLevel(kind), scope.cycleId, out);
-    } else if (kind <= GraphLastMean) {
+    } else if (graphIsByCycle(kind) && kind <= GraphLastMean) {
         ok = meanPerCycle(graphLevel(kind), scope, out);
-    } else {
+    } else if (graphIsByCycle(kind)) {
         ok = resultByCycle(graphResultParam(kind), scope, out);
     }
     if (!ok) {
