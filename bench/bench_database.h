@@ -8,16 +8,52 @@
 #include "db/demo_database.h"
 #include "dbquery/selection_criteria.h"
 #include "dbquery/selection_lists.h"
+#include "dbquery/working_selection.h"
+#include "dbui/stat_windows.h"
 #include "support/recording_messages.h"
 
 #include <benchmark/benchmark.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSqlQueryModel>
 
 namespace zev7::bench {
 
 constexpr int kCallsPerCycle = 100;
+
+// An MDI area standing in for the main window: every window shown at `size` as it opens.
+inline StatWindowFrame mdiFrame(QMdiArea& area, QSize size) {
+    return {[&area, size](QWidget* w) {
+                QMdiSubWindow* sub = area.addSubWindow(w);
+                sub->setAttribute(Qt::WA_DeleteOnClose);
+                sub->resize(size);
+                sub->show();
+                return sub;
+            },
+            [&area](const QString& name) -> QWidget* {
+                for (QMdiSubWindow* sub : area.subWindowList()) {
+                    if (sub->widget()->objectName() == name) {
+                        return sub->widget();
+                    }
+                }
+                return nullptr;
+            }};
+}
+
+// An MDI area with the opener of a kind of windows (StatWindows, DbGraphWindows) over it.
+template <class Opener>
+struct WindowFrame {
+    explicit WindowFrame(QSize size) : windows(nullptr, nullptr, mdiFrame(area, size)) {}
+    void close() {
+        windows.closeAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QMdiArea area;
+    Opener windows;
+};
 
 // Sets up the database of that many cycles; false when it cannot be had.
 inline bool openDatabase(int cycles) {
@@ -70,6 +106,19 @@ inline void fetchAll(QSqlQueryModel& model) {
     while (model.canFetchMore()) {
         model.fetchMore();
     }
+}
+
+// The database of the benchmark's argument with all its cycles selected, or the benchmark
+// skipped.
+inline bool selected(benchmark::State& state) {
+    if (!ready(state)) {
+        return false;
+    }
+    if (!WorkingSelection(DbConnection::main()).load(everything())) {
+        state.SkipWithError("selection failed");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace zev7::bench

@@ -4,64 +4,26 @@
 // exported to Word. Argument: the number of cycles of 100 test calls each (see
 // bench_database.h).
 #include "bench_database.h"
-#include "dbquery/working_selection.h"
 #include "dbui/selection_stat_windows.h"
 #include "dbui/stat_windows.h"
 #include "dbui/word_export.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
 namespace {
 
 using namespace zev7;
-using bench::everything;
-using bench::ready;
+using bench::selected;
 
 constexpr QSize kWindowSize{1000, 600};
 
 // An MDI area standing in for the main window; every window drawn once as it opens.
-struct Frame {
-    QMdiArea area;
-    StatWindows windows{nullptr, nullptr, frame()};
-
-    StatWindowFrame frame() {
-        return {[this](QWidget* w) {
-                    QMdiSubWindow* sub = area.addSubWindow(w);
-                    sub->setAttribute(Qt::WA_DeleteOnClose);
-                    sub->resize(kWindowSize);
-                    sub->show();
-                    return sub;
-                },
-                [this](const QString& name) -> QWidget* {
-                    for (QMdiSubWindow* sub : area.subWindowList()) {
-                        if (sub->widget()->objectName() == name) {
-                            return sub->widget();
-                        }
-                    }
-                    return nullptr;
-                }};
-    }
-    void close() {
-        windows.closeAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+struct Frame : bench::WindowFrame<StatWindows> {
+    Frame() : WindowFrame(kWindowSize) {}
 };
-
-bool selected(benchmark::State& state) {
-    if (!ready(state)) {
-        return false;
-    }
-    if (!WorkingSelection(DbConnection::main()).load(everything())) {
-        state.SkipWithError("selection failed");
-        return false;
-    }
-    return true;
-}
 
 void BM_OpenWindow(benchmark::State& state) {
     if (!selected(state)) {

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "db/db_connection.h"
+#include "dbui/db_graph_windows.h"
 #include "dbui/stat_windows.h"
 #include "dbui/tform_bd.h"
 #include "dbui/tform_interface_bd.h"
@@ -81,6 +82,9 @@ TForm_ViewBD1* DatabaseWindows::showCycles(const SelectionCriteria& criteria) {
                     stat->parentWidget()->close();
                 }
             }
+            if (graphs_ != nullptr) {
+                graphs_->closeAll();
+            }
         });
         if (window_.addChildWindow(w) == nullptr) {
             return nullptr;
@@ -95,6 +99,19 @@ TForm_ViewBD1* DatabaseWindows::showCycles(const SelectionCriteria& criteria) {
 }
 
 void DatabaseWindows::connectStatWindows(TForm_ViewBD1* list) {
+    if (graphs_ != nullptr) {
+        connect(list, &TForm_ViewBD1::cycleDiagramRequested, graphs_,
+                &DbGraphWindows::openCycleDiagrams);
+        connect(list, &TForm_ViewBD1::summaryDiagramRequested, graphs_,
+                &DbGraphWindows::openSummaryDiagrams);
+        connect(list, &TForm_ViewBD1::currentCycleChanged, graphs_,
+                &DbGraphWindows::setCurrentCycle);
+        connect(list, &TForm_ViewBD1::selectionChanged, graphs_, &DbGraphWindows::recompute);
+        if (stats_ != nullptr) {
+            connect(stats_, &StatWindows::graphRequested, graphs_,
+                    [graphs = graphs_](int kind) { graphs->open(kind); });
+        }
+    }
     if (stats_ == nullptr) {
         return;
     }

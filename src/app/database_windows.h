@@ -13,6 +13,7 @@ class QKeySequence;
 
 namespace zev7 {
 
+class DbGraphWindows;
 class IniFile;
 class StatWindows;
 class TForm_BD;
@@ -44,6 +45,8 @@ public:
 
     // The five statistics windows the list window opens and drives.
     void setStatWindows(StatWindows* stats) { stats_ = stats; }
+    // The statistical graphs the list window and the statistics windows open.
+    void setGraphWindows(DbGraphWindows* graphs) { graphs_ = graphs; }
 
     // The windows that follow the list window and close with it.
     static QStringList statisticsWindowNames();
@@ -58,6 +61,7 @@ private:
     UserMessages& messages_;
     std::function<QDate()> today_;
     StatWindows* stats_ = nullptr;
+    DbGraphWindows* graphs_ = nullptr;
 };
 
 }  // namespace zev7

@@ -14,6 +14,7 @@
 #include "app/word_export_command.h"
 #include "core/clock.h"
 #include "core/program_dir.h"
+#include "dbui/db_graph_windows.h"
 #include "dbui/stat_windows.h"
 #include "engine/registry/port_registry.h"
 #include "engine/report/result_report_db.h"
@@ -120,6 +121,11 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     databaseWindows_ = std::make_unique<DatabaseWindows>(*window_, *ini_, *messages_,
                                                          [today] { return today->now().date(); });
     databaseWindows_->setStatWindows(statWindows_.get());
+    dbGraphs_ = std::make_unique<DbGraphWindows>(
+        ini_.get(), messages_,
+        StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
+                        [frame](const QString& name) { return frame->childWindow(name); }});
+    databaseWindows_->setGraphWindows(dbGraphs_.get());
     databaseWindows_->provideMenuItems();
 }
 

@@ -24,6 +24,7 @@ class PortSupervisor;
 class PortViewRouter;
 class PortWindowAdapter;
 class SchemeWindowLink;
+class DbGraphWindows;
 class StatWindows;
 class TMainForm;
 class UiGraphBitmaps;
@@ -54,6 +55,7 @@ public:
     GraphWindows& graphWindows() { return *graphs_; }
     // The statistics windows; the cycle list drives them.
     StatWindows& statWindows() { return *statWindows_; }
+    DbGraphWindows& dbGraphWindows() { return *dbGraphs_; }
     DatabaseWindows& databaseWindows() { return *databaseWindows_; }
 
     // Restores the saved layout, then reads the command line once: the requested port windows
@@ -84,6 +86,7 @@ private:
     std::unique_ptr<ConfigurationSets> config_;
     std::unique_ptr<SchemeWindowLink> scheme_;
     std::unique_ptr<StatWindows> statWindows_;
+    std::unique_ptr<DbGraphWindows> dbGraphs_;
     std::unique_ptr<DatabaseWindows> databaseWindows_;
     QString batchList_;
     std::unique_ptr<TPackageWork> batch_;

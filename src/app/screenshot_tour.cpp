@@ -1,6 +1,7 @@
 #include "app/screenshot_tour.h"
 
 #include "app/database_screenshots.h"
+#include "app/graph_window_shots.h"
 #include "app/main_window.h"
 #include "app/scheme_screenshot.h"
 #include "app/screenshot_graphs.h"
@@ -112,6 +113,7 @@ void ScreenshotTour::takePictures() {
     if (stats_ != nullptr) {
         shootStatWindows(window_, *stats_, [this](const QString& name) { shoot(name); });
     }
+    shootGraphWindows(window_, [this](const QString& name) { shoot(name); });
     shootTransferWindows(directory_);
     QTimer::singleShot(kPageSettleMs, &window_, &TMainForm::closeWithoutAsking);
 }

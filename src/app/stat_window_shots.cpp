@@ -30,7 +30,8 @@ int storedCycles() {
                : 0;
 }
 
-// The cycle to show alone: one above its norm, so the red cell is in the picture.
+}  // namespace
+
 int cycleToShow() {
     QSqlQuery q(DbConnection::main());
     if (q.exec(QStringLiteral("SELECT CYCLE_ID FROM TEMP_RESCYCLE ORDER BY "
@@ -41,10 +42,18 @@ int cycleToShow() {
     return -1;
 }
 
-}  // namespace
+void shootChild(MdiChild* w, const QString& name,
+                const std::function<void(const QString&)>& shoot) {
+    if (w == nullptr) {
+        return;
+    }
+    w->frameWindow()->showNormal();
+    w->frameWindow()->setGeometry(kWindowPlace);
+    shoot(name);
+    w->frameWindow()->showMinimized();
+}
 
-void shootStatWindows(TMainForm& window, StatWindows& windows,
-                      const std::function<void(const QString&)>& shoot) {
+bool selectTourCycles(TMainForm& window, WorkingSelection& selection, PeriodTexts& period) {
     ConsoleMessages messages;
     if (storedCycles() < kEnoughCycles) {
         DemoDatabaseSpec spec;
@@ -60,15 +69,25 @@ void shootStatWindows(TMainForm& window, StatWindows& windows,
     while (q.next()) {
         criteria.numbers.append({q.value(0).toInt(), QString(), true, {}});
     }
-    WorkingSelection selection(DbConnection::main());
     if (!selection.load(criteria)) {
         messages.error(selection.lastError());
-        return;
+        return false;
     }
+    period = criteria.period;
     for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
         sub->showMinimized();
     }
-    windows.setPeriod(criteria.period);
+    return true;
+}
+
+void shootStatWindows(TMainForm& window, StatWindows& windows,
+                      const std::function<void(const QString&)>& shoot) {
+    WorkingSelection selection(DbConnection::main());
+    PeriodTexts period;
+    if (!selectTourCycles(window, selection, period)) {
+        return;
+    }
+    windows.setPeriod(period);
     windows.recompute({}, {});
     windows.setCurrentCycle(cycleToShow());
     const std::pair<StatWindowKind, const char*> pictures[] = {
@@ -78,12 +97,7 @@ void shootStatWindows(TMainForm& window, StatWindows& windows,
         {StatWindowKind::Summary, "stat-summary"},
         {StatWindowKind::ParamStats, "stat-params"}};
     for (const auto& [kind, name] : pictures) {
-        if (StatWindow* w = windows.open(kind)) {
-            w->frameWindow()->showNormal();
-            w->frameWindow()->setGeometry(kWindowPlace);
-            shoot(QString::fromLatin1(name));
-            w->frameWindow()->showMinimized();
-        }
+        shootChild(windows.open(kind), QString::fromLatin1(name), shoot);
     }
     windows.closeAll();
     selection.clear();

@@ -988,6 +988,43 @@ inline constexpr char StatCountMode[] = "КПВ,шт";
 
 // ---- end of database statistics windows ----
 
+// ---- database statistical graphs ----
+// Captions of the graph windows by kind (each also names its window's section in ZEV7.ini);
+// nullptr: the kind is not used. Kinds 17..31 are the first text followed by a result's label.
+inline constexpr const char* GraphDbCaptions[17] = {
+    "БД: Диаграмма вызовов",
+    "БД: Диаграмма потерь вызова",
+    "БД: Итоговая диаграмма вызовов",
+    "БД: Итоговая диаграмма потерь вызова",
+    "БД: Затухание.Гистограмма.",
+    "БД: Уровень ОС.Гистограмма.",
+    nullptr,
+    "БД: Уровень СКПВ.Гистограмма.",
+    nullptr,
+    "БД: Затухание.Диаграмма.",
+    "БД: Уровень ОС.Диаграмма.",
+    nullptr,
+    "БД: Уровень СКПВ.Диаграмма.",
+    nullptr,
+    "БД: Затухание.Измерения параметра по циклам.",
+    "БД: Уровень ОС.Измерения параметра по циклам.",
+    "БД: Уровень СКПВ.Измерения параметра по циклам.",
+};
+inline constexpr char GraphDbResultCaption[] = "БД: Диаграмма.";
+inline constexpr char GraphDbDistribution[] = "Характеристика распределения";
+inline constexpr char GraphDbMean[] = "Среднее значение в цикле";
+inline constexpr char GraphDbPercentAxis[] = "%";
+inline constexpr char GraphDbCycleAxis[] = "Циклы";
+inline constexpr char GraphDbNorm[] = "Норма";
+inline constexpr char GraphDbFailed[] = "Не могу прочитать данные графика из БД:\n%1";
+// The buttons and menus that open the graphs.
+inline constexpr char GraphDbCycleDiagram[] = "Диаграмма цикла";
+inline constexpr char GraphDbSummaryDiagram[] = "Итоговая диаграмма";
+inline constexpr char GraphDbHistogram[] = "Гистограмма";
+inline constexpr char GraphDbPerCall[] = "Диаграмма";
+inline constexpr char GraphDbByCycle[] = "График по циклам";
+// ---- end of database statistical graphs ----
+
 // ---- database deletion, import and export ----
 // The deletion window.
 inline constexpr char DelRecCaption[] = "Удаление циклов из БД";

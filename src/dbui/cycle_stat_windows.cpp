@@ -2,11 +2,12 @@
 
 #include "core/strings.h"
 #include "dbquery/cycle_stat_models.h"
+#include "dbui/cycle_heading.h"
+#include "dbui/graph_param_button.h"
 #include "dbui/wait_cursor.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QLabel>
 
 namespace zev7 {
 
@@ -18,43 +19,19 @@ constexpr int kSettingNameWidth = 560;
 constexpr int kCallNoWidth = 60;
 constexpr int kOutcomeWidth = 220;
 
-QString startText(const CycleHeader& h) {
-    return h.dateOn.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') +
-           h.timeOn.toString(QStringLiteral("hh:mm:ss"));
-}
-
-QLabel* headingLabel(QWidget* parent, const char* name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return l;
-}
-
 }  // namespace
 
 CycleWindow::CycleWindow(const QString& caption, QSqlDatabase db, IniFile* ini,
                          UserMessages* messages, QWidget* parent)
     : StatWindow(caption, ini, messages, parent), db_(std::move(db)) {
-    numbers_ = headingLabel(this, "Numbers");
-    state_ = headingLabel(this, "State");
-    attempts_ = headingLabel(this, "Attempts");
-    start_ = headingLabel(this, "Start");
-    auto* row = new QHBoxLayout;
-    row->addWidget(state_);
-    row->addSpacing(16);
-    row->addWidget(attempts_);
-    row->addSpacing(16);
-    row->addWidget(start_);
-    row->addStretch(1);
-    topLayout()->addWidget(numbers_);
-    topLayout()->addLayout(row);
-    showHeader();
+    heading_ = new CycleHeading(this);
+    topLayout()->addWidget(heading_);
 }
 
 void CycleWindow::showCycle(int cycleId) {
     WaitCursor wait;
     header_ = cycleId < 0 ? CycleHeader{} : readCycleHeader(db_, cycleId);
-    showHeader();
+    heading_->display(header_);
     if (!header_.isValid()) {
         clearGrid();
         return;
@@ -73,29 +50,13 @@ void CycleWindow::clearGrid() {
     model_->clear();
 }
 
-void CycleWindow::showHeader() {
-    if (!header_.isValid()) {
-        numbers_->setText(txt(str::StatHeadNoCycle));
-        state_->clear();
-        attempts_->clear();
-        start_->clear();
-        return;
-    }
-    numbers_->setText(QStringLiteral("%1 %2    %3 %4")
-                          .arg(txt(str::ReportOutgoing), header_.outNumber,
-                               txt(str::ReportIncoming), header_.inNumber));
-    state_->setText(QStringLiteral("%1: %2").arg(txt(str::DbColState), header_.state));
-    attempts_->setText(
-        QStringLiteral("%1: %2").arg(txt(str::StatHeadAttempts)).arg(header_.attempts));
-    start_->setText(QStringLiteral("%1: %2").arg(txt(str::DbColStart), startText(header_)));
-}
-
 QString CycleWindow::exportHeading() const {
     if (!header_.isValid()) {
         return {};
     }
     return QStringList{txt(str::ReportOutgoing), header_.outNumber, txt(str::ReportIncoming),
-                       header_.inNumber, start_->text()}
+                       header_.inNumber,
+                       QStringLiteral("%1: %2").arg(txt(str::DbColStart), cycleStartText(header_))}
         .join(QLatin1Char(' '));
 }
 
@@ -114,6 +75,22 @@ TFormBD_SeansCycle::TFormBD_SeansCycle(QSqlDatabase db, IniFile* ini, UserMessag
     setObjectName(QStringLiteral("TFormBD_SeansCycle"));
     setCycleModel(model_, [m = model_](int id) { return m->showCycle(id); },
                   {kCallNoWidth, kOutcomeWidth});
+    addGraphButtons();
+}
+
+void TFormBD_SeansCycle::addGraphButtons() {
+    auto* histogram = new GraphParamButton(txt(str::GraphDbHistogram), histogramParams(), this);
+    histogram->setObjectName(QStringLiteral("Histogram_Button"));
+    auto* perCall = new GraphParamButton(txt(str::GraphDbPerCall), perCallParams(), this);
+    perCall->setObjectName(QStringLiteral("PerCall_Button"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(histogram);
+    row->addWidget(perCall);
+    row->addStretch(1);
+    topLayout()->addLayout(row);
+    for (GraphParamButton* b : {histogram, perCall}) {
+        connect(b, &GraphParamButton::graphRequested, this, &TFormBD_SeansCycle::graphRequested);
+    }
 }
 
 void TFormBD_SeansCycle::clearGrid() {
@@ -141,7 +118,7 @@ QString TFormDB_SetCycle::exportHeading() const {
     }
     return txt(str::ReportOutgoing) + QStringLiteral(" [") + header().outNumber +
            QStringLiteral("] ") + txt(str::ReportIncoming) + QStringLiteral(" [") +
-           header().inNumber + QStringLiteral("] ") + startText(header());
+           header().inNumber + QStringLiteral("] ") + cycleStartText(header());
 }
 
 }  // namespace zev7

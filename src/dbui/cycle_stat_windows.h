@@ -8,11 +8,10 @@
 #include <QSqlDatabase>
 #include <functional>
 
-class QLabel;
-
 namespace zev7 {
 
 class CycleCallsModel;
+class CycleHeading;
 class CycleSettingsModel;
 class CycleStatModel;
 
@@ -40,15 +39,10 @@ protected:
     QSqlDatabase db_;
 
 private:
-    void showHeader();
-
     StatTableModel* model_ = nullptr;
     std::function<bool(int)> show_;
     CycleHeader header_;
-    QLabel* numbers_;
-    QLabel* state_;
-    QLabel* attempts_;
-    QLabel* start_;
+    CycleHeading* heading_;
 };
 
 // "Статистика цикла попыток  вызовов".
@@ -73,11 +67,17 @@ public:
     CycleCallsModel* model() const { return model_; }
     PageOrientation exportOrientation() const override { return PageOrientation::Landscape; }
 
+signals:
+    // The distribution or call-by-call graph of a level (its graph kind).
+    void graphRequested(int kind);
+
 protected:
     void clearGrid() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void addGraphButtons();
+
     CycleCallsModel* model_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/strings.h"
 #include "dbquery/selection_stat_models.h"
+#include "dbui/graph_param_button.h"
 #include "dbui/wait_cursor.h"
 
 #include <QBoxLayout>
@@ -93,6 +94,7 @@ TFormBD_StatParams::TFormBD_StatParams(QSqlDatabase db, IniFile* ini, UserMessag
     auto* row = new QHBoxLayout;
     row->addWidget(RBtn_Cnt);
     row->addWidget(RBtn_Perc);
+    addGraphButton(row);
     row->addStretch(1);
     topLayout()->addLayout(row);
     setModel(model_, {kNumberWidth, kNumberWidth});
@@ -160,6 +162,14 @@ void TFormBD_StatParams::rowChanged() {
             emit currentCycleChanged(cycle);
         }
     }
+}
+
+void TFormBD_StatParams::addGraphButton(QBoxLayout* row) {
+    auto* b = new GraphParamButton(txt(str::GraphDbByCycle), byCycleParams(), this);
+    b->setObjectName(QStringLiteral("Graph_Button"));
+    row->addSpacing(16);
+    row->addWidget(b);
+    connect(b, &GraphParamButton::graphRequested, this, &TFormBD_StatParams::graphRequested);
 }
 
 QString TFormBD_StatParams::rowLabel() const {

@@ -9,6 +9,7 @@
 
 #include <QSqlDatabase>
 
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -69,8 +70,11 @@ signals:
     void currentCycleChanged(int cycleId);
     // The pop-up menu's export entry: the frame exports this window's table.
     void exportRequested(QWidget* window);
+    // The graph of a parameter by cycle (its graph kind).
+    void graphRequested(int kind);
 
 private:
+    void addGraphButton(QBoxLayout* row);
     void rowChanged();
     void updateRowLabel();
 

@@ -20,7 +20,9 @@ bool followsCycle(StatWindowKind kind) {
            kind == StatWindowKind::CycleSettings;
 }
 
-void raise(QWidget* w) {
+}  // namespace
+
+void raiseMdiChild(QWidget* w) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
         if (sub->isMinimized()) {
             sub->showNormal();
@@ -31,8 +33,6 @@ void raise(QWidget* w) {
     }
     w->raise();
 }
-
-}  // namespace
 
 QString statWindowName(StatWindowKind kind) {
     switch (kind) {
@@ -77,12 +77,16 @@ StatWindow* StatWindows::make(StatWindowKind kind) {
 
 StatWindow* StatWindows::open(StatWindowKind kind) {
     if (StatWindow* w = window(kind)) {
-        raise(w);
+        raiseMdiChild(w);
         return w;
     }
     StatWindow* w = make(kind);
     connect(w, &StatWindow::openRequested, this, [this](StatWindowKind k) { open(k); });
+    if (auto* calls = qobject_cast<TFormBD_SeansCycle*>(w)) {
+        connect(calls, &TFormBD_SeansCycle::graphRequested, this, &StatWindows::graphRequested);
+    }
     if (auto* params = qobject_cast<TFormBD_StatParams*>(w)) {
+        connect(params, &TFormBD_StatParams::graphRequested, this, &StatWindows::graphRequested);
         connect(params, &TFormBD_StatParams::currentCycleChanged, this, [this](int cycleId) {
             setCurrentCycle(cycleId);
             emit currentCycleChanged(cycleId);

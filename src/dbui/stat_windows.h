@@ -63,6 +63,8 @@ signals:
     void currentCycleChanged(int cycleId);
     // A window's own export entry (the parameter table's pop-up menu) was chosen.
     void exportRequested(QWidget* window);
+    // A statistics window asks for a graph of this kind.
+    void graphRequested(int kind);
 
 private:
     StatWindow* make(StatWindowKind kind);
@@ -76,6 +78,9 @@ private:
     SqlFilter filter_;
     PeriodTexts period_;
 };
+
+// Shows a child window of the frame again: restored when minimized, made the active one.
+void raiseMdiChild(QWidget* w);
 
 // The object name each window carries, by which the frame finds it.
 QString statWindowName(StatWindowKind kind);

@@ -126,8 +126,10 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* settings = button("SetCycle_Button", str::DbViewCycleSettings);
     QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
     QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
+    QPushButton* diagram = button("Diagram_Button", str::GraphDbCycleDiagram);
+    QPushButton* itogDiagram = button("ItogDiagram_Button", str::GraphDbSummaryDiagram);
     row->addStretch(1);
-    cycleButtons_ = {stat, calls, settings};
+    cycleButtons_ = {stat, calls, settings, diagram};
 
     connect(refresh, &QPushButton::clicked, this, &TForm_ViewBD1::refreshSelection);
     connect(itog, &QPushButton::clicked, this, &TForm_ViewBD1::computeTotals);
@@ -139,13 +141,20 @@ QWidget* TForm_ViewBD1::makeButtons() {
             [this] { emit cycleCallsRequested(currentCycleId()); });
     connect(settings, &QPushButton::clicked, this,
             [this] { emit cycleSettingsRequested(currentCycleId()); });
-    connect(summary, &QPushButton::clicked, this, [this] {
+    // The windows of the selection start from its totals.
+    const auto withTotals = [this](void (TForm_ViewBD1::*request)()) {
         if (!totalsShown_) {
             computeTotals();
         }
-        emit summaryRequested();
-    });
+        emit(this->*request)();
+    };
+    connect(summary, &QPushButton::clicked, this,
+            [withTotals] { withTotals(&TForm_ViewBD1::summaryRequested); });
     connect(params, &QPushButton::clicked, this, &TForm_ViewBD1::paramStatsRequested);
+    connect(diagram, &QPushButton::clicked, this,
+            [this] { emit cycleDiagramRequested(currentCycleId()); });
+    connect(itogDiagram, &QPushButton::clicked, this,
+            [withTotals] { withTotals(&TForm_ViewBD1::summaryDiagramRequested); });
     return bar;
 }
 

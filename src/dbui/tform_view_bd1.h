@@ -68,6 +68,9 @@ signals:
     void cycleSettingsRequested(int cycleId);
     void summaryRequested();
     void paramStatsRequested();
+    // The call and loss diagrams of the current cycle; those of the whole selection.
+    void cycleDiagramRequested(int cycleId);
+    void summaryDiagramRequested();
     void currentCycleChanged(int cycleId);
     void selectionChanged(const QList<int>& excludedCycleIds, const zev7::SqlFilter& filter);
 

@@ -44,16 +44,6 @@ constexpr double kWheelShare = 25.0;
 const QColor kDefaultBackground(255, 255, 255);
 const QColor kDefaultGraphColour(0, 255, 0);
 
-const QList<QColor>& defaultSliceColours(int kind) {
-    static const QList<QColor> calls = {QColor(0, 128, 0), QColor(255, 0, 0)};
-    static const QList<QColor> losses = {
-        QColor(255, 0, 0),   QColor(0, 128, 0), QColor(255, 255, 0),   QColor(0, 0, 255),
-        QColor(0, 255, 255), QColor(255, 0, 0), QColor(192, 192, 192), QColor(255, 255, 255),
-        QColor(0, 255, 0),   QColor(0, 0, 0),   QColor(255, 0, 255),   QColor(0, 0, 128),
-        QColor(0, 0, 255)};
-    return kind == CallsPie ? calls : losses;
-}
-
 QStringList sliceNames(int kind) {
     if (kind == CallsPie) {
         return {txt(str::GraphAllSuccesses), txt(str::GraphAllLosses)};
@@ -71,6 +61,16 @@ QString sliceKey(int kind, int slice) {
 }
 
 }  // namespace
+
+const QList<QColor>& pieSliceColours(bool losses) {
+    static const QList<QColor> calls = {QColor(0, 128, 0), QColor(255, 0, 0)};
+    static const QList<QColor> lossColours = {
+        QColor(255, 0, 0),   QColor(0, 128, 0), QColor(255, 255, 0),   QColor(0, 0, 255),
+        QColor(0, 255, 255), QColor(255, 0, 0), QColor(192, 192, 192), QColor(255, 255, 255),
+        QColor(0, 255, 0),   QColor(0, 0, 0),   QColor(255, 0, 255),   QColor(0, 0, 128),
+        QColor(0, 0, 255)};
+    return losses ? lossColours : calls;
+}
 
 QString graphTitle(int kind) {
     static const char* const kTitles[] = {str::GraphCalls, str::GraphLosses, str::GraphAttenuation,
@@ -249,7 +249,7 @@ QAbstractSeries* TForm_Graphic::series() const {
 void TForm_Graphic::applyDefaults() {
     setBackgroundColour(kDefaultBackground);
     if (isPie()) {
-        const QList<QColor>& colours = defaultSliceColours(kind_);
+        const QList<QColor>& colours = pieSliceColours(kind_ != CallsPie);
         for (int i = 0; i < pie_->count(); ++i) {
             pie_->slices().at(i)->setBrush(colours.value(i));
             pie_->slices().at(i)->setBorderColor(Qt::black);
@@ -651,7 +651,7 @@ void TForm_Graphic::readSettings(const IniFile& ini, const QString& section) {
         kDefaultBackground));
     if (isPie()) {
         const QList<QPieSlice*> slices = pie_->slices();
-        const QList<QColor>& defaults = defaultSliceColours(kind_);
+        const QList<QColor>& defaults = pieSliceColours(kind_ != CallsPie);
         const bool patterns = ini.readBool(section, QStringLiteral("Patterns"),
                                            slices.first()->brush().style() != Qt::SolidPattern);
         for (int i = 0; i < slices.size(); ++i) {

@@ -163,6 +163,8 @@ private:
     int rotation_ = 90;
 };
 
+// The slice colours a pie starts with: the two of the call pie or the 13 of the loss pie.
+const QList<QColor>& pieSliceColours(bool losses);
 // The window's title for a graph kind: "Диаграмма вызовов" .. "Уровень СКПВ".
 QString graphTitle(int kind);
 // The window's caption: "Порт:3  Затухание".

@@ -2,15 +2,18 @@
 // its key, and the database guard closes the selection and the list (after asking) before a
 // maintenance command.
 #include "app/database_windows.h"
-#include "core/strings.h"
 #include "app/app_test_support.h"
+#include "core/strings.h"
 #include "db/db_connection.h"
+#include "dbui/db_graph_windows.h"
 #include "dbui/tform_bd.h"
+#include "dbui/tform_bd_graph.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_view_bd1.h"
 
 #include <QAction>
 #include <QMdiSubWindow>
+#include <QPushButton>
 
 namespace zev7::apptest {
 namespace {
@@ -56,6 +59,26 @@ TEST_F(DatabaseWindowsTest, GuardClosesTheSelectionAndTheListOnlyWhenTheUserAgre
     messages.clear();
     EXPECT_TRUE(form->databaseGuard());
     EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(DatabaseWindowsTest, TheListsDiagramButtonsOpenGraphsThatCloseWithIt) {
+    DbGraphWindows graphs(&ini, &messages,
+                          {[this](QWidget* w) { return form->addChildWindow(w); },
+                           [this](const QString& name) { return form->childWindow(name); }});
+    windows_->setGraphWindows(&graphs);
+    SelectionCriteria criteria;
+    criteria.period = PeriodTexts::lastThirtyDays(QDate(2026, 1, 20));
+    criteria.numbers.append({1, QString(), true, {}});
+    TForm_ViewBD1* list = windows_->showCycles(criteria);
+    ASSERT_NE(list, nullptr);
+    list->findChild<QPushButton*>(QStringLiteral("ItogDiagram_Button"))->click();
+    list->findChild<QPushButton*>(QStringLiteral("ItogDiagram_Button"))->click();
+    EXPECT_EQ(form->childWindowCount(), 3);  // the list and one window per pie
+    EXPECT_NE(form->childWindow(TFormBD_Graph::windowName(GraphSelectionLossPie)), nullptr);
+    list->frameWindow()->close();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form->childWindowCount(), 0);
 }
 
 TEST_F(DatabaseWindowsTest, MonitorIsReachedByItsKeyNotByAVisibleItem) {

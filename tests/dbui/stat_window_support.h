@@ -3,13 +3,18 @@
 #pragma once
 
 #include "db/db_connection.h"
+#include "db/demo_database.h"
+#include "dbquery/selection_criteria.h"
 #include "dbquery/stat_table_model.h"
+#include "dbquery/working_selection.h"
 #include "dbui/stat_windows.h"
 #include "scenario/result_code.h"
+#include "support/every_number_criteria.h"
 #include "ui/ini_file.h"
 #include "ui/mdi_child.h"
 #include "ui/ui_test_support.h"
 
+#include <gtest/gtest.h>
 #include <QColor>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -84,6 +89,18 @@ inline std::map<int, CountedCycle> countStoredCalls() {
         }
     }
     return out;
+}
+
+// A generated database of `cycles` cycles, every one of them selected.
+inline void loadDemoSelection(int cycles, int callsPerCycle, UserMessages& messages) {
+    DemoDatabaseSpec spec;
+    spec.cycles = cycles;
+    spec.callsPerCycle = callsPerCycle;
+    ASSERT_EQ(fillDemoDatabase(spec, messages).failures, 0);
+    WorkingSelection selection(DbConnection::main());
+    ASSERT_TRUE(
+        selection.load(everyNumberCriteria(QStringLiteral("01.01.26"), QStringLiteral("31.12.26"))))
+        << selection.lastError().toStdString();
 }
 
 inline QString cell(const QTableView* grid, int row, int column) {

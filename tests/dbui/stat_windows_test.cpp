@@ -8,7 +8,6 @@
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/selection_stat_windows.h"
 #include "dbui/stat_window_support.h"
-#include "support/every_number_criteria.h"
 #include "ui/grid_column_widths.h"
 
 #include <QHeaderView>
@@ -27,14 +26,10 @@ class StatWindowsTest : public DbTest {
 protected:
     void SetUp() override {
         DbTest::SetUp();
-        DemoDatabaseSpec spec;
-        spec.cycles = 40;
-        spec.callsPerCycle = 10;
-        ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
-        WorkingSelection selection(DbConnection::main());
-        ASSERT_TRUE(selection.load(
-            test::everyNumberCriteria(QStringLiteral("01.01.26"), QStringLiteral("31.12.26"))))
-            << selection.lastError().toStdString();
+        test::loadDemoSelection(40, 10, messages_);
+        if (HasFatalFailure()) {
+            return;
+        }
         counted_ = test::countStoredCalls();
         windows_ = std::make_unique<StatWindows>(&ini_, &messages_, mdi_->frame());
         ASSERT_EQ(counted_.size(), 40u);

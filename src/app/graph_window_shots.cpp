@@ -1,0 +1,58 @@
+#include "app/graph_window_shots.h"
+
+#include "app/main_window.h"
+#include "app/stat_window_shots.h"
+#include "db/db_connection.h"
+#include "dbquery/period_text.h"
+#include "dbquery/working_selection.h"
+#include "dbui/db_graph_windows.h"
+#include "dbui/tform_bd_graph.h"
+#include "scenario/user_messages.h"
+
+#include <QSqlQuery>
+
+namespace zev7 {
+
+namespace {
+
+// Losses of every cycle against its norm: result 3 of the parameter statistics.
+constexpr int kLossesByCycle = 18;
+
+// The histogram shows most over the cycle whose attenuations spread widest.
+int widestSpreadCycle() {
+    QSqlQuery q(DbConnection::main());
+    if (q.exec(QStringLiteral(
+            "SELECT R.CYCLE_ID FROM TABLE_RESSEANS R, TEMP_CYCLE C WHERE R.CYCLE_ID=C.CYCLE_ID "
+            "GROUP BY R.CYCLE_ID ORDER BY MAX(R.RES_ATT)-MIN(R.RES_ATT) DESC LIMIT 1")) &&
+        q.next()) {
+        return q.value(0).toInt();
+    }
+    return cycleToShow();
+}
+
+}  // namespace
+
+void shootGraphWindows(TMainForm& window, const std::function<void(const QString&)>& shoot) {
+    WorkingSelection selection(DbConnection::main());
+    PeriodTexts period;
+    if (!selectTourCycles(window, selection, period)) {
+        return;
+    }
+    ConsoleMessages messages;
+    DbGraphWindows graphs(
+        nullptr, &messages,
+        StatWindowFrame{[&window](QWidget* w) { return window.addChildWindow(w); },
+                        [&window](const QString& name) { return window.childWindow(name); }});
+    graphs.setCurrentCycle(widestSpreadCycle());
+    graphs.recompute({}, {});
+    const std::pair<int, const char*> pictures[] = {{GraphFirstHistogram, "graph-histogram"},
+                                                    {GraphSelectionLossPie, "graph-pie"},
+                                                    {kLossesByCycle, "graph-by-cycle"}};
+    for (const auto& [kind, name] : pictures) {
+        shootChild(graphs.open(kind), QString::fromLatin1(name), shoot);
+    }
+    graphs.closeAll();
+    selection.clear();
+}
+
+}  // namespace zev7

@@ -1,0 +1,77 @@
+#include "dbui/db_graph_windows.h"
+
+#include "db/db_connection.h"
+#include "dbui/tform_bd_graph.h"
+
+namespace zev7 {
+
+DbGraphWindows::DbGraphWindows(IniFile* ini, UserMessages* messages, StatWindowFrame frame,
+                               QObject* parent)
+    : QObject(parent), ini_(ini), messages_(messages), frame_(std::move(frame)) {}
+
+TFormBD_Graph* DbGraphWindows::window(int kind) const {
+    return frame_.find ? qobject_cast<TFormBD_Graph*>(frame_.find(TFormBD_Graph::windowName(kind)))
+                       : nullptr;
+}
+
+TFormBD_Graph* DbGraphWindows::open(int kind) {
+    if (!graphKindUsed(kind)) {
+        return nullptr;
+    }
+    if (TFormBD_Graph* w = window(kind)) {
+        raiseMdiChild(w);
+        return w;
+    }
+    auto* w = new TFormBD_Graph(kind, DbConnection::main(), ini_, messages_);
+    // The frame reads the window's settings (its points per page) before it is drawn.
+    if (!frame_.addChild || frame_.addChild(w) == nullptr) {
+        return nullptr;
+    }
+    w->redraw(scope_);
+    return w;
+}
+
+void DbGraphWindows::openCycleDiagrams(int cycleId) {
+    scope_.cycleId = cycleId;
+    open(GraphCyclePie);
+    open(GraphCycleLossPie);
+}
+
+void DbGraphWindows::openSummaryDiagrams() {
+    open(GraphSelectionPie);
+    open(GraphSelectionLossPie);
+}
+
+void DbGraphWindows::setCurrentCycle(int cycleId) {
+    scope_.cycleId = cycleId;
+    for (int kind = 0; kind < kGraphKindCount; ++kind) {
+        if (graphFollowsCycle(kind)) {
+            if (TFormBD_Graph* w = window(kind)) {
+                w->redraw(scope_);
+            }
+        }
+    }
+}
+
+void DbGraphWindows::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
+    scope_.excludedCycleIds = excludedCycleIds;
+    scope_.filter = filter;
+    for (int kind = 0; kind < kGraphKindCount; ++kind) {
+        if (!graphFollowsCycle(kind)) {
+            if (TFormBD_Graph* w = window(kind)) {
+                w->redraw(scope_);
+            }
+        }
+    }
+}
+
+void DbGraphWindows::closeAll() {
+    for (int kind = 0; kind < kGraphKindCount; ++kind) {
+        if (TFormBD_Graph* w = window(kind)) {
+            w->frameWindow()->close();
+        }
+    }
+    scope_ = {};
+}
+
+}  // namespace zev7

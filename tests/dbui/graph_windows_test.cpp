@@ -1,0 +1,164 @@
+// The statistical graph windows over a generated database: one window per kind, paging, the
+// settings under the caption, and the windows following the cycle list.
+#include "db/db_fixture.h"
+#include "dbui/cycle_stat_windows.h"
+#include "dbui/db_graph_windows.h"
+#include "dbui/graph_param_button.h"
+#include "dbui/stat_window_support.h"
+#include "dbui/tform_bd_graph.h"
+
+#include <QChart>
+#include <QLineSeries>
+#include <QPieSeries>
+#include <QSignalSpy>
+#include <QToolButton>
+
+namespace zev7::testing {
+namespace {
+
+constexpr int kCycles = 36;
+constexpr int kLossesByCycle = 18;
+
+class GraphWindowsTest : public DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        test::loadDemoSelection(kCycles, 12, messages_);
+        if (HasFatalFailure()) {
+            return;
+        }
+        QSqlQuery q(DbConnection::main());
+        q.exec(QStringLiteral("SELECT MIN(CYCLE_ID), MAX(CYCLE_ID) FROM TEMP_CYCLE"));
+        ASSERT_TRUE(q.next());
+        first_ = q.value(0).toInt();
+        last_ = q.value(1).toInt();
+        graphs_ = std::make_unique<DbGraphWindows>(&ini_, &messages_, mdi_->frame());
+        graphs_->setCurrentCycle(first_);
+    }
+
+    void TearDown() override {
+        graphs_.reset();
+        mdi_.reset();
+        DbTest::TearDown();
+    }
+
+    void closeWindow(TFormBD_Graph* w) {
+        w->frameWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    int first_ = 0;
+    int last_ = 0;
+    IniFile ini_{home_.filePath(QStringLiteral("ZEV7.ini"))};
+    std::unique_ptr<test::MdiFrame> mdi_ = std::make_unique<test::MdiFrame>();
+    std::unique_ptr<DbGraphWindows> graphs_;
+};
+
+TEST_F(GraphWindowsTest, OneWindowPerKindAndAllCloseWithTheList) {
+    for (int kind = 0; kind < kGraphKindCount; ++kind) {
+        TFormBD_Graph* w = graphs_->open(kind);
+        ASSERT_EQ(w != nullptr, graphKindUsed(kind)) << kind;
+        if (w != nullptr) {
+            EXPECT_EQ(w->windowTitle(), graphKindCaption(kind));
+            EXPECT_EQ(graphs_->open(kind), w);  // shown again, not made twice
+        }
+    }
+    EXPECT_EQ(mdi_->area.subWindowList().size(), 28);
+    // Every kind drew something from the demo runs.
+    EXPECT_EQ(graphs_->window(GraphCyclePie)->data().slices.size(), 2);
+    EXPECT_GE(graphs_->window(GraphFirstHistogram)->data().measured, 2);
+    EXPECT_EQ(graphs_->window(kLossesByCycle)->data().points.size(), kCycles);
+    graphs_->closeAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(mdi_->area.subWindowList().isEmpty());
+}
+
+TEST_F(GraphWindowsTest, PagesStayWithinTheFirstAndTheLast) {
+    TFormBD_Graph* w = graphs_->open(kLossesByCycle);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->pageText(), QString::fromUtf8("Стр. 1 из 4"));
+    EXPECT_DOUBLE_EQ(w->bottomMin(), -0.5);
+    EXPECT_DOUBLE_EQ(w->bottomMax(), 9.5);
+    w->previousPage();
+    EXPECT_EQ(w->page(), 1);
+    // Scrolled left from the first page, the axis stops at the first cycle.
+    w->zoomChart(ChartZoom::Left);
+    w->zoomChart(ChartZoom::Left);
+    EXPECT_DOUBLE_EQ(w->bottomMin(), -0.5);
+    EXPECT_DOUBLE_EQ(w->bottomMax(), 9.5);
+    for (int i = 0; i < 5; ++i) {
+        w->findChild<QToolButton*>(QStringLiteral("NextBitBtn"))->click();
+    }
+    EXPECT_EQ(w->page(), 4);
+    EXPECT_DOUBLE_EQ(w->bottomMin(), 29.5);
+    // The last page shows the six cycles left, time over date.
+    const QStringList labels = w->bottomLabels();
+    ASSERT_EQ(labels.size(), kCycles - 30);
+    EXPECT_TRUE(labels.first().contains(QStringLiteral("<br>")));
+    ASSERT_GE(w->normLine()->count(), 6);
+    EXPECT_DOUBLE_EQ(w->normLine()->at(w->normLine()->count() - 1).y(), w->data().norms.last());
+
+    // The calls of one cycle page the same way, from call 1.
+    TFormBD_Graph* calls = graphs_->open(GraphFirstPerCall);
+    EXPECT_EQ(calls->pageText(), QString::fromUtf8("Стр. 1 из 2"));
+    EXPECT_DOUBLE_EQ(calls->bottomMin(), 0.5);
+    // A histogram has a single page: its points are its intervals.
+    TFormBD_Graph* histogram = graphs_->open(GraphFirstHistogram);
+    EXPECT_EQ(histogram->pageCount(), 1);
+    EXPECT_EQ(histogram->bottomLabels().size(), 11);  // the edges of ten intervals
+}
+
+TEST_F(GraphWindowsTest, SettingsAreKeptUnderTheCaption) {
+    TFormBD_Graph* w = graphs_->open(GraphFirstMean);
+    w->setPointsPerPage(20);
+    w->chart()->setBackgroundBrush(QColor(200, 220, 240));
+    closeWindow(w);
+    TFormBD_Graph* pie = graphs_->open(GraphSelectionLossPie);
+    auto* series = qobject_cast<QPieSeries*>(pie->mainSeries());
+    series->slices().at(4)->setBrush(QColor(10, 20, 30));
+    closeWindow(pie);
+    // A damaged number of intervals gives the default.
+    const QString histogram = graphKindCaption(GraphFirstHistogram);
+    ini_.writeString(histogram, QStringLiteral("DBChart1_MaxPointsPerPage"), QStringLiteral("500"));
+    ini_.save();
+
+    w = graphs_->open(GraphFirstMean);
+    EXPECT_EQ(w->pointsPerPage(), 20);
+    EXPECT_EQ(w->pageText(), QString::fromUtf8("Стр. 1 из 2"));
+    EXPECT_EQ(w->backgroundColour(), QColor(200, 220, 240));
+    pie = graphs_->open(GraphSelectionLossPie);
+    series = qobject_cast<QPieSeries*>(pie->mainSeries());
+    EXPECT_EQ(series->slices().at(4)->brush().color(), QColor(10, 20, 30));
+    TFormBD_Graph* h = graphs_->open(GraphFirstHistogram);
+    EXPECT_EQ(h->pointsPerPage(), 10);
+    EXPECT_EQ(h->data().points.size(), 20);  // two edges per interval
+}
+
+TEST_F(GraphWindowsTest, WindowsFollowTheCurrentCycleAndTheSelection) {
+    TFormBD_Graph* histogram = graphs_->open(GraphFirstHistogram);
+    TFormBD_Graph* byCycle = graphs_->open(kLossesByCycle);
+    TFormBD_Graph* pie = graphs_->open(GraphSelectionPie);
+    const double attemptsBefore = pie->data().slices[0] + pie->data().slices[1];
+    graphs_->setCurrentCycle(last_);
+    EXPECT_EQ(histogram->scope().cycleId, last_);
+    EXPECT_EQ(byCycle->data().points.size(), kCycles);  // a row change leaves the selection
+
+    graphs_->recompute({first_}, {});
+    EXPECT_EQ(byCycle->data().points.size(), kCycles - 1);
+    EXPECT_LT(pie->data().slices[0] + pie->data().slices[1], attemptsBefore);
+
+    // The test-call window's graph buttons reach the opener through the statistics windows.
+    StatWindows stats(&ini_, &messages_, mdi_->frame());
+    QObject::connect(&stats, &StatWindows::graphRequested, graphs_.get(),
+                     [this](int kind) { graphs_->open(kind); });
+    stats.openCycleCalls(last_);
+    auto* button = stats.window(StatWindowKind::CycleCalls)
+                       ->findChild<GraphParamButton*>(QStringLiteral("PerCall_Button"));
+    ASSERT_NE(button, nullptr);
+    button->choose(perCallKind(GraphLevel::Ringback));
+    ASSERT_NE(graphs_->window(12), nullptr);
+    EXPECT_EQ(graphs_->window(12)->scope().cycleId, last_);
+}
+
+}  // namespace
+}  // namespace zev7::testing
