@@ -155,12 +155,16 @@ void TFormBD_Graph::buildPie() {
     for (int i = 0; i < labels.size(); ++i) {
         QPieSlice* slice = pie_->append(labels[i], 0.0);
         slice->setBrush(colours.value(i));
-        slice->setPen(QPen(Qt::black, 1));  // a slice in the background's colour keeps its edge
         slice->setLabelArmLengthFactor(kPieLabelArm);
     }
     pie_->setPieStartAngle(kPieRotation);
     pie_->setPieEndAngle(kPieRotation + 360);
     chart_->addSeries(pie_);
+    // A slice in the background's colour keeps its edge. Set after the series joins the chart:
+    // the chart's theme gives every slice its own pen on joining.
+    for (QPieSlice* slice : pie_->slices()) {
+        slice->setPen(QPen(Qt::black, 1));
+    }
     chart_->legend()->setVisible(true);
     chart_->legend()->setAlignment(Qt::AlignRight);
     view_->setZoomAllowed(false);

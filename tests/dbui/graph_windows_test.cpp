@@ -129,6 +129,10 @@ TEST_F(GraphWindowsTest, SettingsAreKeptUnderTheCaption) {
     pie = graphs_->open(GraphSelectionLossPie);
     series = qobject_cast<QPieSeries*>(pie->mainSeries());
     EXPECT_EQ(series->slices().at(4)->brush().color(), QColor(10, 20, 30));
+    // Every slice keeps a dark edge: a white one ("Занято на входящей") must not vanish.
+    for (const QPieSlice* slice : series->slices()) {
+        EXPECT_EQ(slice->pen().color(), QColor(Qt::black));
+    }
     TFormBD_Graph* h = graphs_->open(GraphFirstHistogram);
     EXPECT_EQ(h->pointsPerPage(), 10);
     EXPECT_EQ(h->data().points.size(), 20);  // two edges per interval
