@@ -160,11 +160,6 @@ void TFormBD_Graph::buildPie() {
     pie_->setPieStartAngle(kPieRotation);
     pie_->setPieEndAngle(kPieRotation + 360);
     chart_->addSeries(pie_);
-    // A slice in the background's colour keeps its edge. Set after the series joins the chart:
-    // the chart's theme gives every slice its own pen on joining.
-    for (QPieSlice* slice : pie_->slices()) {
-        slice->setPen(QPen(Qt::black, 1));
-    }
     chart_->legend()->setVisible(true);
     chart_->legend()->setAlignment(Qt::AlignRight);
     view_->setZoomAllowed(false);
@@ -316,6 +311,9 @@ void TFormBD_Graph::drawPie() {
                                 ? QString::number(100.0 * v / total, 'f', 1) + QStringLiteral(" %")
                                 : QString());
         slices[i]->setLabelVisible(pieMarks_ && v > 0);
+        // A slice in the background's colour keeps a dark edge; an empty one has none, or it
+        // would draw a lone radius. (Set here, after the chart's theme gave every slice its pen.)
+        slices[i]->setPen(v > 0 ? QPen(Qt::black, 1) : QPen(Qt::NoPen));
         // The legend names the outcomes with their counts; the slices carry the percentages.
         if (i < markers.size()) {
             markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") +

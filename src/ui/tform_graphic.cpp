@@ -319,6 +319,8 @@ void TForm_Graphic::refreshPie() {
                                         QStringLiteral(" %")
                                   : QString());
         slice->setLabelVisible(values[i] > 0);
+        // An empty slice would draw its edge as a lone radius across the pie.
+        slice->setPen(values[i] > 0 ? QPen(Qt::black, 1) : QPen(Qt::NoPen));
     }
     // The legend names the outcomes while the slices' marks carry the percentages.
     const QStringList names = sliceNames(kind_);

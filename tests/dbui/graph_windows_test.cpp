@@ -129,8 +129,10 @@ TEST_F(GraphWindowsTest, SettingsAreKeptUnderTheCaption) {
     pie = graphs_->open(GraphSelectionLossPie);
     series = qobject_cast<QPieSeries*>(pie->mainSeries());
     EXPECT_EQ(series->slices().at(4)->brush().color(), QColor(10, 20, 30));
-    // Every slice keeps a dark edge: a white one ("Занято на входящей") must not vanish.
+    // A slice with calls keeps a dark edge, so a white one ("Занято на входящей") shows; an
+    // empty slice draws no lone radius.
     for (const QPieSlice* slice : series->slices()) {
+        EXPECT_EQ(slice->pen().style(), slice->value() > 0 ? Qt::SolidLine : Qt::NoPen);
         EXPECT_EQ(slice->pen().color(), QColor(Qt::black));
     }
     TFormBD_Graph* h = graphs_->open(GraphFirstHistogram);
