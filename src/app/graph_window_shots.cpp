@@ -9,7 +9,9 @@
 #include "dbui/tform_bd_graph.h"
 #include "scenario/user_messages.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
+#include <cstdio>
 
 namespace zev7 {
 
@@ -45,6 +47,26 @@ void shootGraphWindows(TMainForm& window, const std::function<void(const QString
                         [&window](const QString& name) { return window.childWindow(name); }});
     graphs.setCurrentCycle(widestSpreadCycle());
     graphs.recompute({}, {});
+    // Every graph over the runs' results, one line each, so a kind that draws nothing shows
+    // in the tour's output.
+    for (int kind = 0; kind < kGraphKindCount; ++kind) {
+        if (!graphKindUsed(kind)) {
+            continue;
+        }
+        TFormBD_Graph* w = graphs.open(kind);
+        if (w == nullptr) {
+            continue;
+        }
+        w->grab();
+        const GraphData& d = w->data();
+        const qsizetype drawn = graphIsPie(kind) ? d.slices.size() : d.points.size();
+        std::printf("graph %2d %s: %lld %s\n", kind, qPrintable(w->windowTitle()),
+                    static_cast<long long>(drawn), graphIsPie(kind) ? "slices" : "points");
+        w->frameWindow()->close();
+        // Gone at once, or the windows still waiting to be deleted fill the window limit.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    std::fflush(stdout);
     const std::pair<int, const char*> pictures[] = {{GraphFirstHistogram, "graph-histogram"},
                                                     {GraphSelectionLossPie, "graph-pie"},
                                                     {kLossesByCycle, "graph-by-cycle"}};
