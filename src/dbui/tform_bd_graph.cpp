@@ -117,18 +117,7 @@ TFormBD_Graph::TFormBD_Graph(int kind, QSqlDatabase db, IniFile* ini, UserMessag
     connect(prev_, &QToolButton::clicked, this, &TFormBD_Graph::previousPage);
     connect(next_, &QToolButton::clicked, this, &TFormBD_Graph::nextPage);
 
-    chartMenu_ = new QMenu(this);
-    chartMenu_->setObjectName(QStringLiteral("PopupMenu_Chart"));
-    chartMenu_->addAction(txt(str::ChartBackground), this,
-                          [this] { ChooseChartBackColour(this, chart_); });
-    chartMenu_->addAction(txt(str::ChartToClipboard), this,
-                          [this] { CopyChartToClipboard(view_); });
-    chartMenu_->addAction(txt(str::ChartToFile), this, [this] {
-        if (messages_ != nullptr) {
-            SaveChartToFile(this, view_, *messages_);
-        }
-    });
-    chartMenu_->addAction(txt(str::ChartPrint), this, [this] { PrintChart(this, view_); });
+    chartMenu_ = makeChartMenu(this, chart_, view_, messages_);
     connect(view_, &ChartView::rightClicked, this, &TFormBD_Graph::openSeriesMenu);
     connect(view_, &ChartView::doubleClicked, this, [this](QPoint at) { chartMenu_->exec(at); });
 

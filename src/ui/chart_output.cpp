@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -178,6 +179,25 @@ bool ChooseChartBackColour(QWidget* window, QChart* chart) {
     }
     setChartBackColour(chart, chosen);
     return true;
+}
+
+QMenu* makeChartMenu(QWidget* window, QChart* chart, QWidget* view, UserMessages* messages,
+                     const std::function<void()>& backgroundChosen) {
+    auto* menu = new QMenu(window);
+    menu->setObjectName(QStringLiteral("PopupMenu_Chart"));
+    menu->addAction(txt(str::ChartBackground), window, [=] {
+        if (ChooseChartBackColour(window, chart) && backgroundChosen) {
+            backgroundChosen();
+        }
+    });
+    menu->addAction(txt(str::ChartToClipboard), window, [view] { CopyChartToClipboard(view); });
+    menu->addAction(txt(str::ChartToFile), window, [=] {
+        if (messages != nullptr) {
+            SaveChartToFile(window, view, *messages);
+        }
+    });
+    menu->addAction(txt(str::ChartPrint), window, [=] { PrintChart(window, view); });
+    return menu;
 }
 
 bool HandleWindowKeys(QKeyEvent* event, QWidget* window) {

@@ -11,6 +11,7 @@
 class QChart;
 class QImage;
 class QKeyEvent;
+class QMenu;
 class QPrinter;
 class QWidget;
 
@@ -56,6 +57,10 @@ void printPicture(QPrinter& printer, const QImage& picture, const QString& capti
 // The colour dialog on the chart's background colour; true when a colour was taken.
 bool ChooseChartBackColour(QWidget* window, QChart* chart);
 void setChartBackColour(QChart* chart, const QColor& colour);
+// The chart's pop-up menu (object name "PopupMenu_Chart"): background colour, copy, save as
+// picture, print. `backgroundChosen` runs after the user took a new background colour.
+QMenu* makeChartMenu(QWidget* window, QChart* chart, QWidget* view, UserMessages* messages,
+                     const std::function<void()>& backgroundChosen = {});
 // Ctrl+C copies a picture of the whole window, Ctrl+P prints it; true when the key was taken.
 bool HandleWindowKeys(QKeyEvent* event, QWidget* window);
 

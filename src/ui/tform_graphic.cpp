@@ -148,18 +148,8 @@ TForm_Graphic::TForm_Graphic(int port, int kind, const QString& title, PortGraph
     layout->addLayout(pagesLine);
     layout->addWidget(bar1_);
 
-    chartMenu_ = new QMenu(this);
-    chartMenu_->setObjectName(QStringLiteral("PopupMenu_Chart"));
-    chartMenu_->addAction(txt(str::ChartBackground), this, [this] {
-        if (ChooseChartBackColour(this, chart_)) {
-            setBackgroundColour(chart_->backgroundBrush().color());
-        }
-    });
-    chartMenu_->addAction(txt(str::ChartToClipboard), this,
-                          [this] { CopyChartToClipboard(view_); });
-    chartMenu_->addAction(txt(str::ChartToFile), this,
-                          [this] { SaveChartToFile(this, view_, messages_); });
-    chartMenu_->addAction(txt(str::ChartPrint), this, [this] { PrintChart(this, view_); });
+    chartMenu_ = makeChartMenu(this, chart_, view_, &messages_,
+                               [this] { setBackgroundColour(chart_->backgroundBrush().color()); });
 
     connect(view_, &ChartView::clicked, this, [this] { view_->setZoomAllowed(true); });
     connect(view_, &ChartView::doubleClicked, this, &TForm_Graphic::openChartMenu);
