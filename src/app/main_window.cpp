@@ -4,6 +4,7 @@
 #include "app/closing_sequence.h"
 #include "app/port_list.h"
 #include "core/strings.h"
+#include "dbui/maintenance_dialog.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_view_bd1.h"
 #include "engine/registry/port_registry.h"
@@ -495,6 +496,10 @@ bool TMainForm::databaseGuard() {
             services_.messages.warning(txt(str::PortsBusyForDatabase));
             return false;
         }
+    }
+    // zev7-run or another copy of the program on the same folder.
+    if (!portsIdleForMaintenance(services_.messages)) {
+        return false;
     }
     // The selection and the list hold the working tables and open queries: they close first.
     QList<QWidget*> open;

@@ -663,6 +663,9 @@ inline constexpr char RunCannotRestart[] =
     "--restart.";
 inline constexpr char RunPortBusy[] =
     "COM%1: порт уже исполняет сценарий в другой программе этого каталога (%2)";
+inline constexpr char RunPortInUse[] =
+    "COM%1: последовательный порт %2 занят другой программой; рабочая копия сценария не "
+    "изменена";
 inline constexpr char RunNoItems[] = "Не задано ни одного порта со сценарием";
 inline constexpr char RunBadItem[] =
     "Ожидается ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ], например 1:demo.scn или 1:demo.scn:demo.html: %1";
@@ -852,6 +855,10 @@ inline constexpr char BatchItemNoReport[] = "Пункт %1 (порт %2): нет
 inline constexpr char BatchNameTooLong[] = "Пункт %1 (порт %2): имя файла длиннее %3 символов";
 inline constexpr char BatchNameOutside[] = "Пункт %1 (порт %2): имя %3 выходит за каталог %4";
 inline constexpr char BatchDuplicatePort[] = "Пункт %1: порт %2 уже есть в расписании";
+inline constexpr char BatchItemBadPort[] = "Пункт %1: \"%2\" - не номер порта 1..64";
+inline constexpr char BatchNoItems[] =
+    "В файле расписания нет ни одного пункта (порт, файл сценария, файл результатов)";
+inline constexpr char BatchTooManyItems[] = "В файле расписания больше %1 пунктов";
 inline constexpr char BatchScheduleUnreadable[] = "Не могу прочитать файл расписания %1: %2";
 inline constexpr char BatchScheduleTooLarge[] = "Файл расписания %1 больше %2 байт";
 // A start that failed without a message of its own.

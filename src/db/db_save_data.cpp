@@ -129,6 +129,32 @@ bool insertedId(QSqlQuery& q, int* id, QString* error) {
     return true;
 }
 
+QString deletedCycleError(int cycleId) {
+    return QStringLiteral("the row of cycle %1 has been deleted").arg(cycleId);
+}
+
+// The cycle row a call is filed under is still there: the database windows may have deleted
+// the cycle while it ran, and a call filed under a deleted cycle would be found by no selection.
+bool cycleRowPresent(QSqlDatabase& db, int cycleId, QString* error) {
+    QSqlQuery find(db);
+    if (!prepare(find,
+                 QStringLiteral("SELECT CYCLE_ID FROM %1 WHERE CYCLE_ID = ?")
+                     .arg(QLatin1String(table::Cycle)),
+                 error)) {
+        return false;
+    }
+    find.addBindValue(cycleId);
+    int found = 0;
+    if (!lookupId(find, &found, error)) {
+        return false;
+    }
+    if (found != cycleId) {
+        *error = deletedCycleError(cycleId);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 QStringList reducedNumberParts(const TelNumber& number) {
@@ -364,6 +390,9 @@ bool TDBSaveData::SaveTestCallRow(const DbCallRecord& call, int callNumber) {
             *error = QStringLiteral("test call without its cycle row");
             return false;
         }
+        if (!cycleRowPresent(db, cycleId, error)) {
+            return false;
+        }
         if (callNumber < 1 || !start.valid() || !end.valid()) {
             *error = QStringLiteral("test call %1: start %2, end %3 are not a call")
                          .arg(callNumber)
@@ -463,29 +492,31 @@ bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& 
         if (!execPrepared(find, error)) {
             return false;
         }
-        if (find.next()) {
-            int state = find.value(0).toInt();
-            find.finish();
-            if (callNumber == cycle.minAttempts && cycle.normAtMin >= results.lossPercent()) {
-                state = DbCycleAtMinimum;
-            }
-            if (callNumber == cycle.maxAttempts) {
-                state = DbCycleAtMaximum;  // wins when both hold
-            }
-            QSqlQuery update(db);
-            if (!prepare(update,
-                         QStringLiteral("UPDATE %1 SET DATE_OFF = ?, TIME_OFF = ?, "
-                                        "DAY_WEEK_OFF_ID = ?, STATE_ID = ? WHERE CYCLE_ID = ?")
-                             .arg(QLatin1String(table::Cycle)),
-                         error)) {
-                return false;
-            }
-            bindMoment(update, end, WithDay::Yes);
-            update.addBindValue(state);
-            update.addBindValue(cycleId);
-            if (!execPrepared(update, error)) {
-                return false;
-            }
+        if (!find.next()) {
+            *error = deletedCycleError(cycleId);
+            return false;
+        }
+        int state = find.value(0).toInt();
+        find.finish();
+        if (callNumber == cycle.minAttempts && cycle.normAtMin >= results.lossPercent()) {
+            state = DbCycleAtMinimum;
+        }
+        if (callNumber == cycle.maxAttempts) {
+            state = DbCycleAtMaximum;  // wins when both hold
+        }
+        QSqlQuery update(db);
+        if (!prepare(update,
+                     QStringLiteral("UPDATE %1 SET DATE_OFF = ?, TIME_OFF = ?, "
+                                    "DAY_WEEK_OFF_ID = ?, STATE_ID = ? WHERE CYCLE_ID = ?")
+                         .arg(QLatin1String(table::Cycle)),
+                     error)) {
+            return false;
+        }
+        bindMoment(update, end, WithDay::Yes);
+        update.addBindValue(state);
+        update.addBindValue(cycleId);
+        if (!execPrepared(update, error)) {
+            return false;
         }
 
         // The rows of the previous call are overwritten; a value not measured keeps what the

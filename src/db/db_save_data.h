@@ -15,7 +15,8 @@
 // back and reported once with "Не могу записать в БД."; the measurement goes on. An operation that
 // needs the identifier of an earlier one that failed (a cycle row without its numbers, a call
 // without its cycle row) is not written either, and is reported the same way, rather than being
-// filed under the previous cycle.
+// filed under the previous cycle. So is a call whose cycle row has been deleted meanwhile: it
+// counts among the calls not stored instead of being left in the tables without its cycle.
 #pragma once
 
 #include "db/db_records.h"

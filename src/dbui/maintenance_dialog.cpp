@@ -1,11 +1,22 @@
 #include "dbui/maintenance_dialog.h"
 
+#include "core/port_run_marker.h"
+#include "core/strings.h"
+#include "scenario/user_messages.h"
 #include "ui/help_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 
 namespace zev7 {
+
+bool portsIdleForMaintenance(UserMessages& messages) {
+    if (PortRunMarker::runningPorts().isEmpty()) {
+        return true;
+    }
+    messages.warning(txt(str::PortsBusyForDatabase));
+    return false;
+}
 
 MaintenanceDialog::MaintenanceDialog(int helpContext, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {

@@ -7,6 +7,14 @@
 
 namespace zev7 {
 
+class UserMessages;
+
+// False, with "Идет работа с портами!...", while a port of the program directory runs a
+// scenario in any program (its run marker is held): its calls go under the cycles that deletion,
+// compaction or an import would take away. Asked when such a command opens and again when it
+// starts, since zev7-run may have started a port meanwhile.
+bool portsIdleForMaintenance(UserMessages& messages);
+
 class MaintenanceDialog : public QDialog {
     Q_OBJECT
 

@@ -268,7 +268,7 @@ void TForm_DelRec::report(const DeletionResult& result) {
 }
 
 void TForm_DelRec::Button1Click() {
-    if (!messages_.askYesNo(txt(str::DelRecAsk))) {
+    if (!portsIdleForMaintenance(messages_) || !messages_.askYesNo(txt(str::DelRecAsk))) {
         return;
     }
     setRunning(true);
@@ -286,7 +286,7 @@ void TForm_DelRec::Button1Click() {
 }
 
 void TForm_DelRec::Button2Click() {
-    if (!messages_.askYesNo(txt(str::DelRecAsk))) {
+    if (!portsIdleForMaintenance(messages_) || !messages_.askYesNo(txt(str::DelRecAsk))) {
         return;
     }
     setRunning(true);

@@ -1,6 +1,7 @@
 #include "dbui/tform_process.h"
 
 #include "core/strings.h"
+#include "dbui/maintenance_dialog.h"
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
 
@@ -53,6 +54,9 @@ TForm_Process::TForm_Process(UserMessages& messages, QWidget* parent)
 }
 
 void TForm_Process::startCompaction() {
+    if (!portsIdleForMaintenance(messages_)) {
+        return;
+    }
     gauge_->setValue(0);
     interrupted_ = false;
     setRunning(true);

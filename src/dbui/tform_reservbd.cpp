@@ -93,7 +93,7 @@ void TForm_ReservBD::setRunning(bool running) {
 
 void TForm_ReservBD::Button1Click() {
     const QString source = sourceDirectory();
-    if (source.isEmpty() || isOwnDatabaseDirectory(source)) {
+    if (source.isEmpty() || isOwnDatabaseDirectory(source) || !portsIdleForMaintenance(messages_)) {
         return;
     }
     setRunning(true);

@@ -1,5 +1,6 @@
 #include "ui/tform_data.h"
 
+#include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "scenario/ole_date.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -437,8 +439,33 @@ bool TForm_Data::cycleSettingsStored() {
     return written;
 }
 
+bool TForm_Data::takeRunMarker() {
+    if (runMarker_ && runMarker_->held()) {
+        return true;
+    }
+    auto marker = std::make_unique<PortRunMarker>(port_);
+    if (!marker->acquire()) {
+        context_.messages.error(txt(str::RunPortBusy)
+                                    .arg(port_)
+                                    .arg(QDir::toNativeSeparators(PortRunMarker::path(port_))));
+        return false;
+    }
+    runMarker_ = std::move(marker);
+    return true;
+}
+
 bool TForm_Data::saveWorkingCopy() {
-    return scenario_->SaveToFile(workingCopyPath(port_));
+    // A port that another program runs has its working copy written by that program's thread
+    // (the states of its finished cycles): an edit here must not overwrite them.
+    const bool ownRun = runMarker_ && runMarker_->held();
+    if (!ownRun && !takeRunMarker()) {
+        return false;
+    }
+    const bool saved = scenario_->SaveToFile(workingCopyPath(port_));
+    if (!ownRun) {
+        runMarker_.reset();
+    }
+    return saved;
 }
 
 // ---- Editing the scenario page -----------------------------------------------------------------
@@ -671,12 +698,21 @@ void TForm_Data::startRun(bool fresh) {
         }
         bar1_->setText(1, numberText(scenario_->header().outNumber));
     }
+    // Nothing of the run is written before the port is ours: another program running it keeps
+    // its working copy.
+    if (!takeRunMarker()) {
+        applyCommandState();
+        return;
+    }
     if (fresh) {
         scenario_->prepareStart();
     }
     setScenario();
     const int code = context_.control.startPort(port_);
     scenario_->setRunning(code == 0);
+    if (!context_.control.portRunning(port_)) {
+        runMarker_.reset();  // no thread was made: no end will give the marker back
+    }
     showCycles();
     applyCommandState();
 }
@@ -717,6 +753,8 @@ void TForm_Data::runFinished(int, bool resumeMonitoring) {
 }
 
 void TForm_Data::portEnded() {
+    // The thread has closed the serial port: the port is free for other programs again.
+    runMarker_.reset();
     scenario_->setRunning(false);
     applyCommandState();
     // Monitoring resumes once the port thread has given the serial port back.

@@ -33,6 +33,7 @@ class PanelBar;
 class PortControl;
 class PortGraphData;
 class PortResultPage;
+class PortRunMarker;
 class TScenarClass;
 class UserMessages;
 
@@ -206,6 +207,8 @@ private:
     bool editNumber(int cycleIndex);
     void copyAnswerControlsToHeader();  // SetDataAAFromForm
     bool saveWorkingCopy();
+    // Takes the port's run marker for a run; false (reported) when another program runs it.
+    bool takeRunMarker();
     void setModeText(ModePanel mode);
     void applyCommandState();
     void scheduleRepaint();
@@ -215,6 +218,8 @@ private:
     std::shared_ptr<PortControl> ownedControl_;
     PortWindowContext context_;
     std::unique_ptr<TScenarClass> scenario_;
+    // Held from before the run's working copy is written until the port's thread has ended.
+    std::unique_ptr<PortRunMarker> runMarker_;
 
     QTabWidget* pages_ = nullptr;
     PanelBar* bar1_ = nullptr;

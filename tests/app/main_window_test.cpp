@@ -2,6 +2,7 @@
 
 #include "app/closing_sequence.h"
 #include "app/scheme_window_link.h"
+#include "core/port_run_marker.h"
 #include "core/strings.h"
 #include "ui/port_graph_data.h"
 #include "ui/tform_graphic.h"
@@ -126,6 +127,16 @@ TEST_F(MainWindow, DatabaseOperationsWaitForThePorts) {
     registry.setRunState(7, PortRunState::InUse);
     EXPECT_FALSE(form->databaseGuard());
     EXPECT_EQ(messages.texts(), QStringList{txt(str::PortsBusyForDatabase)});
+    // A port that zev7-run runs on the same folder counts as much as one of the windows'.
+    registry.setRunState(7, PortRunState::Free);
+    messages.clear();
+    {
+        PortRunMarker elsewhere(12);
+        ASSERT_TRUE(elsewhere.acquire());
+        EXPECT_FALSE(form->databaseGuard());
+        EXPECT_EQ(messages.texts(), QStringList{txt(str::PortsBusyForDatabase)});
+    }
+    EXPECT_TRUE(form->databaseGuard());
 }
 
 TEST_F(MainWindow, TheSchemeWindowExistsOnce) {

@@ -396,6 +396,22 @@ TEST_F(SaveFailureTest, ACycleWhoseRowFailedIsNotFiledUnderThePreviousCycle) {
     EXPECT_EQ(snapshot(), snapshot_);
 }
 
+TEST_F(SaveFailureTest, ACallOfACycleDeletedWhileItRanIsNotStoredButCounted) {
+    const int deleted = writer_.cycleId();
+    for (const char* t : {"Table_ResCycle", "Table_ResSeans", "Table_Seans", "Table_Sett_Cycle_Dec",
+                          "Table_Cycle"}) {
+        exec(QStringLiteral("DELETE FROM %1 WHERE CYCLE_ID = %2")
+                 .arg(QLatin1String(t))
+                 .arg(deleted));
+    }
+    snapshot_ = snapshot();
+    EXPECT_FALSE(makeCalls(cycle_, start_, {0, -200}, 3));
+    expectReported(2);
+    EXPECT_EQ(writer_.unstoredCalls(), 2);
+    EXPECT_TRUE(writer_.lastError().contains(QStringLiteral("deleted")));
+    EXPECT_EQ(snapshot(), snapshot_);
+}
+
 TEST_F(SaveFailureTest, BatchModeLogsTheFailureAndEndsTheRun) {
     BatchMessages batch;
     TDBSaveData writer(batch);

@@ -1,4 +1,5 @@
 #include "core/clocks.h"
+#include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "engine/port/port_engine.h"
@@ -28,7 +29,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -230,6 +233,35 @@ TEST_F(PortWindowTest, ClosingWithARunningThreadAsksThenWaitsForItsEnd) {
     w.release()->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull());
+}
+
+// A run holds the port's marker until its thread has ended; a port that zev7-run runs on the
+// same folder is refused before its working copy (with its finished cycles) is touched.
+TEST_F(PortWindowTest, ARunHoldsThePortsMarkerAndAPortRunElsewhereKeepsItsWorkingCopy) {
+    writeDemoScenario(toOleDate(clock_.now()));
+    auto w = window();
+    w->start();
+    ASSERT_TRUE(control_.running);
+    EXPECT_EQ(PortRunMarker::runningPorts(), QList<int>{kPort});
+    control_.running = false;
+    w->portEnded();
+    EXPECT_TRUE(PortRunMarker::runningPorts().isEmpty());
+
+    PortRunMarker elsewhere(kPort);
+    ASSERT_TRUE(elsewhere.acquire());
+    QFile copy(workingCopyPath(kPort));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    const QByteArray before = copy.readAll();
+    copy.close();
+    messages_.clear();
+    w->start();
+    EXPECT_EQ(control_.starts, 1);
+    EXPECT_FALSE(w->moveCycleStart(0, 0.0, 0.0));
+    const QString busy =
+        txt(str::RunPortBusy).arg(kPort).arg(QDir::toNativeSeparators(PortRunMarker::path(kPort)));
+    EXPECT_EQ(messages_.texts(), (QStringList{busy, busy}));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), before);
 }
 
 TEST_F(PortWindowTest, AThreadThatDoesNotEndDoesNotHoldTheCloseLongerThanTheWait) {

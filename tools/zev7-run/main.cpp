@@ -10,7 +10,9 @@
 // as for zev7-sim. Ctrl+C, SIGTERM or SIGHUP stops the ports cleanly ("Сценарий прерван!").
 // --restart continues the scenarios after their finished cycles, as the port window's Restart
 // does; the port's working copy holds the states of an interrupted run. While a port runs, its
-// run marker tells other processes of the program directory (zev7-db, a second zev7-run) so.
+// run marker tells other processes of the program directory (zev7-db, a second zev7-run, the
+// program's windows) so; a port marked by another process, or whose serial port another
+// program holds open, is refused before its working copy is written.
 //
 // --answer PORT:SCENARIO (repeatable) runs a port as an answering station with the settings of
 // that scenario's header (answer_station_run.h), before the calling ports start; with calling
@@ -29,6 +31,7 @@
 #include "engine/report/result_report_db.h"
 #include "engine/report/result_report_finish.h"
 #include "engine/serial/serial_comm_port.h"
+#include "engine/serial/serial_port_names.h"
 #include "engine/supervisor/port_supervisor.h"
 #include "engine/view/port_view_router.h"
 #include "scenario/user_messages.h"
@@ -153,6 +156,16 @@ int main(int argc, char** argv) {
             return kExitNotCompleted;
         }
         markers[item.port] = std::move(marker);
+    }
+    // A serial port that another program holds open (a terminal, a program that takes no
+    // marker) would fail the run after its working copy had been rewritten.
+    for (const RunItem& item : *items) {
+        if (probePort(item.port) == PortPresence::Busy) {
+            messages.error(txt(str::RunPortInUse)
+                               .arg(item.port)
+                               .arg(QDir::toNativeSeparators(serialDeviceName(item.port))));
+            return kExitNotCompleted;
+        }
     }
     for (const RunItem& item : *items) {
         if (!prepareWorkingCopy(item, parser.isSet(restartOption), messages)) {
