@@ -17,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (schedule.malformed()) {
         return 0;
     }
+    // An accepted schedule runs something: a run of nothing would be reported as a success.
+    if (schedule.items.empty()) {
+        __builtin_trap();
+    }
     // An accepted name is there, within its length, and does not climb out of its folder.
     const auto sound = [](const QString& name) {
         static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
@@ -25,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     std::set<int> ports;
     for (const BatchItem& item : schedule.items) {
-        if (!sound(item.scenario) || !sound(item.report) || !ports.insert(item.port).second) {
+        if (item.port < kFirstBatchPort || item.port > kLastBatchPort || !sound(item.scenario) ||
+            !sound(item.report) || !ports.insert(item.port).second) {
             __builtin_trap();
         }
     }

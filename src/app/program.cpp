@@ -198,7 +198,16 @@ void Program::endBatch() {
     if (batchMessages_) {
         batchMessages_->attach(nullptr);
     }
+    if (batch_) {
+        batch_->writeFinalLine();
+        batchExit_ = batchExitCode(batch_->resultCode(), batch_->logWritten());
+    }
     batch_.reset();
+}
+
+int Program::finishBatch() {
+    endBatch();
+    return batchExit_;
 }
 
 }  // namespace zev7

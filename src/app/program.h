@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/port_list.h"
+#include "app/tpackage_work.h"
 #include "core/comm_port.h"
 
 #include <functional>
@@ -28,7 +29,6 @@ class DbGraphWindows;
 class StatWindows;
 class TMainForm;
 class UiGraphBitmaps;
-class TPackageWork;
 class UiThreadMessages;
 class UserMessages;
 
@@ -64,6 +64,9 @@ public:
     const QString& batchList() const { return batchList_; }
     // The batch controller while batch mode runs, else nullptr.
     TPackageWork* batch() const { return batch_.get(); }
+    // Ends batch mode if it still runs (the final line is written) and gives the program's exit
+    // code for it (batchExitCode()).
+    int finishBatch();
 
 private:
     void startBatch(const QString& schedule);
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<DatabaseWindows> databaseWindows_;
     QString batchList_;
     std::unique_ptr<TPackageWork> batch_;
+    int batchExit_ = kBatchExitNoResult;
 };
 
 }  // namespace zev7

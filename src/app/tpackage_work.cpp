@@ -1,5 +1,6 @@
 #include "app/tpackage_work.h"
 
+#include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "core/text_codec.h"
@@ -19,7 +20,36 @@ constexpr char kLogLineEnd[] = "\r\n";
 // The break file is a word or two; more is not read.
 constexpr qint64 kBreakFileReadBytes = 4096;
 
+// One log line: the prefix, the text without its line breaks, a blank. Appended to the file,
+// which is opened and closed for it; false when it could not be written.
+bool appendLogLine(const QString& text) {
+    QString line = text;
+    line.remove(u'\r');
+    line.remove(u'\n');
+    const QByteArray bytes = toCp1251(txt(str::BatchLogPrefix) + line + u' ') + kLogLineEnd;
+    QFile file(TPackageWork::logPath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() &&
+        file.flush()) {
+        return true;
+    }
+    // Nobody reads a log that cannot be written; the line is not lost on standard error.
+    QTextStream(stderr) << txt(str::BatchLogFailed).arg(TPackageWork::logPath(), file.errorString())
+                        << '\n'
+                        << txt(str::BatchLogPrefix) << line << '\n';
+    return false;
+}
+
 }  // namespace
+
+int batchExitCode(int resultCode, bool logWritten) {
+    if (resultCode == kBatchSucceeded) {
+        return logWritten ? kBatchExitSucceeded : kBatchExitLogLost;
+    }
+    if (resultCode >= kBatchClosing && resultCode <= kBatchBroken) {
+        return kBatchExitNoResult - resultCode;
+    }
+    return kBatchExitNoResult;
+}
 
 TPackageWork::TPackageWork(QString schedulePath, BatchHost host, QObject* parent)
     : QObject(parent), schedulePath_(std::move(schedulePath)), host_(std::move(host)) {
@@ -28,10 +58,24 @@ TPackageWork::TPackageWork(QString schedulePath, BatchHost host, QObject* parent
 }
 
 TPackageWork::~TPackageWork() {
+    writeFinalLine();
+}
+
+void TPackageWork::writeFinalLine() {
+    if (finalLineWritten_) {
+        return;
+    }
+    finalLineWritten_ = true;
     const QString text = finalText(resultCode_);
     if (!text.isEmpty()) {
         Log(text);
     }
+}
+
+bool TPackageWork::logStartFailure(const QString& text) {
+    QFile::remove(logPath());
+    const bool why = appendLogLine(text);
+    return appendLogLine(finalText(kBatchClosing)) && why;
 }
 
 QString TPackageWork::logPath() {
@@ -58,18 +102,7 @@ QString TPackageWork::finalText(int code) {
 }
 
 void TPackageWork::Log(const QString& text) {
-    QString line = text;
-    line.remove(u'\r');
-    line.remove(u'\n');
-    const QByteArray bytes = toCp1251(txt(str::BatchLogPrefix) + line + u' ') + kLogLineEnd;
-    QFile file(logPath());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() &&
-        file.flush()) {
-        return;
-    }
-    // Nobody reads a log that cannot be written; the line is not lost on standard error.
-    QTextStream(stderr) << txt(str::BatchLogFailed).arg(logPath(), file.errorString()) << '\n'
-                        << txt(str::BatchLogPrefix) << line << '\n';
+    logWritten_ = appendLogLine(text) && logWritten_;
 }
 
 void TPackageWork::Finish(int code) {
@@ -84,7 +117,10 @@ void TPackageWork::Finish(int code) {
 }
 
 void TPackageWork::Start() {
-    QFile::remove(logPath());
+    // A log that cannot be deleted would hand the previous run's last line on as this run's.
+    if (QFile::exists(logPath()) && !QFile::remove(logPath())) {
+        logWritten_ = false;
+    }
     timer1_.start();
     schedule_ = readBatchSchedule(schedulePath_);
     if (schedule_.malformed()) {
@@ -116,10 +152,8 @@ void TPackageWork::startItems() {
             return;
         }
     }
-    // Nothing runs: with a close word and no item the program would wait for nobody. A
-    // schedule of NOCLOSE alone leaves the program open for the user, its code still 0.
-    const bool nothingToRun = schedule_.items.empty() && !schedule_.closeAtEnd;
-    if (resultCode_ == kBatchRunning && !nothingToRun && !anyPortRunning()) {
+    // Every scenario has ended already while the next ones started.
+    if (resultCode_ == kBatchRunning && !anyPortRunning()) {
         succeed();
     }
 }
@@ -130,7 +164,11 @@ bool TPackageWork::startItem(const BatchItem& item) {
     // batch mode: the scheduled scenario, when it reads, is the one it will run anyway.
     const QString working = workingCopyPath(item.port);
     if (!QFile::exists(working) && readScenarioFile(scenario).status == ScenarioFileStatus::Ok) {
-        QFile::copy(scenario, working);
+        // Only while no other program runs the port; its window takes the marker for the run.
+        PortRunMarker marker(item.port);
+        if (marker.acquire()) {
+            QFile::copy(scenario, working);
+        }
     }
     QWidget* window = host_.openPortWindow(item.port);
     if (window == nullptr) {

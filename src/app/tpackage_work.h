@@ -30,6 +30,14 @@ enum BatchCode : int {
     kBatchClosing = kBatchErrorCode,  // an error ended the run
 };
 
+// zev7's exit code after batch mode: 0 only when the run succeeded and its log was written, so
+// that a scheduler that reads only the exit code never takes a failed run for a good one.
+inline constexpr int kBatchExitSucceeded = 0;
+inline constexpr int kBatchExitLogLost = 3;    // the run succeeded, its log could not be written
+inline constexpr int kBatchExitNoResult = 10;  // closed before the ports had ended (code 0)
+// 10 + |code| for codes -1..-5: 11 broken, 12 malformed, 13 no port, 14 no window, 15 error.
+int batchExitCode(int resultCode, bool logWritten);
+
 // How often the break file is looked for.
 inline constexpr int kBreakCheckMs = 5000;
 inline constexpr char kBatchLogName[] = "ZEV7.end";
@@ -56,7 +64,7 @@ class TPackageWork : public QObject {
 
 public:
     TPackageWork(QString schedulePath, BatchHost host, QObject* parent = nullptr);
-    // Writes the final line of the result code.
+    // Writes the final line of the result code, unless writeFinalLine() has.
     ~TPackageWork() override;
 
     // Deletes the old log, reads the schedule, matches the ports and starts every item; the
@@ -73,6 +81,10 @@ public:
     QString ReportName(int port) const;
     // A port thread has ended: when none is left, the run has succeeded.
     void portThreadEnded();
+    // The final line of the result code, once.
+    void writeFinalLine();
+    // Every line of this run reached the log so far.
+    bool logWritten() const { return logWritten_; }
 
     int resultCode() const { return resultCode_; }
     bool closeAtEnd() const { return schedule_.closeAtEnd; }
@@ -82,6 +94,10 @@ public:
     // The final line's text of a result code (empty for 0 and unknown codes).
     static QString finalText(int code);
     static QString logPath();
+    // A start of zev7 in batch mode that failed before the controller existed (no folders, a
+    // bad ZEV7_TIME_SCALE): the previous run's log goes, and the log says why this one did not
+    // run, with the final line of -5. False when the log could not be written.
+    static bool logStartFailure(const QString& text);
 
 private:
     bool matchPorts();
@@ -95,6 +111,8 @@ private:
     BatchSchedule schedule_;
     int resultCode_ = kBatchRunning;
     bool closePosted_ = false;
+    bool finalLineWritten_ = false;
+    bool logWritten_ = true;
     QTimer timer1_;
 };
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <optional>
 #include <set>
 
 namespace zev7 {
@@ -13,6 +14,12 @@ namespace zev7 {
 namespace {
 
 QString decode(const QByteArray& bytes) {
+    // Notepad saves "Unicode" as UTF-16 with a byte-order mark, and may put one before UTF-8.
+    if (const std::optional<QStringConverter::Encoding> marked =
+            QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked, QStringDecoder::Flag::Stateless);
+        return decoder.decode(bytes);
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) {
@@ -47,14 +54,21 @@ private:
     qsizetype at_ = 0;
 };
 
+// A COM port number 1..64, in decimal digits.
 bool readPort(const QString& word, int& port) {
-    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    static const QRegularExpression integer(QStringLiteral("^[+]?[0-9]+$"));
     if (!integer.match(word).hasMatch()) {
         return false;
     }
     bool ok = false;
     port = word.toInt(&ok);
-    return ok;
+    return ok && port >= kFirstBatchPort && port <= kLastBatchPort;
+}
+
+// A word of a damaged schedule as the log shows it: its beginning only.
+QString quoted(const QString& word) {
+    constexpr int kShownLength = 32;
+    return word.size() <= kShownLength ? word : word.left(kShownLength) + QStringLiteral("...");
 }
 
 // A name must stay inside its folder: the report is written there, and a schedule is no place
@@ -97,16 +111,21 @@ BatchSchedule parseBatchSchedule(const QByteArray& bytes) {
     }
     schedule.closeAtEnd = word.toUpper() != QStringLiteral("NOCLOSE");
 
+    // Every word after the close word belongs to an item: a word that should be a port number
+    // and is not one would otherwise end the reading there, and the items after it would
+    // silently not run.
     std::set<int> ports;
-    while (static_cast<int>(schedule.items.size()) < kMaxBatchItems) {
-        BatchItem item;
-        if (!words.next(word)) {
-            break;
-        }
-        if (!readPort(word, item.port)) {
-            break;
-        }
+    while (words.next(word)) {
         const int index = static_cast<int>(schedule.items.size()) + 1;
+        if (index > kMaxBatchItems) {
+            schedule.problem = txt(str::BatchTooManyItems).arg(kMaxBatchItems);
+            break;
+        }
+        BatchItem item;
+        if (!readPort(word, item.port)) {
+            schedule.problem = txt(str::BatchItemBadPort).arg(index).arg(quoted(word));
+            break;
+        }
         if (!words.next(item.scenario)) {
             schedule.problem = txt(str::BatchItemNoScenario).arg(index).arg(item.port);
             break;
@@ -130,6 +149,10 @@ BatchSchedule parseBatchSchedule(const QByteArray& bytes) {
         if (schedule.malformed()) {
             break;
         }
+    }
+    // A run of nothing would end "Успешно завершен." with no call made.
+    if (!schedule.malformed() && schedule.items.empty()) {
+        schedule.problem = txt(str::BatchNoItems);
     }
     return schedule;
 }

@@ -1,7 +1,9 @@
 // The batch schedule ("*.LST") that a scheduler or another program hands to zev7: the close
-// word, then up to 64 items of COM port number, scenario file name (under "Scenar") and result
-// report name (under "Result"), all separated by any white space, so that an item may stand on
-// one line or spread over several. Reading ends at the first token that is no port number.
+// word, then one to 64 items of COM port number (1..64), scenario file name (under "Scenar")
+// and result report name (under "Result"), all separated by any white space, so that an item
+// may stand on one line or spread over several. Every word after the close word belongs to an
+// item: a schedule with a word that is no port number where one belongs, or with no item at
+// all, is malformed, so that a damaged file never runs as a batch that did nothing.
 //
 // Pure: bytes in, schedule out. The controller (TPackageWork) runs what is read here.
 #pragma once
@@ -13,6 +15,8 @@
 namespace zev7 {
 
 inline constexpr int kMaxBatchItems = 64;
+inline constexpr int kFirstBatchPort = 1;
+inline constexpr int kLastBatchPort = 64;
 // The longest file name a schedule may give.
 inline constexpr int kMaxBatchWordLength = 255;
 // A schedule is a few lines; anything much larger is not one (and is not read into memory).
@@ -34,8 +38,9 @@ struct BatchSchedule {
     bool malformed() const { return !problem.isEmpty(); }
 };
 
-// Reads a schedule's bytes: UTF-8 when they are valid UTF-8, otherwise Windows-1251 (the
-// schedules of the Windows programs that drive zev7).
+// Reads a schedule's bytes: by their byte-order mark (UTF-16 or UTF-8) when they have one, else
+// UTF-8 when they are valid UTF-8, otherwise Windows-1251 (the schedules of the Windows programs
+// that drive zev7).
 BatchSchedule parseBatchSchedule(const QByteArray& bytes);
 
 // Reads the schedule file; a file that cannot be read or is too large is malformed.

@@ -22,6 +22,7 @@
 #include "ui/ui_test_support.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QSqlQuery>
@@ -127,13 +128,14 @@ TEST_F(BatchControl, AMissingPortOfTwoGivesTheTwoLinesAndStartsNothing) {
     EXPECT_TRUE(windows_.empty());
 }
 
-TEST_F(BatchControl, OnlyNoCloseStartsNothingKeepsTheProgramOpenAndLogsNothing) {
+// A run of nothing is no success: a scheduler would take it for a night's measurement done.
+TEST_F(BatchControl, AScheduleWithoutItemsIsMalformed) {
     auto batch = start("NOCLOSE\r\n");
-    EXPECT_EQ(batch->breakTimer().interval(), kBreakCheckMs);
-    EXPECT_TRUE(batch->breakTimer().isActive());
+    EXPECT_EQ(batch->resultCode(), kBatchMalformed);
+    EXPECT_EQ(closes_, 1);
     batch.reset();
-    EXPECT_EQ(closes_, 0);
-    EXPECT_FALSE(QFile::exists(TPackageWork::logPath()));
+    EXPECT_EQ(logLines(),
+              (QStringList{line(txt(str::BatchNoItems)), line(txt(str::BatchMalformed))}));
 }
 
 TEST_F(BatchControl, AMalformedScheduleSaysWhyAndClosesWithMinusTwo) {
@@ -198,7 +200,8 @@ TEST_F(BatchControl, BreakFileEndsTheRunWithMinusOne) {
 TEST_F(BatchControl, MessagesBecomeLogLinesWhileTheControllerExists) {
     RecordingMessages shown;
     BatchMessages messages(shown);
-    auto batch = start("NOCLOSE");
+    writeScenario(QStringLiteral("a.scn"), "1111111", QDateTime::currentDateTime());
+    auto batch = start("NOCLOSE 1 a.scn r1.html");
     messages.attach(batch.get());
     EXPECT_TRUE(messages.batchMode());
     messages.error(QStringLiteral("Версия файла сценария:\nx.scn"));
@@ -212,6 +215,31 @@ TEST_F(BatchControl, MessagesBecomeLogLinesWhileTheControllerExists) {
     EXPECT_EQ(logLines(), (QStringList{line(QStringLiteral("Ошибка! Версия файла сценария:x.scn")),
                                        line(QStringLiteral("Внимание! Попытаться продолжить?")),
                                        line(txt(str::BatchClosing))}));
+}
+
+// What a scheduler reads from the exit code alone.
+TEST_F(BatchControl, TheExitCodeIsZeroOnlyForASuccessWhoseLogWasWritten) {
+    EXPECT_EQ(batchExitCode(kBatchSucceeded, true), 0);
+    EXPECT_NE(batchExitCode(kBatchSucceeded, false), 0);
+    std::set<int> codes;
+    for (int code : {kBatchRunning, kBatchBroken, kBatchMalformed, kBatchNoPort, kBatchNoWindow,
+                     kBatchClosing, -6, 2}) {
+        EXPECT_NE(batchExitCode(code, true), 0) << code;
+        codes.insert(batchExitCode(code, true));
+    }
+    EXPECT_EQ(batchExitCode(kBatchMalformed, true), 12);
+    EXPECT_EQ(batchExitCode(kBatchClosing, false), 15);
+    EXPECT_EQ(codes.size(), 6u);  // each final line its own code; unknown codes as 0
+
+    // A log that cannot be written leaves the run without a readable outcome.
+    writeScenario(QStringLiteral("a.scn"), "1111111", QDateTime::currentDateTime());
+    auto batch = start("CLOSE 1 a.scn r1.html");
+    ASSERT_TRUE(QDir().mkpath(TPackageWork::logPath()));  // a folder where the log belongs
+    running_.clear();
+    batch->portThreadEnded();
+    batch->writeFinalLine();
+    EXPECT_EQ(batch->resultCode(), kBatchSucceeded);
+    EXPECT_FALSE(batch->logWritten());
 }
 
 // ---- The whole program ----------------------------------------------------------------------

@@ -48,32 +48,41 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     // A batch run has nobody to close a box (offscreen it would wait for ever), and no log
-    // before the program exists: what goes wrong before then goes to standard error.
+    // before the program exists: what goes wrong before then goes to standard error, and to
+    // the log in place of the previous run's, whose last line would otherwise stand for this
+    // run's outcome.
     ConsoleMessages console;
-    UserMessages& messages =
-        line->batchList.isEmpty() ? static_cast<UserMessages&>(boxes) : console;
-    const QString scaleText = qEnvironmentVariable("ZEV7_TIME_SCALE");
-    const double scale = ScaledClock::scaleFromEnvironment();
-    if (!scaleText.isEmpty() && scaleText.toDouble() != scale) {
-        messages.error(txt(str::SimBadScale).arg(scaleText));
-        return kExitUsage;
-    }
+    const bool batch = !line->batchList.isEmpty();
+    UserMessages& messages = batch ? static_cast<UserMessages&>(console) : boxes;
+    const auto refuse = [&](const QString& text, int code) {
+        messages.error(text);
+        if (batch) {
+            TPackageWork::logStartFailure(txt(str::CaptionError) + u' ' + text);
+        }
+        return code;
+    };
 
     if (!ensureProgramFolders()) {
-        messages.error(txt(str::CannotMakeFolders).arg(QDir::toNativeSeparators(programDir())));
-        return kExitRefused;
+        return refuse(txt(str::CannotMakeFolders).arg(QDir::toNativeSeparators(programDir())),
+                      kExitRefused);
     }
     SingleInstance instance(programDir());
     switch (instance.acquire()) {
         case SingleInstance::Result::Acquired:
             break;
         case SingleInstance::Result::AlreadyRunning:
+            // The log belongs to the copy that runs.
             messages.warning(txt(str::AlreadyRunning));
             return kExitRefused;
         case SingleInstance::Result::Failed:
-            messages.error(
-                txt(str::CannotLockInstance).arg(instance.lockPath(), instance.errorText()));
-            return kExitRefused;
+            return refuse(
+                txt(str::CannotLockInstance).arg(instance.lockPath(), instance.errorText()),
+                kExitRefused);
+    }
+    const QString scaleText = qEnvironmentVariable("ZEV7_TIME_SCALE");
+    const double scale = ScaledClock::scaleFromEnvironment();
+    if (!scaleText.isEmpty() && scaleText.toDouble() != scale) {
+        return refuse(txt(str::SimBadScale).arg(scaleText), kExitUsage);
     }
     // Numbers with a decimal point, whatever the desktop's language says.
     QLocale::setDefault(QLocale::c());
@@ -96,5 +105,6 @@ int main(int argc, char** argv) {
         tour.start();
     }
     const int rc = QApplication::exec();
-    return rc;
+    // In batch mode the exit code tells the outcome too (0 only for success).
+    return batch ? program.finishBatch() : rc;
 }
