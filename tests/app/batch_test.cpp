@@ -222,8 +222,15 @@ TEST_F(BatchControl, TheExitCodeIsZeroOnlyForASuccessWhoseLogWasWritten) {
     EXPECT_EQ(batchExitCode(kBatchSucceeded, true), 0);
     EXPECT_NE(batchExitCode(kBatchSucceeded, false), 0);
     std::set<int> codes;
-    for (int code : {kBatchRunning, kBatchBroken, kBatchMalformed, kBatchNoPort, kBatchNoWindow,
-                     kBatchClosing, -6, 2}) {
+    const std::vector<int> all{kBatchRunning,
+                               kBatchBroken,
+                               kBatchMalformed,
+                               kBatchNoPort,
+                               kBatchNoWindow,
+                               kBatchClosing,
+                               -6,
+                               2};
+    for (int code : all) {
         EXPECT_NE(batchExitCode(code, true), 0) << code;
         codes.insert(batchExitCode(code, true));
     }
