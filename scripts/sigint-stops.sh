@@ -2,10 +2,17 @@
 # Stops zev7-run with SIGINT at random moments of the demo run, COUNT times (default 200), and
 # counts how each run ended: exit code 1 ("not every scenario was completed") is a clean stop,
 # 0 a run that finished before the signal, anything else (a signal death, 134, 139, ...) a fault.
-#   scripts/sigint-stops.sh [COUNT] [BUILD_DIR]
+#   scripts/sigint-stops.sh [--load] [COUNT] [BUILD_DIR]
 # Each run has its own simulator and program directory under a temporary folder. The moment is
-# drawn uniformly from the first MAX_MS milliseconds (default 8000) of the run.
+# drawn uniformly from the first MAX_MS milliseconds (default 8000) of the run. --load keeps
+# every core busy with another process meanwhile (one busy loop per core, as on a machine
+# shared with other work): faults that need an unlucky order of the threads show far more often.
 set -uo pipefail
+load=0
+if [ "${1:-}" = "--load" ]; then
+    load=1
+    shift
+fi
 count=${1:-200}
 bin=${2:-build}/bin
 max_ms=${MAX_MS:-8000}
@@ -14,7 +21,21 @@ work=$(mktemp -d)
 # shellcheck source=scripts/demo_home.sh
 . "$(dirname "$0")/demo_home.sh"
 DEMO_BIN=$bin
-trap 'rm -rf "$work"' EXIT
+loaders=()
+stop_load() {
+    local pid
+    for pid in "${loaders[@]}"; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+}
+trap 'stop_load; rm -rf "$work"' EXIT
+if [ "$load" -eq 1 ]; then
+    for _ in $(seq "$(nproc)"); do
+        yes >/dev/null &
+        loaders+=($!)
+    done
+fi
 
 declare -A ends=()
 for i in $(seq "$count"); do
@@ -45,5 +66,5 @@ for rc in "${!ends[@]}"; do
         bad=$(( bad + ${ends[$rc]} ))
     fi
 done
-echo "$count stops, $bad ended by a fault"
+echo "$count stops$([ "$load" -eq 1 ] && echo " under load"), $bad ended by a fault"
 [ "$bad" -eq 0 ]
