@@ -38,6 +38,22 @@ if [ "$load" -eq 1 ]; then
 fi
 
 declare -A ends=()
+done_runs=0
+# The counts so far: at the end, or when the loop itself is stopped (SIGTERM, Ctrl+C).
+summary() {
+    local rc bad=0
+    for rc in "${!ends[@]}"; do
+        echo "exit code $rc: ${ends[$rc]} runs"
+        if [ "$rc" -ne 1 ] && [ "$rc" -ne 0 ]; then
+            bad=$(( bad + ${ends[$rc]} ))
+        fi
+    done
+    echo "$done_runs stops$([ "$load" -eq 1 ] && echo " under load"), $bad ended by a fault"
+    [ "$bad" -eq 0 ]
+}
+run=
+sim=
+trap 'kill $run $sim 2>/dev/null; wait $run $sim 2>/dev/null; summary; exit 130' INT TERM
 for i in $(seq "$count"); do
     home="$work/run$i"
     mkdir -p "$home"
@@ -53,18 +69,14 @@ for i in $(seq "$count"); do
     kill "$sim" 2>/dev/null
     wait "$sim" 2>/dev/null
     ends[$rc]=$(( ${ends[$rc]:-0} + 1 ))
+    done_runs=$i
     if [ "$rc" -ne 1 ] && [ "$rc" -ne 0 ]; then
         echo "run $i: exit code $rc" >&2
         tail -5 "$home/run.out" >&2
+        if [ -f "$home/ZEV7.crash" ]; then
+            head -20 "$home/ZEV7.crash" >&2
+        fi
     fi
     rm -rf "$home"
 done
-bad=0
-for rc in "${!ends[@]}"; do
-    echo "exit code $rc: ${ends[$rc]} runs"
-    if [ "$rc" -ne 1 ] && [ "$rc" -ne 0 ]; then
-        bad=$(( bad + ${ends[$rc]} ))
-    fi
-done
-echo "$count stops$([ "$load" -eq 1 ] && echo " under load"), $bad ended by a fault"
-[ "$bad" -eq 0 ]
+summary
