@@ -68,6 +68,8 @@ for i in $(seq "$count"); do
     rc=$?
     kill "$sim" 2>/dev/null
     wait "$sim" 2>/dev/null
+    run=
+    sim=
     ends[$rc]=$(( ${ends[$rc]:-0} + 1 ))
     done_runs=$i
     if [ "$rc" -ne 1 ] && [ "$rc" -ne 0 ]; then
