@@ -22,7 +22,7 @@ set(allowed_engine/cycle "core;teliq;scenario;engine/registry;engine/detect;engi
 set(allowed_engine/view "core;scenario;engine/detect;engine/cycle;engine/report;engine/view")
 set(allowed_engine/protocol "core;scenario;engine/view;engine/protocol")
 set(allowed_engine/report "core;scenario;db;engine/detect;engine/cycle;engine/report")
-set(allowed_engine/port "core;teliq;scenario;engine/serial;engine/registry;engine/modem;engine/detect;engine/cycle;engine/view;engine/protocol;engine/report;engine/port")
+set(allowed_engine/port "core;teliq;scenario;db;engine/serial;engine/registry;engine/modem;engine/detect;engine/cycle;engine/view;engine/protocol;engine/report;engine/port")
 set(allowed_engine/answer "core;teliq;scenario;engine/serial;engine/registry;engine/modem;engine/view;engine/protocol;engine/report;engine/port;engine/answer")
 set(allowed_engine/supervisor "core;teliq;scenario;db;engine/serial;engine/registry;engine/modem;engine/view;engine/protocol;engine/report;engine/port;engine/answer;engine/supervisor")
 set(engine_all "engine/serial;engine/registry;engine/modem;engine/detect;engine/cycle;engine/view;engine/protocol;engine/report;engine/port;engine/answer;engine/supervisor")

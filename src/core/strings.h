@@ -24,6 +24,19 @@ inline constexpr char OldestScenarioVersion[] = "V2.01";
 inline constexpr char CaptionError[] = "Ошибка!";
 inline constexpr char CaptionWarning[] = "Внимание!";
 
+// ---- Fault evidence ("ZEV7.crash") ---------------------------------------------------------
+// The report a program leaves when a fault ends it, and the desktop program's word on it at
+// its next start.
+inline constexpr char FaultReportTitle[] = "Программа завершена внутренней ошибкой";
+inline constexpr char FaultReportProgram[] = "Программа: ";
+inline constexpr char FaultReportTime[] = "Время (UTC): ";
+inline constexpr char FaultReportReason[] = "Причина: ";
+inline constexpr char FaultReportStack[] = "Стек вызовов:";
+inline constexpr char FaultReportMentioned[] = "Сообщено при запуске программы: ";
+inline constexpr char LastRunFaulted[] =
+    "Предыдущий запуск программы завершился внутренней ошибкой.\nСведения о ней сохранены в "
+    "файле:\n%1";
+
 // ---- The main window, its menus and the program's start and end ----------------------------
 inline constexpr char AlreadyRunning[] = "Программа уже запущена!";
 inline constexpr char TooManyWindows[] = "Открыто слишком много форм!";

@@ -10,14 +10,16 @@ namespace {
 constexpr char kCodecName[] = "windows-1251";
 }
 
+// A converter per conversion: one kept per thread would be torn down by the thread's exit,
+// after whoever waited for the thread has gone on (a port thread's end, the program's end).
+// A single-byte code page carries no state from one text to the next anyway.
 QByteArray toCp1251(const QString& text) {
-    // Converters hold state between calls; one per thread keeps port threads independent.
-    thread_local QStringEncoder encoder(kCodecName);
+    QStringEncoder encoder(kCodecName);
     return encoder.encode(text);
 }
 
 QString fromCp1251(const QByteArray& bytes) {
-    thread_local QStringDecoder decoder(kCodecName);
+    QStringDecoder decoder(kCodecName);
     return decoder.decode(bytes);
 }
 

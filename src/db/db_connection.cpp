@@ -13,9 +13,29 @@
 #include <QMutexLocker>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <atomic>
 
 namespace zev7 {
+
+struct ThreadDbConnection::State {
+    QString name;
+    int generation = -1;
+    QString lastError;
+
+    void close() {
+        if (name.isEmpty()) {
+            return;
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        name.clear();
+        generation = -1;
+    }
+};
 
 namespace {
 
@@ -39,28 +59,28 @@ bool fileMarkedReadOnly(const QString& path) {
     return (info.permissions() & kAnyWrite) == 0;
 }
 
-struct ThreadConnection {
-    QString name;
-    int generation = -1;
-    QString lastError;
+// The thread that set the database up (the UI thread, a tool's main) writes through a
+// connection of its own, kept until shutdown(). A plain pointer: nothing of it is torn down by
+// the program's exit.
+ThreadDbConnection::State* setupThreadState = nullptr;
+std::atomic<Qt::HANDLE> setupThread{nullptr};
 
-    ~ThreadConnection() { close(); }
+// The worker's guard of the calling thread, if any. A plain pointer too: the thread's exit has
+// nothing to destroy.
+thread_local ThreadDbConnection::State* workerState = nullptr;
 
-    void close() {
-        if (name.isEmpty()) {
-            return;
-        }
-        {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-        name.clear();
-        generation = -1;
+ThreadDbConnection::State* currentState() {
+    if (workerState != nullptr) {
+        return workerState;
     }
-};
-
-thread_local ThreadConnection threadConnection;
+    if (QThread::currentThreadId() != setupThread.load()) {
+        return nullptr;
+    }
+    if (setupThreadState == nullptr) {
+        setupThreadState = new ThreadDbConnection::State;
+    }
+    return setupThreadState;
+}
 
 void report(UserMessages* messages, const QString& text) {
     if (messages != nullptr) {
@@ -112,6 +132,7 @@ bool DbConnection::setup(UserMessages* messages, const DbOptions& options) {
         setUpDone = false;
     }
     ++setupGeneration;
+    setupThread.store(QThread::currentThreadId());
 
     const QString dir = directory();
     if (!QDir().mkpath(dir)) {
@@ -152,6 +173,10 @@ void DbConnection::shutdown() {
     }
     ++setupGeneration;
     closeForThisThread();
+    if (QThread::currentThreadId() == setupThread.load()) {
+        delete setupThreadState;
+        setupThreadState = nullptr;
+    }
     const QString name = QString::fromLatin1(kMainConnectionName);
     if (QSqlDatabase::contains(name)) {
         {
@@ -172,28 +197,36 @@ QSqlDatabase DbConnection::main() {
 }
 
 QSqlDatabase DbConnection::forThisThread() {
-    ThreadConnection& tc = threadConnection;
+    ThreadDbConnection::State* tc = currentState();
+    if (tc == nullptr) {
+        return {};
+    }
     const int generation = setupGeneration.load();
-    if (!tc.name.isEmpty() && tc.generation == generation) {
-        QSqlDatabase db = QSqlDatabase::database(tc.name, false);
+    if (!tc->name.isEmpty() && tc->generation == generation) {
+        QSqlDatabase db = QSqlDatabase::database(tc->name, false);
         if (db.isOpen()) {
             return db;
         }
     }
-    tc.close();
-    tc.name = QStringLiteral("ZEV7_thread_%1").arg(++threadConnectionCounter);
-    tc.generation = generation;
-    QSqlDatabase db = open(tc.name, options());
-    tc.lastError = db.isOpen() ? QString() : db.lastError().text();
+    tc->close();
+    tc->name = QStringLiteral("ZEV7_thread_%1").arg(++threadConnectionCounter);
+    tc->generation = generation;
+    QSqlDatabase db = open(tc->name, options());
+    tc->lastError = db.isOpen() ? QString() : db.lastError().text();
     return db;
 }
 
 void DbConnection::closeForThisThread() {
-    threadConnection.close();
+    if (workerState != nullptr) {
+        workerState->close();
+    } else if (setupThreadState != nullptr && QThread::currentThreadId() == setupThread.load()) {
+        setupThreadState->close();
+    }
 }
 
 QString DbConnection::lastOpenError() {
-    return threadConnection.lastError;
+    const ThreadDbConnection::State* tc = currentState();
+    return tc != nullptr ? tc->lastError : QStringLiteral("no database connection of this thread");
 }
 
 DbOptions DbConnection::options() {
@@ -204,6 +237,16 @@ DbOptions DbConnection::options() {
 void DbConnection::setOptions(const DbOptions& options) {
     QMutexLocker lock(&stateMutex);
     currentOptions = options;
+}
+
+ThreadDbConnection::ThreadDbConnection()
+    : state_(std::make_unique<State>()), previous_(workerState) {
+    workerState = state_.get();
+}
+
+ThreadDbConnection::~ThreadDbConnection() {
+    state_->close();
+    workerState = previous_;
 }
 
 }  // namespace zev7

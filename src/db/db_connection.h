@@ -6,6 +6,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <memory>
 
 namespace zev7 {
 
@@ -48,9 +49,10 @@ public:
     // The connection "ZEV7"; only for the thread that called setup().
     static QSqlDatabase main();
 
-    // The calling thread's own connection, opened on first use and closed when the thread
-    // ends (or by closeForThisThread). Not open when the database cannot be opened; the
-    // engine's text is then in lastOpenError().
+    // The calling thread's own connection, opened on first use. A worker thread has one only
+    // while a ThreadDbConnection of its run() lives; the thread that called setup() has one
+    // until shutdown() (or closeForThisThread). Not open when the database cannot be opened,
+    // or when a worker has no ThreadDbConnection; the reason is then in lastOpenError().
     static QSqlDatabase forThisThread();
     static void closeForThisThread();
     static QString lastOpenError();
@@ -61,6 +63,25 @@ public:
 
     static DbOptions options();
     static void setOptions(const DbOptions& options);
+};
+
+// A worker thread's database connection for the length of its run(): the connection is opened
+// on the thread's first write and closed and removed when this guard ends, on the thread itself
+// and before the thread says it has finished, also when run() leaves by an exception. Whoever
+// waits for the thread may then end the program at once: nothing of the connection is left to
+// be torn down by the thread's exit behind the program's back.
+class ThreadDbConnection {
+public:
+    ThreadDbConnection();
+    ~ThreadDbConnection();
+    ThreadDbConnection(const ThreadDbConnection&) = delete;
+    ThreadDbConnection& operator=(const ThreadDbConnection&) = delete;
+
+    struct State;
+
+private:
+    std::unique_ptr<State> state_;
+    State* previous_;
 };
 
 }  // namespace zev7

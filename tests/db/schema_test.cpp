@@ -132,20 +132,30 @@ TEST_F(SchemaTest, TheAliasFollowsTheProgramDirectory) {
     EXPECT_NE(DbConnection::main().databaseName(), first);
 }
 
-TEST_F(SchemaTest, AWritingThreadHasItsOwnConnectionUntilItEnds) {
+TEST_F(SchemaTest, AWritingThreadHasItsOwnConnectionForItsRun) {
     QString threadConnection;
     bool saved = false;
+    bool savedWithout = true;
+    bool gone = false;
     std::thread port([&] {
+        {
+            ThreadDbConnection connection;
+            TDBSaveData writer(messages_);
+            saved = writer.SaveOutNumber(number({"-", "-", "(495)", "-", "123", "4567", "-"}));
+            threadConnection = DbConnection::forThisThread().connectionName();
+        }
+        // Closed and forgotten with the guard, on the thread, before the thread ends.
+        gone = !QSqlDatabase::contains(threadConnection);
+        // Without one a worker writes nothing (and opens nothing its exit would have to close).
         TDBSaveData writer(messages_);
-        saved = writer.SaveOutNumber(number({"-", "-", "(495)", "-", "123", "4567", "-"}));
-        threadConnection = DbConnection::forThisThread().connectionName();
+        savedWithout = writer.SaveOutNumber(number({"-", "-", "(495)", "-", "123", "4568", "-"}));
     });
     port.join();
     EXPECT_TRUE(saved);
+    EXPECT_FALSE(savedWithout);
+    EXPECT_TRUE(gone);
     EXPECT_FALSE(threadConnection.isEmpty());
     EXPECT_NE(threadConnection, DbConnection::main().connectionName());
-    // Closed and forgotten with the thread.
-    EXPECT_FALSE(QSqlDatabase::contains(threadConnection));
     EXPECT_EQ(count(QStringLiteral("Table_Out")), 1);
 }
 

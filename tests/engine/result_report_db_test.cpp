@@ -3,12 +3,16 @@
 #include "engine/report/result_report_db.h"
 #include "db/db_connection.h"
 #include "engine/report/result_report_finish.h"
+#include "engine/supervisor/port_supervisor.h"
 #include "port_engine_support.h"
+#include "support/core_app.h"
 
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QSqlQuery>
 
 namespace zev7 {
@@ -97,6 +101,76 @@ TEST_F(DatabaseRun, AReadOnlyDatabaseIsReportedAndTheRunGoesOn) {
                 .arg(call)))
             << call;
     }
+}
+
+// ---- Port threads ending while the program goes on to its end ---------------------------------
+
+// A thread that has returned from run() may still be in its exit for a while after whoever
+// waited for it has gone on. Here every port thread holds its exit back until the main thread
+// has looked, which widens that moment to all of it: nothing of the thread's database
+// connection may be left for the exit to tear down.
+QSemaphore threadExitGate;
+
+struct HeldThreadExit {
+    bool armed = false;
+    ~HeldThreadExit() {
+        if (armed) {
+            // Released by the test at once; the bound only keeps a broken build from hanging.
+            threadExitGate.tryAcquire(1, 30000);
+        }
+    }
+};
+
+thread_local HeldThreadExit heldThreadExit;
+
+// The window's Stop after the first call, seen on the port's thread.
+class StopAfterFirstCall : public RecordingPortView {
+public:
+    void callAccounted(int port, const CallRefresh& refresh) override {
+        RecordingPortView::callAccounted(port, refresh);
+        heldThreadExit.armed = true;
+        supervisor->stopPort(port);
+    }
+    PortSupervisor* supervisor = nullptr;
+};
+
+TEST_F(DatabaseRun, APortThreadLeavesNoConnectionBehindWhenItEnds) {
+    test::coreApp();
+    ASSERT_TRUE(DbConnection::setup(&messages_));
+    constexpr int kThreads = 24;
+    StopAfterFirstCall window;
+    PortServices s = databaseServices();
+    PortSupervisor supervisor(
+        PortServices{clock_, messages_, window, registry_, s.makePort, s.makeResults});
+    window.supervisor = &supervisor;
+    QStringList leftBehind;
+    int ended = 0;
+    QEventLoop loop;
+    QObject::connect(&supervisor, &PortSupervisor::portEnded, &loop, [&] {
+        // The thread has been joined: the program may now end at once.
+        for (const QString& name : QSqlDatabase::connectionNames()) {
+            if (name != QString::fromLatin1(kMainConnectionName)) {
+                leftBehind.append(name);
+            }
+        }
+        threadExitGate.release();
+        if (++ended == kThreads) {
+            loop.quit();
+            return;
+        }
+        writeScenario(kCaller, header(), {cycle()});
+        if (supervisor.startPort(kCaller) != 0) {
+            ADD_FAILURE() << "round " << ended;
+            loop.quit();
+        }
+    });
+    writeScenario(kCaller, header(), {cycle()});
+    ASSERT_EQ(supervisor.startPort(kCaller), 0);
+    loop.exec();
+    EXPECT_EQ(leftBehind, QStringList());
+    EXPECT_EQ(window.calls().size(), kThreads);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Table_Seans"), kThreads);
+    EXPECT_EQ(unstored_.load(), 0);
 }
 
 }  // namespace

@@ -23,8 +23,12 @@ ConsolePortView::ConsolePortView(UserMessages& messages) : messages_(messages), 
 
 void ConsolePortView::print(const QString& line) {
     QMutexLocker lock(&mutex_);
+    if (outputClosed_) {
+        return;
+    }
     out_ << line << '\n';
     out_.flush();
+    outputClosed_ = out_.status() != QTextStream::Ok;
 }
 
 void ConsolePortView::protocolLine(int /*port*/, const QString& line) {

@@ -2,7 +2,8 @@
 // and the cycle result so far, printed to standard output as UTF-8. The line-held question
 // goes to the program's messages (ConsoleMessages answers No, as batch mode does). An
 // answering station takes the settings given for its port (as from the window's page) and
-// prints the values the modem holds, and its final mode.
+// prints the values the modem holds, and its final mode. Once the output is closed (its reader
+// has gone), nothing more is written to it: the ports measure on.
 #pragma once
 
 #include "engine/view/port_view.h"
@@ -37,6 +38,7 @@ private:
     UserMessages& messages_;
     QMutex mutex_;
     QTextStream out_;
+    bool outputClosed_ = false;
     std::map<int, AnswerSettings> answerPages_;
 };
 

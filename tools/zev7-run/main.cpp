@@ -8,6 +8,8 @@
 // "Result\" REPORT, by default "Result\Result_Port_" N ".html". The exit code is 0 only when
 // every scenario was completed and every call stored. ZEV7_TIME_SCALE runs the clock faster,
 // as for zev7-sim. Ctrl+C, SIGTERM or SIGHUP stops the ports cleanly ("Сценарий прерван!").
+// An output that is closed (a pipe into `head`) is no longer written to; the measurement goes
+// on and the exit code is the run's. A fault leaves ZEV7.crash in the program directory.
 // --restart continues the scenarios after their finished cycles, as the port window's Restart
 // does; the port's working copy holds the states of an interrupted run. While a port runs, its
 // run marker tells other processes of the program directory (zev7-db, a second zev7-run, the
@@ -24,6 +26,7 @@
 #include "console_port_view.h"
 #include "core/clocks.h"
 #include "core/port_run_marker.h"
+#include "core/process_signals.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
@@ -41,9 +44,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
-#include <QTimer>
 #include <atomic>
-#include <csignal>
 #include <map>
 #include <memory>
 
@@ -51,16 +52,8 @@ using namespace zev7;
 
 namespace {
 
-// How often the event loop looks whether a stop signal arrived (real milliseconds).
-constexpr int kSignalLookMs = 100;
 constexpr int kExitUsage = 2;
 constexpr int kExitNotCompleted = 1;
-
-volatile std::sig_atomic_t stopSignal = 0;
-
-extern "C" void onStopSignal(int) {
-    stopSignal = 1;
-}
 
 QTextStream& err() {
     static QTextStream stream(stderr);
@@ -78,10 +71,10 @@ int main(int argc, char** argv) {
     // From the first moment: a stop that comes during start-up ends the run cleanly too.
     // A closed terminal (SIGHUP) stops the ports as cleanly as Ctrl+C: each modem on-hook,
     // each protocol ending with "Сценарий прерван!".
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
-    std::signal(SIGHUP, onStopSignal);
+    catchStopSignals();
+    ignoreBrokenPipe();
     QCoreApplication app(argc, argv);
+    installFaultReport("zev7-run");
     QCommandLineParser parser;
     parser.setApplicationDescription(txt(str::RunUsage));
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -138,6 +131,7 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
         setProgramDir(home);
+        installFaultReport("zev7-run");
     }
     ConsoleMessages messages(false);
     if (!ensureProgramFolders()) {
@@ -237,9 +231,9 @@ int main(int argc, char** argv) {
             app.quit();
         }
     });
-    QTimer signalLook;
-    QObject::connect(&signalLook, &QTimer::timeout, &app, [&] {
-        if (stopSignal != 0 && !stopping) {
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &app, [&] {
+        if (!stopping) {
             stopping = true;
             err() << txt(str::RunStopping) << "\n";
             err().flush();
@@ -247,7 +241,6 @@ int main(int argc, char** argv) {
             supervisor.stopAll();
         }
     });
-    signalLook.start(kSignalLookMs);
 
     if (!stations.start(*stationItems, startCallingPorts)) {
         stations.requestStop();

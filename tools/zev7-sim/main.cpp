@@ -3,7 +3,10 @@
 // Runs the simulated network (the demo network without --config) and exposes each modem as a
 // pseudo-terminal linked at DIR/dev/COM<N>, until Ctrl+C or SIGTERM. Start the program with
 // the same time scale (ZEV7_TIME_SCALE) so that both agree on every tone and time-out.
+// A fault leaves ZEV7.crash in DIR.
 #include "core/clocks.h"
+#include "core/process_signals.h"
+#include "core/program_dir.h"
 #include "core/strings.h"
 #include "sim/pty_host.h"
 #include "sim/sim_config.h"
@@ -38,6 +41,7 @@ std::optional<double> parseScale(const QString& text) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    installFaultReport("zev7-sim");
     QCommandLineParser parser;
     parser.setApplicationDescription(txt(str::SimUsage));
     parser.addHelpOption();
@@ -56,6 +60,9 @@ int main(int argc, char** argv) {
         err() << txt(str::SimNoHome) << "\n" << txt(str::SimUsage) << "\n";
         return 2;
     }
+    // The simulator's home is the program directory of the program it serves.
+    setProgramDir(parser.value(homeOption));
+    installFaultReport("zev7-sim");
 
     SimConfig config;
     if (parser.isSet(configOption)) {

@@ -11,15 +11,18 @@
 #include "app/single_instance.h"
 #include "app/tpackage_work.h"
 #include "core/clocks.h"
+#include "core/process_signals.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
 #include "engine/registry/port_registry.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QTimer>
 
 using namespace zev7;
 
@@ -31,6 +34,10 @@ constexpr int kExitUsage = 2;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zev7"));
+    installFaultReport("zev7");
+    // Logout, shutdown, a closed terminal or Ctrl+C: kept from now on and answered below, once
+    // the window exists, with the close that needs no question.
+    catchStopSignals();
     QApplication::setApplicationDisplayName(txt(str::ProgramName));
     GuiMessages boxes;
 
@@ -97,6 +104,25 @@ int main(int argc, char** argv) {
     Program program(ProgramSetup{clock, PortRegistry::instance()});
     TMainForm& window = program.mainWindow();
     window.show();
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, [&window] {
+        // Nobody is there to answer a box or a dialog on the screen: each is cancelled, as Esc
+        // would, so that none keeps the program open.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QDialog*>(w);
+                dialog != nullptr && dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
+        QMetaObject::invokeMethod(&window, &TMainForm::closeWithoutAsking, Qt::QueuedConnection);
+    });
+    // Said once, over the window, when the last run ended by a fault.
+    QTimer::singleShot(0, &window, [&messages] {
+        const QString report = takeUnmentionedFaultReport();
+        if (!report.isEmpty()) {
+            messages.warning(txt(str::LastRunFaulted).arg(QDir::toNativeSeparators(report)));
+        }
+    });
     program.start(*line);
 
     ScreenshotTour tour(window, line->windows.empty() ? 1 : line->windows.front().port, screenshots,

@@ -1,6 +1,7 @@
 #include "engine/port/tcom_thread.h"
 
 #include "core/strings.h"
+#include "db/db_connection.h"
 
 #include <exception>
 
@@ -16,6 +17,17 @@ void TComThread::requestStop() {
 }
 
 void TComThread::run() {
+    {
+        // The port's database connection is this run's: it is closed here, on this thread,
+        // before the supervisor learns that the thread has finished.
+        ThreadDbConnection database;
+        runEngine();
+    }
+    outcome_.store(engine_->outcome());
+    registry_.clearPortThread(port_, this);
+}
+
+void TComThread::runEngine() {
     QString fault;
     try {
         engine_->open();
@@ -34,8 +46,6 @@ void TComThread::run() {
             registry_.setRunState(port_, PortRunState::Free);
         }
     }
-    outcome_.store(engine_->outcome());
-    registry_.clearPortThread(port_, this);
 }
 
 }  // namespace zev7

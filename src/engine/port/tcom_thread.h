@@ -28,6 +28,8 @@ protected:
     void run() override;
 
 private:
+    void runEngine();
+
     std::unique_ptr<PortEngine> engine_;
     PortRegistry& registry_;
     int port_;
