@@ -351,6 +351,8 @@ inline constexpr char CallStatusWaitRingback[] = "Жду СКПВ";
 inline constexpr char CallStatusWaitAnswerSignal[] = "Жду сигнал АО";
 inline constexpr char CallStatusWaitClearBack[] = "Жду сигнал \"Отбой\"";
 inline constexpr char CallStatusWaitDialToneDialling[] = "Жду сигнал ОС при наборе";
+// A call that the end of the run cut short, without a result.
+inline constexpr char CallStatusStopped[] = "Вызов прерван";
 // The mode panel of the port window's status bar.
 inline constexpr char ModeAnswering[] = "Режим автоответчика. Мониторинг звонков.";
 inline constexpr char ModeCalling[] = "Режим вызывного устройства";

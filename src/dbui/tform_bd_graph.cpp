@@ -10,6 +10,7 @@
 #include "ui/chart_output.h"
 #include "ui/chart_view.h"
 #include "ui/ini_file.h"
+#include "ui/pie_slices.h"
 #include "ui/tform_color.h"
 #include "ui/tform_graphic.h"
 
@@ -286,28 +287,13 @@ void TFormBD_Graph::draw() {
 }
 
 void TFormBD_Graph::drawPie() {
-    double total = 0.0;
-    for (double v : data_.slices) {
-        total += v;
-    }
+    showPieCounts(chart_, pie_, data_.slices, 1, pieMarks_);
+    // The legend names the outcomes with their counts; the slices carry the percentages.
     const QStringList labels = graphSliceLabels(kind_);
-    const QList<QPieSlice*> slices = pie_->slices();
     const QList<QLegendMarker*> markers = chart_->legend()->markers(pie_);
-    for (int i = 0; i < slices.size(); ++i) {
-        const double v = data_.slices.value(i);
-        slices[i]->setValue(v);
-        slices[i]->setLabel(total > 0
-                                ? QString::number(100.0 * v / total, 'f', 1) + QStringLiteral(" %")
-                                : QString());
-        slices[i]->setLabelVisible(pieMarks_ && v > 0);
-        // A slice in the background's colour keeps a dark edge; an empty one has none, or it
-        // would draw a lone radius. (Set here, after the chart's theme gave every slice its pen.)
-        slices[i]->setPen(v > 0 ? QPen(Qt::black, 1) : QPen(Qt::NoPen));
-        // The legend names the outcomes with their counts; the slices carry the percentages.
-        if (i < markers.size()) {
-            markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") +
-                                 QString::number(v, 'g', 12));
-        }
+    for (int i = 0; i < markers.size(); ++i) {
+        markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") +
+                             QString::number(data_.slices.value(i), 'g', 12));
     }
 }
 

@@ -60,7 +60,9 @@ bool writeSvg(QWidget* view, const QString& path) {
 ChartDialogs& ChartDialogs::instance() {
     static ChartDialogs dialogs{
         [](QWidget* parent, const QString& proposed, const QString& filter) {
-            return QFileDialog::getSaveFileName(parent, QString(), proposed, filter);
+            // The program asks its own question about a file that exists, once.
+            return QFileDialog::getSaveFileName(parent, QString(), proposed, filter, nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
         },
         [](QWidget* parent, const QColor& current) {
             return QColorDialog::getColor(current, parent);

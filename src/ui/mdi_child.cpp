@@ -8,6 +8,31 @@
 
 namespace zev7 {
 
+// Notes the frame's placement whenever it moves or changes size as a normal window: a sub-window
+// keeps its own normal placement to itself while it is maximised or minimised.
+class NormalPlacementWatch : public QObject {
+public:
+    explicit NormalPlacementWatch(MdiChild& child) : QObject(&child), child_(child) {}
+
+    void note(const QWidget* frame) {
+        if ((frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) == 0) {
+            child_.normalPlacement_ = frame->geometry();
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == child_.watchedFrame_ &&
+            (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+            note(child_.watchedFrame_);
+        }
+        return false;
+    }
+
+private:
+    MdiChild& child_;
+};
+
 namespace {
 
 // The window states as stored: what the users' files hold.
@@ -45,7 +70,7 @@ void MdiChild::saveLayout() {
         state = kStateMaximized;
     }
     // The normal placement is kept also for a maximised window, so restoring it gives it back.
-    const QRect r = (state == kStateNormal) ? frame->geometry() : frame->normalGeometry();
+    const QRect r = (state == kStateNormal) ? frame->geometry() : normalPlacement();
     ini_->writeInt(section_, QStringLiteral("Left"), r.x());
     ini_->writeInt(section_, QStringLiteral("Top"), r.y());
     ini_->writeInt(section_, QStringLiteral("Width"), r.width());
@@ -90,6 +115,31 @@ void MdiChild::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+bool MdiChild::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) {
+        QWidget* frame = frameWindow();
+        if (frame != this && frame != watchedFrame_) {
+            if (placementWatch_ == nullptr) {
+                placementWatch_ = new NormalPlacementWatch(*this);
+            }
+            if (watchedFrame_ != nullptr) {
+                watchedFrame_->removeEventFilter(placementWatch_);
+            }
+            watchedFrame_ = frame;
+            frame->installEventFilter(placementWatch_);
+            placementWatch_->note(frame);
+        }
+    }
+    return QWidget::event(event);
+}
+
+QRect MdiChild::normalPlacement() const {
+    if (watchedFrame_ == nullptr) {
+        return normalGeometry();  // a window of its own keeps it itself
+    }
+    return normalPlacement_;
 }
 
 void MdiChild::closeEvent(QCloseEvent* event) {

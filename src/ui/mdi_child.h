@@ -3,11 +3,14 @@
 // restores it when shown, and carries the help context number F1 opens.
 #pragma once
 
+#include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 namespace zev7 {
 
 class IniFile;
+class NormalPlacementWatch;
 
 class MdiChild : public QWidget {
     Q_OBJECT
@@ -43,11 +46,19 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    friend class NormalPlacementWatch;
+    // The frame's placement while it was last neither maximised nor minimised.
+    QRect normalPlacement() const;
+
     QString section_;
     int helpContext_;
     IniFile* ini_;
+    NormalPlacementWatch* placementWatch_ = nullptr;  // a child of this window
+    QPointer<QWidget> watchedFrame_;
+    QRect normalPlacement_;
 };
 
 }  // namespace zev7

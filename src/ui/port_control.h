@@ -24,6 +24,8 @@ public:
     virtual int startAnswerStation(int port, AnswerMode mode) = 0;
     virtual bool stopAnswerStation(int port) = 0;
     virtual bool postAnswerCommand(int port, AnswerCommand command) = 0;
+    // The station has not taken the posted command yet (false also when none runs).
+    virtual bool answerCommandPending(int port) const = 0;
     virtual bool answerStationRunning(int port) const = 0;
 };
 

@@ -142,6 +142,15 @@ void PortResultPage::callStatus(int callNumber, CallStatus status) {
     dirtyFrom_ = dirtyFrom_ < 0 ? row : qMin(dirtyFrom_, row);
 }
 
+void PortResultPage::runEnded() {
+    if (statusCall_ < 1) {
+        return;
+    }
+    statusText_ = txt(str::CallStatusStopped);
+    const int row = statusCall_ - 1;
+    dirtyFrom_ = dirtyFrom_ < 0 ? row : qMin(dirtyFrom_, row);
+}
+
 void PortResultPage::callAccounted(const CallRefresh& refresh) {
     if (refresh.callNumber >= 1) {
         if (static_cast<int>(rows_.size()) < refresh.callNumber) {

@@ -31,6 +31,8 @@ public:
 
     void cycleStarted(const CycleStartInfo& info);
     void callStatus(int callNumber, CallStatus status);
+    // The run has ended: a call still shown as under way was cut short and says so.
+    void runEnded();
     void callAccounted(const CallRefresh& refresh);
     // Brings the tables up to date; false when there was nothing to repaint.
     bool flush();

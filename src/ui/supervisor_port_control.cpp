@@ -29,6 +29,10 @@ bool SupervisorPortControl::postAnswerCommand(int port, AnswerCommand command) {
     return supervisor_.postAnswerCommand(port, command);
 }
 
+bool SupervisorPortControl::answerCommandPending(int port) const {
+    return supervisor_.answerCommandPending(port);
+}
+
 bool SupervisorPortControl::answerStationRunning(int port) const {
     return supervisor_.answerStationRunning(port);
 }

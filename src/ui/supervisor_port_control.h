@@ -21,6 +21,7 @@ public:
     int startAnswerStation(int port, AnswerMode mode) override;
     bool stopAnswerStation(int port) override;
     bool postAnswerCommand(int port, AnswerCommand command) override;
+    bool answerCommandPending(int port) const override;
     bool answerStationRunning(int port) const override;
 
 private:

@@ -104,6 +104,9 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
     closeDeadline_->setSingleShot(true);
     closeDeadline_->setInterval(kCloseWaitMs);
     connect(closeDeadline_, &QTimer::timeout, this, &TForm_Data::closeWaitExpired);
+    leaveTimer_ = new QTimer(this);
+    leaveTimer_->setInterval(kLeavePollMs);
+    connect(leaveTimer_, &QTimer::timeout, this, &TForm_Data::leaveAnsweringWait);
 
     const QString workingCopy = workingCopyPath(port_);
     if (QFile::exists(workingCopy)) {
@@ -113,6 +116,7 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
         context_.messages.abortBatch(-5);
     }
     showScenario();
+    setMonitoring(false);
     setModeText(ModePanel::NotSet);
     if (context_.route) {
         context_.route(port_, this, this);
@@ -402,6 +406,9 @@ void TForm_Data::setScenario() {
     colourButton(setScen_, false);
     saveWorkingCopy();
     emit scenarioChanged();
+    // The cycles' start windows count from the base time: the settings window shows them as
+    // they now stand, never an old window that its own "Установить" would write back.
+    emit cycleSettingsWanted(this, false);
 }
 
 void TForm_Data::setRepeatMode(int mode) {
@@ -732,6 +739,7 @@ bool TForm_Data::stop() {
 }
 
 void TForm_Data::runFinished(int, bool resumeMonitoring) {
+    results_->runEnded();
     repaintNow();
     const QString workingCopy = workingCopyPath(port_);
     if (QFile::exists(workingCopy)) {
@@ -743,7 +751,7 @@ void TForm_Data::runFinished(int, bool resumeMonitoring) {
     }
     scenario_->setRunning(false);
     if (resumeMonitoring) {
-        monitoring_ = true;
+        setMonitoring(true);
     }
     viewRepeat_->setText(0, QStringLiteral("0"));
     showScenario();
@@ -755,6 +763,8 @@ void TForm_Data::runFinished(int, bool resumeMonitoring) {
 void TForm_Data::portEnded() {
     // The thread has closed the serial port: the port is free for other programs again.
     runMarker_.reset();
+    results_->runEnded();
+    scheduleRepaint();
     scenario_->setRunning(false);
     applyCommandState();
     // Monitoring resumes once the port thread has given the serial port back.

@@ -71,8 +71,11 @@ public:
     static constexpr int kHelpAnswerModem = 31;
     static constexpr int kHelpProtocol = 33;
     static constexpr int kHelpResults = 35;
-    // The longest the window waits for its threads when it closes.
+    // The longest the window waits for its threads when it closes, and for each step of the
+    // answering station's leaving the answering mode.
     static constexpr int kCloseWaitMs = 5000;
+    // How often the window looks whether the answering station has done the step it waits for.
+    static constexpr int kLeavePollMs = 50;
     // Tables repaint at most this often while a port reports (about 25 times a second).
     static constexpr int kRepaintIntervalMs = 40;
     static inline const QColor kUnsetColour{255, 255, 0};
@@ -148,6 +151,10 @@ public:
     void setAndMonitor();           // SetData_ButtonClick
     void stopMonitoring(bool ask);  // Break_AA_ButtonClick
     void leaveAnswering();          // Break_MODEM_AA_ButtonClick
+    // One look of the wait that follows leaving the answering mode: once the station has taken
+    // the command (or after the wait) it is stopped; once it has ended, "Режим не задан".
+    void leaveAnsweringWait();
+    QTimer* leaveTimer() const { return leaveTimer_; }
     // The supervisor's reports on the threads of this port.
     void portEnded();
     void answerStationEnded();
@@ -210,6 +217,8 @@ private:
     // Takes the port's run marker for a run; false (reported) when another program runs it.
     bool takeRunMarker();
     void setModeText(ModePanel mode);
+    void setMonitoring(bool on);
+    void answeringLeft();
     void applyCommandState();
     void scheduleRepaint();
     bool threadsRunning() const;
@@ -241,12 +250,16 @@ private:
     PortResultPage* results_ = nullptr;
     QTimer* repaintTimer_ = nullptr;
     QTimer* closeDeadline_ = nullptr;
+    QTimer* leaveTimer_ = nullptr;
 
     int changedFlags_ = 0;
     double editedBaseTime_ = 0.0;
     int editedInterval_ = 0;
     int repeatMode_ = 0;
     bool monitoring_ = false;
+    enum LeaveStep { kNotLeaving, kLeaveCommandPosted, kLeaveStopping };
+    LeaveStep leaving_ = kNotLeaving;
+    int leaveTurns_ = 0;
     enum PendingStart { kNoPendingStart, kPendingStart, kPendingRestart };
     PendingStart pendingStart_ = kNoPendingStart;  // waits for the answering station's end
     bool showing_ = false;

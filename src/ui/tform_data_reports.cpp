@@ -69,7 +69,7 @@ void TForm_Data::setAnswerSettingsClick() {
         // The modem is written and left answering, but no monitoring thread stays.
         setAndMonitor();
         stopMonitoring(false);
-        monitoring_ = false;
+        setMonitoring(false);
     }
     setAnswer_->setEnabled(true);
 }
@@ -86,8 +86,8 @@ void TForm_Data::setAndMonitor() {
     if (context_.control.answerStationRunning(port_)) {
         context_.control.postAnswerCommand(port_, AnswerCommand::Apply);
     } else if (context_.control.startAnswerStation(port_, AnswerMode::Answer) == 0) {
+        setMonitoring(true);
         setModeText(ModePanel::Answering);
-        monitoring_ = true;
     }
     bar4_->update();
 }
@@ -102,30 +102,75 @@ void TForm_Data::stopMonitoring(bool ask) {
     }
     context_.control.stopAnswerStation(port_);
     if (ask) {
-        monitoring_ = false;
+        setMonitoring(false);
     }
     bar4_->update();
 }
 
 void TForm_Data::leaveAnswering() {
-    if (!context_.messages.askYesNo(txt(str::AskLeaveAnswering))) {
+    if (leaving_ != kNotLeaving || !context_.messages.askYesNo(txt(str::AskLeaveAnswering))) {
         return;
     }
-    monitoring_ = false;
-    if (context_.control.answerStationRunning(port_)) {
-        context_.control.postAnswerCommand(port_, AnswerCommand::CallingDevice);
-    } else {
+    if (!context_.control.answerStationRunning(port_)) {
         context_.control.startAnswerStation(port_, AnswerMode::CallingDevice);
+        setMonitoring(false);
+        return;
     }
+    // The running station takes the modem out of answering first, then it ends: no ring is
+    // watched for a modem that no longer answers. The window waits for each step on a timer.
+    context_.control.postAnswerCommand(port_, AnswerCommand::CallingDevice);
+    leaving_ = kLeaveCommandPosted;
+    leaveTurns_ = 0;
+    leaveTimer_->start();
+}
+
+void TForm_Data::leaveAnsweringWait() {
+    if (leaving_ == kNotLeaving) {
+        leaveTimer_->stop();
+        return;
+    }
+    const bool late = ++leaveTurns_ * kLeavePollMs >= kCloseWaitMs;
+    if (leaving_ == kLeaveCommandPosted) {
+        if (context_.control.answerCommandPending(port_) && !late) {
+            return;
+        }
+        context_.control.stopAnswerStation(port_);
+        leaving_ = kLeaveStopping;
+        leaveTurns_ = 0;
+        return;
+    }
+    if (!context_.control.answerStationRunning(port_)) {
+        answeringLeft();
+    } else if (late) {
+        // The station did not end in time: it says its own mode when it does.
+        leaving_ = kNotLeaving;
+        leaveTimer_->stop();
+    }
+}
+
+void TForm_Data::answeringLeft() {
+    leaving_ = kNotLeaving;
+    leaveTimer_->stop();
+    setMonitoring(false);
+    setModeText(ModePanel::NotSet);
+}
+
+void TForm_Data::setMonitoring(bool on) {
+    monitoring_ = on;
+    // "Прервать режим мониторинга" can be pressed exactly while the rings are monitored.
+    modemButtons_[2]->setEnabled(on);
 }
 
 void TForm_Data::answerStationStarted(int code) {
     if (code != 0) {
-        monitoring_ = false;
+        setMonitoring(false);
     }
 }
 
 void TForm_Data::answerStationEnded() {
+    if (leaving_ == kLeaveStopping && !context_.control.answerStationRunning(port_)) {
+        answeringLeft();
+    }
     if (pendingStart_ != kNoPendingStart && !closing_ &&
         !context_.control.answerStationRunning(port_)) {
         startRun(pendingStart_ == kPendingStart);
@@ -176,7 +221,6 @@ void TForm_Data::setModeText(ModePanel mode) {
     p.setColor(QPalette::Window, colour);
     l->setPalette(p);
     l->setText(modePanelText(mode));
-    modemButtons_[2]->setEnabled(monitoring_);
 }
 
 bool TForm_Data::threadsRunning() const {
@@ -257,7 +301,7 @@ void TForm_Data::showAnswerSettings(int, const AnswerSettings& settings) {
 
 void TForm_Data::answerStationFinished(int, ModePanel mode, bool monitoringEnded) {
     if (monitoringEnded) {
-        monitoring_ = false;
+        setMonitoring(false);
     }
     setModeText(mode);
 }

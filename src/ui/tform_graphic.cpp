@@ -6,6 +6,7 @@
 #include "ui/chart_view.h"
 #include "ui/ini_file.h"
 #include "ui/panel_bar.h"
+#include "ui/pie_slices.h"
 #include "ui/tform_color.h"
 
 #include <QBarSeries>
@@ -291,27 +292,15 @@ void TForm_Graphic::refresh() {
 
 void TForm_Graphic::refreshPie() {
     const PieValues& pies = data_->pies();
-    QList<int> values;
+    QList<double> counts;
     if (kind_ == CallsPie) {
-        values = {pies.calls[0], pies.calls[1]};
+        counts = {static_cast<double>(pies.calls[0]), static_cast<double>(pies.calls[1])};
     } else {
-        values = QList<int>(pies.losses.begin(), pies.losses.end());
+        for (int v : pies.losses) {
+            counts.append(v);
+        }
     }
-    double total = 0.0;
-    for (int v : values) {
-        total += v;
-    }
-    const QList<QPieSlice*> slices = pie_->slices();
-    for (int i = 0; i < slices.size() && i < values.size(); ++i) {
-        QPieSlice* slice = slices[i];
-        slice->setValue(values[i]);
-        slice->setLabel(total > 0 ? QString::number(100.0 * values[i] / total, 'f', 0) +
-                                        QStringLiteral(" %")
-                                  : QString());
-        slice->setLabelVisible(values[i] > 0);
-        // An empty slice would draw its edge as a lone radius across the pie.
-        slice->setPen(values[i] > 0 ? QPen(Qt::black, 1) : QPen(Qt::NoPen));
-    }
+    showPieCounts(chart_, pie_, counts, 0);
     // The legend names the outcomes while the slices' marks carry the percentages.
     const QStringList names = sliceNames(kind_);
     const QList<QLegendMarker*> markers = chart_->legend()->markers(pie_);

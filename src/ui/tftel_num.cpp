@@ -4,10 +4,12 @@
 #include "scenario/scenar_class.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
+#include "ui/help_window.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +22,7 @@ namespace zev7 {
 TFTelNum::TFTelNum(TScenarClass& scenario, int cycleIndex, UserMessages& messages, QWidget* parent)
     : QDialog(parent), scenario_(scenario), cycleIndex_(cycleIndex), messages_(messages) {
     setWindowTitle(txt(str::NumberEditorCaption));
+    setHelpContext(this, kHelpContext);
     if (cycleMode()) {
         cycleCopy_ = scenario_.cycle(cycleIndex_);
     } else {
@@ -79,7 +82,7 @@ TFTelNum::TFTelNum(TScenarClass& scenario, int cycleIndex, UserMessages& message
     help->setObjectName("BitBtn2");
     connect(buttons, &QDialogButtonBox::accepted, this, &TFTelNum::confirm);
     connect(buttons, &QDialogButtonBox::rejected, this, &TFTelNum::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+    connect(help, &QPushButton::clicked, this, [] { showHelp(kHelpContext); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -90,6 +93,14 @@ bool TFTelNum::edit(TScenarClass& scenario, int cycleIndex, UserMessages& messag
                     QWidget* parent) {
     TFTelNum dialog(scenario, cycleIndex, messages, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void TFTelNum::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        showHelp(kHelpContext);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 NumEnum* TFTelNum::entry(int field) {

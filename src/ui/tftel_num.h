@@ -43,8 +43,9 @@ public:
     // Cancel, or closing otherwise: the number as it was opened.
     void reject() override;
 
-signals:
-    void helpRequested(int helpContext);
+protected:
+    // F1: the editor's help page, as its "Помощь" button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Row {

@@ -2,12 +2,19 @@
 // all, and standing as a strip beside the maximised port windows when it is maximised.
 #include "app/cycle_settings_windows.h"
 #include "app_test_support.h"
+#include "scenario/ole_date.h"
 #include "scenario/scenar_class.h"
+#include "ui/cycle_settings_rules.h"
+#include "ui/panel_bar.h"
+#include "ui/tform_base_time.h"
 #include "ui/tform_data.h"
 #include "ui/tform_set.h"
 
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTimer>
 
 namespace zev7::apptest {
 namespace {
@@ -46,6 +53,38 @@ TEST_F(CycleSettingsWindowsTest, OneWindowFollowsThePortThatAsks) {
     // A port window that is neither shown nor active does not take the window over.
     emit one->cycleSettingsWanted(one, false);
     EXPECT_EQ(dialog->port(), 2);
+}
+
+// The base time moved in the port window and set there moves every start window with it: the
+// open settings window shows the new window, and its untouched "Установить" keeps it.
+TEST_F(CycleSettingsWindowsTest, ItShowsTheStartWindowWhereANewBaseTimePutsIt) {
+    auto* settings = new CycleSettingsWindows(*form, messages, ini);
+    TForm_Data* one = portWindow(1);
+    emit one->cycleSettingsWanted(one, true);
+    TFormSet* dialog = settings->dialog();
+    ASSERT_NE(dialog, nullptr);
+    const CycleRecord before = one->scenario().cycle(0);
+    const double later = one->scenario().header().baseTime + 3.0 / 24.0;
+    QTimer::singleShot(0, [later] {
+        auto* d = qobject_cast<TFormBaseTime*>(QApplication::activeModalWidget());
+        if (d == nullptr) {
+            return;
+        }
+        d->edit()->setText(formatDateTimeMinutes(fromOleDate(later)));
+        emit d->edit()->textEdited(d->edit()->text());
+        d->accept();
+    });
+    emit one->scenarioBar()->panelPressed(3, Qt::RightButton);
+    one->setScenarioButton()->click();
+    const double base = one->scenario().header().baseTime;
+    ASSERT_EQ(base, toWholeMinutes(later));
+
+    EXPECT_EQ(dialog->startWindow().start, toWholeMinutes(base + before.startFrom));
+    EXPECT_EQ(dialog->startWindow().end, toWholeMinutes(base + before.startUntil));
+    EXPECT_FALSE(dialog->resetButton()->isEnabled());
+    dialog->setButton()->click();
+    EXPECT_EQ(one->scenario().cycle(0).startFrom, before.startFrom);
+    EXPECT_EQ(one->scenario().cycle(0).startUntil, before.startUntil);
 }
 
 TEST_F(CycleSettingsWindowsTest, MaximisedItStandsBesideThePortWindows) {

@@ -8,20 +8,24 @@
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QImage>
+#include <QMessageBox>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <deque>
 
 namespace zev7 {
@@ -92,6 +96,34 @@ TEST_F(ChartToolsTest, DecliningToOverwriteAsksForAnotherName) {
     EXPECT_FALSE(QImage(other).isNull());
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_EQ(messages_.texts().first(), "Имя 'graphic.bmp' уже существует! Перезаписать?");
+}
+
+// Saving over a file that exists, through the real save dialog: the program's question is the
+// only one.
+TEST_F(ChartToolsTest, OverwritingAFileIsAskedOnce) {
+    const QString taken = home_.filePath("Picture/graphic.bmp");
+    QFile(taken).open(QIODevice::WriteOnly);
+    ChartDialogs::instance().saveName = saved_.saveName;
+    int dialogQuestions = 0;
+    QObject answering;  // its timers go with it
+    std::function<void()> answer = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            ++dialogQuestions;
+            box->button(QMessageBox::Yes)->click();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialog->selectFile(taken);
+            static_cast<QDialog*>(dialog)->accept();  // as its "Save" button
+        }
+        QTimer::singleShot(0, &answering, answer);
+    };
+    QTimer::singleShot(0, &answering, answer);
+    messages_.queueAnswer(true);
+    EXPECT_TRUE(SaveChartToFile(&view_, &view_, messages_));
+    EXPECT_EQ(dialogQuestions, 0);
+    ASSERT_EQ(messages_.count(), 1);
+    EXPECT_EQ(messages_.texts().first(), "Имя 'graphic.bmp' уже существует! Перезаписать?");
+    EXPECT_GT(QFile(taken).size(), 0);
 }
 
 TEST_F(ChartToolsTest, EachFormatByItsExtensionAndAMessageForOthers) {

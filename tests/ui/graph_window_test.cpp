@@ -61,6 +61,38 @@ protected:
     PortGraphData data_;
 };
 
+// A cycle without a loss after one with losses: its loss pie is drawn empty, in the window and
+// in the report's bitmap, as is the calls pie of a cycle before its first call.
+TEST_F(GraphWindowTest, APieWithoutCountsIsDrawnEmpty) {
+    auto picture = [this](TForm_Graphic& w, const QString& name) {
+        const QString path = home_.filePath("Result/" + name + ".bmp");
+        EXPECT_TRUE(w.saveReportBitmap(path));
+        return QImage(path);
+    };
+    auto freshLosses = window(LossesPie);
+    auto freshCalls = window(CallsPie);
+    const QImage emptyLosses = picture(*freshLosses, "emptyLosses");
+    const QImage emptyCalls = picture(*freshCalls, "emptyCalls");
+    auto losses = window(LossesPie);
+    auto calls = window(CallsPie);
+
+    CallRefresh lost;
+    lost.callNumber = 1;
+    lost.pies.calls = {0, 1};
+    lost.pies.losses[9] = 1;  // "Нет сигнала АО"
+    data_.callAccounted(lost);
+    EXPECT_NE(picture(*losses, "lost"), emptyLosses);
+    EXPECT_NE(picture(*calls, "lostCall"), emptyCalls);
+
+    data_.cycleStarted(CycleStartInfo{});
+    EXPECT_EQ(picture(*calls, "beforeFirstCall"), emptyCalls);
+    CallRefresh success;
+    success.callNumber = 1;
+    success.pies.calls = {1, 0};
+    data_.callAccounted(success);
+    EXPECT_EQ(picture(*losses, "noLoss"), emptyLosses);
+}
+
 TEST_F(GraphWindowTest, TwentyFiveBarsPageByTen) {
     auto w = window(AttenuationBars);
     EXPECT_EQ(w->windowTitle(), "Порт:3  Затухание");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTemporaryDir>
 
 namespace zev7 {
@@ -97,6 +99,50 @@ TEST(MdiChild, PlacementComesBackUnderItsCaptionAndSwitchedOffFileGivesDefaults)
     fresh.saveLayout();
     EXPECT_EQ(fresh.size(), QSize(111, 99));
     EXPECT_EQ(readAll(dir.filePath("ZEV7.ini")), before);
+}
+
+// The program closed with a maximised port window: every window keeps where it stood, and the
+// maximised one opens maximised again and goes back to its place when restored.
+TEST(MdiChild, AMaximisedWindowKeepsItsOwnAndTheOthersPlaces) {
+    test::uiApp();
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath("ZEV7.ini"));
+    const QRect first(10, 20, 300, 200);
+    const QRect second(320, 30, 310, 210);
+    {
+        QMdiArea area;
+        area.resize(1000, 700);
+        area.show();
+        QMdiSubWindow* one = area.addSubWindow(new MdiChild("Порт:1", 17, &ini));
+        QMdiSubWindow* two = area.addSubWindow(new MdiChild("Порт:2", 17, &ini));
+        one->show();
+        two->show();
+        one->setGeometry(first);
+        two->setGeometry(second);
+        area.setActiveSubWindow(one);
+        one->showMaximized();
+        area.closeAllSubWindows();  // as at the program's end
+    }
+    IniFile back(dir.filePath("ZEV7.ini"));
+    ASSERT_TRUE(back.load());
+    EXPECT_EQ(back.readInt("Порт:1", "WindowState"), 2);
+    for (const auto& [section, place] : {std::pair{"Порт:1", first}, std::pair{"Порт:2", second}}) {
+        EXPECT_EQ(QRect(back.readInt(section, "Left"), back.readInt(section, "Top"),
+                        back.readInt(section, "Width"), back.readInt(section, "Height")),
+                  place)
+            << section;
+    }
+
+    QMdiArea area;
+    area.resize(1000, 700);
+    area.show();
+    auto* again = new MdiChild("Порт:1", 17, &back);
+    QMdiSubWindow* frame = area.addSubWindow(again);
+    frame->show();
+    again->restoreLayout();
+    EXPECT_TRUE(frame->isMaximized());
+    frame->showNormal();
+    EXPECT_EQ(frame->geometry(), first);
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
+#include <QTextBrowser>
 
 namespace zev7 {
 namespace {
@@ -24,6 +27,32 @@ protected:
     RecordingMessages messages_;
     TScenarClass scenario_;
 };
+
+// "Помощь" and F1 open the editor's help page.
+TEST_F(NumberEditorTest, HelpButtonAndF1OpenTheEditorsPage) {
+    auto helpShown = [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == "HelpWindow" && w->isVisible()) {
+                return qobject_cast<QTextBrowser*>(w);
+            }
+        }
+        return static_cast<QTextBrowser*>(nullptr);
+    };
+    TFTelNum e(scenario_, 0, messages_);
+    e.findChild<QPushButton*>("BitBtn2")->click();
+    QTextBrowser* help = helpShown();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->source().fileName() == "19.html" || help->toPlainText().contains("19"));
+    help->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(helpShown(), nullptr);
+
+    QTest::keyClick(e.fieldEdit(NUM_ATX), Qt::Key_F1);
+    help = helpShown();
+    ASSERT_NE(help, nullptr);
+    help->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 TEST_F(NumberEditorTest, TypingRefusesWrongSymbolsAndOkCompletesTheFields) {
     TFTelNum e(scenario_, 0, messages_);

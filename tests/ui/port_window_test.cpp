@@ -32,6 +32,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -81,8 +82,10 @@ public:
     }
     bool postAnswerCommand(int, AnswerCommand command) override {
         commands.push_back(command);
+        commandPending = station;
         return station;
     }
+    bool answerCommandPending(int) const override { return commandPending; }
     bool answerStationRunning(int) const override { return station; }
 
     void runToEnd() {
@@ -95,6 +98,7 @@ public:
     std::unique_ptr<PortEngine> engine;
     bool running = false;
     bool station = false;
+    bool commandPending = false;  // the station has not taken the posted command yet
     int starts = 0;
     int stops = 0;
     int stationStops = 0;
@@ -295,6 +299,63 @@ TEST_F(PortWindowTest, MonitoringStopsForTheRunAndResumesAfterIt) {
     w->portEnded();
     EXPECT_EQ(control_.stationModes.size(), 2u);
     EXPECT_EQ(w->modemBar()->text(4), "Режим автоответчика. Мониторинг звонков.");
+}
+
+// "Прервать мониторинг" can be pressed exactly while the rings are monitored.
+TEST_F(PortWindowTest, TheStopMonitoringButtonWorksExactlyWhileMonitoring) {
+    writeDemoScenario(toOleDate(clock_.now()));
+    auto w = window();
+    auto* stopMonitoring = w->modemBar()->label(2)->findChild<QToolButton*>();
+    ASSERT_NE(stopMonitoring, nullptr);
+    EXPECT_FALSE(stopMonitoring->isEnabled());
+    w->setAndMonitor();
+    EXPECT_TRUE(stopMonitoring->isEnabled());
+    messages_.queueAnswer(true);
+    w->stopMonitoring(true);
+    EXPECT_FALSE(stopMonitoring->isEnabled());
+}
+
+// "Прервать режим автоответчика?" Yes: the station takes the modem out of answering, then it
+// is stopped, and once it has ended the page says the mode is not set.
+TEST_F(PortWindowTest, LeavingTheAnsweringModeEndsTheStation) {
+    writeDemoScenario(toOleDate(clock_.now()));
+    auto w = window();
+    w->setAndMonitor();
+    messages_.queueAnswer(true);
+    w->leaveAnswering();
+    ASSERT_FALSE(control_.commands.empty());
+    EXPECT_EQ(control_.commands.back(), AnswerCommand::CallingDevice);
+    EXPECT_TRUE(w->leaveTimer()->isActive());
+    w->leaveAnsweringWait();
+    EXPECT_EQ(control_.stationStops, 0);  // the command is not taken yet
+    control_.commandPending = false;
+    w->leaveAnsweringWait();
+    EXPECT_EQ(control_.stationStops, 1);
+    EXPECT_EQ(w->modemBar()->text(4), "Режим автоответчика. Мониторинг звонков.");
+    control_.station = false;
+    w->answerStationEnded();
+    EXPECT_FALSE(w->monitoring());
+    EXPECT_EQ(w->modemBar()->text(4), "Режим не задан");
+    EXPECT_FALSE(w->leaveTimer()->isActive());
+}
+
+// A run that ends while a call is under way leaves no "Жду ..." behind in the call table.
+TEST_F(PortWindowTest, ACallCutShortByTheEndOfTheRunSaysSo) {
+    writeDemoScenario(toOleDate(clock_.now()));
+    auto w = window();
+    CallRefresh first;
+    first.callNumber = 1;
+    first.row[1] = "Успешный";
+    w->callAccounted(kPort, first);
+    w->callStatus(kPort, 2, CallStatus::WaitAnswerSignal);
+    w->repaintNow();
+    QTableWidget* table = w->resultPage()->callTable();
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(1, 1)->text(), "Жду сигнал АО");
+    w->runFinished(kPort, false);
+    EXPECT_EQ(table->item(0, 1)->text(), "Успешный");
+    EXPECT_EQ(table->item(1, 0)->text(), "2");
+    EXPECT_EQ(table->item(1, 1)->text(), "Вызов прерван");
 }
 
 TEST_F(PortWindowTest, FormStorageKeepsColumnsAndGraphFlagsAndPullsFarWindowsBack) {

@@ -31,6 +31,7 @@ public:
     int startAnswerStation(int, AnswerMode) override { return 0; }
     bool stopAnswerStation(int) override { return false; }
     bool postAnswerCommand(int, AnswerCommand) override { return false; }
+    bool answerCommandPending(int) const override { return false; }
     bool answerStationRunning(int) const override { return false; }
 };
 
