@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/closing_sequence.h"
+#include "app/mdi_arrangement.h"
 #include "app/port_list.h"
 #include "core/strings.h"
 #include "dbui/tform_interface_bd.h"
@@ -30,8 +31,6 @@ namespace {
 
 // The tag of a child window in the "Окна" menu: a port window's tag is its port number.
 constexpr char kTagProperty[] = "zev7Tag";
-// A child whose chart the scale toolbar may move marks itself with this property.
-constexpr char kChartProperty[] = "zev7Chart";
 // The "Окна" menu's fixed items before the window items (the last one a separator).
 constexpr int kFixedWindowItems = 8;
 
@@ -154,18 +153,18 @@ void TMainForm::makeActions() {
 
     connect(makeAction(nullptr, "NCascade", str::MenuCascade), &QAction::triggered, mdi_,
             &QMdiArea::cascadeSubWindows);
-    // Qt tiles in one way; side by side and one above the other are both tiles of it.
-    connect(makeAction(nullptr, "N_TileVert", str::MenuTileVertical), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
-    connect(makeAction(nullptr, "N_TileHorz", str::MenuTileHorizontal), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
-    connect(makeAction(nullptr, "NArrange", str::MenuArrange), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
+    connect(makeAction(nullptr, "N_TileVert", str::MenuTileVertical), &QAction::triggered, this,
+            [this] { tileVertically(*mdi_); });
+    connect(makeAction(nullptr, "N_TileHorz", str::MenuTileHorizontal), &QAction::triggered, this,
+            [this] { tileHorizontally(*mdi_); });
+    connect(makeAction(nullptr, "NArrange", str::MenuArrange), &QAction::triggered, this,
+            [this] { arrangeIcons(*mdi_); });
     connect(makeAction(nullptr, "NRollDn", str::MenuMinimizeAll), &QAction::triggered, this,
             [this] {
                 for (QMdiSubWindow* w : mdi_->subWindowList()) {
                     w->showMinimized();
                 }
+                arrangeIcons(*mdi_);
             });
     connect(makeAction(nullptr, "NRollUp", str::MenuRestoreAll), &QAction::triggered, this, [this] {
         for (QMdiSubWindow* w : mdi_->subWindowList()) {
@@ -483,7 +482,8 @@ void TMainForm::updateCommands() {
     set("NRestartScen", c.restart);
     set("NStopScen", c.stop);
 
-    const bool chart = window != nullptr && window->property(kChartProperty).toBool();
+    const auto* target = dynamic_cast<ChartZoomTarget*>(window);
+    const bool chart = target != nullptr && target->zoomApplies();
     for (QAction* action : scaleActions_) {
         action->setEnabled(chart);
     }
