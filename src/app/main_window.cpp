@@ -34,6 +34,13 @@ constexpr char kTagProperty[] = "zev7Tag";
 // The "Окна" menu's fixed items before the window items (the last one a separator).
 constexpr int kFixedWindowItems = 8;
 
+// The client size a new child window asks for: the size it gave itself for its content (the
+// graph windows' 600 x 400), else what its layout needs.
+QSize wantedSize(const QWidget& window) {
+    return window.testAttribute(Qt::WA_Resized) ? window.size().expandedTo(window.sizeHint())
+                                                : window.sizeHint();
+}
+
 // The port list drops down with a fresh probe.
 class PortComboBox : public QComboBox {
 public:
@@ -362,6 +369,7 @@ QWidget* TMainForm::openPortWindow(int port) {
     if (window == nullptr) {
         return nullptr;
     }
+    const QSize wanted = wantedSize(*window);
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setProperty(kTagProperty, port);
@@ -373,13 +381,22 @@ QWidget* TMainForm::openPortWindow(int port) {
         updateCommands();
     });
     services_.portWindows.onStateChanged(window, [this] { updateCommands(); });
-    showChild(sub);
+    showChild(sub, wanted);
     return window;
 }
 
-void TMainForm::showChild(QMdiSubWindow* sub) {
+void TMainForm::showChild(QMdiSubWindow* sub, QSize wanted) {
     sub->show();
-    if (auto* child = qobject_cast<MdiChild*>(sub->widget())) {
+    auto* child = qobject_cast<MdiChild*>(sub->widget());
+    if (child == nullptr || !child->hasStoredPlacement()) {
+        // A window without a stored place opens at the size it made for its content, frame
+        // added, as far as the area allows.
+        const QMargins frame = sub->contentsMargins();
+        sub->resize(wanted.grownBy(frame)
+                        .boundedTo(mdi_->viewport()->size())
+                        .expandedTo(sub->minimumSizeHint()));
+    }
+    if (child != nullptr) {
         connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });
         child->restoreLayout();
     }
@@ -392,10 +409,11 @@ QMdiSubWindow* TMainForm::addChildWindow(QWidget* window) {
         delete window;
         return nullptr;
     }
+    const QSize wanted = wantedSize(*window);
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connect(sub, &QObject::destroyed, this, [this] { updateCommands(); });
-    showChild(sub);
+    showChild(sub, wanted);
     return sub;
 }
 

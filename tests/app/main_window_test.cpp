@@ -149,6 +149,26 @@ TEST_F(MainWindow, TheSchemeWindowExistsOnce) {
     EXPECT_NEAR(link.window()->chart()->visible().length(), before * 0.8, before * 1e-9);
 }
 
+TEST_F(MainWindow, NewWindowsOpenAtTheSizeOfTheirContent) {
+    form->resize(1280, 860);
+    form->show();
+    PortGraphData data;
+    auto* level =
+        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, nullptr);
+    const QSize wanted = level->size();
+    ASSERT_NE(form->addChildWindow(level), nullptr);
+    EXPECT_GE(level->width(), wanted.width());
+    EXPECT_GE(level->height(), wanted.height());
+    EXPECT_GE(level->width(), 600);
+    // A stored size wins over the default one.
+    level->parentWidget()->resize(300, 250);
+    level->parentWidget()->close();
+    auto* again =
+        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, nullptr);
+    ASSERT_NE(form->addChildWindow(again), nullptr);
+    EXPECT_EQ(again->parentWidget()->size(), QSize(300, 250));
+}
+
 TEST_F(MainWindow, TilingVerticallyAndHorizontallyDiffer) {
     form->resize(900, 700);
     form->show();
