@@ -1,5 +1,6 @@
 #include "app/configuration_sets.h"
 
+#include "app/cycle_settings_windows.h"
 #include "app/main_window.h"
 #include "app/port_list.h"
 #include "core/program_dir.h"
@@ -7,7 +8,9 @@
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
 #include "ui/ini_file.h"
+#include "ui/tform_data.h"
 
+#include <QAction>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,8 +30,18 @@ QString portKey(int port) {
     return QStringLiteral("FormPort%1").arg(port);
 }
 
-// The single windows of later parts of the program; none of them is open yet.
-const char* const kSingleWindowKeys[] = {"FTestScenar", "Form_InterfaceBD", "FormSet"};
+// The single windows whose being open the layout keeps: the key, the window's object name and
+// the menu item that opens it (the settings window opens on the active port window's cycle).
+struct SingleWindow {
+    const char* key;
+    const char* objectName;
+    const char* action;
+};
+constexpr SingleWindow kSingleWindows[] = {
+    {"FTestScenar", "TFTestScenar", "NShemaScen"},
+    {"Form_InterfaceBD", "TForm_InterfaceBD", "N14"},
+    {"FormSet", "TFormSet", nullptr},
+};
 
 QString configFilter() {
     return txt(str::ConfigFilter) + QStringLiteral(" ( *.cfg)");
@@ -50,8 +63,9 @@ void ConfigurationSets::saveLayout() {
     for (int port = kFirstPort; port <= kLastPort; ++port) {
         ini.writeInt(section, portKey(port), open.contains(port) ? 1 : 0);
     }
-    for (const char* key : kSingleWindowKeys) {
-        ini.writeInt(section, QString::fromLatin1(key), 0);
+    for (const SingleWindow& w : kSingleWindows) {
+        const bool open = window_.childWindow(QString::fromLatin1(w.objectName)) != nullptr;
+        ini.writeInt(section, QString::fromLatin1(w.key), open ? 1 : 0);
     }
     ini.writeInt(section, QStringLiteral("FormVersion"), kLayoutVersion);
     const QRect place = window_.normalGeometry();
@@ -92,7 +106,41 @@ void ConfigurationSets::restoreLayout() {
             open->parentWidget()->close();
         }
     }
+    for (const SingleWindow& w : kSingleWindows) {
+        restoreSingleWindow(w.key, w.objectName, w.action);
+    }
     window_.updateCommands();
+}
+
+void ConfigurationSets::restoreSingleWindow(const char* key, const char* objectName,
+                                            const char* action) {
+    const bool wanted = ini_.readInt(mainSection(), QString::fromLatin1(key), 0) == 1;
+    QWidget* open = window_.childWindow(QString::fromLatin1(objectName));
+    if (!wanted) {
+        if (open != nullptr) {
+            open->parentWidget()->close();
+        }
+        return;
+    }
+    if (action != nullptr) {
+        // The menu item is disabled while its window cannot be had (no database, say).
+        QAction* item = window_.findChild<QAction*>(QString::fromLatin1(action));
+        if (open == nullptr && item != nullptr && item->isEnabled()) {
+            item->trigger();
+        }
+        return;
+    }
+    // The settings window shows the selected cycle of the port window the user works in.
+    auto* settings = window_.findChild<CycleSettingsWindows*>();
+    auto* port = qobject_cast<TForm_Data*>(window_.activeChild());
+    if (port == nullptr) {
+        const QList<int> ports = window_.openPorts();
+        port =
+            ports.isEmpty() ? nullptr : qobject_cast<TForm_Data*>(window_.portWindow(ports.last()));
+    }
+    if (settings != nullptr && port != nullptr) {
+        settings->onWanted(port, true);
+    }
 }
 
 bool ConfigurationSets::saveConfiguration(const QString& file) {
@@ -112,6 +160,9 @@ bool ConfigurationSets::loadConfiguration(const QString& file) {
     }
     QFile(configFile())
         .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // Every window reads its place from the file in memory, and the program writes that back at
+    // exit: it must now hold the loaded set, not what was read at start.
+    ini_.load();
     // Windows that stay open take their places from the loaded file.
     for (int port : window_.openPorts()) {
         window_.portWindows().reloadPlacement(window_.portWindow(port));

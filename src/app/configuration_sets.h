@@ -28,7 +28,8 @@ public:
     // Writes the main section, then closes every child window (each writes its own section).
     void saveLayout();
     // Reopens the port windows the main section names, when the port still exists, and closes
-    // the others; places the main window.
+    // the others; the same for the scheme, the database interface and the settings window;
+    // places the main window.
     void restoreLayout();
 
     // N10: the layout, then a copy of the configuration file as `file`.
@@ -43,6 +44,9 @@ public:
     void loadConfigurationAsked();
 
 private:
+    // Opens or closes one of the single windows by its flag in the main section.
+    void restoreSingleWindow(const char* key, const char* objectName, const char* action);
+
     TMainForm& window_;
     IniFile& ini_;
 };

@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/closing_sequence.h"
+#include "app/mdi_arrangement.h"
 #include "app/port_list.h"
 #include "core/strings.h"
 #include "dbui/maintenance_dialog.h"
@@ -31,10 +32,15 @@ namespace {
 
 // The tag of a child window in the "Окна" menu: a port window's tag is its port number.
 constexpr char kTagProperty[] = "zev7Tag";
-// A child whose chart the scale toolbar may move marks itself with this property.
-constexpr char kChartProperty[] = "zev7Chart";
 // The "Окна" menu's fixed items before the window items (the last one a separator).
 constexpr int kFixedWindowItems = 8;
+
+// The client size a new child window asks for: the size it gave itself for its content (the
+// graph windows' 600 x 400), else what its layout needs.
+QSize wantedSize(const QWidget& window) {
+    return window.testAttribute(Qt::WA_Resized) ? window.size().expandedTo(window.sizeHint())
+                                                : window.sizeHint();
+}
 
 // The port list drops down with a fresh probe.
 class PortComboBox : public QComboBox {
@@ -155,18 +161,18 @@ void TMainForm::makeActions() {
 
     connect(makeAction(nullptr, "NCascade", str::MenuCascade), &QAction::triggered, mdi_,
             &QMdiArea::cascadeSubWindows);
-    // Qt tiles in one way; side by side and one above the other are both tiles of it.
-    connect(makeAction(nullptr, "N_TileVert", str::MenuTileVertical), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
-    connect(makeAction(nullptr, "N_TileHorz", str::MenuTileHorizontal), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
-    connect(makeAction(nullptr, "NArrange", str::MenuArrange), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
+    connect(makeAction(nullptr, "N_TileVert", str::MenuTileVertical), &QAction::triggered, this,
+            [this] { tileVertically(*mdi_); });
+    connect(makeAction(nullptr, "N_TileHorz", str::MenuTileHorizontal), &QAction::triggered, this,
+            [this] { tileHorizontally(*mdi_); });
+    connect(makeAction(nullptr, "NArrange", str::MenuArrange), &QAction::triggered, this,
+            [this] { arrangeIcons(*mdi_); });
     connect(makeAction(nullptr, "NRollDn", str::MenuMinimizeAll), &QAction::triggered, this,
             [this] {
                 for (QMdiSubWindow* w : mdi_->subWindowList()) {
                     w->showMinimized();
                 }
+                arrangeIcons(*mdi_);
             });
     connect(makeAction(nullptr, "NRollUp", str::MenuRestoreAll), &QAction::triggered, this, [this] {
         for (QMdiSubWindow* w : mdi_->subWindowList()) {
@@ -364,6 +370,7 @@ QWidget* TMainForm::openPortWindow(int port) {
     if (window == nullptr) {
         return nullptr;
     }
+    const QSize wanted = wantedSize(*window);
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setProperty(kTagProperty, port);
@@ -375,13 +382,22 @@ QWidget* TMainForm::openPortWindow(int port) {
         updateCommands();
     });
     services_.portWindows.onStateChanged(window, [this] { updateCommands(); });
-    showChild(sub);
+    showChild(sub, wanted);
     return window;
 }
 
-void TMainForm::showChild(QMdiSubWindow* sub) {
+void TMainForm::showChild(QMdiSubWindow* sub, QSize wanted) {
     sub->show();
-    if (auto* child = qobject_cast<MdiChild*>(sub->widget())) {
+    auto* child = qobject_cast<MdiChild*>(sub->widget());
+    if (child == nullptr || !child->hasStoredPlacement()) {
+        // A window without a stored place opens at the size it made for its content, frame
+        // added, as far as the area allows.
+        const QMargins frame = sub->contentsMargins();
+        sub->resize(wanted.grownBy(frame)
+                        .boundedTo(mdi_->viewport()->size())
+                        .expandedTo(sub->minimumSizeHint()));
+    }
+    if (child != nullptr) {
         connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });
         child->restoreLayout();
     }
@@ -394,10 +410,11 @@ QMdiSubWindow* TMainForm::addChildWindow(QWidget* window) {
         delete window;
         return nullptr;
     }
+    const QSize wanted = wantedSize(*window);
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connect(sub, &QObject::destroyed, this, [this] { updateCommands(); });
-    showChild(sub);
+    showChild(sub, wanted);
     return sub;
 }
 
@@ -484,7 +501,8 @@ void TMainForm::updateCommands() {
     set("NRestartScen", c.restart);
     set("NStopScen", c.stop);
 
-    const bool chart = window != nullptr && window->property(kChartProperty).toBool();
+    const auto* target = dynamic_cast<ChartZoomTarget*>(window);
+    const bool chart = target != nullptr && target->zoomApplies();
     for (QAction* action : scaleActions_) {
         action->setEnabled(chart);
     }

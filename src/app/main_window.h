@@ -108,8 +108,9 @@ private:
     void showAbout();
     void finishClose();
     QMdiSubWindow* portSubWindow(int port) const;
-    // Shows a new child, lets it answer F1 and restore its layout, and activates it.
-    void showChild(QMdiSubWindow* sub);
+    // Shows a new child at `wanted` client size (unless it has a stored place), lets it answer
+    // F1 and restore its layout, and activates it.
+    void showChild(QMdiSubWindow* sub, QSize wanted);
 
     MainWindowServices services_;
     QMdiArea* mdi_ = nullptr;

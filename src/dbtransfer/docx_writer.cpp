@@ -9,9 +9,37 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
+#include <numeric>
+
 namespace zev7 {
 
 namespace {
+
+// The shortest a column may be, in characters, so a narrow one still shows its title's start.
+constexpr int kLeastColumnChars = 3;
+
+// Column widths in twentieths of a point that share the text width by what each column holds:
+// its longest cell, or its title's longest word (a title wraps between words), so that dates
+// and numbers keep their width and are not broken in the middle.
+QList<int> columnWidths(const WordDocument& d, int textWidth) {
+    const int columns = static_cast<int>(d.header.size());
+    QList<int> chars(columns, kLeastColumnChars);
+    for (int c = 0; c < columns; ++c) {
+        for (const QString& word : d.header[c].split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            chars[c] = std::max(chars[c], static_cast<int>(word.size()));
+        }
+        for (const QStringList& row : d.rows) {
+            chars[c] = std::max(chars[c], static_cast<int>(row.value(c).size()));
+        }
+    }
+    const qint64 total = std::accumulate(chars.begin(), chars.end(), qint64{0});
+    QList<int> widths(columns, 0);
+    for (int c = 0; c < columns; ++c) {
+        widths[c] = static_cast<int>(textWidth * chars[c] / std::max<qint64>(total, 1));
+    }
+    return widths;
+}
 
 const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
 
@@ -135,12 +163,12 @@ private:
     }
 
     void table(const WordDocument& d, int textWidth) {
-        const int columns = static_cast<int>(d.header.size());
-        const int width = textWidth / columns;
+        const QList<int> widths = columnWidths(d, textWidth);
+        const int columns = static_cast<int>(widths.size());
         start("tbl");
         start("tblPr");
         empty("tblW");
-        attribute("w", width * columns);
+        attribute("w", std::accumulate(widths.begin(), widths.end(), 0));
         attribute("type", QStringLiteral("dxa"));
         start("tblBorders");
         for (const char* side : {"top", "left", "bottom", "right", "insideH", "insideV"}) {
@@ -153,7 +181,7 @@ private:
         start("tblGrid");
         for (int c = 0; c < columns; ++c) {
             empty("gridCol");
-            attribute("w", width);
+            attribute("w", widths[c]);
         }
         end();
         // The header row repeats on every page.
@@ -161,14 +189,14 @@ private:
         start("trPr");
         empty("tblHeader");
         end();
-        for (const QString& title : d.header) {
-            cell(title, width, true);
+        for (int c = 0; c < columns; ++c) {
+            cell(d.header[c], widths[c], true);
         }
         end();
         for (const QStringList& row : d.rows) {
             start("tr");
             for (int c = 0; c < columns; ++c) {
-                cell(row.value(c), width, false);
+                cell(row.value(c), widths[c], false);
             }
             end();
         }

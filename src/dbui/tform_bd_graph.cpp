@@ -79,7 +79,6 @@ TFormBD_Graph::TFormBD_Graph(int kind, QSqlDatabase db, IniFile* ini, UserMessag
       query_(std::move(db)),
       messages_(messages) {
     setObjectName(windowName(kind));
-    setProperty("zev7Chart", !graphIsPie(kind));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

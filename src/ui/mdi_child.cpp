@@ -80,6 +80,12 @@ void MdiChild::saveLayout() {
     ini_->save();
 }
 
+bool MdiChild::hasStoredPlacement() const {
+    return ini_ != nullptr &&
+           ini_->readInt(section_, QStringLiteral("Width"), 0) >= kMinStoredSide &&
+           ini_->readInt(section_, QStringLiteral("Height"), 0) >= kMinStoredSide;
+}
+
 void MdiChild::restoreLayout() {
     if (ini_ == nullptr) {
         return;

@@ -32,6 +32,8 @@ public:
     void restoreLayout();
 
     IniFile* iniFile() const { return ini_; }
+    // The file holds a usable size for this window (else it opens at its own default size).
+    bool hasStoredPlacement() const;
 
     // The window that carries the frame: the MDI sub-window when the child sits in one.
     QWidget* frameWindow();

@@ -198,9 +198,9 @@ QWidget* TForm_Data::buildScenarioPage() {
     tools->addWidget(speaker_);
     tools->addWidget(modemBetweenCycles_);
     tools->addWidget(autoRepeat_);
-    tools->addWidget(interval_);
-    tools->addWidget(runCount_);
-    tools->addWidget(viewRepeat_);
+    // On a tool bar a widget is shown and hidden through its action.
+    repeatActions_ = {tools->addWidget(interval_), tools->addWidget(runCount_),
+                      tools->addWidget(viewRepeat_)};
 
     cycleTable_ = new QTableWidget(1, 4);
     cycleTable_->setObjectName("TableCycle");
@@ -375,7 +375,11 @@ void TForm_Data::showCycles() {
 
 void TForm_Data::colourButton(QPushButton* button, bool changed) {
     QPalette p = button->palette();
-    p.setColor(QPalette::ButtonText, changed ? kUnsetColour : kSetColour);
+    // Only the live states carry the colour: a disabled button keeps the style's grey, so it does
+    // not look as if it could be pressed.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::ButtonText, changed ? kUnsetColour : kSetColour);
+    }
     button->setPalette(p);
 }
 
@@ -419,10 +423,9 @@ void TForm_Data::setRepeatMode(int mode) {
     if (!repeats) {
         runCount_->setValue(1);
     }
-    for (QWidget* w : {static_cast<QWidget*>(runCount_), static_cast<QWidget*>(interval_),
-                       static_cast<QWidget*>(viewRepeat_)}) {
-        w->setVisible(repeats);
-        w->setEnabled(repeats);
+    for (QAction* a : repeatActions_) {
+        a->setVisible(repeats);
+        a->setEnabled(repeats);
     }
     if (mode == kRepeatAfterEnd) {
         viewRepeat_->setText(0, QStringLiteral("0"));

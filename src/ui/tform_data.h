@@ -11,10 +11,12 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QList>
 #include <array>
 #include <functional>
 #include <memory>
 
+class QAction;
 class QMenu;
 class QLineEdit;
 class QPlainTextEdit;
@@ -239,6 +241,8 @@ private:
     QLineEdit* interval_ = nullptr;
     QSpinBox* runCount_ = nullptr;
     PanelBar* viewRepeat_ = nullptr;
+    // The tool bar's actions of the interval, the run count and the repeat counter.
+    QList<QAction*> repeatActions_;
     QTableWidget* cycleTable_ = nullptr;
     QPushButton* setCycle_ = nullptr;
     QPushButton* setScen_ = nullptr;

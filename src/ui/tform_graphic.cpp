@@ -100,7 +100,6 @@ TForm_Graphic::TForm_Graphic(int port, int kind, const QString& title, PortGraph
       data_(&data),
       messages_(messages) {
     setObjectName(QStringLiteral("Form_Graphic%1_%2").arg(port).arg(kind_));
-    setProperty("zev7Chart", !isPie());
 
     bar3_ = new PanelBar({40, 220, 110, 0});
     bar3_->setObjectName(QStringLiteral("StatusBar3"));

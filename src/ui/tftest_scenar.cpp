@@ -129,6 +129,16 @@ void TFTestScenar::showWholeRange() {
     chart_->setVisible({data.first - margin, data.last + margin});
 }
 
+void TFTestScenar::zoomChart(ChartZoom command) {
+    if (command == ChartZoom::Restore) {
+        showWholeRange();
+        return;
+    }
+    const TimeSpan v = chart_->visible();
+    const AxisWindow w = zoomWindow({v.first, v.last}, command, false);
+    chart_->setVisible({w.min, w.max});
+}
+
 void TFTestScenar::updatePageLabel() {
     const SchemePage p = ScenarioScheme::page(dataSpan(), chart_->visible());
     label1_->setText(pageText(p.page, p.count));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "scenario/scenario_scheme.h"
+#include "ui/chart_zoom.h"
 #include "ui/mdi_child.h"
 
 #include <QList>
@@ -30,7 +31,7 @@ struct SchemeWindowContext {
     double programStart = 0.0;
 };
 
-class TFTestScenar : public MdiChild {
+class TFTestScenar : public MdiChild, public ChartZoomTarget {
     Q_OBJECT
 
 public:
@@ -50,6 +51,11 @@ public:
     void showWholeRange();
     void prevPage();  // PrevBitBtnClick
     void nextPage();  // NextBitBtnClick
+
+    // ChartZoomTarget: the main window's chart toolbar moves the time axis; the rows are the
+    // ports and always all shown, so the vertical commands leave them.
+    bool zoomApplies() const override { return true; }
+    void zoomChart(ChartZoom command) override;
 
     const ScenarioScheme& scheme() const { return scheme_; }
     SchemeChart* chart() const { return chart_; }

@@ -3,6 +3,7 @@
 #include "app/configuration_sets.h"
 #include "core/strings.h"
 
+#include <QAction>
 #include <QFile>
 
 namespace zev7::apptest {
@@ -62,6 +63,47 @@ TEST_F(Configuration, RestoreLeavesTheFileByteForByteUnchanged) {
     config->restoreConfiguration();
     EXPECT_EQ(readIni(), before);
     EXPECT_EQ(windows.defaulted, (std::set<int>{1, 2}));
+}
+
+TEST_F(Configuration, LoadedSetMadeApartRulesTheWindowsAndSurvivesTheExit) {
+    form->openPortWindow(1);
+    // A set written elsewhere (another station's file), not the one the program just saved.
+    const QString set = programPath(QStringLiteral("CFG/only3.cfg"));
+    QFile f(set);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("[ВЕРСА-ТЛ]\nFormPort1=0\nFormPort3=1\n").toUtf8());
+    f.close();
+    ASSERT_TRUE(config->loadConfiguration(set));
+    EXPECT_EQ(form->openPorts(), QList<int>{3});
+    config->saveLayout();
+    const QByteArray text = readIni();
+    EXPECT_TRUE(text.contains("FormPort3=1")) << text.toStdString();
+    EXPECT_TRUE(text.contains("FormPort1=0")) << text.toStdString();
+}
+
+TEST_F(Configuration, SchemeAndDatabaseWindowsAreReopenedByTheirFlags) {
+    int opened = 0;
+    for (const char* item : {"NShemaScen", "N14"}) {
+        const QString name = QString::fromLatin1(item) == QLatin1String("N14")
+                                 ? QStringLiteral("TForm_InterfaceBD")
+                                 : QStringLiteral("TFTestScenar");
+        form->provideWindow(item, [this, name, &opened] {
+            auto* w = new MdiChild(name, 17, &ini);
+            w->setObjectName(name);
+            form->addChildWindow(w);
+            ++opened;
+        });
+    }
+    form->findChild<QAction*>(QStringLiteral("NShemaScen"))->trigger();
+    config->saveLayout();
+    const QByteArray text = readIni();
+    EXPECT_TRUE(text.contains("FTestScenar=1")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Form_InterfaceBD=0")) << text.toStdString();
+    EXPECT_EQ(form->childWindowCount(), 0);
+    config->restoreLayout();
+    EXPECT_NE(form->childWindow(QStringLiteral("TFTestScenar")), nullptr);
+    EXPECT_EQ(form->childWindow(QStringLiteral("TForm_InterfaceBD")), nullptr);
+    EXPECT_EQ(opened, 2);
 }
 
 }  // namespace

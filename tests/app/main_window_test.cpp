@@ -5,6 +5,7 @@
 #include "core/port_run_marker.h"
 #include "core/strings.h"
 #include "ui/port_graph_data.h"
+#include "ui/scheme_chart.h"
 #include "ui/tform_graphic.h"
 #include "ui/tftest_scenar.h"
 
@@ -150,6 +151,51 @@ TEST_F(MainWindow, TheSchemeWindowExistsOnce) {
     // No port window: an empty chart of one page.
     EXPECT_TRUE(link.window()->scheme().rows().empty());
     EXPECT_EQ(link.window()->pageLabel()->text(), QString::fromUtf8("Стр. 1 из 1"));
+
+    // The chart toolbar acts on the scheme: "Увеличение по X" shows a tenth less at each end.
+    QAction* zoomX = form->findChild<QAction*>(QStringLiteral("ZoomX_ToolButton"));
+    ASSERT_TRUE(zoomX->isEnabled());
+    const double before = link.window()->chart()->visible().length();
+    zoomX->trigger();
+    EXPECT_NEAR(link.window()->chart()->visible().length(), before * 0.8, before * 1e-9);
+}
+
+TEST_F(MainWindow, NewWindowsOpenAtTheSizeOfTheirContent) {
+    form->resize(1280, 860);
+    form->show();
+    PortGraphData data;
+    auto* level =
+        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, nullptr);
+    const QSize wanted = level->size();
+    ASSERT_NE(form->addChildWindow(level), nullptr);
+    EXPECT_GE(level->width(), wanted.width());
+    EXPECT_GE(level->height(), wanted.height());
+    EXPECT_GE(level->width(), 600);
+    // A stored size wins over the default one.
+    level->parentWidget()->resize(300, 250);
+    level->parentWidget()->close();
+    auto* again =
+        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, nullptr);
+    ASSERT_NE(form->addChildWindow(again), nullptr);
+    EXPECT_EQ(again->parentWidget()->size(), QSize(300, 250));
+}
+
+TEST_F(MainWindow, TilingVerticallyAndHorizontallyDiffer) {
+    form->resize(900, 700);
+    form->show();
+    form->openPortWindow(1);
+    form->openPortWindow(2);
+    const auto place = [this](int port) {
+        return form->portWindow(port)->parentWidget()->geometry();
+    };
+    form->findChild<QAction*>(QStringLiteral("N_TileVert"))->trigger();
+    EXPECT_EQ(place(1).height(), place(2).height());
+    EXPECT_EQ(place(1).y(), place(2).y());
+    EXPECT_LT(place(1).right(), place(2).left());  // side by side
+    form->findChild<QAction*>(QStringLiteral("N_TileHorz"))->trigger();
+    EXPECT_EQ(place(1).width(), place(2).width());
+    EXPECT_EQ(place(1).x(), place(2).x());
+    EXPECT_LT(place(1).bottom(), place(2).top());  // one above the other
 }
 
 }  // namespace

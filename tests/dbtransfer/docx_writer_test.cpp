@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -48,6 +49,27 @@ TEST(DocxWriterTest, TheTableHasAHeaderRowAndOneRowPerRecordOnTheRightPage) {
     EXPECT_FALSE(writeDocx(dir.filePath(QStringLiteral("no/such/dir/t.docx")),
                            sample(PageOrientation::Portrait, 1), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(DocxWriterTest, ColumnsAreAsWideAsWhatTheyHold) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.docx"));
+    WordDocument d;
+    d.header = {QStringLiteral("Дата начала"), QStringLiteral("N"), QStringLiteral("Номер")};
+    d.rows << QStringList{QStringLiteral("09.12.2026"), QStringLiteral("1"),
+                          QStringLiteral("(495)1234567")};
+    QString error;
+    ASSERT_TRUE(writeDocx(path, d, &error)) << error.toStdString();
+    const QString xml = documentXml(path);
+    QList<int> widths;
+    static const QRegularExpression gridCol(QStringLiteral("<w:gridCol w:w=\"(\\d+)\""));
+    for (auto it = gridCol.globalMatch(xml); it.hasNext();) {
+        widths << it.next().captured(1).toInt();
+    }
+    ASSERT_EQ(widths.size(), 3);
+    // A date and a number are not broken for a one-digit column's sake.
+    EXPECT_GT(widths[0], 2 * widths[1]);
+    EXPECT_GT(widths[2], widths[0]);
 }
 
 TEST(DocxWriterTest, LibreOfficeReadsTheCellsAndTheLandscapePage) {

@@ -160,6 +160,27 @@ TEST_F(PortWindowTest, RepeatIntervalMaskAndBaseTimeInWholeMinutes) {
     EXPECT_EQ(readScenarioFile(workingCopyPath(kPort)).header.repeatInterval, 775);
 }
 
+TEST_F(PortWindowTest, OneRunHidesTheRepeatControlsAndADisabledSetLooksDisabled) {
+    writeDemoScenario(toOleDate(clock_.now()));
+    auto w = window();
+    w->resize(1800, 700);  // the whole tool bar in view, nothing in its overflow
+    w->show();
+    auto* repeat = w->findChild<QToolButton*>(QStringLiteral("Tlb_AutoRepeat"));
+    ASSERT_NE(repeat, nullptr);
+    repeat->menu()->actions().value(0)->trigger();  // one run
+    w->resize(1700, 700);  // the tool bar lays itself out again
+    QApplication::processEvents();
+    EXPECT_TRUE(w->runCountEdit()->isHidden());
+    EXPECT_TRUE(w->repeatIntervalEdit()->isHidden());
+    repeat->menu()->actions().value(1)->trigger();  // again after the end
+    QApplication::processEvents();
+    EXPECT_FALSE(w->runCountEdit()->isHidden());
+
+    QPushButton* set = w->setScenarioButton();
+    EXPECT_NE(set->palette().color(QPalette::Disabled, QPalette::ButtonText),
+              set->palette().color(QPalette::Active, QPalette::ButtonText));
+}
+
 TEST_F(PortWindowTest, FrequencyJumpsOverTheGapAndToneBandIsStored) {
     writeDemoScenario(toOleDate(clock_.now()));
     auto w = window();
