@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     TMainForm& window = program.mainWindow();
     window.show();
     StopSignals stopSignals;
-    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, [&window] {
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, [&window, &program] {
         // Nobody is there to answer a box or a dialog on the screen: each is cancelled, as Esc
         // would, so that none keeps the program open.
         for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -113,6 +113,11 @@ int main(int argc, char** argv) {
                 dialog != nullptr && dialog->isVisible()) {
                 dialog->reject();
             }
+        }
+        // A campaign stopped from outside is no success: its log says it was broken off.
+        if (TPackageWork* batch = program.batch();
+            batch != nullptr && batch->resultCode() == kBatchRunning) {
+            batch->Finish(kBatchBroken);
         }
         QMetaObject::invokeMethod(&window, &TMainForm::closeWithoutAsking, Qt::QueuedConnection);
     });
