@@ -38,7 +38,11 @@ dpkg-deb -f "$deb" Depends | grep -q qt6-translations-l10n || fail "no dependenc
 
 desktop-file-validate "$root/usr/share/applications/zev7.desktop"
 echo "lintian $(basename "$deb"):"
-lintian --fail-on error "$deb" || fail "lintian found errors"
+lint=$(lintian --fail-on error "$deb" 2>&1) || {
+    echo "$lint"
+    fail "lintian found errors"
+}
+echo "$lint" | grep -v "root privileges" || echo "no errors, no warnings"
 
 # A fresh user: no ZEV7_HOME, an empty home.
 export HOME=$work/home
@@ -53,7 +57,7 @@ DEMO_BIN=$bin
 # shellcheck source=scripts/demo_home.sh
 . scripts/demo_home.sh
 home=$HOME/.local/share/zev7
-scale=20
+scale=10  # half the demo's speed: on a busy machine the faster clock loses calls of its own
 mkdir -p "$home"
 demo_sim_start "$home" "$scale"
 ZEV7_TIME_SCALE=$scale timeout --signal=INT --kill-after=10 150 \
