@@ -2,7 +2,9 @@
 # ZEV7 build and run script.
 #   ./zev7.sh run    install what is missing, build, run the demo on the simulator: the desktop
 #                    program when a display is set ($DISPLAY), else the headless port thread
-#   ./zev7.sh test   install what is missing, build, run every test and each fuzz target briefly
+#   ./zev7.sh test   install what is missing, build, run every test and each fuzz target briefly,
+#                    build the package and try it unpacked (scripts/package-check.sh)
+#   ./zev7.sh package  install what is missing, build, make build/zev7_<version>_amd64.deb
 # Run as root or with sudo rights; it may be run again at any time.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -15,6 +17,8 @@ PACKAGES=(
     sqlite3 pxlib-dev libquazip1-qt6-dev
     xvfb xauth fonts-dejavu-core
     clang libclang-rt-14-dev
+    qt6-translations-l10n
+    help2man librsvg2-bin dpkg-dev file gzip lintian desktop-file-utils man-db
 )
 
 install_missing() {
@@ -33,6 +37,13 @@ install_missing() {
 build() {
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build build
+}
+
+# Prints the package's path.
+package() {
+    rm -f build/zev7_*.deb
+    (cd build && cpack --config CPackConfig.cmake) >/dev/null
+    ls build/zev7_*.deb
 }
 
 # shellcheck source=scripts/demo_home.sh
@@ -80,9 +91,17 @@ case "${1:-}" in
         QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
         # Every fuzz target is built and run briefly, so that none of them rots.
         scripts/fuzz.sh 5
+        # The package as a user gets it: unpacked into a temporary root, tried from a fresh home.
+        deb=$(package)
+        scripts/package-check.sh "$deb"
+        ;;
+    package)
+        install_missing
+        build
+        package
         ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|package" >&2
         exit 2
         ;;
 esac

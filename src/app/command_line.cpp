@@ -11,6 +11,28 @@ namespace zev7 {
 
 namespace {
 
+// zev7 --help: read by people and by help2man, which makes the manual page of it.
+constexpr char kHelp[] =
+    "Использование: zev7 [ФАЙЛ.LST] [--open ПОРТ[:СЦЕНАРИЙ]]... [--answer ПОРТ[:СЦЕНАРИЙ]]...\n"
+    "ВЕРСА-ТЛ: измерение коэффициента потерь вызовов (КПВ) телефонной сети измерительными\n"
+    "модемами на COM-портах; окно на каждый порт, протоколы, отчеты и база результатов.\n"
+    "\n"
+    "Параметры:\n"
+    "  ФАЙЛ.LST                  расписание пакетного режима (файл в каталоге программы)\n"
+    "  --open ПОРТ[:СЦЕНАРИЙ]    %1\n"
+    "  --answer ПОРТ[:СЦЕНАРИЙ]  %2\n"
+    "  -h, --help                показать эту справку и выйти\n"
+    "  -v, --version             показать версию и выйти\n"
+    "\n"
+    "Каталог программы (Scenar, Protocol, Result, ZEV7.ini, ZEV7DBASE):\n"
+    "  каталог из переменной окружения ZEV7_HOME; без нее у установленной программы -\n"
+    "  каталог данных пользователя ~/.local/share/zev7 (страницы помощи - из установки,\n"
+    "  share/zev7/help), у программы в каталоге сборки - каталог исполняемого файла.\n"
+    "\n"
+    "Окружение:\n"
+    "  ZEV7_HOME                 каталог программы\n"
+    "  ZEV7_TIME_SCALE=K         часы идут в K раз быстрее, как у симулятора zev7-sim";
+
 std::optional<PortWindowRequest> parseRequest(const QString& value, bool answer) {
     const qsizetype colon = value.indexOf(QLatin1Char(':'));
     bool ok = false;
@@ -31,6 +53,19 @@ std::optional<PortWindowRequest> parseRequest(const QString& value, bool answer)
 }
 
 }  // namespace
+
+std::optional<QString> informationRequested(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            return txt(kHelp).arg(txt(str::AppOptionOpen), txt(str::AppOptionAnswer));
+        }
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            return QStringLiteral("zev7 " ZEV7_VERSION);
+        }
+    }
+    return std::nullopt;
+}
 
 QString batchListArgument(const QStringList& plainArguments) {
     QString found;

@@ -22,6 +22,10 @@ struct CommandLine {
     std::vector<PortWindowRequest> windows;
 };
 
+// What `zev7 --help` (-h) or `zev7 --version` (-v) prints, answered before anything else starts:
+// no window, no display needed, no folder made. nullopt when neither was asked for.
+std::optional<QString> informationRequested(int argc, const char* const* argv);
+
 // Parses the program's arguments (without the program name). nullopt with `errors` filled when an
 // --open or --answer value is not PORT[:SCENARIO] with PORT 1..64.
 std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStringList& errors);

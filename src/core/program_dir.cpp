@@ -1,5 +1,7 @@
 #include "core/program_dir.h"
 
+#include "core/install_layout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QMutex>
@@ -16,10 +18,10 @@ QString defaultDir() {
     if (!home.isEmpty()) {
         return QDir(QString::fromLocal8Bit(home)).absolutePath();
     }
-    if (QCoreApplication::instance() != nullptr) {
-        return QCoreApplication::applicationDirPath();
-    }
-    return QDir::currentPath();
+    const QString exe = QCoreApplication::instance() != nullptr
+                            ? QCoreApplication::applicationDirPath()
+                            : QDir::currentPath();
+    return installedDataDir(exe).isEmpty() ? exe : userProgramDir();
 }
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The program directory: every relative file name of the system ("Scenar\ComPort3.scn",
-// "Protocol\...", "ZEV7.ini", "ZEV7DBASE") lives under it. It is the executable's directory
-// unless the environment variable ZEV7_HOME names another one, or a tool's --home does.
+// "Protocol\...", "ZEV7.ini", "ZEV7DBASE") lives under it. The environment variable ZEV7_HOME
+// names it, or a tool's --home does; otherwise it is the executable's directory in a build tree,
+// and the user's data folder for an installed program (core/install_layout.h).
 #pragma once
 
 #include <QString>

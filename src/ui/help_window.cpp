@@ -1,9 +1,9 @@
 #include "ui/help_window.h"
 
+#include "core/install_layout.h"
 #include "core/strings.h"
 #include "ui/mdi_child.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -15,13 +15,8 @@ namespace zev7 {
 namespace {
 
 constexpr char kHelpContextProperty[] = "zev7HelpContext";
-constexpr char kHelpFolder[] = "help";
 constexpr int kHelpWidth = 640;
 constexpr int kHelpHeight = 520;
-
-QString helpDirectory() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kHelpFolder));
-}
 
 QString topicFile(int context) {
     return context == 0 ? QStringLiteral("index.html") : QStringLiteral("%1.html").arg(context);
@@ -63,15 +58,15 @@ void showHelp(int context) {
         window->setObjectName(QStringLiteral("HelpWindow"));
         window->setWindowTitle(txt(str::HelpCaption));
         window->setOpenExternalLinks(false);
-        window->setSearchPaths({helpDirectory()});
+        window->setSearchPaths({helpDir()});
         window->resize(kHelpWidth, kHelpHeight);
     }
     const QString file = topicFile(context);
-    if (QFileInfo::exists(QDir(helpDirectory()).filePath(file))) {
+    if (QFileInfo::exists(QDir(helpDir()).filePath(file))) {
         window->setSource(QUrl(file));
     } else {
         window->setPlainText(
-            txt(str::HelpMissing).arg(context).arg(QDir(helpDirectory()).filePath(file)));
+            txt(str::HelpMissing).arg(context).arg(QDir(helpDir()).filePath(file)));
     }
     window->show();
     window->raise();

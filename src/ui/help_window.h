@@ -1,5 +1,6 @@
 // The program's help: short Russian pages, one per help context number, in the folder "help"
-// beside the program ("help/17.html"; "help/index.html" is the contents). F1 and the help
+// beside the program or in the installation's data ("help/17.html"; "help/index.html" is the
+// contents). F1 and the help
 // buttons open the help window at the topic of the window or page the user is in.
 #pragma once
 

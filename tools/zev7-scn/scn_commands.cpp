@@ -228,6 +228,10 @@ int cmdShow(const QString& path, UserMessages& messages) {
 }  // namespace
 
 int runScnCommand(const QStringList& args, UserMessages& messages) {
+    if (!args.isEmpty() && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        std::fprintf(stdout, "%s\n", txt(str::ScnUsage).toUtf8().constData());
+        return kExitOk;
+    }
     if (args.size() < 2) {
         return usage();
     }

@@ -1,12 +1,13 @@
 // zev7: the desktop program "ВЕРСА-ТЛ".
 //   zev7 [SCHEDULE.LST] [--open PORT[:SCENARIO]]... [--answer PORT[:SCENARIO]]... [--screenshots
 //   DIR]
-// ZEV7_HOME names the program directory (by default the executable's), ZEV7_TIME_SCALE runs the
-// clock K times faster to agree with zev7-sim.
+// ZEV7_HOME names the program directory (by default the executable's, or the user's data folder
+// for an installed program), ZEV7_TIME_SCALE runs the clock K times faster to agree with zev7-sim.
 #include "app/command_line.h"
 #include "app/gui_messages.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "app/qt_translations.h"
 #include "app/screenshot_tour.h"
 #include "app/single_instance.h"
 #include "app/tpackage_work.h"
@@ -23,6 +24,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QTimer>
+#include <cstdio>
 
 using namespace zev7;
 
@@ -32,13 +34,18 @@ constexpr int kExitUsage = 2;
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto information = informationRequested(argc, argv)) {
+        std::fputs((*information + u'\n').toUtf8().constData(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zev7"));
     installFaultReport("zev7");
     // Logout, shutdown, a closed terminal or Ctrl+C: kept from now on and answered below, once
     // the window exists, with the close that needs no question.
     catchStopSignals();
-    QApplication::setApplicationDisplayName(txt(str::ProgramName));
+    // No display name: the window manager would add it to every caption ("Внимание! — ...").
+    installQtRussian(app);
     GuiMessages boxes;
 
     QStringList arguments = QApplication::arguments().mid(1);
