@@ -1,5 +1,6 @@
 #include "dbui/tform_bd_graph.h"
 
+#include "core/count_text.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
 #include "dbquery/cycle_header.h"
@@ -305,8 +306,7 @@ void TFormBD_Graph::drawPie() {
         slices[i]->setPen(v > 0 ? QPen(Qt::black, 1) : QPen(Qt::NoPen));
         // The legend names the outcomes with their counts; the slices carry the percentages.
         if (i < markers.size()) {
-            markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") +
-                                 QString::number(v, 'g', 12));
+            markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") + countText(v));
         }
     }
 }
