@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace zev7::testing {
 namespace {
