@@ -3,6 +3,7 @@
 #include "app/cycle_settings_windows.h"
 #include "app/main_window.h"
 #include "app/port_list.h"
+#include "core/file_writes.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "engine/serial/serial_port_names.h"
@@ -11,6 +12,7 @@
 #include "ui/tform_data.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -145,21 +147,34 @@ void ConfigurationSets::restoreSingleWindow(const char* key, const char* objectN
 
 bool ConfigurationSets::saveConfiguration(const QString& file) {
     saveLayout();
-    QFile::remove(file);
-    // A failed copy is not reported: the layout itself is saved either way.
-    return QFile::copy(configFile(), file);
+    // The set is the configuration file as it stands now, written whole or not at all.
+    const QString error = replaceFileContent(file, ini_.toText());
+    if (!error.isEmpty()) {
+        window_.messages().error(
+            txt(str::ConfigCannotWrite).arg(QDir::toNativeSeparators(file), error));
+        return false;
+    }
+    return true;
 }
 
 bool ConfigurationSets::loadConfiguration(const QString& file) {
-    if (!QFileInfo(file).isFile()) {
+    QFile set(file);
+    QByteArray bytes;
+    if (set.open(QIODevice::ReadOnly) && set.size() <= IniFile::kMaxFileBytes) {
+        bytes = set.readAll();
+    }
+    if (!set.isOpen() || set.error() != QFileDevice::NoError || bytes.size() != set.size()) {
+        window_.messages().error(txt(str::ConfigCannotRead).arg(QDir::toNativeSeparators(file)));
         return false;
     }
-    QFile::remove(configFile());
-    if (!QFile::copy(file, configFile())) {
+    // The configuration file is replaced only once the whole set is on the disk: a full disk
+    // leaves the layout the user had.
+    const QString error = replaceFileContent(configFile(), bytes);
+    if (!error.isEmpty()) {
+        window_.messages().error(
+            txt(str::ConfigCannotWrite).arg(QDir::toNativeSeparators(configFile()), error));
         return false;
     }
-    QFile(configFile())
-        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     // Every window reads its place from the file in memory, and the program writes that back at
     // exit: it must now hold the loaded set, not what was read at start.
     ini_.load();

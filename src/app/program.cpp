@@ -14,6 +14,7 @@
 #include "app/word_export_command.h"
 #include "core/clock.h"
 #include "core/program_dir.h"
+#include "core/strings.h"
 #include "dbui/db_graph_windows.h"
 #include "dbui/stat_windows.h"
 #include "engine/registry/port_registry.h"
@@ -42,6 +43,10 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     }
     batchMessages_ = std::make_unique<BatchMessages>(*shown);
     messages_ = batchMessages_.get();
+    // A layout that cannot be written (a full disk) keeps the previous file; the user is told.
+    ini_->saveFailed = [this](const QString& path, const QString& error) {
+        messages_->error(txt(str::LayoutCannotWrite).arg(QDir::toNativeSeparators(path), error));
+    };
     if (!setup_.makePort) {
         Clock& clock = setup_.clock;
         setup_.makePort = [&clock](int port) -> std::unique_ptr<CommPort> {

@@ -1,5 +1,6 @@
 #include "app/tpackage_work.h"
 
+#include "core/file_writes.h"
 #include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
@@ -27,14 +28,13 @@ bool appendLogLine(const QString& text) {
     line.remove(u'\r');
     line.remove(u'\n');
     const QByteArray bytes = toCp1251(txt(str::BatchLogPrefix) + line + u' ') + kLogLineEnd;
-    QFile file(TPackageWork::logPath());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() &&
-        file.flush()) {
+    // A line cut short by a full disk is taken back: the log keeps whole lines.
+    const QString error = appendFileBytes(TPackageWork::logPath(), bytes);
+    if (error.isEmpty()) {
         return true;
     }
     // Nobody reads a log that cannot be written; the line is not lost on standard error.
-    QTextStream(stderr) << txt(str::BatchLogFailed).arg(TPackageWork::logPath(), file.errorString())
-                        << '\n'
+    QTextStream(stderr) << txt(str::BatchLogFailed).arg(TPackageWork::logPath(), error) << '\n'
                         << txt(str::BatchLogPrefix) << line << '\n';
     return false;
 }

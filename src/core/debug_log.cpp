@@ -1,9 +1,9 @@
 #include "core/debug_log.h"
 
+#include "core/file_writes.h"
 #include "core/program_dir.h"
 #include "core/text_codec.h"
 
-#include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -18,16 +18,13 @@ bool startedThisRun = false;  // guarded by logMutex
 
 void DebugLog(const QString& text) {
     QMutexLocker lock(&logMutex);
-    QFile file(programPath(QString::fromLatin1(kDebugFileName)));
-    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text |
-                                     (startedThisRun ? QIODevice::Append : QIODevice::Truncate);
-    // A debug log that cannot be written is no reason to disturb the measurement.
-    if (!file.open(mode)) {
-        return;
-    }
-    startedThisRun = true;
-    file.write(toCp1251(text));
-    file.write("\n");
+    const QString path = programPath(QString::fromLatin1(kDebugFileName));
+    const QByteArray line = toCp1251(text) + '\n';
+    // A debug log that cannot be written is no reason to disturb the measurement; a line is
+    // written whole or not at all, and the last run's file goes only when the first line is in.
+    const QString error =
+        startedThisRun ? appendFileBytes(path, line) : replaceFileContent(path, line);
+    startedThisRun = startedThisRun || error.isEmpty();
 }
 
 }  // namespace zev7

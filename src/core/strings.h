@@ -99,6 +99,11 @@ inline constexpr char StepLeft[] = "Сдвиг влево";
 inline constexpr char StepRight[] = "Сдвиг вправо";
 inline constexpr char ConfigFilter[] = "Файл конфигурации";
 inline constexpr char ConfigOpenTitle[] = "Файл конфигурации";
+// A full disk or a read-only folder: the previous file is kept and the user is told.
+inline constexpr char ConfigCannotWrite[] = "Не могу записать файл конфигурации %1:\n%2";
+inline constexpr char ConfigCannotRead[] = "Не могу прочитать файл конфигурации %1";
+inline constexpr char LayoutCannotWrite[] =
+    "Не могу сохранить расположение окон в файле %1:\n%2\nФайл остался прежним.";
 inline constexpr char AboutCaption[] = "О программе...";
 inline constexpr char AboutDescription[] =
     "Система измерения коэффициента потерь вызовов (КПВ) телефонной сети.\n"
@@ -905,7 +910,7 @@ inline constexpr char ChartSaveFilter[] =
 inline constexpr char ChartFormatUnsupported[] =
     "Формат файла \"%1\" не поддерживается. Сохраните график с расширением .bmp, .png или "
     ".svg.";
-inline constexpr char ChartSaveFailed[] = "Не могу записать файл %1";
+inline constexpr char ChartSaveFailed[] = "Не могу записать файл %1\n%2";
 inline constexpr char ChartPrintJob[] = "%1 - %2";
 // The live graph windows: the pie slices and the bar graphs' axes and pages.
 inline constexpr char GraphAllSuccesses[] = "Всего успешных вызовов";

@@ -1,5 +1,6 @@
 #include "dbquery/stat_table_model.h"
 
+#include "core/count_text.h"
 #include "core/strings.h"
 #include "db/db_dialect.h"
 #include "db/db_transaction.h"
@@ -50,7 +51,9 @@ QVariant StatTableModel::data(const QModelIndex& index, int role) const {
             if (col.format == CellFormat::Date) {
                 return dbDialect().toDate(v).toString(QStringLiteral("dd.MM.yyyy"));
             }
-            return v;
+            // The counts are stored as floating-point numbers; the view's own format would
+            // show a million calls as "1e+06".
+            return countText(v);
         }
         case Qt::TextAlignmentRole:
             return static_cast<int>(col.align);

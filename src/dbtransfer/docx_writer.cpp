@@ -1,12 +1,12 @@
 #include "dbtransfer/docx_writer.h"
 
+#include "core/file_writes.h"
 #include "core/strings.h"
 
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
 #include <QBuffer>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -284,13 +284,8 @@ bool writeDocx(const QString& path, const WordDocument& document, QString* error
             return false;
         }
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
-        !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    *error = replaceFileContent(path, buffer.data());
+    return error->isEmpty();
 }
 
 }  // namespace zev7

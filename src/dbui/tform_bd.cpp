@@ -1,5 +1,6 @@
 #include "dbui/tform_bd.h"
 
+#include "core/count_text.h"
 #include "core/strings.h"
 #include "db/db_maintenance.h"
 #include "db/db_schema.h"
@@ -19,6 +20,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -42,6 +44,19 @@ QSpinBox* spin(int max, int value, QWidget* parent) {
     box->setValue(value);
     return box;
 }
+
+// The rows as stored: a count or a level held as a floating-point number shows all its digits
+// (the general format would turn a million calls into "1e+06").
+class StoredValueDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override {
+        const int type = value.typeId();
+        return type == QMetaType::Double || type == QMetaType::Float
+                   ? countText(value)
+                   : QStyledItemDelegate::displayText(value, locale);
+    }
+};
 }  // namespace
 
 TForm_BD::TForm_BD(QSqlDatabase db, UserMessages& messages, IniFile* ini, const QDate& today,
@@ -100,6 +115,7 @@ QWidget* TForm_BD::makeMonitorPage() {
     grid_ = new QTableView(page);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setModel(model_);
+    grid_->setItemDelegate(new StoredValueDelegate(grid_));
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     v->addWidget(grid_, 1);

@@ -1,5 +1,6 @@
 #include "dbui/tform_bd_graph.h"
 
+#include "core/count_text.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
 #include "dbquery/cycle_header.h"
@@ -292,7 +293,7 @@ void TFormBD_Graph::drawPie() {
     const QList<QLegendMarker*> markers = chart_->legend()->markers(pie_);
     for (int i = 0; i < markers.size(); ++i) {
         markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") +
-                             QString::number(data_.slices.value(i), 'g', 12));
+                             countText(data_.slices.value(i)));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/strings.h"
 #include "dbquery/period_text.h"
+#include "dbui/period_edits.h"
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
 
@@ -15,19 +16,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace zev7 {
-
-namespace {
-
-// Six digits make an acceptable text; a blank left when the edit is done is filled in.
-const QString kDateMask = QStringLiteral("00.00.00;*");
-const QString kTimeMask = QStringLiteral("00:00:00;*");
-constexpr int kDigits = 6;
-
-}  // namespace
 
 TForm_DelRec::TForm_DelRec(QSqlDatabase db, UserMessages& messages, const QDate& today,
                            QWidget* parent)
@@ -35,15 +27,35 @@ TForm_DelRec::TForm_DelRec(QSqlDatabase db, UserMessages& messages, const QDate&
     setObjectName(QStringLiteral("Form_DelRec"));
     setWindowTitle(txt(str::DelRecCaption));
     makeWidgets();
-    const PeriodTexts period = PeriodTexts::lastThirtyDays(today);
     rebuilding_ = true;
-    DateOn_Edit->setText(period.dateOn);
-    DateOff_Edit->setText(period.dateOff);
-    TimeOn_Edit->setText(period.timeOn);
-    TimeOff_Edit->setText(period.timeOff);
+    period_->setPeriod(PeriodTexts::lastThirtyDays(today));
     modes_[0]->setChecked(true);
     rebuilding_ = false;
     rebuildInterval();
+    refresh_ = new QTimer(this);
+    refresh_->setInterval(kSelectionRefreshMs);
+    connect(refresh_, &QTimer::timeout, this, [this] {
+        if (!running()) {
+            rebuildSelection(true);
+        }
+    });
+    refresh_->start();
+}
+
+QLineEdit* TForm_DelRec::dateOnEdit() const {
+    return period_->dateOn();
+}
+
+QLineEdit* TForm_DelRec::dateOffEdit() const {
+    return period_->dateOff();
+}
+
+QLineEdit* TForm_DelRec::timeOnEdit() const {
+    return period_->timeOn();
+}
+
+QLineEdit* TForm_DelRec::timeOffEdit() const {
+    return period_->timeOff();
 }
 
 void TForm_DelRec::makeWidgets() {
@@ -51,34 +63,17 @@ void TForm_DelRec::makeWidgets() {
 
     auto* period = new QGroupBox(txt(str::DelRecInterval), this);
     auto* grid = new QGridLayout(period);
-    const auto edit = [this](const QString& mask, bool date) {
-        auto* e = new QLineEdit(this);
-        e->setInputMask(mask);
-        // Corrected once all six digits are there (or the user leaves the edit): a day corrected
-        // for its month while the month is still being typed would come out wrong.
-        connect(e, &QLineEdit::textEdited, this, [this, e, date] {
-            const QString text = e->text();
-            if (std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }) ==
-                kDigits) {
-                date ? dateEdited(e) : timeEdited(e);
-            }
-        });
-        connect(e, &QLineEdit::editingFinished, this,
-                [this, e, date] { date ? dateEdited(e) : timeEdited(e); });
-        return e;
-    };
-    DateOn_Edit = edit(kDateMask, true);
-    DateOff_Edit = edit(kDateMask, true);
-    TimeOn_Edit = edit(kTimeMask, false);
-    TimeOff_Edit = edit(kTimeMask, false);
+    period_ = new PeriodEdits(period);
+    // The interval of a destructive command changes only once the user has finished typing it.
+    connect(period_, &PeriodEdits::edited, this, &TForm_DelRec::rebuildInterval);
     grid->addWidget(new QLabel(txt(str::DelRecDateFrom), period), 0, 0);
-    grid->addWidget(DateOn_Edit, 0, 1);
+    grid->addWidget(period_->dateOn(), 0, 1);
     grid->addWidget(new QLabel(txt(str::DelRecTo), period), 0, 2);
-    grid->addWidget(DateOff_Edit, 0, 3);
+    grid->addWidget(period_->dateOff(), 0, 3);
     grid->addWidget(new QLabel(txt(str::DelRecTimeFrom), period), 1, 0);
-    grid->addWidget(TimeOn_Edit, 1, 1);
+    grid->addWidget(period_->timeOn(), 1, 1);
     grid->addWidget(new QLabel(txt(str::DelRecTo), period), 1, 2);
-    grid->addWidget(TimeOff_Edit, 1, 3);
+    grid->addWidget(period_->timeOff(), 1, 3);
     layout->addWidget(period);
 
     auto* conditions = new QGroupBox(txt(str::DelRecModes), this);
@@ -144,27 +139,10 @@ void TForm_DelRec::makeWidgets() {
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TForm_DelRec::dateEdited(QLineEdit* edit) {
-    const int cursor = edit->cursorPosition();
-    edit->setText(correctDateText(edit->text()));
-    // An end before the start is raised to the start.
-    if (dateFromText(DateOff_Edit->text()) < dateFromText(DateOn_Edit->text())) {
-        DateOff_Edit->setText(DateOn_Edit->text());
-    }
-    edit->setCursorPosition(cursor);
-    rebuildInterval();
-}
-
-void TForm_DelRec::timeEdited(QLineEdit* edit) {
-    const int cursor = edit->cursorPosition();
-    edit->setText(correctTimeText(edit->text()));
-    edit->setCursorPosition(cursor);
-    rebuildInterval();
-}
-
 void TForm_DelRec::rebuildInterval() {
-    interval_ = {dateFromText(DateOn_Edit->text()), dateFromText(DateOff_Edit->text()),
-                 timeFromText(TimeOn_Edit->text()), timeFromText(TimeOff_Edit->text())};
+    const PeriodTexts& p = period_->period();
+    interval_ = {dateFromText(p.dateOn), dateFromText(p.dateOff), timeFromText(p.timeOn),
+                 timeFromText(p.timeOff)};
     rebuildLists();
 }
 
@@ -230,12 +208,16 @@ void TForm_DelRec::rebuildCycles() {
     rebuildSelection();
 }
 
-void TForm_DelRec::rebuildSelection() {
-    selected_.clear();
+void TForm_DelRec::rebuildSelection(bool quiet) {
+    QList<int> selected;
     DeletionQueries queries(db_);
-    if (!queries.selectedCycles(DeletionQueries::selection(interval_, choice()), &selected_)) {
+    if (!queries.selectedCycles(DeletionQueries::selection(interval_, choice()), &selected)) {
+        if (quiet) {
+            return;
+        }
         messages_.error(txt(str::DbQueryFailed).arg(queries.error()));
     }
+    selected_ = selected;
     selectedLabel_->setText(txt(str::DelRecSelected).arg(selected_.size()));
 }
 
@@ -248,9 +230,13 @@ DeletionCallbacks TForm_DelRec::callbacks() {
 
 void TForm_DelRec::setRunning(bool running) {
     setRunningFlag(running);
-    for (QWidget* w : std::initializer_list<QWidget*>{DateOn_Edit, DateOff_Edit, TimeOn_Edit,
-                                                      TimeOff_Edit, DBL_CB_OUT, DBL_CB_IN,
-                                                      DBL_CB_CYC, Button1, Button2, BitBtn1}) {
+    for (QWidget* w : period_->edits()) {
+        w->setEnabled(!running);
+    }
+    for (QWidget* w : {DBL_CB_OUT, DBL_CB_IN, DBL_CB_CYC}) {
+        w->setEnabled(!running);
+    }
+    for (QWidget* w : {Button1, Button2, BitBtn1}) {
         w->setEnabled(!running);
     }
     for (QRadioButton* b : modes_) {
@@ -268,6 +254,13 @@ void TForm_DelRec::report(const DeletionResult& result) {
 }
 
 void TForm_DelRec::Button1Click() {
+    // What is typed counts (a shortcut leaves the cursor in the edit), and the cycles are the
+    // ones the selection takes now, also those measured since the count was last read.
+    if (period_->takeTyped()) {
+        rebuildInterval();
+    } else {
+        rebuildSelection();
+    }
     if (!portsIdleForMaintenance(messages_) || !messages_.askYesNo(txt(str::DelRecAsk))) {
         return;
     }

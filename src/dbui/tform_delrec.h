@@ -15,9 +15,11 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace zev7 {
 
+class PeriodEdits;
 class UserMessages;
 
 class TForm_DelRec : public MaintenanceDialog {
@@ -29,10 +31,10 @@ public:
     TForm_DelRec(QSqlDatabase db, UserMessages& messages, const QDate& today,
                  QWidget* parent = nullptr);
 
-    QLineEdit* dateOnEdit() const { return DateOn_Edit; }
-    QLineEdit* dateOffEdit() const { return DateOff_Edit; }
-    QLineEdit* timeOnEdit() const { return TimeOn_Edit; }
-    QLineEdit* timeOffEdit() const { return TimeOff_Edit; }
+    QLineEdit* dateOnEdit() const;
+    QLineEdit* dateOffEdit() const;
+    QLineEdit* timeOnEdit() const;
+    QLineEdit* timeOffEdit() const;
     QRadioButton* modeButton(DeletionMode mode) const { return modes_[static_cast<int>(mode)]; }
     QComboBox* outgoingList() const { return DBL_CB_OUT; }
     QComboBox* incomingList() const { return DBL_CB_IN; }
@@ -44,19 +46,22 @@ public:
     DeletionChoice choice() const;
     // The cycles the selection takes now.
     const QList<int>& selectedCycles() const { return selected_; }
+    // The programs measuring into the database add cycles while the window is open: the
+    // selection and its count are read again every so often.
+    static constexpr int kSelectionRefreshMs = 2000;
+    QTimer* selectionRefresh() const { return refresh_; }
 
     void Button1Click();  // "Удалить циклы"
     void Button2Click();  // "Удалить все циклы"
 
 private:
     void makeWidgets();
-    void dateEdited(QLineEdit* edit);
-    void timeEdited(QLineEdit* edit);
     void rebuildInterval();
     void rebuildLists();
     void rebuildIncoming();
     void rebuildCycles();
-    void rebuildSelection();
+    // quiet: a failed query keeps the last selection without a message (the periodic refresh).
+    void rebuildSelection(bool quiet = false);
     void fill(QComboBox* box, const QList<DeletionListEntry>& entries);
     void setRunning(bool running);
     void report(const DeletionResult& result);
@@ -69,10 +74,8 @@ private:
     bool break_ = false;
     bool rebuilding_ = false;
 
-    QLineEdit* DateOn_Edit = nullptr;
-    QLineEdit* DateOff_Edit = nullptr;
-    QLineEdit* TimeOn_Edit = nullptr;
-    QLineEdit* TimeOff_Edit = nullptr;
+    PeriodEdits* period_ = nullptr;
+    QTimer* refresh_ = nullptr;
     std::array<QRadioButton*, 5> modes_{};
     QComboBox* DBL_CB_OUT = nullptr;
     QComboBox* DBL_CB_IN = nullptr;

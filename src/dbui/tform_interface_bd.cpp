@@ -2,6 +2,7 @@
 
 #include "core/strings.h"
 #include "dbui/check_list.h"
+#include "dbui/period_edits.h"
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
 #include "ui/ini_file.h"
@@ -20,18 +21,8 @@
 namespace zev7 {
 
 namespace {
-// The masks of the period edits: two digits each, '_' where nothing is typed yet.
-constexpr char kDateMask[] = "00.00.00;_";
-constexpr char kTimeMask[] = "00:00:00;_";
 const char* const kCodeListNames[kCodePartCount] = {"ChListBox_CodCity", "ChListBox_AddCod",
                                                     "ChListBox_NumATX"};
-
-QLineEdit* maskedEdit(const char* name, const char* mask, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setInputMask(QString::fromLatin1(mask));
-    return edit;
-}
 
 QString dayKey(int dayWeekId) {
     return QStringLiteral("Day_CBox%1").arg(dayWeekId);
@@ -77,21 +68,16 @@ TForm_InterfaceBD::TForm_InterfaceBD(QSqlDatabase db, UserMessages& messages, In
 QWidget* TForm_InterfaceBD::makePeriodBox() {
     auto* box = new QGroupBox(txt(str::DbSelPeriod), this);
     auto* grid = new QGridLayout(box);
-    dateOn_ = maskedEdit("DateOn_Edit", kDateMask, box);
-    dateOff_ = maskedEdit("DateOff_Edit", kDateMask, box);
-    timeOn_ = maskedEdit("TimeOn_Edit", kTimeMask, box);
-    timeOff_ = maskedEdit("TimeOff_Edit", kTimeMask, box);
+    period_ = new PeriodEdits(box);
     grid->addWidget(new QLabel(txt(str::DbSelDateFrom), box), 0, 0);
-    grid->addWidget(dateOn_, 0, 1);
+    grid->addWidget(period_->dateOn(), 0, 1);
     grid->addWidget(new QLabel(txt(str::DbSelUntil), box), 0, 2);
-    grid->addWidget(dateOff_, 0, 3);
+    grid->addWidget(period_->dateOff(), 0, 3);
     grid->addWidget(new QLabel(txt(str::DbSelTimeFrom), box), 1, 0);
-    grid->addWidget(timeOn_, 1, 1);
+    grid->addWidget(period_->timeOn(), 1, 1);
     grid->addWidget(new QLabel(txt(str::DbSelUntil), box), 1, 2);
-    grid->addWidget(timeOff_, 1, 3);
-    for (QLineEdit* edit : {dateOn_, dateOff_, timeOn_, timeOff_}) {
-        connect(edit, &QLineEdit::editingFinished, this, &TForm_InterfaceBD::periodEdited);
-    }
+    grid->addWidget(period_->timeOff(), 1, 3);
+    connect(period_, &PeriodEdits::edited, this, &TForm_InterfaceBD::periodEdited);
 
     auto* days = new QHBoxLayout;
     days->addWidget(new QLabel(txt(str::DbSelDays), box));
@@ -158,12 +144,7 @@ QWidget* TForm_InterfaceBD::makeNumberBox() {
 }
 
 void TForm_InterfaceBD::periodEdited() {
-    criteria_.period.dateOn = dateOn_->displayText();
-    criteria_.period.dateOff = dateOff_->displayText();
-    criteria_.period.timeOn = timeOn_->displayText();
-    criteria_.period.timeOff = timeOff_->displayText();
-    criteria_.period.correct();
-    showPeriod();
+    criteria_.period = period_->period();
     refresh_->setEnabled(true);
 }
 
@@ -259,10 +240,8 @@ void TForm_InterfaceBD::showCycles() {
 }
 
 void TForm_InterfaceBD::showPeriod() {
-    dateOn_->setText(criteria_.period.dateOn);
-    dateOff_->setText(criteria_.period.dateOff);
-    timeOn_->setText(criteria_.period.timeOn);
-    timeOff_->setText(criteria_.period.timeOff);
+    period_->setPeriod(criteria_.period);
+    criteria_.period = period_->period();
 }
 
 void TForm_InterfaceBD::showDays() {
@@ -310,7 +289,7 @@ void TForm_InterfaceBD::writeSettings(IniFile& ini, const QString& section) {
     }
     ini.writeBool(section, out_->objectName(), criteria_.side == SelectionSide::Outgoing);
     ini.writeBool(section, in_->objectName(), criteria_.side == SelectionSide::Incoming);
-    for (QLineEdit* edit : {dateOn_, dateOff_, timeOn_, timeOff_}) {
+    for (QLineEdit* edit : period_->edits()) {
         ini.writeString(section, edit->objectName(), edit->displayText());
     }
 }
@@ -326,11 +305,9 @@ void TForm_InterfaceBD::readSettings(const IniFile& ini, const QString& section)
     showDays();
     QString* texts[] = {&criteria_.period.dateOn, &criteria_.period.dateOff,
                         &criteria_.period.timeOn, &criteria_.period.timeOff};
-    QLineEdit* edits[] = {dateOn_, dateOff_, timeOn_, timeOff_};
-    for (std::size_t i = 0; i < std::size(edits); ++i) {
-        *texts[i] = ini.readString(section, edits[i]->objectName(), *texts[i]);
+    for (std::size_t i = 0; i < period_->edits().size(); ++i) {
+        *texts[i] = ini.readString(section, period_->edits()[i]->objectName(), *texts[i]);
     }
-    criteria_.period.correct();
     showPeriod();
     const bool incoming = ini.readBool(section, in_->objectName(), false);
     chooseSide(incoming ? SelectionSide::Incoming : SelectionSide::Outgoing);

@@ -23,6 +23,7 @@ class QRadioButton;
 
 namespace zev7 {
 
+class PeriodEdits;
 class UserMessages;
 
 // The database windows have no topic of their own: F1 opens the contents.
@@ -79,10 +80,7 @@ private:
     // The other side's identifiers of the second list, row by row.
     QList<int> secondIds_;
 
-    QLineEdit* dateOn_ = nullptr;
-    QLineEdit* dateOff_ = nullptr;
-    QLineEdit* timeOn_ = nullptr;
-    QLineEdit* timeOff_ = nullptr;
+    PeriodEdits* period_ = nullptr;
     std::array<QCheckBox*, 7> days_{};
     QRadioButton* out_ = nullptr;
     QRadioButton* in_ = nullptr;

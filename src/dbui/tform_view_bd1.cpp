@@ -1,5 +1,6 @@
 #include "dbui/tform_view_bd1.h"
 
+#include "core/count_text.h"
 #include "core/strings.h"
 #include "dbquery/stat_table_model.h"
 #include "dbui/marked_cell_delegate.h"
@@ -288,8 +289,8 @@ void TForm_ViewBD1::includedToggled(bool on) {
 
 void TForm_ViewBD1::showTotals() {
     const QStringList cells =
-        totalsShown_ ? QStringList{txt(str::DbTotalsCaption), totals_.attempts.toString(),
-                                   totals_.losses.toString(), fixed2(totals_.percent),
+        totalsShown_ ? QStringList{txt(str::DbTotalsCaption), countText(totals_.attempts),
+                                   countText(totals_.losses), fixed2(totals_.percent),
                                    fixed2(totals_.minNorm)}
                      : QStringList{txt(str::DbTotalsCaption), {}, {}, {}, {}};
     for (int c = 0; c < kTotalsColumns; ++c) {

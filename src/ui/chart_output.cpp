@@ -1,10 +1,12 @@
 #include "ui/chart_output.h"
 
+#include "core/file_writes.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "scenario/user_messages.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QChart>
 #include <QClipboard>
 #include <QColorDialog>
@@ -18,7 +20,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSvgGenerator>
 #include <QtEndian>
@@ -42,9 +43,11 @@ QImage pictureOf(QWidget* view) {
     return view->grab().toImage();
 }
 
-bool writeSvg(QWidget* view, const QString& path) {
+// The drawing is made in memory and written whole, so a full disk leaves no half a file.
+bool svgOf(QWidget* view, QByteArray* bytes) {
+    QBuffer buffer(bytes);
     QSvgGenerator svg;
-    svg.setFileName(path);
+    svg.setOutputDevice(&buffer);
     svg.setSize(view->size());
     svg.setViewBox(QRect(QPoint(0, 0), view->size()));
     QPainter painter;
@@ -53,6 +56,11 @@ bool writeSvg(QWidget* view, const QString& path) {
     }
     view->render(&painter);
     return painter.end();
+}
+
+bool pictureFileOf(QWidget* view, const char* format, QByteArray* bytes) {
+    QBuffer buffer(bytes);
+    return buffer.open(QIODevice::WriteOnly) && pictureOf(view).save(&buffer, format);
 }
 
 }  // namespace
@@ -76,19 +84,30 @@ ChartDialogs& ChartDialogs::instance() {
 
 bool writeChartFile(QWidget* view, const QString& path, UserMessages& messages) {
     const QString ext = QFileInfo(path).suffix().toLower();
-    bool written = false;
+    QByteArray bytes;
+    bool made = false;
     if (ext == QLatin1String("svg")) {
-        written = writeSvg(view, path);
+        made = svgOf(view, &bytes);
     } else if (ext == QLatin1String("bmp") || ext == QLatin1String("png")) {
-        written = pictureOf(view).save(path, ext == QLatin1String("bmp") ? "BMP" : "PNG");
+        made = pictureFileOf(view, ext == QLatin1String("bmp") ? "BMP" : "PNG", &bytes);
     } else {
         messages.error(txt(str::ChartFormatUnsupported).arg(QFileInfo(path).fileName()));
         return false;
     }
-    if (!written) {
-        messages.error(txt(str::ChartSaveFailed).arg(QDir::toNativeSeparators(path)));
+    if (!made) {
+        messages.error(txt(str::ChartSaveFailed).arg(QDir::toNativeSeparators(path), QString()));
+        return false;
     }
-    return written;
+    return writePictureFile(path, bytes, messages);
+}
+
+bool writePictureFile(const QString& path, const QByteArray& bytes, UserMessages& messages) {
+    const QString error = replaceFileContent(path, bytes);
+    if (!error.isEmpty()) {
+        messages.error(txt(str::ChartSaveFailed).arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
 }
 
 bool SaveChartToFile(QWidget* window, QWidget* view, UserMessages& messages) {
@@ -268,8 +287,7 @@ bool saveBitmap16(const QImage& picture, const QString& path) {
             row[x / 2] |= (x % 2 == 0) ? static_cast<uchar>(index << 4) : index;
         }
     }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    return replaceFileContent(path, data).isEmpty();
 }
 
 }  // namespace zev7

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 
+class QByteArray;
 class QChart;
 class QImage;
 class QKeyEvent;
@@ -45,6 +46,9 @@ struct ChartDialogs {
 // Writes a picture of `view` by the file's extension: .bmp, .png, .svg. False with a message
 // when the extension is another or the file cannot be written.
 bool writeChartFile(QWidget* view, const QString& path, UserMessages& messages);
+// Puts a picture's bytes in place whole: a full disk keeps the previous file and gives a message
+// naming the file and the reason.
+bool writePictureFile(const QString& path, const QByteArray& bytes, UserMessages& messages);
 // The save dialog ("graphic.bmp" in the "Picture" folder) with the overwrite question, then the
 // file. Declining to overwrite asks for another name. False when cancelled or not written.
 bool SaveChartToFile(QWidget* window, QWidget* view, UserMessages& messages);

@@ -1,21 +1,19 @@
 #include "ui/ini_file.h"
 
+#include "core/file_writes.h"
 #include "core/text_codec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace zev7 {
 
 namespace {
 
-// A configuration file is a few kilobytes; anything far larger is not ours.
-constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
-
-bool sameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+// Section and key names compare without regard to case.
+QString nameKey(const QString& name) {
+    return name.toCaseFolded();
 }
 
 // Files written by us are UTF-8; a file edited on the users' machines may be Windows-1251. The
@@ -30,8 +28,13 @@ QString decodeLine(const QByteArray& line) {
 
 IniFile::IniFile(const QString& path) : path_(path) {}
 
-bool IniFile::load() {
+void IniFile::clear() {
     sections_.clear();
+    sectionIndex_.clear();
+}
+
+bool IniFile::load() {
+    clear();
     if (path_.isEmpty()) {
         return false;
     }
@@ -48,45 +51,43 @@ bool IniFile::load() {
 }
 
 void IniFile::parse(const QByteArray& bytes) {
-    sections_.clear();
+    clear();
     Section* current = nullptr;
     QByteArray body = bytes;
     if (body.startsWith("\xEF\xBB\xBF")) {
         body.remove(0, 3);
     }
-    for (const QByteArray& rawBytes : body.split('\n')) {
-        const QString raw = decodeLine(rawBytes);
-        const QStringView line = QStringView(raw).trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) {
-            continue;
+    // Our own files are UTF-8 throughout and are decoded in one go; only a file with other
+    // bytes in it is decoded line by line.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString whole = utf8.decode(body);
+    if (!utf8.hasError()) {
+        for (QStringView raw : QStringView(whole).split(u'\n')) {
+            parseLine(raw, current);
         }
-        if (line.startsWith(u'[')) {
-            const qsizetype close = line.lastIndexOf(u']');
-            if (close <= 1) {
-                current = nullptr;  // a broken header: its keys belong to nobody
-                continue;
-            }
-            current = &sectionFor(line.mid(1, close - 1).trimmed().toString());
-            continue;
-        }
-        const qsizetype eq = line.indexOf(u'=');
-        if (current == nullptr || eq <= 0 || line.contains(QChar(0))) {
-            continue;
-        }
-        const QString key = line.left(eq).trimmed().toString();
-        const QString value = line.mid(eq + 1).trimmed().toString();
-        bool replaced = false;
-        for (Entry& e : current->entries) {
-            if (sameName(e.key, key)) {
-                e.value = value;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) {
-            current->entries.push_back({key, value});
-        }
+        return;
     }
+    for (const QByteArray& rawBytes : body.split('\n')) {
+        parseLine(decodeLine(rawBytes), current);
+    }
+}
+
+void IniFile::parseLine(QStringView raw, Section*& current) {
+    const QStringView line = raw.trimmed();
+    if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) {
+        return;
+    }
+    if (line.startsWith(u'[')) {
+        const qsizetype close = line.lastIndexOf(u']');
+        // A broken header: its keys belong to nobody.
+        current = close <= 1 ? nullptr : &sectionFor(line.mid(1, close - 1).trimmed().toString());
+        return;
+    }
+    const qsizetype eq = line.indexOf(u'=');
+    if (current == nullptr || eq <= 0 || line.contains(QChar(0))) {
+        return;
+    }
+    setValue(*current, line.left(eq).trimmed().toString(), line.mid(eq + 1).trimmed().toString());
 }
 
 QByteArray IniFile::toText() const {
@@ -109,37 +110,61 @@ bool IniFile::save() const {
     if (path_.isEmpty()) {
         return false;
     }
-    // QSaveFile writes "<name>.XXXXXX" beside the target and renames it only after every
-    // write and the flush succeeded.
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+    lastError_ = replaceFileContent(path_, toText());
+    if (lastError_.isEmpty()) {
+        failureTold_ = false;
+        return true;
     }
-    const QByteArray text = toText();
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        return false;
+    if (!failureTold_ && saveFailed) {
+        failureTold_ = true;
+        saveFailed(path_, lastError_);
     }
-    return file.commit();
+    return false;
 }
 
 const IniFile::Section* IniFile::findSection(const QString& name) const {
-    for (const Section& s : sections_) {
-        if (sameName(s.name, name)) {
-            return &s;
-        }
-    }
-    return nullptr;
+    const auto it = sectionIndex_.constFind(nameKey(name));
+    return it == sectionIndex_.constEnd() ? nullptr : &sections_[it.value()];
 }
 
 IniFile::Section& IniFile::sectionFor(const QString& name) {
-    for (Section& s : sections_) {
-        if (sameName(s.name, name)) {
-            return s;
+    const QString key = nameKey(name);
+    const auto it = sectionIndex_.constFind(key);
+    if (it != sectionIndex_.constEnd()) {
+        return sections_[it.value()];
+    }
+    sectionIndex_.insert(key, sections_.size());
+    sections_.push_back({name, {}, {}});
+    return sections_.back();
+}
+
+const IniFile::Entry* IniFile::findEntry(const Section& section, const QString& key) {
+    if (section.keyIndex.isEmpty()) {
+        // A window's section holds a handful of keys: looked through, no index.
+        for (const Entry& e : section.entries) {
+            if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
+                return &e;
+            }
+        }
+        return nullptr;
+    }
+    const auto it = section.keyIndex.constFind(nameKey(key));
+    return it == section.keyIndex.constEnd() ? nullptr : &section.entries[it.value()];
+}
+
+void IniFile::setValue(Section& section, const QString& key, const QString& value) {
+    if (const Entry* found = findEntry(section, key)) {
+        section.entries[static_cast<std::size_t>(found - section.entries.data())].value = value;
+        return;
+    }
+    section.entries.push_back({key, value});
+    if (!section.keyIndex.isEmpty()) {
+        section.keyIndex.insert(nameKey(key), section.entries.size() - 1);
+    } else if (section.entries.size() > kKeysWithoutIndex) {
+        for (std::size_t i = 0; i < section.entries.size(); ++i) {
+            section.keyIndex.insert(nameKey(section.entries[i].key), i);
         }
     }
-    sections_.push_back({name, {}});
-    return sections_.back();
 }
 
 const QString* IniFile::findValue(const QString& section, const QString& key) const {
@@ -150,12 +175,8 @@ const QString* IniFile::findValue(const QString& section, const QString& key) co
     if (s == nullptr) {
         return nullptr;
     }
-    for (const Entry& e : s->entries) {
-        if (sameName(e.key, key)) {
-            return &e.value;
-        }
-    }
-    return nullptr;
+    const Entry* e = findEntry(*s, key);
+    return e == nullptr ? nullptr : &e->value;
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
@@ -223,14 +244,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     // A value is one line; line breaks would split it into a broken key on reading.
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
-    Section& s = sectionFor(section);
-    for (Entry& e : s.entries) {
-        if (sameName(e.key, key)) {
-            e.value = clean;
-            return;
-        }
-    }
-    s.entries.push_back({key, clean});
+    setValue(sectionFor(section), key, clean);
 }
 
 void IniFile::writeInt(const QString& section, const QString& key, int value) {
@@ -246,7 +260,15 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 }
 
 void IniFile::eraseSection(const QString& section) {
-    std::erase_if(sections_, [&](const Section& s) { return sameName(s.name, section); });
+    const auto it = sectionIndex_.constFind(nameKey(section));
+    if (it == sectionIndex_.constEnd()) {
+        return;
+    }
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(it.value()));
+    sectionIndex_.clear();
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        sectionIndex_.insert(nameKey(sections_[i].name), i);
+    }
 }
 
 }  // namespace zev7

@@ -2,9 +2,11 @@
 
 #include "app/configuration_sets.h"
 #include "core/strings.h"
+#include "support/file_size_limit.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 
 namespace zev7::apptest {
 namespace {
@@ -17,6 +19,9 @@ protected:
         f.write(text);
         f.close();
         ini.load();
+    }
+    static QString configFileName() {
+        return QFileInfo(ConfigurationSets::configFile()).fileName();
     }
     QByteArray readIni() const {
         QFile f(ConfigurationSets::configFile());
@@ -53,6 +58,40 @@ TEST_F(Configuration, SavedSetReopensItsWindowsAndSectionNamesStayReadable) {
     EXPECT_TRUE(text.contains("FormPort3=1"));
     ASSERT_TRUE(config->loadConfiguration(set));
     EXPECT_EQ(form->openPorts(), (QList<int>{3, 7}));
+}
+
+TEST_F(Configuration, LoadedSetTakesEffectAndAFullDiskKeepsTheFilesAndSaysSo) {
+    const QString set = programPath(QStringLiteral("CFG/lab2.cfg"));
+    QByteArray big = "[ВЕРСА-ТЛ]\nFormPort4=1\n";
+    for (int port = 1; port <= 64; ++port) {
+        big += QStringLiteral("[Порт:%1]\nLeft=%1\n").arg(port).toUtf8();
+    }
+    {
+        QFile f(set);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(big);
+    }
+    writeIni("[ВЕРСА-ТЛ]\nFormPort2=1\n");
+    const QByteArray before = readIni();
+    const QString saved = programPath(QStringLiteral("CFG/lab3.cfg"));
+    const int result = test::runWithFileSizeLimit(before.size() + 10, [&] {
+        const bool loaded = config->loadConfiguration(set);
+        const bool written = config->saveConfiguration(saved);
+        const QStringList t = messages.texts();
+        return !loaded && !written && t.size() == 2 && t[0].contains(configFileName()) &&
+                       t[1].contains(QStringLiteral("lab3.cfg"))
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readIni(), before);
+    EXPECT_FALSE(QFile::exists(saved));
+
+    // With room on the disk the set replaces the file and its layout is the one applied.
+    ASSERT_TRUE(config->loadConfiguration(set));
+    EXPECT_EQ(readIni(), big);
+    EXPECT_EQ(form->openPorts(), QList<int>{4});
+    EXPECT_EQ(ini.readInt(QStringLiteral("Порт:9"), QStringLiteral("Left")), 9);
 }
 
 TEST_F(Configuration, RestoreLeavesTheFileByteForByteUnchanged) {

@@ -1,6 +1,7 @@
 // The exported document: its table, its page, and what LibreOffice makes of it.
 #include "dbtransfer/docx_writer.h"
 #include "docx_reader.h"
+#include "support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -70,6 +71,26 @@ TEST(DocxWriterTest, ColumnsAreAsWideAsWhatTheyHold) {
     // A date and a number are not broken for a one-digit column's sake.
     EXPECT_GT(widths[0], 2 * widths[1]);
     EXPECT_GT(widths[2], widths[0]);
+}
+
+TEST(DocxWriterTest, AFullDiskKeepsThePreviousDocumentAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.docx"));
+    QString error;
+    ASSERT_TRUE(writeDocx(path, sample(PageOrientation::Landscape, 1), &error));
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray good = before.readAll();
+    before.close();
+
+    const int result = test::runWithFileSizeLimit(100, [&] {
+        QString why;
+        const bool written = writeDocx(path, sample(PageOrientation::Landscape, 300), &why);
+        return !written && !why.isEmpty() ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before.readAll(), good);
 }
 
 TEST(DocxWriterTest, LibreOfficeReadsTheCellsAndTheLandscapePage) {

@@ -7,6 +7,7 @@
 #include "ui/ui_test_support.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace zev7::testing {
 namespace {
@@ -27,9 +29,11 @@ protected:
         fillDemoDatabase({40, 3, 4, 5, QDateTime(QDate(2026, 1, 12), QTime(8, 0)), 40, 11},
                          messages_);
     }
+    // Typed over the whole edit and confirmed with Enter.
     static void type(QLineEdit* edit, const QString& text) {
         edit->selectAll();
         QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
     }
 };
 
@@ -79,6 +83,61 @@ TEST_F(DbToolsWindowsTest, TheIntervalEditsCorrectWhatIsTypedAndTheListsFollow) 
     w.modeButton(DeletionMode::OutgoingIncoming)->setChecked(true);
     ASSERT_GT(w.cycleList()->count(), 0);
     EXPECT_EQ(w.selectedCycles(), QList<int>{w.cycleList()->currentData().toInt()});
+}
+
+// Typing over a date passes through digits that are no date yet: nothing may be corrected and
+// the interval may not move until the user leaves the edit or presses Enter.
+TEST_F(DbToolsWindowsTest, OvertypedDatesStayAsTypedUntilEnterAndTheCountKeepsUp) {
+    TForm_DelRec w(DbConnection::main(), messages_, QDate(2026, 12, 9));
+    type(w.dateOnEdit(), QStringLiteral("010126"));
+    QLineEdit* off = w.dateOffEdit();
+    const struct {
+        const char* before;
+        const char* keys;
+        const char* after;
+        QDate until;
+    } cases[] = {{"091226", "310326", "31.03.26", QDate(2026, 3, 31)},
+                 {"280626", "310326", "31.03.26", QDate(2026, 3, 31)},
+                 {"091226", "300626", "30.06.26", QDate(2026, 6, 30)}};
+    for (const auto& c : cases) {
+        type(off, QString::fromLatin1(c.before));
+        const DeletionInterval before = w.interval();
+        off->setFocus();
+        QTest::keyClick(off, Qt::Key_Home);
+        QTest::keyClicks(off, QString::fromLatin1(c.keys));
+        EXPECT_EQ(off->text(), QString::fromLatin1(c.after)) << c.before;
+        EXPECT_EQ(w.interval().dateOff, before.dateOff) << c.before;
+        QTest::keyClick(off, Qt::Key_Return);
+        EXPECT_EQ(off->text(), QString::fromLatin1(c.after)) << c.before;
+        EXPECT_EQ(w.interval().dateOff, c.until) << c.before;
+    }
+    // Left with an impossible date, the edit is corrected then.
+    off->setFocus();
+    QTest::keyClick(off, Qt::Key_Home);
+    QTest::keyClicks(off, QStringLiteral("45"));
+    EXPECT_EQ(off->text(), QStringLiteral("45.06.26"));
+    w.timeOnEdit()->setFocus();
+    emit off->editingFinished();  // the offscreen platform moves no focus without a shown window
+    EXPECT_EQ(off->text(), QStringLiteral("30.06.26"));
+
+    // Cycles measured while the window is open join the count without any click.
+    type(off, QStringLiteral("311226"));
+    const auto count = w.selectedCycles().size();
+    EXPECT_EQ(count, 40);
+    DemoDatabaseSpec more;
+    more.cycles = 2;
+    more.callsPerCycle = 2;
+    more.firstStart = QDateTime(QDate(2026, 3, 2), QTime(8, 0));
+    ASSERT_EQ(fillDemoDatabase(more, messages_).failures, 0);
+    ASSERT_TRUE(w.selectionRefresh()->isActive());
+    ASSERT_TRUE(QMetaObject::invokeMethod(w.selectionRefresh(), "timeout"));
+    EXPECT_EQ(w.selectedCycles().size(), count + 2);
+    QStringList labels;
+    for (const QLabel* l : w.findChildren<QLabel*>()) {
+        labels << l->text();
+    }
+    EXPECT_TRUE(labels.contains(QStringLiteral("Выбрано циклов: 42")))
+        << labels.join(u'|').toStdString();
 }
 
 TEST_F(DbToolsWindowsTest, DeletingAsksFirstAndTheGaugeEndsFull) {

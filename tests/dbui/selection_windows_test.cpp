@@ -2,9 +2,12 @@
 // them: typed period edits, ticks, "Показать циклы", totals, grey rows, "Обновить выборку",
 // the filter, and closing. Sums are computed here from the cycles the test wrote.
 #include "db/selection_fixture.h"
+#include "dbquery/cycle_stat_models.h"
+#include "dbquery/selection_stat_models.h"
 #include "dbui/tform_filter_rec.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_view_bd1.h"
+#include "dbui/word_export.h"
 #include "ui/ini_file.h"
 #include "ui/ui_test_support.h"
 
@@ -16,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -284,6 +288,47 @@ TEST_F(ListWindow, ColumnWidthsComeBackAndSurviveARereadOfTheList) {
 
 // Typed into every edit of the three windows, and stored as a number's city code that is then
 // picked: the text travels as a value and the tables stay as they were.
+// Counts are stored as floating-point numbers: a million calls must still read as a million.
+TEST_F(ListWindow, CountsOfAMillionCallsKeepEveryDigitInGridsTotalsAndTheDocument) {
+    addCycle({.id = 6,
+              .dateOn = QDate(2026, 1, 17),
+              .timeOn = QTime(9, 0),
+              .timeOff = QTime(10, 0),
+              .calls = 1000000,
+              .losses = 99989});
+    addCycle({.id = 7,
+              .dateOn = QDate(2026, 1, 18),
+              .timeOn = QTime(9, 0),
+              .timeOff = QTime(10, 0),
+              .calls = 1000123});
+    ASSERT_TRUE(view->loadSelection(
+        criteria(QStringLiteral("01.01.26"), QStringLiteral("20.01.26"), {1, 2})));
+    const auto shown = [](const QAbstractItemModel& model, int row, int column) {
+        return QStyledItemDelegate().displayText(model.index(row, column).data(), QLocale::c());
+    };
+    CycleListModel& list = view->cycleList();
+    const int calls = 5;  // the attempts' column
+    EXPECT_EQ(shown(list, list.rowOfCycle(6), calls), QStringLiteral("1000000"));
+    EXPECT_EQ(shown(list, list.rowOfCycle(7), calls), QStringLiteral("1000123"));
+    const WordDocument document =
+        gridDocument(*child<QTableView>(view.get(), "DBGrid1"), {}, {}, PageOrientation::Landscape);
+    const int docRow = list.rowOfCycle(7);
+    EXPECT_TRUE(document.rows.value(docRow).contains(QStringLiteral("1000123")))
+        << document.rows.value(docRow).join(u' ').toStdString();
+
+    child<QPushButton>(view.get(), "Itog_Button")->click();
+    EXPECT_EQ(totalsCell(1), QStringLiteral("2000423"));
+    EXPECT_EQ(totalsCell(2), QStringLiteral("100000"));
+
+    SummaryStatModel summary(DbConnection::main());
+    ASSERT_TRUE(summary.recompute({}, {}));
+    EXPECT_EQ(shown(summary, 0, 1), QStringLiteral("2000423"));
+    EXPECT_EQ(shown(summary, 2, 1), QStringLiteral("100000"));
+    CycleStatModel cycle(DbConnection::main());
+    ASSERT_TRUE(cycle.showCycle(7));
+    EXPECT_EQ(shown(cycle, 0, 1), QStringLiteral("1000123"));
+}
+
 TEST_F(SelectionWindows, TypedSqlChangesNothingButTheResult) {
     const QString attack = QStringLiteral("\"); DROP TABLE Table_Cycle; --");
     addNumber("Table_Out", 3, attack);

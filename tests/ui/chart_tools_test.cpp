@@ -1,4 +1,5 @@
 #include "core/strings.h"
+#include "support/file_size_limit.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
 #include "ui/chart_axes.h"
@@ -141,6 +142,37 @@ TEST_F(ChartToolsTest, EachFormatByItsExtensionAndAMessageForOthers) {
     EXPECT_FALSE(QFile::exists(emf));
     ASSERT_EQ(messages_.count(), 1);
     EXPECT_TRUE(messages_.texts().first().contains("chart.emf"));
+}
+
+// The pictures are drawn here; the child process (with its files limited) only writes them, as
+// drawing there could wait for threads that fork left behind.
+TEST_F(ChartToolsTest, AFullDiskKeepsThePreviousPictureAndSaysSo) {
+    QImage small(4, 4, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    const QImage large = small.scaled(64, 64);
+    const QString report = home_.filePath("Result/g.bmp");
+    const QString chart = home_.filePath("Picture/chart.png");
+    ASSERT_TRUE(saveBitmap16(small, report));
+    ASSERT_TRUE(writeChartFile(&view_, chart, messages_));
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray reportBefore = read(report);
+    const QByteArray chartBefore = read(chart);
+    const QByteArray larger = chartBefore + QByteArray(1000, 'x');
+
+    const int result = test::runWithFileSizeLimit(reportBefore.size() + 10, [&] {
+        RecordingMessages inChild;
+        const bool bitmap = saveBitmap16(large, report);
+        const bool picture = writePictureFile(chart, larger, inChild);
+        return !bitmap && !picture && inChild.count() == 1 && inChild.texts()[0].contains(chart)
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(read(report), reportBefore);
+    EXPECT_EQ(read(chart), chartBefore);
 }
 
 TEST_F(ChartToolsTest, PrintsHeaderAndPictureToPdf) {

@@ -1,4 +1,5 @@
 #include "ui/ini_file.h"
+#include "support/file_size_limit.h"
 #include "ui/mdi_child.h"
 #include "ui_test_support.h"
 
@@ -74,6 +75,79 @@ TEST(IniFile, FailedWriteKeepsThePreviousFile) {
     ini.writeInt("ВЕРСА-ТЛ", "FormPort1", 0);
     EXPECT_FALSE(ini.save());
     EXPECT_EQ(readAll(path), good);
+}
+
+TEST(IniFile, AFullDiskKeepsThePreviousFileAndIsToldOnce) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ZEV7.ini");
+    IniFile ini(path);
+    ini.writeInt("ВЕРСА-ТЛ", "FormPort1", 1);
+    ASSERT_TRUE(ini.save());
+    const QByteArray good = readAll(path);
+
+    const int result = test::runWithFileSizeLimit(good.size(), [&] {
+        QStringList told;
+        ini.saveFailed = [&](const QString& file, const QString& error) {
+            told << file + u' ' + error;
+        };
+        for (int port = 1; port <= 64; ++port) {
+            ini.writeInt(QStringLiteral("Порт:%1").arg(port), "Left", port);
+        }
+        const bool first = ini.save();
+        const bool second = ini.save();
+        return !first && !second && told.size() == 1 && told[0].startsWith(path) &&
+                       !ini.lastError().isEmpty()
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readAll(path), good);
+}
+
+// A file grown to hundreds of thousands of sections (a faulty tool, a script gone wrong) opens
+// and saves in time in proportion to its size; this program's time limit is set in the folder's
+// CMakeLists.txt.
+TEST(IniFile, HugeFileReadsAndWritesBackWhole) {
+    constexpr int kSections = 200000;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ZEV7.ini");
+    QByteArray text;
+    for (int i = 0; i < kSections; ++i) {
+        text += "[P" + QByteArray::number(i) + "]\n";
+        if (i % 10 == 0) {
+            text += "Left=" + QByteArray::number(i) + '\n';
+        }
+    }
+    text += "[p7]\nleft=70\nTop=5\n";  // the same section and key again, in other letters
+    for (int k = 0; k < 40; ++k) {
+        text += "[Many]\nK" + QByteArray::number(k) + '=' + QByteArray::number(k) + '\n';
+    }
+    text += "[MANY]\nk5=again\n";
+    ASSERT_LT(text.size(), IniFile::kMaxFileBytes);
+    writeAll(path, text);
+
+    IniFile ini(path);
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.sectionNames().size(), kSections + 1);
+    EXPECT_EQ(ini.readInt("p199990", "LEFT"), 199990);
+    EXPECT_EQ(ini.readInt("P7", "Left"), 70);
+    EXPECT_EQ(ini.readInt("P7", "Top"), 5);
+    EXPECT_EQ(ini.readString("many", "K5"), "again");
+    EXPECT_EQ(ini.readInt("many", "k39"), 39);
+    for (int i = 0; i < kSections; i += 2) {
+        ini.writeInt(QStringLiteral("P%1").arg(i), "Width", i);
+    }
+    ini.eraseSection("P1");
+    ASSERT_TRUE(ini.save());
+
+    IniFile back(path);
+    ASSERT_TRUE(back.load());
+    EXPECT_EQ(back.sectionNames().size(), kSections);
+    EXPECT_EQ(back.readInt("P199998", "Width"), 199998);
+    EXPECT_EQ(back.readInt("P3", "Width", -1), -1);
+    EXPECT_FALSE(back.hasSection("P1"));
+    EXPECT_EQ(back.readInt("P20", "Left"), 20);
+    EXPECT_EQ(back.toText(), ini.toText());
 }
 
 TEST(MdiChild, PlacementComesBackUnderItsCaptionAndSwitchedOffFileGivesDefaults) {
