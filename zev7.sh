@@ -14,7 +14,7 @@ PACKAGES=(
     qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6sql6-sqlite
     libgl-dev libxkbcommon-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    sqlite3 pxlib-dev libquazip1-qt6-dev
+    sqlite3 libsqlite3-dev pxlib-dev libquazip1-qt6-dev
     xvfb xauth fonts-dejavu-core
     clang libclang-rt-14-dev
     qt6-translations-l10n

@@ -720,7 +720,10 @@ inline constexpr char DbToolUsage[] =
     "  zev7-db [--home КАТАЛОГ] clear-work  очистка рабочих таблиц окон БД\n"
     "  zev7-db [--home КАТАЛОГ] check       проверка целостности БД\n"
     "  zev7-db [--home КАТАЛОГ] stats       сколько циклов и вызовов, за какие дни\n"
-    "compact и clear-work не выполняются, пока порты каталога исполняют сценарии.";
+    "  zev7-db [--home КАТАЛОГ] import ИСТОЧНИК  ввод результатов из другой БД\n"
+    "                                       (каталог с ZEV7.sqlite или с таблицами Paradox)\n"
+    "compact, clear-work, check и import не выполняются, пока порты каталога исполняют "
+    "сценарии.";
 inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
 inline constexpr char DbToolNoDatabase[] = "Нет БД: %1";
 inline constexpr char DbToolPortsList[] = "Исполняют сценарии порты: %1";
@@ -737,6 +740,8 @@ inline constexpr char DbToolStats[] =
 inline constexpr char DbToolStatsDays[] = "с %1 по %2";
 inline constexpr char DbToolStatsNoDays[] = "нет";
 inline constexpr char DbToolCannotRead[] = "Не могу прочитать БД: %1";
+inline constexpr char DbToolNoSource[] = "Нет каталога-источника: %1";
+inline constexpr char DbToolImportOwn[] = "Источник - каталог БД самой программы: вводить нечего.";
 
 // zev7-sim: the simulated network, its configuration file and the program.
 inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";
@@ -1087,6 +1092,44 @@ inline constexpr char ImportBadStructure[] = "Структура таблицы 
 inline constexpr char ImportSummary[] = "Циклов в источнике: %1, введено: %2, уже были в БД: %3";
 inline constexpr char ImportSomeFailed[] = "Не удалось ввести циклов: %1.\n%2";
 inline constexpr char ImportCannotWrite[] = "Не могу записать в БД:\n%1";
+inline constexpr char ImportInterrupted[] = "Ввод результатов прерван.";
+inline constexpr char ImportChecking[] = "Проверка %1...";
+inline constexpr char ImportCopying[] = "Ввод циклов...";
+// The second line of a refusal: what is wrong with the table named in the first.
+inline constexpr char PxUnreadable[] = "файл не читается: %1";
+inline constexpr char PxNotTable[] = "не таблица Paradox (тип файла %1, версия %2)";
+inline constexpr char PxEncrypted[] = "таблица зашифрована";
+inline constexpr char PxBlockSize[] = "неверный размер блока в заголовке (%1)";
+inline constexpr char PxFieldCount[] = "неверное число полей в заголовке (%1)";
+inline constexpr char PxFieldType[] = "поле %1: неизвестный тип %2 или размер %3";
+inline constexpr char PxFieldNames[] = "имена полей не умещаются в заголовок";
+inline constexpr char PxHeaderSize[] = "неверный размер заголовка (%1 байт)";
+inline constexpr char PxRecordSize[] = "размер записи %1 байт не равен сумме размеров полей %2";
+inline constexpr char PxShort[] = "файл обрезан: %1 байт, по заголовку нужно %2";
+inline constexpr char PxRecordCount[] = "неверное число записей в заголовке (%1)";
+inline constexpr char PxBlockChain[] = "цепочка блоков разорвана после блока %1 (блок %2)";
+inline constexpr char PxBlockFill[] = "блок %1 поврежден (заполнение %2)";
+inline constexpr char PxCountMismatch[] = "в блоках %1 записей, в заголовке %2";
+inline constexpr char RowUnreadable[] = "запись %1 не читается";
+inline constexpr char RowEmpty[] = "запись %1: поле %2 пусто";
+inline constexpr char RowBadValue[] = "запись %1: неверное значение поля %2";
+inline constexpr char RowTooLong[] = "запись %1: поле %2 длиннее %3 символов";
+inline constexpr char RowOrphan[] = "запись %1: цикла %2 нет в Table_Cycle";
+inline constexpr char RowDuplicate[] = "запись %1: %2 = %3 повторяется";
+inline constexpr char RowNoNumber[] = "запись %1: номера %2 = %3 нет в %4";
+inline constexpr char SourceNotDatabase[] = "%1 : Файл не является БД ZEV7!";
+inline constexpr char SourceEmptyFile[] = "файл пуст";
+inline constexpr char SourceTableMissing[] = "%1 : Таблица %2 не найдена!";
+inline constexpr char SourceNotTable[] = "это представление, а не таблица";
+inline constexpr char SourceTimeout[] = "чтение источника шло дольше %1 с и прервано";
+// The database engine's answers, as the user reads them.
+inline constexpr char EngineCorrupt[] = "файл поврежден (код %1)";
+inline constexpr char EngineNotDatabase[] = "файл не является базой данных (код %1)";
+inline constexpr char EngineBusy[] = "БД занята другой программой (код %1)";
+inline constexpr char EngineFull[] = "диск заполнен (код %1)";
+inline constexpr char EngineReadOnly[] = "запись в БД запрещена (код %1)";
+inline constexpr char EngineConstraint[] = "значение не принято БД (код %1)";
+inline constexpr char EngineOther[] = "ошибка БД (код %1)";
 // Export of a grid to a document.
 inline constexpr char ExportSaveCaption[] = "Экспорт таблицы в Word";
 inline constexpr char ExportFilter[] = "Документ Word (*.docx)";

@@ -1,12 +1,13 @@
 #include "dbtransfer/paradox_table.h"
 
-#include "core/text_codec.h"
+#include "core/strings.h"
 #include "db/db_dialect.h"
 
-#include <QByteArray>
 #include <QDate>
-#include <QFile>
+#include <QStringDecoder>
 #include <QTime>
+#include <QtEndian>
+#include <cmath>
 // pxlib's header declares C functions without saying so.
 extern "C" {
 #include <paradox.h>
@@ -19,157 +20,214 @@ namespace {
 // Paradox dates count days from 1 January of year 1; pxlib's calendar helpers count from the
 // start of the Julian period.
 constexpr long kParadoxDateOffset = 1721425;
+constexpr long kLastParadoxDate = 3652059;  // 31 December 9999
 constexpr int kMsPerSecond = 1000;
 constexpr int kMsPerDay = 86400 * kMsPerSecond;
+constexpr int kCp1251 = 1251;
+constexpr int kCp1252 = 1252;
+constexpr int kCp866 = 866;
+// Enough text to tell the code page by: a few thousand words.
+constexpr qsizetype kCodePageSample = 64 * 1024;
 
-void keepError(pxdoc_t* doc, int /*type*/, const char* message, void* data) {
-    (void)doc;
-    if (data != nullptr && message != nullptr) {
-        static_cast<ParadoxTable*>(data)->setError(QString::fromLocal8Bit(message));
-    }
-}
+// pxlib's complaints go nowhere: every value it decodes is checked here.
+void quiet(pxdoc_t*, int, const char*, void*) {}
 
 pxdoc_t* pxDoc(void* doc) {
     return static_cast<pxdoc_t*>(doc);
 }
 
-FieldType fieldType(char pxType) {
+FieldType fieldType(int pxType) {
     switch (pxType) {
-        case pxfAutoInc:
+        case ParadoxFile::kAutoInc:
             return FieldType::AutoIncrement;
-        case pxfLong:
+        case ParadoxFile::kLong:
             return FieldType::Integer;
-        case pxfShort:
+        case ParadoxFile::kShort:
             return FieldType::Short;
-        case pxfDate:
+        case ParadoxFile::kDate:
             return FieldType::Date;
-        case pxfTime:
+        case ParadoxFile::kTime:
             return FieldType::Time;
-        case pxfNumber:
+        case ParadoxFile::kNumber:
             return FieldType::Real;
-        case pxfAlpha:
+        case ParadoxFile::kAlpha:
             return FieldType::Text;
         default:
             return FieldType::Other;
     }
 }
 
+// A 4-byte Paradox integer (also dates and times): big-endian with the sign bit inverted, all
+// zero bytes for an empty field. Decoded here: pxlib's own decoder tests the four bytes for zero
+// through an 8-byte read on 64-bit machines, so an empty field could read as a value.
+std::optional<qint32> paradoxLong(const char* field) {
+    const quint32 raw = qFromBigEndian<quint32>(field);
+    if (raw == 0) {
+        return std::nullopt;
+    }
+    return static_cast<qint32>(raw ^ 0x80000000U);
+}
+
+bool isLetter(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0xC0 || c == 0xA8 || c == 0xB8;
+}
+
+const char* codecName(int codePage) {
+    switch (codePage) {
+        case kCp1252:
+            return "windows-1252";
+        case kCp866:
+            return "IBM866";
+        default:
+            return "windows-1251";
+    }
+}
+
 }  // namespace
+
+ParadoxTable::ParadoxTable() : doc_(PX_new3(quiet, nullptr, nullptr, nullptr, nullptr)) {}
 
 ParadoxTable::~ParadoxTable() {
     if (doc_ != nullptr) {
-        PX_close(pxDoc(doc_));
         PX_delete(pxDoc(doc_));
     }
 }
 
-bool ParadoxTable::open(const QString& path) {
-    pxdoc_t* doc = PX_new3(keepError, nullptr, nullptr, nullptr, this);
-    if (doc == nullptr) {
-        error_ = QStringLiteral("pxlib");
+bool ParadoxTable::looksLikeCp1251(const QByteArray& texts) {
+    int russian = 0;
+    int western = 0;
+    qsizetype i = 0;
+    while (i < texts.size()) {
+        if (!isLetter(static_cast<unsigned char>(texts[i]))) {
+            ++i;
+            continue;
+        }
+        bool high = false;
+        bool ascii = false;
+        for (; i < texts.size() && isLetter(static_cast<unsigned char>(texts[i])); ++i) {
+            (static_cast<unsigned char>(texts[i]) >= 0x80 ? high : ascii) = true;
+        }
+        if (high) {
+            ++(ascii ? western : russian);
+        }
+    }
+    return russian > western;
+}
+
+int ParadoxTable::chooseCodePage(const std::function<bool()>& interrupted) {
+    const int declared = file_.codePage();
+    if (declared == kCp866 || declared == kCp1251) {
+        return declared;
+    }
+    if (declared != kCp1252) {
+        return kCp1251;  // no code page, or one Qt may not know: the Russian installations' own
+    }
+    QByteArray texts;
+    QByteArray data;
+    for (qint64 r = 0; r < file_.recordCount() && texts.size() < kCodePageSample; ++r) {
+        if ((interrupted && interrupted()) || !file_.read(r, &data)) {
+            break;
+        }
+        for (int i = 0; i < layout_.size(); ++i) {
+            if (file_.fields()[i].type == ParadoxFile::kAlpha) {
+                texts += data.mid(offsets_[i], layout_[i].size) + ' ';
+            }
+        }
+    }
+    return looksLikeCp1251(texts) ? kCp1251 : kCp1252;
+}
+
+bool ParadoxTable::open(const QString& path, const std::function<bool()>& interrupted) {
+    if (doc_ == nullptr || !file_.open(path, interrupted)) {
+        problem_ = file_.problem();
         return false;
     }
-    doc_ = doc;
-    PX_set_parameter(doc, "warning", "false");
-    if (PX_open_file(doc, QFile::encodeName(path).constData()) < 0) {
-        PX_delete(doc);
-        doc_ = nullptr;
-        return false;
-    }
-    // Texts come as UTF-8 when the table names its code page; else as the bytes Windows wrote.
-    recoded_ = doc->px_head->px_doscodepage > 0 && PX_set_targetencoding(doc, "UTF-8") == 0;
-    const int count = PX_get_num_fields(doc);
-    pxfield_t* fields = PX_get_fields(doc);
     int offset = 0;
-    for (int i = 0; i < count && fields != nullptr; ++i) {
-        const pxfield_t& f = fields[i];
-        layout_.append({QString::fromLatin1(f.px_fname), fieldType(f.px_ftype), f.px_flen});
-        rawTypes_.append(f.px_ftype);
+    for (const ParadoxField& f : file_.fields()) {
+        layout_.append({QString::fromLatin1(f.name), fieldType(f.type), f.size});
         offsets_.append(offset);
-        offset += f.px_flen;
+        offset += f.size;
     }
+    codePage_ = chooseCodePage(interrupted);
+    decoder_ = QStringDecoder(codecName(codePage_));
     return true;
 }
 
-int ParadoxTable::recordCount() const {
-    return doc_ != nullptr ? PX_get_num_records(pxDoc(doc_)) : 0;
-}
-
-QVariant ParadoxTable::value(char* data, int index) {
+std::optional<QVariant> ParadoxTable::value(char* data, int index) {
     pxdoc_t* doc = pxDoc(doc_);
     const int len = layout_[index].size;
     char* field = data + offsets_[index];
     const DbDialect& d = dbDialect();
-    switch (rawTypes_[index]) {
-        case pxfAutoInc:
-        case pxfLong: {
-            long v = 0;
-            return PX_get_data_long(doc, field, len, &v) > 0 ? QVariant(static_cast<int>(v))
-                                                             : QVariant();
+    switch (file_.fields()[index].type) {
+        case ParadoxFile::kAutoInc:
+        case ParadoxFile::kLong: {
+            const std::optional<qint32> v = paradoxLong(field);
+            return v ? QVariant(*v) : QVariant();
         }
-        case pxfShort: {
+        case ParadoxFile::kShort: {
             short v = 0;
             return PX_get_data_short(doc, field, len, &v) > 0 ? QVariant(static_cast<int>(v))
                                                               : QVariant();
         }
-        case pxfNumber: {
+        case ParadoxFile::kNumber: {
             double v = 0;
-            return PX_get_data_double(doc, field, len, &v) > 0 ? QVariant(v) : QVariant();
+            if (PX_get_data_double(doc, field, len, &v) <= 0) {
+                return QVariant();
+            }
+            return std::isfinite(v) ? std::optional<QVariant>(v) : std::nullopt;
         }
-        case pxfDate: {
-            long v = 0;
-            if (PX_get_data_long(doc, field, len, &v) <= 0) {
-                return {};
+        case ParadoxFile::kDate: {
+            const std::optional<qint32> v = paradoxLong(field);
+            if (!v) {
+                return QVariant();
+            }
+            if (*v < 1 || *v > kLastParadoxDate) {
+                return std::nullopt;
             }
             int year = 0, month = 0, day = 0;
-            PX_SdnToGregorian(v + kParadoxDateOffset, &year, &month, &day);
-            return d.dateValue(QDate(year, month, day));
+            PX_SdnToGregorian(*v + kParadoxDateOffset, &year, &month, &day);
+            const QDate date(year, month, day);
+            return date.isValid() ? std::optional<QVariant>(d.dateValue(date)) : std::nullopt;
         }
-        case pxfTime: {
-            long v = 0;
-            if (PX_get_data_long(doc, field, len, &v) <= 0 || v < 0 || v >= kMsPerDay) {
-                return {};
+        case ParadoxFile::kTime: {
+            const std::optional<qint32> v = paradoxLong(field);
+            if (!v) {
+                return QVariant();
+            }
+            if (*v < 0 || *v >= kMsPerDay) {
+                return std::nullopt;
             }
             // The database keeps whole seconds.
-            return d.timeValue(
-                QTime::fromMSecsSinceStartOfDay(static_cast<int>(v / kMsPerSecond * kMsPerSecond)));
+            return d.timeValue(QTime::fromMSecsSinceStartOfDay(*v / kMsPerSecond * kMsPerSecond));
         }
-        case pxfAlpha: {
+        case ParadoxFile::kAlpha: {
             char* text = nullptr;
             if (PX_get_data_alpha(doc, field, len, &text) <= 0 || text == nullptr) {
-                return QString();
+                return QVariant();
             }
-            const QByteArray bytes(text);
+            const QByteArray bytes(text, static_cast<qsizetype>(qstrnlen(text, len)));
             doc->free(doc, text);
-            return recoded_ ? QString::fromUtf8(bytes) : fromCp1251(bytes);
+            return QVariant(QString(decoder_.decode(bytes)));
         }
         default:
-            return {};
+            return QVariant();
     }
 }
 
-bool ParadoxTable::readAll(QList<QVariantList>* rows) {
-    pxdoc_t* doc = pxDoc(doc_);
-    if (doc == nullptr) {
+bool ParadoxTable::record(qint64 index, QVariantList* row) {
+    if (!file_.read(index, &buffer_)) {
+        problem_ = txt(str::RowUnreadable).arg(index + 1);
         return false;
     }
-    const int size = PX_get_recordsize(doc);
-    QByteArray buffer(size, '\0');
-    const int count = recordCount();
-    rows->reserve(rows->size() + count);
-    for (int r = 0; r < count; ++r) {
-        if (PX_get_record(doc, r, buffer.data()) == nullptr) {
-            if (error_.isEmpty()) {
-                error_ = QStringLiteral("record %1").arg(r);
-            }
+    row->clear();
+    row->reserve(layout_.size());
+    for (int i = 0; i < layout_.size(); ++i) {
+        const std::optional<QVariant> v = value(buffer_.data(), i);
+        if (!v) {
+            problem_ = txt(str::RowBadValue).arg(index + 1).arg(layout_[i].name);
             return false;
         }
-        QVariantList row;
-        row.reserve(layout_.size());
-        for (int i = 0; i < layout_.size(); ++i) {
-            row << value(buffer.data(), i);
-        }
-        rows->append(row);
+        row->append(*v);
     }
     return true;
 }

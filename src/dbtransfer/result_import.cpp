@@ -5,9 +5,9 @@
 #include "db/db_dialect.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
+#include "dbtransfer/engine_problem.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlQuery>
@@ -17,7 +17,6 @@ namespace zev7 {
 namespace {
 
 constexpr int kGaugeFull = 100;
-constexpr qint64 kEventIntervalMs = 3000;
 
 const QStringList kNumberParts = {QStringLiteral("HIER_ATX"),  QStringLiteral("BEF_CALL"),
                                   QStringLiteral("CODE_CITY"), QStringLiteral("ADD_CODE"),
@@ -36,13 +35,13 @@ QString canonicalDirectory(const QString& path) {
     return QDir::cleanPath(canonical.isEmpty() ? info.absoluteFilePath() : canonical);
 }
 
-QString notFound(const QString& table) {
-    return txt(str::ImportFile) + QLatin1Char(' ') + sourceFileName(table) + QLatin1Char(' ') +
-           txt(str::ImportNotFound);
-}
-
-QString badStructure(const QString& table) {
-    return sourceFileName(table) + QStringLiteral(" : ") + txt(str::ImportBadStructure);
+// The designed refusal for the table, and on a second line what is wrong with it.
+QString badStructure(ImportSource& source, const QString& table, const QString& problem = {}) {
+    QString text = source.tableName(table) + QStringLiteral(" : ") + txt(str::ImportBadStructure);
+    if (!problem.isEmpty()) {
+        text += QLatin1Char('\n') + problem;
+    }
+    return text;
 }
 
 // A number part as the own database keeps it: "-" and nothing are an empty part (an empty
@@ -60,38 +59,48 @@ bool isOwnDatabaseDirectory(const QString& directory) {
 }
 
 QString ResultImporter::checkStructure(ImportSource& source, bool* oldLayout) {
+    QString problem;
     for (const char* t : {table::Seans, table::SettCycleDec, table::Cycle, table::In, table::Out}) {
         const QString name = QLatin1String(t);
-        const std::optional<TableLayout> layout = source.layout(name);
+        const std::optional<TableLayout> layout = source.layout(name, &problem);
         if (!layout) {
-            return notFound(name);
+            return source.missingTable(name);
         }
         if (layout->isEmpty() || *layout != source.expectedLayout(name)) {
-            return badStructure(name);
+            return source.interrupted() ? QString() : badStructure(source, name, problem);
         }
     }
+    // The two measurement tables are both of the current layout or both of the older one; when
+    // one is current, the other is the one at fault.
     const QString resCycle = QLatin1String(table::ResCycle);
     const QString resSeans = QLatin1String(table::ResSeans);
-    const std::optional<TableLayout> cycleLayout = source.layout(resCycle);
-    const std::optional<TableLayout> seansLayout = source.layout(resSeans);
-    const bool current = cycleLayout && seansLayout && !cycleLayout->isEmpty() &&
-                         *cycleLayout == source.expectedLayout(resCycle) &&
-                         *seansLayout == source.expectedLayout(resSeans);
-    if (current) {
-        *oldLayout = false;
+    QString cycleProblem;
+    QString seansProblem;
+    const std::optional<TableLayout> cycleLayout = source.layout(resCycle, &cycleProblem);
+    const std::optional<TableLayout> seansLayout = source.layout(resSeans, &seansProblem);
+    if (source.interrupted()) {
         return {};
     }
     if (!cycleLayout) {
-        return notFound(resCycle);
-    }
-    if (!isOldResCycleLayout(*cycleLayout)) {
-        return badStructure(resCycle);
+        return source.missingTable(resCycle);
     }
     if (!seansLayout) {
-        return notFound(resSeans);
+        return source.missingTable(resSeans);
+    }
+    const bool cycleCurrent =
+        !cycleLayout->isEmpty() && *cycleLayout == source.expectedLayout(resCycle);
+    const bool seansCurrent =
+        !seansLayout->isEmpty() && *seansLayout == source.expectedLayout(resSeans);
+    if (cycleCurrent && seansCurrent) {
+        *oldLayout = false;
+        return {};
+    }
+    if (cycleCurrent || !isOldResCycleLayout(*cycleLayout)) {
+        return cycleCurrent ? badStructure(source, resSeans, seansProblem)
+                            : badStructure(source, resCycle, cycleProblem);
     }
     if (!isOldResSeansLayout(*seansLayout)) {
-        return badStructure(resSeans);
+        return badStructure(source, resSeans, seansProblem);
     }
     *oldLayout = true;
     return {};
@@ -102,12 +111,18 @@ QString ResultImporter::checkStructure(ImportSource& source, bool* oldLayout) {
 class ResultImporter::Copy {
 public:
     Copy(QSqlDatabase& own, ImportSource& source, bool oldLayout)
-        : own_(own), source_(source), oldLayout_(oldLayout) {}
+        : own_(own), source_(source), oldLayout_(oldLayout) {
+        for (const char* t : {table::Out, table::In, table::Cycle, table::Seans, table::ResSeans,
+                              table::ResCycle, table::SettCycleDec}) {
+            QString unused;
+            layouts_.insert(QLatin1String(t),
+                            source_.layout(QLatin1String(t), &unused).value_or(TableLayout{}));
+        }
+    }
 
-    bool prepare(QString* error);
-    const QList<SourceRow>& cycles() const { return cycles_; }
-    // One source cycle. Returns false when the own database refused it (error says why);
-    // *present tells that it was there already.
+    // One source cycle. Returns false when the own database refused it or the source could
+    // not be read (error says why; empty when the user stopped); *present tells that it was
+    // there already.
     bool copyCycle(const SourceRow& cycle, bool* present, QString* error);
 
 private:
@@ -117,11 +132,10 @@ private:
     QVariant field(const SourceRow& row, const QString& table, const QString& name) const {
         return row.value(column(table, name));
     }
-    bool numberId(const QString& table, const QString& key, const QHash<int, SourceRow>& source,
-                  int oldId, int* newId, QString* error);
+    bool numberId(const QString& table, const QString& key, int oldId, int* newId, QString* error);
     bool exec(QSqlQuery& q, QString* error) {
         if (!q.exec()) {
-            *error = sqlErrorText(q);
+            *error = engineProblemText(q.lastError());
             return false;
         }
         return true;
@@ -136,41 +150,22 @@ private:
     ImportSource& source_;
     bool oldLayout_;
     QHash<QString, TableLayout> layouts_;
-    QList<SourceRow> cycles_;
-    QHash<int, SourceRow> outNumbers_;
-    QHash<int, SourceRow> inNumbers_;
 };
 
-bool ResultImporter::Copy::prepare(QString* error) {
-    for (const char* t : {table::Out, table::In, table::Cycle, table::Seans, table::ResSeans,
-                          table::ResCycle, table::SettCycleDec}) {
-        layouts_.insert(QLatin1String(t), source_.layout(QLatin1String(t)).value_or(TableLayout{}));
-    }
-    QList<SourceRow> rows;
-    for (auto [name, numbers] : {std::pair{table::Out, &outNumbers_}, {table::In, &inNumbers_}}) {
-        rows.clear();
-        if (!source_.rows(QLatin1String(name), &rows, error)) {
-            return false;
-        }
-        for (const SourceRow& row : rows) {
-            numbers->insert(row.value(0).toInt(), row);
-        }
-    }
-    return source_.rows(QLatin1String(table::Cycle), &cycles_, error);
-}
-
-bool ResultImporter::Copy::numberId(const QString& table, const QString& key,
-                                    const QHash<int, SourceRow>& source, int oldId, int* newId,
+bool ResultImporter::Copy::numberId(const QString& table, const QString& key, int oldId, int* newId,
                                     QString* error) {
-    const auto found = source.constFind(oldId);
-    if (found == source.constEnd()) {
-        *error = QStringLiteral("%1: %2=%3").arg(sourceFileName(table), key).arg(oldId);
+    QList<SourceRow> found;
+    if (!source_.rowsWithKey(table, oldId, &found, error)) {
+        return false;
+    }
+    if (found.isEmpty()) {
+        *error = QStringLiteral("%1: %2=%3").arg(source_.tableName(table), key).arg(oldId);
         return false;
     }
     QVariantList parts;
     QStringList where;
     for (const QString& part : kNumberParts) {
-        parts << numberPart(field(*found, table, part));
+        parts << numberPart(field(found.first(), table, part));
         where << part + QStringLiteral("=?");
     }
     QSqlQuery q(own_);
@@ -218,7 +213,7 @@ bool ResultImporter::Copy::copyRows(const QString& table, int oldCycle, int newC
     const QStringList columns = DbSchema::columnNames(*def);
     const QStringList key = {columns[0], columns[1]};  // CYCLE_ID and the row's own number
     QList<SourceRow> rows;
-    if (!source_.cycleRows(table, oldCycle, &rows, error)) {
+    if (!source_.rowsWithKey(table, oldCycle, &rows, error)) {
         return false;
     }
     QList<int> from;
@@ -240,7 +235,7 @@ bool ResultImporter::Copy::copyRows(const QString& table, int oldCycle, int newC
 bool ResultImporter::Copy::copyOldResults(int oldCycle, int newCycle, QString* error) {
     const QString table = QLatin1String(table::ResCycle);
     QList<SourceRow> rows;
-    if (!source_.cycleRows(table, oldCycle, &rows, error)) {
+    if (!source_.rowsWithKey(table, oldCycle, &rows, error)) {
         return false;
     }
     if (rows.isEmpty()) {
@@ -279,7 +274,7 @@ bool ResultImporter::Copy::copyOldResults(int oldCycle, int newCycle, QString* e
 bool ResultImporter::Copy::copyOldSettings(int oldCycle, int newCycle, QString* error) {
     const QString table = QLatin1String(table::SettCycleDec);
     QList<SourceRow> rows;
-    if (!source_.cycleRows(table, oldCycle, &rows, error)) {
+    if (!source_.rowsWithKey(table, oldCycle, &rows, error)) {
         return false;
     }
     const int param = column(table, QStringLiteral("PARAM_CYCLE_ID"));
@@ -308,9 +303,9 @@ bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, bool* present, QStr
     const int oldCycle = field(cycle, cycleTable, QStringLiteral("CYCLE_ID")).toInt();
     int outId = 0;
     int inId = 0;
-    if (!numberId(QLatin1String(table::Out), QStringLiteral("OUT_ID"), outNumbers_,
+    if (!numberId(QLatin1String(table::Out), QStringLiteral("OUT_ID"),
                   field(cycle, cycleTable, QStringLiteral("OUT_ID")).toInt(), &outId, error) ||
-        !numberId(QLatin1String(table::In), QStringLiteral("IN_ID"), inNumbers_,
+        !numberId(QLatin1String(table::In), QStringLiteral("IN_ID"),
                   field(cycle, cycleTable, QStringLiteral("IN_ID")).toInt(), &inId, error)) {
         return false;
     }
@@ -372,78 +367,106 @@ ImportResult ResultImporter::run(const QString& directory, const ImportCallbacks
 }
 
 ImportResult ResultImporter::run(ImportSource& source, const ImportCallbacks& callbacks) {
+    source.setInterrupt(callbacks.interrupted);
     ImportResult result;
-    result.message = checkStructure(source, &result.oldLayout);
-    if (!result.message.isEmpty()) {
+    // Each check either lets the import go on, or refuses it, or was stopped by the user.
+    const auto stops = [&](const QString& refusal) {
+        if (source.interrupted()) {
+            result.interrupted = true;
+            return true;
+        }
+        if (refusal.isEmpty()) {
+            return false;
+        }
         result.outcome = ImportOutcome::Refused;
+        result.message = refusal;
+        return true;
+    };
+    if (stops(source.openProblem()) || stops(checkStructure(source, &result.oldLayout)) ||
+        stops(checkRows(source, callbacks))) {
         return result;
     }
+
     Copy copy(own_, source, result.oldLayout);
-    QString error;
-    if (!copy.prepare(&error)) {
-        // A table that passed the checks and still cannot be read is damaged: nothing is
-        // written from it.
-        result.outcome = ImportOutcome::Refused;
-        result.message = error;
-        return result;
-    }
-    const QList<SourceRow>& cycles = copy.cycles();
-    const qint64 n = cycles.size();
-    result.sourceCycles = static_cast<int>(n);
+    const QString cycleTable = QLatin1String(table::Cycle);
+    result.sourceCycles = static_cast<int>(source.rowCount(cycleTable));
+    const qint64 n = std::max(1, result.sourceCycles);
+    const QString stage = txt(str::ImportCopying);
     int gauge = 0;
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
     const auto report = [&](int value) {
         if (callbacks.progress) {
-            callbacks.progress(value);
-        }
-        if (callbacks.processEvents) {
-            callbacks.processEvents();
+            callbacks.progress(value, stage);
         }
     };
     report(gauge);
-    qint64 i = 0;
-    while (i < n && !result.interrupted) {
-        DbTransaction tx(own_);
-        if (!tx.began()) {
+    std::optional<DbTransaction> tx;
+    int inBlock = 0;
+    ImportResult block;
+    // A block's cycles count once the block is committed.
+    const auto commit = [&] {
+        const bool ok = !tx || tx->commit();
+        if (!ok) {
             result.outcome = ImportOutcome::Failed;
-            result.error = tx.error();
-            return result;
+            result.error = engineProblemText(tx->error());
+        } else {
+            result.imported += block.imported;
+            result.present += block.present;
+            result.failed += block.failed;
         }
-        ImportResult block;
-        for (int inBlock = 0; i < n && inBlock < kCyclesPerTransaction; ++i, ++inBlock) {
-            // Each cycle is written whole or not at all, also inside its block.
-            execSql(own_, QStringLiteral("SAVEPOINT import_cycle"));
-            bool present = false;
-            if (copy.copyCycle(cycles[i], &present, &error)) {
-                execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));
-                ++(present ? block.present : block.imported);
-            } else {
-                execSql(own_, QStringLiteral("ROLLBACK TO SAVEPOINT import_cycle"));
-                execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));
-                ++block.failed;
-                result.error = error;
-            }
-            const int next = static_cast<int>((i + 1) * kGaugeFull / n);
-            if (next > gauge || sinceEvents.elapsed() >= kEventIntervalMs) {
-                gauge = std::max(gauge, next);
-                report(gauge);
-                sinceEvents.restart();
-            }
-            if (callbacks.interrupted && callbacks.interrupted()) {
-                result.interrupted = true;
-                ++i;
-                break;
+        tx.reset();
+        block = ImportResult();
+        inBlock = 0;
+        return ok;
+    };
+    QString error;
+    const auto visit = [&](const SourceRow& cycle, qint64 record) {
+        if (!tx) {
+            tx.emplace(own_);
+            if (!tx->began()) {
+                result.outcome = ImportOutcome::Failed;
+                result.error = engineProblemText(tx->error());
+                tx.reset();
+                return false;
             }
         }
-        if (!tx.commit()) {
-            result.outcome = ImportOutcome::Failed;
-            result.error = tx.error();
-            return result;
+        // Each cycle is written whole or not at all, also inside its block.
+        execSql(own_, QStringLiteral("SAVEPOINT import_cycle"));
+        bool present = false;
+        error.clear();
+        if (copy.copyCycle(cycle, &present, &error)) {
+            execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));
+            ++(present ? block.present : block.imported);
+        } else {
+            execSql(own_, QStringLiteral("ROLLBACK TO SAVEPOINT import_cycle"));
+            execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));
+            if (source.interrupted()) {
+                return false;
+            }
+            ++block.failed;
+            result.error = error;
         }
-        result.imported += block.imported;
-        result.present += block.present;
-        result.failed += block.failed;
+        const int next = static_cast<int>(record * kGaugeFull / n);
+        if (next > gauge) {
+            gauge = std::min(next, kGaugeFull);
+            report(gauge);
+        }
+        if (++inBlock == kCyclesPerTransaction && !commit()) {
+            return false;
+        }
+        return !source.interrupted();
+    };
+    QString problem;
+    const bool whole = source.scan(cycleTable, visit, &problem);
+    if (result.outcome == ImportOutcome::Failed || !commit()) {
+        return result;
+    }
+    if (!whole) {
+        result.interrupted = source.interrupted();
+        if (!result.interrupted && !problem.isEmpty()) {
+            // The source changed under the import: what was written is whole, the rest is not.
+            result.outcome = ImportOutcome::Refused;
+            result.message = badStructure(source, cycleTable, problem);
+        }
     }
     report(kGaugeFull);
     return result;

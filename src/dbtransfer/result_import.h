@@ -1,8 +1,10 @@
 // Bringing the results of another database into the own one ("Ввод результатов"): the
-// checks that refuse a damaged or foreign source before anything is written, and the
-// cycle-by-cycle copy that finds or adds the numbers, skips cycles already present and
-// converts the older layout with the parameter maps. Cycles are written in blocks, each cycle
-// whole or not at all, so an interrupted or crashed import leaves no cycle half copied.
+// checks that refuse a damaged or foreign source before anything is written (every table's
+// layout, then every row of it), and the cycle-by-cycle copy that finds or adds the numbers,
+// skips cycles already present and converts the older layout with the parameter maps. Cycles
+// are written in blocks, each cycle whole or not at all, so an interrupted or crashed import
+// leaves no cycle half copied. Rows are read one at a time; the user's "Прервать" is heard
+// between rows and inside every read of the source.
 #pragma once
 
 #include "dbtransfer/import_source.h"
@@ -14,8 +16,9 @@
 namespace zev7 {
 
 struct ImportCallbacks {
-    std::function<void(int gauge)> progress;  // 0..100
-    std::function<void()> processEvents;      // lets the window handle "Прервать"
+    // 0..100 for the stage named: the check of one table, then the copy of the cycles.
+    std::function<void(int gauge, const QString& stage)> progress;
+    // Asked between rows and during every read of the source; true stops the import.
     std::function<bool()> interrupted;
 };
 
@@ -31,11 +34,11 @@ struct ImportResult {
     QString message;  // the refusal, as the user reads it
     bool oldLayout = false;
     int sourceCycles = 0;
-    int imported = 0;  // cycles added
-    int present = 0;   // cycles already in the own database, skipped
-    int failed = 0;    // cycles the own database refused, left out
-    bool interrupted = false;
-    QString error;  // the engine's text of the last failure
+    int imported = 0;          // cycles added
+    int present = 0;           // cycles already in the own database, skipped
+    int failed = 0;            // cycles the own database refused, left out
+    bool interrupted = false;  // the user stopped it: what was written stays, cycles whole
+    QString error;             // what went wrong with the last cycle left out
 };
 
 // The source directory is the program's own database directory (letter case ignored, links
@@ -52,6 +55,9 @@ public:
     // The structure checks; an empty text when the source may be imported, *oldLayout telling
     // which layout its measurement tables have.
     static QString checkStructure(ImportSource& source, bool* oldLayout);
+    // Every row of every table read once and checked; the refusal, or empty when all is sound
+    // (or the user stopped it).
+    static QString checkRows(ImportSource& source, const ImportCallbacks& callbacks);
 
     ImportResult run(const QString& directory, const ImportCallbacks& callbacks);
     ImportResult run(ImportSource& source, const ImportCallbacks& callbacks);

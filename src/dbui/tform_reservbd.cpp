@@ -1,12 +1,10 @@
 #include "dbui/tform_reservbd.h"
 
 #include "core/strings.h"
-#include "dbtransfer/result_import.h"
-#include "dbui/wait_cursor.h"
+#include "dbtransfer/import_thread.h"
 #include "scenario/user_messages.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -20,7 +18,9 @@
 namespace zev7 {
 
 TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent)
-    : MaintenanceDialog(kHelpContext, parent), db_(db), messages_(messages) {
+    : MaintenanceDialog(kHelpContext, parent), messages_(messages) {
+    // The import opens a connection of its own on its thread; this one names the database only.
+    Q_UNUSED(db);
     setObjectName(QStringLiteral("Form_ReservBD"));
     setWindowTitle(txt(str::ImportCaption));
     auto* layout = new QVBoxLayout(this);
@@ -48,6 +48,8 @@ TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget*
             [this] { DirLB1->setRootIndex(folders_->index(drives_->currentData().toString())); });
     DirLB1->setRootIndex(folders_->index(drives_->currentData().toString()));
 
+    stage_ = new QLabel(this);
+    layout->addWidget(stage_);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
@@ -67,7 +69,11 @@ TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget*
     }
     layout->addLayout(buttons);
     connect(Button1, &QPushButton::clicked, this, &TForm_ReservBD::Button1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { break_ = true; });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] {
+        if (thread_ != nullptr) {
+            thread_->requestStop();
+        }
+    });
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -93,20 +99,31 @@ void TForm_ReservBD::setRunning(bool running) {
 
 void TForm_ReservBD::Button1Click() {
     const QString source = sourceDirectory();
-    if (source.isEmpty() || isOwnDatabaseDirectory(source) || !portsIdleForMaintenance(messages_)) {
+    if (thread_ != nullptr || source.isEmpty() || isOwnDatabaseDirectory(source) ||
+        !portsIdleForMaintenance(messages_)) {
         return;
     }
     setRunning(true);
-    break_ = false;
     gauge_->setValue(0);
-    ImportResult result;
-    {
-        WaitCursor wait;
-        result = ResultImporter(db_).run(
-            source, {[this](int gauge) { gauge_->setValue(gauge); },
-                     [] { QCoreApplication::processEvents(); }, [this] { return break_; }});
-    }
-    setRunning(false);
+    summary_->clear();
+    thread_ = new ImportThread(source, this);
+    connect(thread_, &ImportThread::progressed, this, [this](int gauge, const QString& stage) {
+        gauge_->setValue(gauge);
+        stage_->setText(stage);
+    });
+    connect(thread_, &QThread::finished, this, [this] {
+        const ImportResult result = thread_->result();
+        thread_->deleteLater();
+        thread_ = nullptr;
+        setRunning(false);
+        showResult(result);
+        emit importFinished();
+    });
+    thread_->start();
+}
+
+void TForm_ReservBD::showResult(const ImportResult& result) {
+    stage_->setText(result.interrupted ? txt(str::ImportInterrupted) : QString());
     switch (result.outcome) {
         case ImportOutcome::Refused:
             messages_.show(MessageIcon::Warning, txt(str::CaptionError), result.message);

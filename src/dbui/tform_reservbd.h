@@ -1,7 +1,8 @@
 // "Ввод результатов": the source directory chosen from the drives and their folders, the import
-// with its gauge and "Прервать", and what it brought.
+// on its own thread with its stage, gauge and "Прервать", and what it brought.
 #pragma once
 
+#include "dbtransfer/result_import.h"
 #include "dbui/maintenance_dialog.h"
 
 #include <QSqlDatabase>
@@ -15,6 +16,7 @@ class QTreeView;
 
 namespace zev7 {
 
+class ImportThread;
 class UserMessages;
 
 class TForm_ReservBD : public MaintenanceDialog {
@@ -29,16 +31,22 @@ public:
     QString sourceDirectory() const;
     void setSourceDirectory(const QString& path);
     QProgressBar* gauge() const { return gauge_; }
+    QLabel* stage() const { return stage_; }
     QLabel* summary() const { return summary_; }
+    QPushButton* breakButton() const { return BitBtn2; }
 
-    void Button1Click();  // "Начать ввод результатов"
+    void Button1Click();  // "Начать ввод результатов": starts the import and returns
+
+signals:
+    // The import has ended and its outcome is shown.
+    void importFinished();
 
 private:
     void setRunning(bool running);
+    void showResult(const ImportResult& result);
 
-    QSqlDatabase db_;
     UserMessages& messages_;
-    bool break_ = false;
+    ImportThread* thread_ = nullptr;
 
     QComboBox* drives_ = nullptr;
     QFileSystemModel* folders_ = nullptr;
@@ -47,6 +55,7 @@ private:
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QProgressBar* gauge_ = nullptr;
+    QLabel* stage_ = nullptr;
     QLabel* summary_ = nullptr;
 };
 

@@ -25,8 +25,9 @@ namespace zev7::testing {
 
 // Writes one table: fields from the layout (types as Paradox knows them), then the rows. A
 // null value stays empty; dates are QDate, times QTime, texts Windows-1251.
+// codePage: what the header names; the texts are Windows-1251 bytes whatever it says.
 inline bool writeParadoxTable(const QString& path, const TableLayout& layout,
-                              const QList<QVariantList>& rows) {
+                              const QList<QVariantList>& rows, int codePage = 1251) {
     QFile::remove(path);
     pxdoc_t* doc = PX_new();
     QList<QByteArray> names;
@@ -75,7 +76,7 @@ inline bool writeParadoxTable(const QString& path, const TableLayout& layout,
         return false;
     }
     // Texts as Windows wrote them: Windows-1251 bytes.
-    PX_set_value(doc, "codepage", 1251);
+    PX_set_value(doc, "codepage", static_cast<float>(codePage));
     bool ok = true;
     for (const QVariantList& row : rows) {
         QByteArray data(PX_get_recordsize(doc), '\0');
@@ -131,7 +132,7 @@ inline const QStringList& resultTableNames() {
 // The own database's result tables, and the dictionary of bad values the earlier system kept
 // beside them, written as that system's eight Paradox files into dir. The name of the table
 // that could not be written, or empty.
-inline QString writeResultTablesAsParadox(const QDir& dir) {
+inline QString writeResultTablesAsParadox(const QDir& dir, int codePage = 1251) {
     const auto paradoxValue = [](FieldType type, const QVariant& v) -> QVariant {
         if (v.isNull()) {
             return v;
@@ -155,7 +156,7 @@ inline QString writeResultTablesAsParadox(const QDir& dir) {
             }
             rows << row;
         }
-        if (!writeParadoxTable(dir.filePath(t + QStringLiteral(".db")), layout, rows)) {
+        if (!writeParadoxTable(dir.filePath(t + QStringLiteral(".db")), layout, rows, codePage)) {
             return t;
         }
     }

@@ -1,65 +1,11 @@
 // Importing another installation's results: a ZEV7 database file, the Paradox tables of the
 // earlier system in both layouts, and the sources that must be refused.
-#include "dbtransfer/result_import.h"
-#include "paradox_writer.h"
-#include "transfer_fixture.h"
+#include "import_fixture.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace zev7::testing {
 namespace {
-
-class ResultImportTest : public TransferTest {
-protected:
-    void SetUp() override {
-        TransferTest::SetUp();
-        ASSERT_TRUE(source_.isValid());
-    }
-
-    // Two cycles, one with a Cyrillic display text, as another installation would hold them.
-    void storeSourceCycles() {
-        storeCycle(outA(), inA(), QDateTime(QDate(2026, 1, 10), QTime(9, 0, 5)), 3, true);
-        storeCycle(outB(), inA(), QDateTime(QDate(2026, 1, 11), QTime(23, 59, 59)), 2, false);
-        sql(QStringLiteral("UPDATE Table_Cycle SET IN_TELNUM='Москва 333' WHERE CYCLE_ID=2"));
-    }
-
-    // Every row of the result tables, ids left out where they are the database's own.
-    static QStringList content() {
-        return rows(QStringLiteral(
-                   "SELECT O.NUM_ATX, I.NUM_ATX, C.DATE_ON, C.TIME_ON, C.DATE_OFF, C.TIME_OFF, "
-                   "C.STATE_ID, C.IN_TELNUM FROM Table_Cycle C JOIN Table_Out O USING (OUT_ID) "
-                   "JOIN Table_In I USING (IN_ID) ORDER BY C.DATE_ON")) +
-               rows(QStringLiteral("SELECT S.SEANS_ID, S.DATE_ON, S.TIME_ON, S.DURATION_SEANS, "
-                                   "S.CONNECT_ID, R.RES_ATT, R.RES_AS_LEV, R.RES_DC_LEV FROM "
-                                   "Table_Seans S JOIN Table_ResSeans R USING (CYCLE_ID, "
-                                   "SEANS_ID) JOIN Table_Cycle C USING (CYCLE_ID) ORDER BY "
-                                   "C.DATE_ON, S.SEANS_ID")) +
-               rows(QStringLiteral("SELECT PARAM_RES_ID, RESCYC_VALUE_CNT, RESCYC_VALUE_PERC, "
-                                   "PARAM_CYCLE_ID, SETCYC_VALUE FROM Table_ResCycle JOIN "
-                                   "Table_Sett_Cycle_Dec USING (CYCLE_ID) JOIN Table_Cycle C "
-                                   "USING (CYCLE_ID) WHERE PARAM_RES_ID = PARAM_CYCLE_ID ORDER "
-                                   "BY C.DATE_ON, PARAM_RES_ID"));
-    }
-
-    // The own database's result tables written as Paradox files into the source directory.
-    void exportParadox() { ASSERT_EQ(writeResultTablesAsParadox(QDir(source_.path())), QString()); }
-    QString paradoxPath(const char* table) const {
-        return source_.filePath(QLatin1String(table) + QStringLiteral(".db"));
-    }
-
-    // Empties the own database so that the source's cycles can come back.
-    static void emptyOwnDatabase() {
-        for (const QString& t : resultTableNames()) {
-            sql(QStringLiteral("DELETE FROM ") + t);
-        }
-    }
-
-    ImportResult import() { return ResultImporter(DbConnection::main()).run(source_.path(), {}); }
-
-    QTemporaryDir source_;
-};
 
 TEST_F(ResultImportTest, AnotherZev7DatabaseComesAcrossOnceAndTheOwnDirectoryDoesNothing) {
     storeSourceCycles();
@@ -134,7 +80,8 @@ TEST_F(ResultImportTest, DamagedOrForeignSourcesAreRefusedBeforeAnythingIsWritte
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(3000, 'x'));
     garbage.close();
-    EXPECT_EQ(refusal(), QStringLiteral("Table_Out.db : Структура таблицы неверна!"));
+    EXPECT_TRUE(
+        refusal().startsWith(QStringLiteral("Table_Out.db : Структура таблицы неверна!\n")));
 
     ASSERT_TRUE(QFile::remove(paradoxPath("Table_Cycle")));
     EXPECT_EQ(refusal(), QStringLiteral("Файл Table_Cycle.db не найден!"));

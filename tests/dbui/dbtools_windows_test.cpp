@@ -1,6 +1,7 @@
 // The deletion and import windows on a generated database, and a grid exported as a document.
 #include "db/db_fixture.h"
 #include "db/demo_database.h"
+#include "dbtransfer/paradox_writer.h"
 #include "dbui/tform_delrec.h"
 #include "dbui/tform_reservbd.h"
 #include "dbui/word_export.h"
@@ -10,9 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -165,6 +169,34 @@ TEST_F(DbToolsWindowsTest, TheOwnDatabaseAsSourceDoesNothing) {
     EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 40);
     EXPECT_EQ(w.gauge()->value(), 0);
     EXPECT_EQ(messages_.count(), 0);
+}
+
+// The import runs on its own thread: the window shows its stage and gauge, "Прервать" is the one
+// button to press meanwhile, and a damaged table is refused naming its file.
+TEST_F(DbToolsWindowsTest, TheImportRunsBesideTheWindowAndRefusesADamagedTable) {
+    QTemporaryDir backup;
+    ASSERT_EQ(writeResultTablesAsParadox(QDir(backup.path())), QString());
+    TForm_ReservBD w(DbConnection::main(), messages_);
+    w.setSourceDirectory(backup.path());
+    QSignalSpy finished(&w, &TForm_ReservBD::importFinished);
+    w.Button1Click();
+    EXPECT_TRUE(w.running());
+    EXPECT_TRUE(w.breakButton()->isEnabled());
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_FALSE(w.running());
+    EXPECT_EQ(w.gauge()->value(), 100);
+    EXPECT_EQ(w.summary()->text(),
+              QStringLiteral("Циклов в источнике: 40, введено: 0, уже были в БД: 40"));
+    EXPECT_EQ(messages_.count(), 0);
+
+    QFile cycles(QDir(backup.path()).filePath(QStringLiteral("Table_Cycle.db")));
+    ASSERT_TRUE(cycles.resize(88));
+    w.Button1Click();
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_EQ(messages_.texts(),
+              QStringList{QStringLiteral("Table_Cycle.db : Структура таблицы неверна!\n"
+                                         "файл обрезан: 88 байт, по заголовку нужно 120")});
+    EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 40);
 }
 
 TEST_F(DbToolsWindowsTest, HiddenColumnsStayOutOfTheDocumentAndCellsReadAsShown) {

@@ -5,6 +5,7 @@
 #include "db/db_connection.h"
 #include "db/db_maintenance.h"
 #include "db/db_schema.h"
+#include "dbtransfer/result_import.h"
 #include "scenario/user_messages.h"
 
 #include <QDir>
@@ -93,21 +94,67 @@ int stats(UserMessages& messages, const DbCommandIo& io) {
     return kDbExitOk;
 }
 
+// The import of the window "Ввод результатов", its checks and messages, its progress as lines.
+int import(const QString& source, UserMessages& messages, const DbCommandIo& io) {
+    if (!QFileInfo(source).isDir()) {
+        messages.error(txt(str::DbToolNoSource).arg(QDir::toNativeSeparators(source)));
+        return kDbExitRefused;
+    }
+    if (isOwnDatabaseDirectory(source)) {
+        io.result(txt(str::DbToolImportOwn));
+        return kDbExitRefused;
+    }
+    constexpr int kStep = 10;
+    QString lastStage;
+    int lastGauge = -kStep;
+    ImportCallbacks callbacks;
+    callbacks.progress = [&](int gauge, const QString& stage) {
+        if (stage != lastStage || gauge >= lastGauge + kStep || (gauge == 100 && lastGauge < 100)) {
+            lastStage = stage;
+            lastGauge = gauge;
+            io.progress(txt(str::DbToolProgress).arg(gauge, 3).arg(stage));
+        }
+    };
+    callbacks.interrupted = io.interrupted;
+    const ImportResult r = ResultImporter(DbConnection::main()).run(source, callbacks);
+    if (r.outcome == ImportOutcome::Refused) {
+        messages.show(MessageIcon::Warning, txt(str::CaptionError), r.message);
+        return kDbExitRefused;
+    }
+    if (r.outcome == ImportOutcome::Failed) {
+        messages.error(txt(str::ImportCannotWrite).arg(r.error));
+    }
+    if (r.interrupted) {
+        io.result(txt(str::ImportInterrupted));
+    }
+    io.result(txt(str::ImportSummary).arg(r.sourceCycles).arg(r.imported).arg(r.present));
+    if (r.failed > 0) {
+        messages.warning(txt(str::ImportSomeFailed).arg(r.failed).arg(r.error));
+    }
+    return r.outcome == ImportOutcome::Done && !r.interrupted && r.failed == 0 ? kDbExitOk
+                                                                               : kDbExitRefused;
+}
+
 }  // namespace
 
 bool isMaintenanceCommand(const QString& command) {
     return command == QLatin1String("compact") || command == QLatin1String("clear-work") ||
-           command == QLatin1String("check");
+           command == QLatin1String("check") || command == QLatin1String("import");
+}
+
+bool dbCommandTakesArgument(const QString& command) {
+    return command == QLatin1String("import");
 }
 
 bool knownDbCommand(const QString& command) {
     return isMaintenanceCommand(command) || command == QLatin1String("stats");
 }
 
-int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io) {
+int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
+                 const QString& argument) {
     const QString path = DbConnection::filePath();
-    // Looking must not create a database where there was none.
-    if (!QFileInfo(path).isFile()) {
+    // Looking must not create a database where there was none; an import may fill a new one.
+    if (command != QLatin1String("import") && !QFileInfo(path).isFile()) {
         messages.error(txt(str::DbToolNoDatabase).arg(QDir::toNativeSeparators(path)));
         return kDbExitRefused;
     }
@@ -123,6 +170,8 @@ int runDbCommand(const QString& command, UserMessages& messages, const DbCommand
         code = check(io);
     } else if (command == QLatin1String("stats")) {
         code = stats(messages, io);
+    } else if (command == QLatin1String("import")) {
+        code = import(argument, messages, io);
     }
     DbConnection::shutdown();
     return code;

@@ -23,7 +23,11 @@ struct DbCommandIo {
 // The maintenance commands need every port of the directory to be idle.
 bool isMaintenanceCommand(const QString& command);
 bool knownDbCommand(const QString& command);
+// The commands that take one argument after their name.
+bool dbCommandTakesArgument(const QString& command);
 
-int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io);
+// argument: the source directory of "import", empty for the others.
+int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
+                 const QString& argument = {});
 
 }  // namespace zev7

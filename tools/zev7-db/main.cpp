@@ -1,10 +1,11 @@
-// zev7-db [--home DIR] compact | clear-work | check | stats
+// zev7-db [--home DIR] compact | clear-work | check | stats | import SOURCE
 //
 // Upkeep of the results database of a program directory on a server without a display:
 // the compaction of "Сжатие БД", emptying the database windows' working tables, an integrity
 // check, and how many cycles and calls it holds over which days. Compaction, emptying and the
 // check are refused while a port of the directory runs a scenario (zev7-run, the program's
-// windows). Ctrl+C stops the compaction after the table under way.
+// windows), and so is the import of another database's results ("Ввод результатов"). Ctrl+C
+// stops the compaction after the table under way, and the import at once (cycles whole).
 #include "db_commands.h"
 
 #include "core/port_run_marker.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
                                         QStringLiteral("DIR"));
     parser.addOption(homeOption);
     parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("compact | clear-work | check | stats"));
+                                 QStringLiteral("compact | clear-work | check | stats | import"));
     if (!parser.parse(QCoreApplication::arguments())) {
         printLine(stderr, parser.errorText() + QLatin1Char('\n') + txt(str::DbToolUsage));
         return kDbExitUsage;
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
         parser.showHelp(0);
     }
     const QStringList args = parser.positionalArguments();
-    if (args.size() != 1 || !knownDbCommand(args[0])) {
+    if (args.isEmpty() || !knownDbCommand(args[0]) ||
+        args.size() != (dbCommandTakesArgument(args[0]) ? 2 : 1)) {
         printLine(stderr, txt(str::DbToolUsage));
         return kDbExitUsage;
     }
@@ -82,5 +84,5 @@ int main(int argc, char** argv) {
     io.progress = [](const QString& line) { printLine(stderr, line); };
     io.result = [](const QString& line) { printLine(stdout, line); };
     io.interrupted = [] { return stopSignal != 0; };
-    return runDbCommand(args[0], messages, io);
+    return runDbCommand(args[0], messages, io, args.value(1));
 }
