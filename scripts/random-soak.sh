@@ -77,8 +77,11 @@ for p in 1 2 3 4; do
     "$tools/zev7-scn" set-out "$scn" "-/-/-/-/-/100000$p/-" >/dev/null
     "$tools/zev7-scn" add-cycle "$scn" "-/-/-/-/-/200000$s/-" >/dev/null
     "$tools/zev7-scn" add-cycle "$scn" "-/-/-/-/-/200000$s/-" >/dev/null
-    "$tools/zev7-scn" set "$scn" --cycle 1 minAttempts=5 maxAttempts=20 >/dev/null
-    "$tools/zev7-scn" set "$scn" --cycle 2 minAttempts=5 maxAttempts=20 >/dev/null
+    # Start windows open for years: at 20 times real speed an hour passes in three minutes.
+    "$tools/zev7-scn" set "$scn" --cycle 1 minAttempts=5 maxAttempts=20 "startUntil=31.12.36 23:59" \
+        >/dev/null
+    "$tools/zev7-scn" set "$scn" --cycle 2 minAttempts=5 maxAttempts=20 "startUntil=31.12.36 23:59" \
+        >/dev/null
     printf '[COM%s]\nnumber = 100000%s\n[COM%s]\nnumber = 200000%s\nrings = 2\n' \
         "$p" "$p" "$s" "$s" >>"$cfg"
 done
