@@ -19,7 +19,7 @@ void ClosingSequence::begin() {
         finish();
         return;
     }
-    timer_.start();
+    timer_.start(kCloseWaitMs);
 }
 
 void ClosingSequence::allEnded() {
@@ -29,6 +29,10 @@ void ClosingSequence::allEnded() {
 }
 
 void ClosingSequence::waitExpired() {
+    if (held_ && held_()) {
+        timer_.start(kCloseHoldCheckMs);
+        return;
+    }
     finish();
 }
 

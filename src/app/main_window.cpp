@@ -70,6 +70,12 @@ TMainForm::TMainForm(const MainWindowServices& services, QWidget* parent)
 
     closing_ = new ClosingSequence(services_.stopAll, services_.runningCount, this);
     connect(closing_, &ClosingSequence::finished, this, &TMainForm::finishClose);
+    // The user who asked to close answers the dialogs the ending ports show (the name of each
+    // port's report) before the program goes; a close nobody asked for does not wait for them.
+    closing_->setHold([this] {
+        return !closeUnattended_ && !services_.messages.batchMode() &&
+               QApplication::activeModalWidget() != nullptr;
+    });
 
     makeActions();
     makeMenus();
@@ -553,6 +559,7 @@ void TMainForm::showAbout() {
 
 void TMainForm::closeWithoutAsking() {
     closeConfirmed_ = true;
+    closeUnattended_ = true;
     close();
 }
 

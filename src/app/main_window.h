@@ -124,6 +124,7 @@ private:
     QMap<int, QPointer<QMdiSubWindow>> portWindows_;
     ClosingSequence* closing_ = nullptr;
     bool closeConfirmed_ = false;
+    bool closeUnattended_ = false;  // closed without the question: nobody answers dialogs
     bool closeAllowed_ = false;
 };
 

@@ -64,11 +64,18 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     UserMessages& threadMessages = *threadMessages_;
     PortServices services{clock, threadMessages, *router_, registry, setup_.makePort, {}};
     // Made on the UI thread when the port starts: in batch mode the schedule's report name is
-    // taken then, for the end of the run on the port's thread.
-    services.makeResults = [this, &threadMessages, &registry, &clock, graphBitmaps](int port) {
+    // taken then, for the end of the run on the port's thread; otherwise the port's window asks
+    // the user for the final report's name, the port's thread waiting for the answer.
+    PortViewRouter* router = router_.get();
+    services.makeResults = [this, &threadMessages, &registry, &clock, graphBitmaps,
+                            router](int port) {
         ReportFinishing finishing;
         if (batch_) {
             finishing.batchReportName = [name = batch_->ReportName(port)](int) { return name; };
+        } else {
+            finishing.askPath = [router, port](const ReportSaveDialog& dialog) {
+                return router->askReportPath(port, dialog);
+            };
         }
         return makeDatabaseReportSink(port, threadMessages, registry.resultFilesMutex(), clock,
                                       graphBitmaps, std::move(finishing));

@@ -173,6 +173,7 @@ public:
     void beep(int port) override;
     bool askLineHeld(int port, const QString& caption, const QString& text) override;
     bool speakerOn(int port) override;
+    std::optional<QString> askReportPath(int port, const ReportSaveDialog& dialog) override;
     bool takeAnswerSettings(int port, AnswerSettings& settings) override;
     void showAnswerSettings(int port, const AnswerSettings& settings) override;
     void answerStationFinished(int port, ModePanel mode, bool monitoringEnded) override;
@@ -270,6 +271,7 @@ private:
     bool shownRunning_ = false;  // the running state the settings window last heard of
     bool closing_ = false;       // a close waits for the threads
     bool closeReady_ = false;    // the threads are gone or the wait is over: close for real
+    bool askingReport_ = false;  // the report's save dialog is up: the port thread waits for it
     std::array<bool, 5> graphFlags_{};
     PortGraphData* graphData_ = nullptr;
     QMenu* graphMenu_ = nullptr;

@@ -37,6 +37,7 @@
 #include "ui/port_graph_data.h"
 #include "ui/port_page_rules.h"
 #include "ui/port_result_page.h"
+#include "ui/report_save_dialog.h"
 #include "ui/tftel_num.h"
 
 namespace zev7 {
@@ -280,6 +281,13 @@ bool TForm_Data::askLineHeld(int, const QString& caption, const QString& text) {
     return context_.messages.ask(caption, text);
 }
 
+std::optional<QString> TForm_Data::askReportPath(int, const ReportSaveDialog& dialog) {
+    askingReport_ = true;
+    const std::optional<QString> path = askReportSavePath(this, dialog);
+    askingReport_ = false;
+    return path;
+}
+
 bool TForm_Data::speakerOn(int) {
     return speaker_->isChecked();
 }
@@ -380,6 +388,12 @@ void TForm_Data::closeEvent(QCloseEvent* event) {
 }
 
 void TForm_Data::closeWaitExpired() {
+    // A thread waiting for the user to name its report is not hung: the window closes when the
+    // thread has ended after the answer.
+    if (askingReport_ && threadsRunning()) {
+        closeDeadline_->stop();
+        return;
+    }
     closeDeadline_->stop();
     closeReady_ = true;
     frameWindow()->close();

@@ -1,6 +1,6 @@
 // Batch mode: the controller on a stand-in host (what it logs, starts and closes), the messages
 // that become log lines, and whole runs of the program on the simulated network and the manual
-// clock.
+// clock; and a run started in the window, whose report the user names at its end.
 #include "app/batch_messages.h"
 #include "app/closing_sequence.h"
 #include "app/main_window.h"
@@ -11,6 +11,7 @@
 #include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "engine/registry/port_registry.h"
+#include "engine/supervisor/port_supervisor.h"
 #include "scenario/ole_date.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_templates.h"
@@ -19,15 +20,19 @@
 #include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
+#include "ui/tform_data.h"
 #include "ui/ui_test_support.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -272,9 +277,7 @@ protected:
     }
     ~BatchRun() override { DbConnection::shutdown(); }
 
-    // Runs the program on the schedule; true when it has closed by itself.
-    bool run(const QByteArray& schedule) {
-        writeFile(QStringLiteral("sched.lst"), schedule);
+    ProgramSetup programSetup() {
         ProgramSetup setup{clock_, registry_};
         setup.makePort = [this](int port) -> std::unique_ptr<CommPort> {
             return std::make_unique<SimLinkPort>(*network_, port);
@@ -283,7 +286,13 @@ protected:
             return port <= 4 ? PortPresence::Free : PortPresence::Absent;
         };
         setup.messages = &shown_;
-        Program program(setup);
+        return setup;
+    }
+
+    // Runs the program on the schedule; true when it has closed by itself.
+    bool run(const QByteArray& schedule) {
+        writeFile(QStringLiteral("sched.lst"), schedule);
+        Program program(programSetup());
         program.mainWindow().show();
         QEventLoop loop;
         QObject::connect(&program.mainWindow().closingSequence(), &ClosingSequence::finished, &loop,
@@ -326,6 +335,86 @@ TEST_F(BatchRun, AScenarioThatCannotBeReadIsLoggedAndEndsTheRun) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.first().startsWith(line(txt(str::CaptionError))));
     EXPECT_EQ(lines.last(), line(txt(str::BatchClosing)));
+    EXPECT_EQ(shown_.count(), 0);
+}
+
+// ---- A run in the window: the user names the final report ----------------------------------
+
+class WindowRun : public BatchRun {
+protected:
+    // Runs a.scn on port 1 from its window, with the call pie open so that the cycle leaves a
+    // picture; `answer` gets the save dialog when the run ends. Returns once the port's
+    // thread has ended.
+    void runInWindow(const std::function<void(QDialog&)>& answer) {
+        writeScenario(QStringLiteral("a.scn"), "1111111", clock_.now());
+        Program program(programSetup());
+        program.mainWindow().show();
+        CommandLine line;
+        line.windows.push_back(PortWindowRequest{1, QStringLiteral("a.scn"), false});
+        program.start(line);
+        auto* window = qobject_cast<TForm_Data*>(program.mainWindow().openPortWindow(1));
+        ASSERT_NE(window, nullptr);
+        window->openGraph(0);
+        QEventLoop loop;
+        QObject::connect(&program.supervisor(), &PortSupervisor::portEnded, &loop,
+                         &QEventLoop::quit, Qt::QueuedConnection);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* dialog = window->findChild<QFileDialog*>(QStringLiteral("ReportSaveDialog"));
+                dialog != nullptr && dialog->isVisible()) {
+                poll.stop();
+                dialogTitle_ = dialog->windowTitle();
+                dialogFiles_ = dialog->selectedFiles();
+                answer(*dialog);
+            }
+        });
+        poll.start(5);
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        window->start();
+        ASSERT_TRUE(program.supervisor().portRunning(1));
+        loop.exec();
+        EXPECT_FALSE(program.supervisor().portRunning(1));
+    }
+
+    static QStringList results(const QString& pattern) {
+        return QDir(programPath(QStringLiteral("Result"))).entryList({pattern}, QDir::Files);
+    }
+
+    QString dialogTitle_;
+    QStringList dialogFiles_;
+};
+
+TEST_F(WindowRun, TheNamedReportIsClosedAndTakesItsPicturesAfterTheOverwriteQuestion) {
+    const QString final = programPath(QStringLiteral("Result/Result_Port_1.html"));
+    writeFile(QStringLiteral("Result/Result_Port_1.html"), "yesterday's report");
+    shown_.queueAnswer(true);
+    runInWindow([](QDialog& d) { d.accept(); });
+
+    EXPECT_EQ(dialogTitle_, QStringLiteral("Сохранить файл результатов -Порт:1"));
+    ASSERT_EQ(dialogFiles_.size(), 1);
+    EXPECT_EQ(QFileInfo(dialogFiles_.first()).fileName(), QStringLiteral("Result_Port_1"));
+    ASSERT_EQ(shown_.count(), 1);
+    EXPECT_TRUE(shown_.entries().first().question);
+    EXPECT_TRUE(shown_.texts().first().contains(QStringLiteral("уже существует! Перезаписать?")));
+
+    const QByteArray report = fileBytes(final);
+    EXPECT_TRUE(report.trimmed().endsWith("</BODY>\n</HTML>")) << report.right(40).constData();
+    EXPECT_FALSE(QFile::exists(programPath(QStringLiteral("Result/ResultComPort1.html"))));
+    const QStringList pictures = results(QStringLiteral("Result_Port_1_Graphic*.bmp"));
+    ASSERT_FALSE(pictures.isEmpty());
+    for (const QString& picture : pictures) {
+        EXPECT_TRUE(report.contains(picture.toLatin1())) << picture.toStdString();
+    }
+    EXPECT_TRUE(results(QStringLiteral("ResultComPort1_Graphic*.bmp")).isEmpty());
+}
+
+TEST_F(WindowRun, ACancelledDialogLeavesTheWorkingReportOpen) {
+    runInWindow([](QDialog& d) { d.reject(); });
+    const QByteArray working = fileBytes(programPath(QStringLiteral("Result/ResultComPort1.html")));
+    EXPECT_TRUE(working.contains("</table>"));
+    EXPECT_FALSE(working.contains("</BODY>"));
+    EXPECT_FALSE(results(QStringLiteral("ResultComPort1_Graphic*.bmp")).isEmpty());
+    EXPECT_TRUE(results(QStringLiteral("Result_Port_1*")).isEmpty());
     EXPECT_EQ(shown_.count(), 0);
 }
 

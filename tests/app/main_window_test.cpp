@@ -10,6 +10,7 @@
 #include "ui/tftest_scenar.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 
@@ -96,6 +97,15 @@ TEST_F(MainWindow, ClosingWithRunningPortsAsksOnceStopsAndWaitsAtMostTheGuard) {
     EXPECT_FALSE(form->close());
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(stopRequests, 1);
+    // A port waits for the user to name its report: the user who asked to close answers it.
+    {
+        QDialog reportDialog(form.get());
+        reportDialog.setModal(true);
+        reportDialog.show();
+        form->closingSequence().waitExpired();
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_TRUE(form->closingSequence().waiting());
+    }
     // The threads never end: the guard's 10 s close the program anyway.
     form->closingSequence().waitExpired();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -6,14 +6,16 @@
 // touches a widget; the window (or the console of zev7-run, or a test) implements this. The
 // workers call the program's PortViewRouter, which carries each call to the UI thread: the
 // notifications are posted and the worker goes on; only the calls that return an answer
-// (askLineHeld, speakerOn, takeAnswerSettings) wait for it.
+// (askLineHeld, speakerOn, takeAnswerSettings, askReportPath) wait for it.
 #pragma once
 
 #include "engine/cycle/cycle_result_texts.h"
+#include "engine/report/result_report_finish.h"
 #include "scenario/answer_settings.h"
 #include "scenario/port_event.h"
 
 #include <QString>
+#include <optional>
 
 namespace zev7 {
 
@@ -64,6 +66,12 @@ public:
     // scenario. Unanswered questions (batch mode, no window) count as No.
     virtual bool askLineHeld(int /*port*/, const QString& /*caption*/, const QString& /*text*/) {
         return false;
+    }
+    // The run has ended: the save dialog of the final report, over the port window. The chosen
+    // path, or nothing when the user cancelled; a port without a window cannot ask, and its
+    // working report stays as it is.
+    virtual std::optional<QString> askReportPath(int /*port*/, const ReportSaveDialog& /*dialog*/) {
+        return std::nullopt;
     }
     // The speaker button of the port window (Tlb_SoundModem) is down.
     virtual bool speakerOn(int /*port*/) { return false; }

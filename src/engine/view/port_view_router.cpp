@@ -112,6 +112,14 @@ bool PortViewRouter::speakerOn(int port) {
     });
 }
 
+std::optional<QString> PortViewRouter::askReportPath(int port, const ReportSaveDialog& dialog) {
+    // Unanswered (no window, program closing): as a cancel, the working report stays.
+    return caller_.ask(std::optional<QString>(), [this, port, dialog] {
+        PortView* view = viewFor(port);
+        return view != nullptr ? view->askReportPath(port, dialog) : std::optional<QString>();
+    });
+}
+
 bool PortViewRouter::takeAnswerSettings(int port, AnswerSettings& settings) {
     struct Taken {
         bool taken = false;

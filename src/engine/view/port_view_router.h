@@ -55,6 +55,7 @@ public:
     // ---- PortView: the worker waits for the answer ---------------------------------------
     bool askLineHeld(int port, const QString& caption, const QString& text) override;
     bool speakerOn(int port) override;
+    std::optional<QString> askReportPath(int port, const ReportSaveDialog& dialog) override;
     bool takeAnswerSettings(int port, AnswerSettings& settings) override;
 
 private:
