@@ -168,7 +168,7 @@ TEST_F(PortWindowTest, OneRunHidesTheRepeatControlsAndADisabledSetLooksDisabled)
     auto* repeat = w->findChild<QToolButton*>(QStringLiteral("Tlb_AutoRepeat"));
     ASSERT_NE(repeat, nullptr);
     repeat->menu()->actions().value(0)->trigger();  // one run
-    w->resize(1700, 700);  // the tool bar lays itself out again
+    w->resize(1700, 700);                           // the tool bar lays itself out again
     QApplication::processEvents();
     EXPECT_TRUE(w->runCountEdit()->isHidden());
     EXPECT_TRUE(w->repeatIntervalEdit()->isHidden());
