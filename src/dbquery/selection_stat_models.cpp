@@ -112,17 +112,16 @@ bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilt
                    << QStringLiteral("%1.RESCYC_VALUE_PERC AS %2_PERC").arg(alias, field);
         }
     }
-    // The means over the cycle's test calls; a cycle without any measurement row drops out.
-    const char* const averages[][2] = {
-        {"RES_ATT", "P_AVER_ATT"}, {"RES_AS_LEV", "P_AVER_AS"}, {"RES_DC_LEV", "P_AVER_DC"}};
-    for (const auto& a : averages) {
-        select << QStringLiteral(
-                      "(SELECT AVG(RESSEANS1.%1) FROM TABLE_RESSEANS RESSEANS1 WHERE "
-                      "RESSEANS1.CYCLE_ID=CYC.CYCLE_ID) AS %2")
-                      .arg(QString::fromLatin1(a[0]), QString::fromLatin1(a[1]));
-    }
-    where << QStringLiteral(
-        "EXISTS (SELECT 1 FROM TABLE_RESSEANS RESSEANS1 WHERE RESSEANS1.CYCLE_ID=CYC.CYCLE_ID)");
+    // The means over the cycle's test calls, all cycles in one grouped pass over the calls;
+    // a cycle without any measurement row drops out with the join.
+    select << QStringLiteral("RESAVG.A_ATT AS P_AVER_ATT")
+           << QStringLiteral("RESAVG.A_AS AS P_AVER_AS")
+           << QStringLiteral("RESAVG.A_DC AS P_AVER_DC");
+    from << QStringLiteral(
+        "(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
+        "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
+        "FROM TABLE_RESSEANS RESSEANS1 GROUP BY RESSEANS1.CYCLE_ID) RESAVG");
+    where << QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)");
 
     SqlFragment sql(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
                     QStringLiteral(" FROM ") + from.join(QStringLiteral(", ")) + filter.from +

@@ -1,5 +1,7 @@
 // The statistics grids over the selected cycles, checked against sums made here, and typed
 // text that tries to become SQL.
+#include "core/program_dir.h"
+#include "db/demo_database.h"
 #include "db/selection_fixture.h"
 #include "dbquery/cycle_list_model.h"
 #include "dbquery/cycle_stat_models.h"
@@ -188,6 +190,56 @@ TEST_F(Statistics, TypedSqlChangesNothingButTheResult) {
     EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 3);
     EXPECT_EQ(count(QStringLiteral("Table_Out")), 1);
     EXPECT_EQ(count(QStringLiteral("Table_ResCycle")), 48);
+}
+
+// The parameter table's means come from one grouped pass over the test calls; on a generated
+// database they must be, row for row, what the per-cycle subqueries always gave.
+class GeneratedStatistics : public SelectionTest {};
+
+TEST_F(GeneratedStatistics, ParameterMeansAsThePerCycleQueryGaveThem) {
+    ASSERT_TRUE(ensureProgramFolders());
+    DemoDatabaseSpec spec;
+    spec.cycles = 30;
+    spec.callsPerCycle = 7;
+    ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
+    // Two cycles lose their test calls: they leave the table in both forms.
+    exec(
+        QStringLiteral("DELETE FROM Table_ResSeans WHERE CYCLE_ID IN "
+                       "(SELECT MIN(CYCLE_ID) FROM Table_Cycle UNION SELECT MAX(CYCLE_ID) "
+                       "FROM Table_Cycle)"));
+    SelectionCriteria c;
+    c.period.dateOn = QStringLiteral("01.01.26");
+    c.period.dateOff = QStringLiteral("31.12.28");
+    SelectionLists lists(DbConnection::main());
+    lists.loadCodeLists(c);
+    lists.loadFirstList(c);
+    ASSERT_TRUE(WorkingSelection(DbConnection::main()).load(c));
+
+    ParamStatModel params(DbConnection::main());
+    ASSERT_TRUE(params.recompute({}, {})) << params.lastError().toStdString();
+    QSqlQuery old(DbConnection::main());
+    ASSERT_TRUE(old.exec(QStringLiteral(
+        "SELECT CYC.CYCLE_ID, "
+        "(SELECT AVG(R.RES_ATT) FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID), "
+        "(SELECT AVG(R.RES_AS_LEV) FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID), "
+        "(SELECT AVG(R.RES_DC_LEV) FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID) "
+        "FROM TEMP_RESCYCLE SETCYC, TABLE_CYCLE CYC WHERE SETCYC.CYCLE_ID=CYC.CYCLE_ID AND "
+        "EXISTS (SELECT 1 FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID) "
+        "ORDER BY CYC.OUT_TELNUM,CYC.IN_TELNUM,CYC.DATE_ON,CYC.TIME_ON")))
+        << old.lastError().text().toStdString();
+    // Cycles with equal sort keys may come in either order: compared by cycle.
+    QMap<int, QVariantList> expected;
+    while (old.next()) {
+        expected[old.value(0).toInt()] = {old.value(1), old.value(2), old.value(3)};
+    }
+    EXPECT_EQ(expected.size(), spec.cycles - 2);
+    ASSERT_EQ(params.rowCount(), expected.size());
+    for (int row = 0; row < params.rowCount(); ++row) {
+        const QVariantList got{params.value(row, QStringLiteral("P_AVER_ATT")),
+                               params.value(row, QStringLiteral("P_AVER_AS")),
+                               params.value(row, QStringLiteral("P_AVER_DC"))};
+        EXPECT_EQ(got, expected.value(params.cycleId(row))) << params.cycleId(row);
+    }
 }
 
 }  // namespace
