@@ -132,8 +132,6 @@ std::int64_t SerialCommPort::write(const QByteArray& data) {
         takeError();
         return -1;
     }
-    // Straight to the driver; a wait only while its queue is full.
-    port_->flush();
     QElapsedTimer timer;
     timer.start();
     const int limit = realMs(kWriteTimeoutMs);
