@@ -175,7 +175,7 @@ TEST_F(MainWindow, NewWindowsOpenAtTheSizeOfTheirContent) {
     form->show();
     PortGraphData data;
     auto* level =
-        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, nullptr);
+        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, &ini);
     const QSize wanted = level->size();
     ASSERT_NE(form->addChildWindow(level), nullptr);
     EXPECT_GE(level->width(), wanted.width());
@@ -185,7 +185,7 @@ TEST_F(MainWindow, NewWindowsOpenAtTheSizeOfTheirContent) {
     level->parentWidget()->resize(300, 250);
     level->parentWidget()->close();
     auto* again =
-        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, nullptr);
+        new TForm_Graphic(1, DialToneBars, graphTitle(DialToneBars), data, messages, &ini);
     ASSERT_NE(form->addChildWindow(again), nullptr);
     EXPECT_EQ(again->parentWidget()->size(), QSize(300, 250));
 }
