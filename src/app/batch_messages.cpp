@@ -9,9 +9,17 @@ void BatchMessages::attach(TPackageWork* batch) {
     active_ = batch != nullptr;
 }
 
+void BatchMessages::setUnattended() {
+    unattended_ = true;
+}
+
 void BatchMessages::show(MessageIcon icon, const QString& caption, const QString& text) {
     if (batch_.isNull()) {
-        inner_.show(icon, caption, text);
+        if (unattended_) {
+            console_.show(icon, caption, text);
+        } else {
+            inner_.show(icon, caption, text);
+        }
         return;
     }
     batch_->Log(caption + u' ' + text);
@@ -19,7 +27,7 @@ void BatchMessages::show(MessageIcon icon, const QString& caption, const QString
 
 bool BatchMessages::ask(const QString& caption, const QString& text) {
     if (batch_.isNull()) {
-        return inner_.ask(caption, text);
+        return unattended_ ? console_.ask(caption, text) : inner_.ask(caption, text);
     }
     batch_->Log(caption + u' ' + text);
     return false;

@@ -23,13 +23,19 @@ public:
     void show(MessageIcon icon, const QString& caption, const QString& text) override;
     bool ask(const QString& caption, const QString& text) override;
     // Read by the worker threads too.
-    bool batchMode() const override { return active_.load(); }
+    bool batchMode() const override { return active_.load() || unattended_.load(); }
     void abortBatch(int code) override;
+    // The program ends by a signal or on its own: from now on nobody reads a box or answers a
+    // question, as in batch mode; outside a batch run the messages go to standard error.
+    // UI thread only.
+    void setUnattended();
 
 private:
     UserMessages& inner_;
     QPointer<TPackageWork> batch_;
+    ConsoleMessages console_;
     std::atomic<bool> active_{false};
+    std::atomic<bool> unattended_{false};
 };
 
 }  // namespace zev7

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -560,6 +561,17 @@ void TMainForm::showAbout() {
 void TMainForm::closeWithoutAsking() {
     closeConfirmed_ = true;
     closeUnattended_ = true;
+    if (onUnattended) {
+        onUnattended();
+    }
+    // Boxes and dialogs already open wait for a user who is not there (a port's report name, a
+    // question): they go as if cancelled, so that nothing holds the ports' ends or the close.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog != nullptr && dialog->isVisible() && dialog->isModal()) {
+            dialog->reject();
+        }
+    }
     close();
 }
 

@@ -91,6 +91,9 @@ public:
     std::function<void()> onSaveConfig;
     std::function<void()> onRestoreConfig;
     std::function<void()> onSaveLayout;
+    // A close nobody asked for begins: the messages and the ports' questions stop waiting for
+    // a user.
+    std::function<void()> onUnattended;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

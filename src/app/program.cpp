@@ -114,6 +114,10 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
         // The windows now close one by one; the port windows record the graphs as they were.
         graphs->freeze();
     };
+    window_->onUnattended = [this] {
+        batchMessages_->setUnattended();
+        router_->answerNobody();
+    };
     window_->onSaveConfig = [config] { config->saveConfigurationAsked(); };
     window_->onLoadConfig = [config] { config->loadConfigurationAsked(); };
     window_->onRestoreConfig = [config] { config->restoreConfiguration(); };

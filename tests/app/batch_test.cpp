@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QWidget>
@@ -414,6 +415,22 @@ TEST_F(WindowRun, ACancelledDialogLeavesTheWorkingReportOpen) {
     EXPECT_TRUE(working.contains("</table>"));
     EXPECT_FALSE(working.contains("</BODY>"));
     EXPECT_FALSE(results(QStringLiteral("ResultComPort1_Graphic*.bmp")).isEmpty());
+    EXPECT_TRUE(results(QStringLiteral("Result_Port_1*")).isEmpty());
+    EXPECT_EQ(shown_.count(), 0);
+}
+
+TEST_F(WindowRun, AnEndBySignalCancelsTheOpenReportDialogAndAsksNothing) {
+    QPointer<QDialog> dialog;
+    runInWindow([&dialog](QDialog& d) {
+        dialog = &d;
+        // SIGTERM while the dialog waits for a user who is not there.
+        auto* frame = qobject_cast<TMainForm*>(d.parentWidget()->window());
+        ASSERT_NE(frame, nullptr);
+        QMetaObject::invokeMethod(frame, &TMainForm::closeWithoutAsking, Qt::QueuedConnection);
+    });
+    EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+    EXPECT_TRUE(
+        fileBytes(programPath(QStringLiteral("Result/ResultComPort1.html"))).contains("</table>"));
     EXPECT_TRUE(results(QStringLiteral("Result_Port_1*")).isEmpty());
     EXPECT_EQ(shown_.count(), 0);
 }

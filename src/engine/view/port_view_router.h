@@ -37,6 +37,8 @@ public:
     // At program end, before the UI thread stops serving events: questions get their default
     // answers, notifications are dropped.
     void close() { caller_.close(); }
+    // The program ends with nobody to answer: questions get their defaults, posts go on.
+    void answerNobody() { caller_.answerNobody(); }
 
     // ---- PortView: posted ---------------------------------------------------------------
     void protocolLine(int port, const QString& line) override;

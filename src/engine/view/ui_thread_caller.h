@@ -55,7 +55,7 @@ public:
         auto answer = std::make_shared<Answer>(Answer{false, fallback});
         {
             std::lock_guard lock(mutex_);
-            if (closed_) {
+            if (closed_ || unanswered_) {
                 return fallback;
             }
         }
@@ -70,7 +70,7 @@ public:
             },
             Qt::QueuedConnection);
         std::unique_lock lock(mutex_);
-        answered_.wait(lock, [&] { return answer->done || closed_; });
+        answered_.wait(lock, [&] { return answer->done || closed_ || unanswered_; });
         return answer->done ? answer->value : fallback;
     }
 
@@ -79,6 +79,15 @@ public:
     void close() {
         std::lock_guard lock(mutex_);
         closed_ = true;
+        answered_.notify_all();
+    }
+    // Nobody is left to answer (the program ends by a signal or on its own): questions get
+    // their default answer at once and workers waiting for one are released, while posts still
+    // reach the windows. A dialog already open for a question may still be answered; the
+    // worker no longer waits for it.
+    void answerNobody() {
+        std::lock_guard lock(mutex_);
+        unanswered_ = true;
         answered_.notify_all();
     }
     bool closed() const {
@@ -90,6 +99,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable answered_;
     bool closed_ = false;
+    bool unanswered_ = false;
 };
 
 }  // namespace zev7
