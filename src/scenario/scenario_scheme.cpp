@@ -105,8 +105,9 @@ void ScenarioScheme::addRow(const SchemeSource& source) {
     row.free = source.free;
     row.draggable = source.free && !source.running;
     row.baseTime = h.baseTime;
-    const int runs = std::clamp(h.runCount, 1, kMaxRuns);
-    const double interval = std::max(0, h.repeatInterval) / kMinutesPerDay;
+    // The records are packed: their fields are read by value, never bound to a reference.
+    const int runs = std::clamp(std::int32_t{h.runCount}, 1, kMaxRuns);
+    const double interval = std::max(0, std::int32_t{h.repeatInterval}) / kMinutesPerDay;
     double base = h.baseTime;
     bool anyCycle = false;
     for (int run = 1; run <= runs && row.bars.size() + source.cycles.size() <= kMaxBarsPerRow;
@@ -128,14 +129,14 @@ void ScenarioScheme::addRow(const SchemeSource& source) {
                 prefix + (bar.complex ? txt(str::SchemeComplexCycle) : numberText(c.inNumber));
             bar.numberKey = DialledKey(c.inNumber);
             bar.start = base + c.startFrom;
-            bar.end = bar.start + std::max(0.0, c.estimatedDuration) / kSecondsPerDay;
+            bar.end = bar.start + std::max(0.0, double{c.estimatedDuration}) / kSecondsPerDay;
             bar.windowDays = c.startUntil - c.startFrom;
             if (run > 1 && !(bar.complex && !source.free)) {
                 bar.colour = BarColour::Repeat;
             } else if (bar.complex && source.free) {
                 bar.colour = BarColour::Enumerated;
             }
-            earliestFrom = std::min(earliestFrom, c.startFrom);
+            earliestFrom = std::min(earliestFrom, double{c.startFrom});
             row.bars.push_back(std::move(bar));
         }
         if (!std::isfinite(earliestFrom)) {
