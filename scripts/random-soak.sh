@@ -11,7 +11,9 @@
 # keys in a file dialog can save or delete files, and nobody may touch only its own. Faults
 # (an exit by a signal or with a non-zero code, sanitizer reports, "ZEV7.crash") are listed at
 # the end with the seed and the event number; the exit code is 1 when there was one.
-# Needs xvfb-run, xdotool, openbox and setpriv; ImageMagick's import for the pictures of faults.
+# A program that does not end within 20 s of the final SIGTERM is a fault too (its stacks are
+# kept). Needs xvfb-run, xdotool, openbox and setpriv; ImageMagick's import for the pictures of
+# faults; gdb for the stacks of a hung program.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -241,7 +243,18 @@ while ((SECONDS < end)); do
 done
 
 note "done"
+# SIGTERM ends the program within its 10 s whatever is open on the screen; one still there
+# after 20 s hangs: its threads' stacks are kept, then it is killed.
 kill "$prog" 2>/dev/null
+for _ in $(seq 200); do
+    kill -0 "$prog" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$prog" 2>/dev/null; then
+    fault "no end within 20 s of SIGTERM (stacks in hang-stacks.txt)"
+    gdb -p "$prog" -batch -ex "thread apply all bt 25" >"$out/hang-stacks.txt" 2>&1
+    kill -9 "$prog" 2>/dev/null
+fi
 wait "$prog" 2>/dev/null
 # What the runs left: protocols, reports, the database.
 cp -r "$home/Protocol" "$home/Result" "$home/ZEV7DBASE" "$out/" 2>/dev/null
