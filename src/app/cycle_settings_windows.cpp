@@ -88,7 +88,12 @@ QRect CycleSettingsWindows::clientArea() const {
 }
 
 bool CycleSettingsWindows::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sub_ && !placing_) {
+    // The event's type first: other events also come while the sub-window is being destroyed,
+    // when it is no longer a sub-window the guarded pointer may be compared with.
+    const QEvent::Type type = event->type();
+    const bool wanted =
+        type == QEvent::WindowStateChange || type == QEvent::Close || type == QEvent::Resize;
+    if (wanted && !placing_ && watched == sub_) {
         if (event->type() == QEvent::WindowStateChange && sub_->isMaximized()) {
             // After the state change is done: the strip replaces the maximised placement.
             QTimer::singleShot(0, this, &CycleSettingsWindows::dock);

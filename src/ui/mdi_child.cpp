@@ -22,8 +22,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == child_.watchedFrame_ &&
-            (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        // The event's type first: a frame being destroyed is no widget to compare with.
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+            watched == child_.watchedFrame_) {
             note(child_.watchedFrame_);
         }
         return false;
