@@ -9,6 +9,7 @@
 #include <QBoxLayout>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 
@@ -27,6 +28,10 @@ constexpr int kRowHeight = 20;
 constexpr int kTitlePadding = 16;
 constexpr int kMinColumnWidth = 84;  // a date "dd.mm.yyyy" in full
 constexpr int kMaxColumnWidth = 260;
+// The rows a window opens showing: the longest list of one cycle (the thirteen losses and the
+// call counts) whole.
+constexpr int kOpeningRows = 20;
+constexpr int kMaxOpeningWidth = 1100;
 
 }  // namespace
 
@@ -75,6 +80,23 @@ StatWindow::StatWindow(const QString& caption, IniFile* ini, UserMessages* messa
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->verticalHeader()->hide();
     main_->addWidget(grid_, 1);
+}
+
+QSize StatWindow::sizeHint() const {
+    const QSize own = MdiChild::sizeHint();
+    const int frame = 2 * grid_->frameWidth();
+    int columns = frame + grid_->verticalScrollBar()->sizeHint().width();
+    if (grid_->model() != nullptr) {
+        for (int c = 0; c < grid_->model()->columnCount(); ++c) {
+            columns += grid_->isColumnHidden(c) ? 0 : grid_->columnWidth(c);
+        }
+    }
+    const QMargins m = main_->contentsMargins();
+    const int width = std::min(columns + m.left() + m.right(), kMaxOpeningWidth);
+    const int rows = grid_->horizontalHeader()->sizeHint().height() + kOpeningRows * kRowHeight +
+                     frame + grid_->horizontalScrollBar()->sizeHint().height();
+    const int height = own.height() - grid_->sizeHint().height() + rows;
+    return own.expandedTo({width, height});
 }
 
 QToolButton* StatWindow::speedButton(StatWindowKind kind) const {
