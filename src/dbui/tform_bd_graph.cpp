@@ -152,6 +152,7 @@ void TFormBD_Graph::buildPie() {
     chart_->addSeries(pie_);
     chart_->legend()->setVisible(true);
     chart_->legend()->setAlignment(Qt::AlignRight);
+    new PieFit(chart_, pie_);
     view_->setZoomAllowed(false);
 }
 
@@ -226,12 +227,6 @@ void TFormBD_Graph::buildLines() {
     }
     chart_->legend()->setVisible(norm_ != nullptr || mean_ != nullptr);
     chart_->legend()->setAlignment(Qt::AlignTop);
-    if (fill_ != nullptr) {
-        // The area carries the histogram's colour in the legend already.
-        for (QLegendMarker* m : chart_->legend()->markers(values_)) {
-            m->setVisible(false);
-        }
-    }
     connect(bottom_, &QValueAxis::rangeChanged, this, &TFormBD_Graph::bottomMoved);
 }
 
@@ -259,6 +254,11 @@ void TFormBD_Graph::syncFill() {
     colour.setAlpha(kFillAlpha);
     fill_->setColor(colour);
     fill_->setVisible(values_->isVisible());
+    // The area carries the histogram's colour in the legend already; the chart shows a series'
+    // entry again whenever the series is shown again.
+    for (QLegendMarker* m : chart_->legend()->markers(values_)) {
+        m->setVisible(false);
+    }
 }
 
 // ---- Drawing ----------------------------------------------------------------------------------
@@ -295,6 +295,7 @@ void TFormBD_Graph::drawPie() {
         markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") +
                              countText(data_.slices.value(i)));
     }
+    PieFit::of(pie_)->refit();
 }
 
 void TFormBD_Graph::drawHistogram() {
