@@ -26,6 +26,8 @@ constexpr StatWindowKind kKinds[] = {StatWindowKind::CycleStat, StatWindowKind::
 constexpr const char* kFaces[] = {"Ц", "В", "Н", "Σ", "П"};
 constexpr int kRowHeight = 20;
 constexpr int kTitlePadding = 16;
+// Header titles are drawn bold by the style, which the header's own font does not say yet.
+constexpr double kBoldWidening = 1.1;
 constexpr int kMinColumnWidth = 84;  // a date "dd.mm.yyyy" in full
 constexpr int kMaxColumnWidth = 260;
 // The rows a window opens showing: the longest list of one cycle (the thirteen losses and the
@@ -110,8 +112,8 @@ void StatWindow::setModel(StatTableModel* model, const QList<int>& wider) {
     QList<int> defaults;
     for (int c = 0; c < model->columnCount(); ++c) {
         const QString title = model->headerData(c, Qt::Horizontal).toString();
-        defaults << std::clamp(metrics.horizontalAdvance(title) + kTitlePadding, kMinColumnWidth,
-                               kMaxColumnWidth);
+        const int widest = static_cast<int>(metrics.horizontalAdvance(title) * kBoldWidening);
+        defaults << std::clamp(widest + kTitlePadding, kMinColumnWidth, kMaxColumnWidth);
     }
     for (int c = 0; c < wider.size() && c < defaults.size(); ++c) {
         defaults[c] = wider[c];
