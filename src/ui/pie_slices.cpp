@@ -24,6 +24,9 @@ constexpr double kLabelPadding = 4.0;
 constexpr double kLabelRoom = 20.0;
 constexpr double kLegendSpacing = 14.0;  // beside each entry: its coloured square and gaps
 constexpr double kLegendRowGap = 12.0;
+constexpr double kMostLegendShare = 0.6;
+constexpr double kColumnGap = 40.0;  // between columns of a legend, as the chart spaces them  // of
+                                     // the chart's width, the rest for the pie
 }  // namespace
 
 QList<double> percentShares(const QList<double>& counts, int decimals) {
@@ -138,8 +141,15 @@ void PieFit::refit() {
         const double rowHeight = fm.height() + kLegendRowGap;
         legend->detachFromChart();
         if (legend->alignment() & (Qt::AlignLeft | Qt::AlignRight)) {
-            const double width = std::min(widest + kLegendSpacing, area.width() / 2);
-            const double height = std::min(rows * rowHeight + 2 * kLegendRowGap, area.height());
+            // A window too low for every entry gets them in columns side by side.
+            const int perColumn =
+                std::max(1, static_cast<int>((area.height() - 2 * kLegendRowGap) / rowHeight));
+            const int columns = (rows + perColumn - 1) / perColumn;
+            const double width =
+                std::min(columns * (widest + kLegendSpacing) + (columns - 1) * kColumnGap,
+                         area.width() * kMostLegendShare);
+            const double height =
+                std::min(std::min(rows, perColumn) * rowHeight + 2 * kLegendRowGap, area.height());
             const double left =
                 legend->alignment() & Qt::AlignLeft ? area.left() : area.right() - width;
             legend->setGeometry(QRectF(left, area.center().y() - height / 2, width, height));
