@@ -24,7 +24,7 @@ constexpr double kLabelPadding = 4.0;
 constexpr double kLabelRoom = 20.0;
 constexpr double kLegendSpacing = 14.0;  // beside each entry: its coloured square and gaps
 constexpr double kLegendRowGap = 12.0;
-constexpr double kMostLegendShare = 0.6;
+constexpr double kMostLegendShare = 0.75;
 constexpr double kColumnGap = 40.0;  // between columns of a legend, as the chart spaces them  // of
                                      // the chart's width, the rest for the pie
 }  // namespace
