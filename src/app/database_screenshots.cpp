@@ -1,6 +1,7 @@
 #include "app/database_screenshots.h"
 
 #include "app/main_window.h"
+#include "app/tour_placement.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_view_bd1.h"
 
@@ -16,9 +17,7 @@ constexpr QRect kListPlace{0, 0, 1230, 420};
 
 void place(QWidget* window, const QRect& where) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
-        sub->showNormal();
-        sub->setGeometry(where);
-        sub->raise();
+        tourPlace(sub, where);
     }
 }
 

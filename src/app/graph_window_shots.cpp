@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/stat_window_shots.h"
+#include "app/tour_placement.h"
 #include "db/db_connection.h"
 #include "dbquery/period_text.h"
 #include "dbquery/working_selection.h"
@@ -57,7 +58,11 @@ void shootGraphWindows(TMainForm& window, const std::function<void(const QString
         if (w == nullptr) {
             continue;
         }
-        w->grab();
+        if (tourKeepsDefaultSizes()) {
+            shootChild(w, QStringLiteral("dbgraph-%1").arg(kind, 2, 10, QLatin1Char('0')), shoot);
+        } else {
+            w->grab();
+        }
         const GraphData& d = w->data();
         const qsizetype drawn = graphIsPie(kind) ? d.slices.size() : d.points.size();
         std::printf("graph %2d %s: %lld %s\n", kind, qPrintable(w->windowTitle()),

@@ -131,7 +131,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
         ini_.get(), messages_,
         StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
                         [frame](const QString& name) { return frame->childWindow(name); }});
-    provideTransferWindows(*window_);
+    provideTransferWindows(*window_, ini_.get());
     new WordExportCommand(*window_, *messages_, statWindows_.get());
     Clock* today = &setup_.clock;
     databaseWindows_ = std::make_unique<DatabaseWindows>(*window_, *ini_, *messages_,

@@ -1,6 +1,7 @@
 #include "app/scheme_screenshot.h"
 
 #include "app/main_window.h"
+#include "app/tour_placement.h"
 #include "ui/mdi_child.h"
 
 #include <QAction>
@@ -21,7 +22,7 @@ void photographScheme(TMainForm& main, const std::function<void(const QString&)>
     if (scheme == nullptr) {
         return;
     }
-    scheme->frameWindow()->setGeometry(kSchemePlace);
+    tourPlace(scheme->frameWindow(), kSchemePlace);
     shoot(QStringLiteral("scheme"));
 }
 

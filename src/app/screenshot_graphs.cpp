@@ -1,6 +1,7 @@
 #include "app/screenshot_graphs.h"
 
 #include "app/main_window.h"
+#include "app/tour_placement.h"
 #include "ui/port_graph_data.h"
 #include "ui/tform_data.h"
 #include "ui/tform_graphic.h"
@@ -47,9 +48,7 @@ void openTourGraphs(TMainForm& window, int port) {
 void shootTourGraphs(TMainForm& window, int port, const QString& directory) {
     for (int kind = 0; kind < kGraphKinds; ++kind) {
         if (TForm_Graphic* g = graphWindow(window, port, kind)) {
-            g->frameWindow()->showNormal();
-            g->frameWindow()->setGeometry(kGraphPlaces[kind]);
-            g->frameWindow()->raise();
+            tourPlace(g->frameWindow(), kGraphPlaces[kind]);
             g->refresh();
         }
     }

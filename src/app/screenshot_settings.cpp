@@ -1,6 +1,7 @@
 #include "app/screenshot_settings.h"
 
 #include "app/main_window.h"
+#include "app/tour_placement.h"
 #include "scenario/scenar_class.h"
 #include "ui/tform_base_time.h"
 #include "ui/tform_data.h"
@@ -40,10 +41,13 @@ void shootCycleSettings(TMainForm& window, int port, const QString& directory) {
     }
     // Beside the port window, as a user keeps it.
     QWidget* frame = settings->frameWindow();
-    frame->move(window.width() - frame->width() - 40, 0);
+    if (!tourKeepsDefaultSizes()) {
+        frame->move(window.width() - frame->width() - 40, 0);
+    }
+    tourPlace(frame, frame->geometry());
     for (int i = 0; i < settings->pages()->count(); ++i) {
         settings->pages()->setCurrentIndex(i);
-        save(window, directory, QStringLiteral("settings-page%1").arg(i + 1));
+        save(*tourSubject(window), directory, QStringLiteral("settings-page%1").arg(i + 1));
     }
     settings->pages()->setCurrentIndex(0);
 

@@ -7,6 +7,7 @@
 #include "app/screenshot_graphs.h"
 #include "app/screenshot_settings.h"
 #include "app/stat_window_shots.h"
+#include "app/tour_placement.h"
 #include "app/transfer_windows.h"
 
 #include <QApplication>
@@ -65,8 +66,7 @@ void ScreenshotTour::start() {
     window_.resize(kMainSize);
     for (QMdiSubWindow* sub : window_.mdiArea()->subWindowList()) {
         const bool photographed = sub->widget() == window_.portWindow(port_);
-        sub->showNormal();
-        sub->setGeometry(photographed ? kPortPlace : kOthersPlace);
+        tourPlace(sub, photographed ? kPortPlace : kOthersPlace);
     }
     window_.openPortWindow(port_);
     openTourGraphs(window_, port_);
@@ -80,7 +80,7 @@ void ScreenshotTour::start() {
 
 void ScreenshotTour::shoot(const QString& name) {
     settle();
-    window_.grab().save(QDir(directory_).filePath(name + QStringLiteral(".png")));
+    tourSubject(window_)->grab().save(QDir(directory_).filePath(name + QStringLiteral(".png")));
 }
 
 void ScreenshotTour::takePictures() {

@@ -1,6 +1,7 @@
 #include "app/stat_window_shots.h"
 
 #include "app/main_window.h"
+#include "app/tour_placement.h"
 #include "db/db_connection.h"
 #include "db/demo_database.h"
 #include "dbquery/selection_criteria.h"
@@ -47,8 +48,7 @@ void shootChild(MdiChild* w, const QString& name,
     if (w == nullptr) {
         return;
     }
-    w->frameWindow()->showNormal();
-    w->frameWindow()->setGeometry(kWindowPlace);
+    tourPlace(w->frameWindow(), kWindowPlace);
     shoot(name);
     w->frameWindow()->showMinimized();
 }

@@ -13,7 +13,7 @@
 
 namespace zev7 {
 
-void provideTransferWindows(TMainForm& window) {
+void provideTransferWindows(TMainForm& window, IniFile* ini) {
     window.provideWindow("N17", [&window] {
         if (window.databaseGuard()) {
             TForm_DelRec form(DbConnection::main(), window.messages(), QDate::currentDate(),
@@ -21,9 +21,9 @@ void provideTransferWindows(TMainForm& window) {
             form.exec();
         }
     });
-    window.provideWindow("N18", [&window] {
+    window.provideWindow("N18", [&window, ini] {
         if (window.databaseGuard()) {
-            TForm_ReservBD form(DbConnection::main(), window.messages(), &window);
+            TForm_ReservBD form(DbConnection::main(), window.messages(), &window, ini);
             form.exec();
         }
     });

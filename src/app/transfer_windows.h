@@ -6,9 +6,11 @@
 
 namespace zev7 {
 
+class IniFile;
 class TMainForm;
 
-void provideTransferWindows(TMainForm& window);
+// The import window keeps the folder of its last import in `ini`.
+void provideTransferWindows(TMainForm& window, IniFile* ini);
 // Photographs both windows over the database as it is, into directory.
 void shootTransferWindows(const QString& directory);
 

@@ -9,6 +9,7 @@
 #include <QBoxLayout>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 
@@ -25,8 +26,14 @@ constexpr StatWindowKind kKinds[] = {StatWindowKind::CycleStat, StatWindowKind::
 constexpr const char* kFaces[] = {"Ц", "В", "Н", "Σ", "П"};
 constexpr int kRowHeight = 20;
 constexpr int kTitlePadding = 16;
+// Header titles are drawn bold by the style, which the header's own font does not say yet.
+constexpr double kBoldWidening = 1.1;
 constexpr int kMinColumnWidth = 84;  // a date "dd.mm.yyyy" in full
 constexpr int kMaxColumnWidth = 260;
+// The rows a window opens showing: the longest list of one cycle (the thirteen losses and the
+// call counts) whole.
+constexpr int kOpeningRows = 20;
+constexpr int kMaxOpeningWidth = 1100;
 
 }  // namespace
 
@@ -77,6 +84,23 @@ StatWindow::StatWindow(const QString& caption, IniFile* ini, UserMessages* messa
     main_->addWidget(grid_, 1);
 }
 
+QSize StatWindow::sizeHint() const {
+    const QSize own = MdiChild::sizeHint();
+    const int frame = 2 * grid_->frameWidth();
+    int columns = frame + grid_->verticalScrollBar()->sizeHint().width();
+    if (grid_->model() != nullptr) {
+        for (int c = 0; c < grid_->model()->columnCount(); ++c) {
+            columns += grid_->isColumnHidden(c) ? 0 : grid_->columnWidth(c);
+        }
+    }
+    const QMargins m = main_->contentsMargins();
+    const int width = std::min(columns + m.left() + m.right(), kMaxOpeningWidth);
+    const int rows = grid_->horizontalHeader()->sizeHint().height() + kOpeningRows * kRowHeight +
+                     frame + grid_->horizontalScrollBar()->sizeHint().height();
+    const int height = own.height() - grid_->sizeHint().height() + rows;
+    return own.expandedTo({width, height});
+}
+
 QToolButton* StatWindow::speedButton(StatWindowKind kind) const {
     return buttons_[static_cast<int>(kind)];
 }
@@ -88,8 +112,8 @@ void StatWindow::setModel(StatTableModel* model, const QList<int>& wider) {
     QList<int> defaults;
     for (int c = 0; c < model->columnCount(); ++c) {
         const QString title = model->headerData(c, Qt::Horizontal).toString();
-        defaults << std::clamp(metrics.horizontalAdvance(title) + kTitlePadding, kMinColumnWidth,
-                               kMaxColumnWidth);
+        const int widest = static_cast<int>(metrics.horizontalAdvance(title) * kBoldWidening);
+        defaults << std::clamp(widest + kTitlePadding, kMinColumnWidth, kMaxColumnWidth);
     }
     for (int c = 0; c < wider.size() && c < defaults.size(); ++c) {
         defaults[c] = wider[c];

@@ -33,6 +33,9 @@ public:
     QToolButton* speedButton(StatWindowKind kind) const;
     const QTableView& exportGrid() const override { return *grid_; }
 
+    // Every column of the grid and a page of its rows: the window opens showing them.
+    QSize sizeHint() const override;
+
 signals:
     // A speed button asks for another statistics window.
     void openRequested(StatWindowKind kind);

@@ -19,6 +19,7 @@
 #include <QBoxLayout>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLegendMarker>
@@ -48,6 +49,7 @@ constexpr double kMeanAbove = 5.0;
 constexpr int kMeanWidth = 6;
 constexpr int kNormWidth = 2;
 constexpr int kMostBottomTicks = 10;
+constexpr double kLabelGap = 8.0;  // pixels between neighbouring labels of the cycle axis
 const QColor kBackground(255, 255, 255);
 const QColor kValuesColour(0, 0, 255);
 const QColor kMeanColour(255, 0, 0);
@@ -152,6 +154,7 @@ void TFormBD_Graph::buildPie() {
     chart_->addSeries(pie_);
     chart_->legend()->setVisible(true);
     chart_->legend()->setAlignment(Qt::AlignRight);
+    new PieFit(chart_, pie_);
     view_->setZoomAllowed(false);
 }
 
@@ -226,13 +229,15 @@ void TFormBD_Graph::buildLines() {
     }
     chart_->legend()->setVisible(norm_ != nullptr || mean_ != nullptr);
     chart_->legend()->setAlignment(Qt::AlignTop);
-    if (fill_ != nullptr) {
-        // The area carries the histogram's colour in the legend already.
-        for (QLegendMarker* m : chart_->legend()->markers(values_)) {
-            m->setVisible(false);
-        }
-    }
     connect(bottom_, &QValueAxis::rangeChanged, this, &TFormBD_Graph::bottomMoved);
+    if (graphIsByCycle(kind_)) {
+        // A wider or narrower window holds more or fewer labels.
+        connect(chart_, &QChart::plotAreaChanged, this, [this] {
+            if (!adjusting_) {
+                relabel();
+            }
+        });
+    }
 }
 
 QAbstractSeries* TFormBD_Graph::mainSeries() const {
@@ -259,6 +264,11 @@ void TFormBD_Graph::syncFill() {
     colour.setAlpha(kFillAlpha);
     fill_->setColor(colour);
     fill_->setVisible(values_->isVisible());
+    // The area carries the histogram's colour in the legend already; the chart shows a series'
+    // entry again whenever the series is shown again.
+    for (QLegendMarker* m : chart_->legend()->markers(values_)) {
+        m->setVisible(false);
+    }
 }
 
 // ---- Drawing ----------------------------------------------------------------------------------
@@ -295,6 +305,7 @@ void TFormBD_Graph::drawPie() {
         markers[i]->setLabel(labels.value(i).trimmed() + QStringLiteral("  ") +
                              countText(data_.slices.value(i)));
     }
+    PieFit::of(pie_)->refit();
 }
 
 void TFormBD_Graph::drawHistogram() {
@@ -480,7 +491,23 @@ void TFormBD_Graph::relabel() {
     const int first = std::max(0, static_cast<int>(std::ceil(bottom_->min())));
     const int last =
         std::min(static_cast<int>(data_.points.size()) - 1, static_cast<int>(bottom_->max()));
+    // Every label where they stand apart, else every second, third...: time and date of
+    // neighbouring cycles never run together.
+    const QFontMetricsF fm(labelled_->labelsFont());
+    double widest = 0;
     for (int i = first; i <= last; ++i) {
+        for (const QString& part : data_.points[i].label.split(u' ')) {
+            widest = std::max(widest, fm.horizontalAdvance(part));
+        }
+    }
+    const double span = bottom_->max() - bottom_->min();
+    const double spacing = span > 0 ? chart_->plotArea().width() / span : 0;
+    const int every =
+        spacing > 0 ? std::max(1, static_cast<int>(std::ceil((widest + kLabelGap) / spacing))) : 1;
+    for (int i = first; i <= last; ++i) {
+        if ((i - first) % every != 0) {
+            continue;
+        }
         // Time over date.
         QString label = data_.points[i].label;
         const int blank = static_cast<int>(label.indexOf(u' '));

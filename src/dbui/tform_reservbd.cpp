@@ -3,6 +3,7 @@
 #include "core/strings.h"
 #include "dbtransfer/import_thread.h"
 #include "scenario/user_messages.h"
+#include "ui/ini_file.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,8 +18,15 @@
 
 namespace zev7 {
 
-TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent)
-    : MaintenanceDialog(kHelpContext, parent), messages_(messages) {
+namespace {
+// The folder of the last import, in the program's configuration file.
+const QString kSection = QStringLiteral("Form_ReservBD");
+const QString kSourceKey = QStringLiteral("Source");
+}  // namespace
+
+TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent,
+                               IniFile* ini)
+    : MaintenanceDialog(kHelpContext, parent), messages_(messages), ini_(ini) {
     // The import opens a connection of its own on its thread; this one names the database only.
     Q_UNUSED(db);
     setObjectName(QStringLiteral("Form_ReservBD"));
@@ -75,6 +83,22 @@ TForm_ReservBD::TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget*
         }
     });
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    // A backup is usually brought from the same place again: the list opens there.
+    const QString last = ini_ != nullptr ? ini_->readString(kSection, kSourceKey) : QString();
+    if (!last.isEmpty() && QDir(last).exists()) {
+        setSourceDirectory(last);
+    }
+}
+
+void TForm_ReservBD::rememberSource(const QString& path) {
+    if (ini_ == nullptr || ini_->readString(kSection, kSourceKey) == path) {
+        return;
+    }
+    ini_->writeString(kSection, kSourceKey, path);
+    if (!ini_->path().isEmpty()) {
+        ini_->save();
+    }
 }
 
 QString TForm_ReservBD::sourceDirectory() const {
@@ -98,14 +122,19 @@ void TForm_ReservBD::setRunning(bool running) {
 }
 
 void TForm_ReservBD::Button1Click() {
-    const QString source = sourceDirectory();
-    if (thread_ != nullptr || source.isEmpty() || isOwnDatabaseDirectory(source) ||
-        !portsIdleForMaintenance(messages_)) {
+    if (thread_ != nullptr) {
         return;
     }
-    setRunning(true);
+    // What the last import brought does not stand under a new attempt, started or not.
     gauge_->setValue(0);
+    stage_->clear();
     summary_->clear();
+    const QString source = sourceDirectory();
+    if (source.isEmpty() || isOwnDatabaseDirectory(source) || !portsIdleForMaintenance(messages_)) {
+        return;
+    }
+    rememberSource(source);
+    setRunning(true);
     thread_ = new ImportThread(source, this);
     connect(thread_, &ImportThread::progressed, this, [this](int gauge, const QString& stage) {
         gauge_->setValue(gauge);
@@ -126,6 +155,9 @@ void TForm_ReservBD::showResult(const ImportResult& result) {
     stage_->setText(result.interrupted ? txt(str::ImportInterrupted) : QString());
     switch (result.outcome) {
         case ImportOutcome::Refused:
+            // Nothing was brought: no gauge part-way and no count stand under the refusal.
+            gauge_->setValue(0);
+            summary_->clear();
             messages_.show(MessageIcon::Warning, txt(str::CaptionError), result.message);
             return;
         case ImportOutcome::Failed:

@@ -17,6 +17,7 @@ class QTreeView;
 namespace zev7 {
 
 class ImportThread;
+class IniFile;
 class UserMessages;
 
 class TForm_ReservBD : public MaintenanceDialog {
@@ -25,7 +26,10 @@ class TForm_ReservBD : public MaintenanceDialog {
 public:
     static constexpr int kHelpContext = 42;
 
-    TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent = nullptr);
+    // With `ini` (the program's configuration file) the window opens at the folder of the last
+    // import and remembers the folder of each import it starts.
+    TForm_ReservBD(QSqlDatabase db, UserMessages& messages, QWidget* parent = nullptr,
+                   IniFile* ini = nullptr);
 
     // The directory the list shows as chosen.
     QString sourceDirectory() const;
@@ -43,9 +47,11 @@ signals:
 
 private:
     void setRunning(bool running);
+    void rememberSource(const QString& path);
     void showResult(const ImportResult& result);
 
     UserMessages& messages_;
+    IniFile* ini_;
     ImportThread* thread_ = nullptr;
 
     QComboBox* drives_ = nullptr;

@@ -11,6 +11,8 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLocale>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QUrl>
@@ -83,6 +85,45 @@ WordDocument gridDocument(const QTableView& view, const QString& caption, const 
     return d;
 }
 
+namespace {
+
+// The desktop's opener, watched to its end: QDesktopServices reports success as soon as
+// xdg-open has started, also when it then finds no program.
+void openWithDesktop(const QString& path, const std::function<void()>& notOpened) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+            notOpened();
+        }
+        return;
+    }
+    // Without a parent: the word processor the opener may still be running in outlives the
+    // program rather than being ended with it.
+    auto* process = new QProcess;
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, notOpened](int code, QProcess::ExitStatus status) {
+                         if (code != 0 || status != QProcess::NormalExit) {
+                             notOpened();
+                         }
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, notOpened](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             notOpened();
+                             process->deleteLater();
+                         }
+                     });
+    process->start(opener, {path});
+}
+
+DocumentOpener& documentOpener() {
+    static DocumentOpener opener = openWithDesktop;
+    return opener;
+}
+
+}  // namespace
+
 bool exportGridToWord(QWidget* parent, const QTableView& view, const QString& caption,
                       const QString& heading, PageOrientation orientation, UserMessages& messages,
                       QString path) {
@@ -104,11 +145,16 @@ bool exportGridToWord(QWidget* parent, const QTableView& view, const QString& ca
             return false;
         }
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+    // Without a program for the document the user is told where it lies.
+    documentOpener()(path, [&messages, path] {
         messages.show(MessageIcon::Information, txt(str::CaptionWarning),
                       txt(str::ExportSaved).arg(QDir::toNativeSeparators(path)));
-    }
+    });
     return true;
+}
+
+void setDocumentOpener(DocumentOpener opener) {
+    documentOpener() = opener ? std::move(opener) : DocumentOpener(openWithDesktop);
 }
 
 }  // namespace zev7

@@ -8,6 +8,7 @@
 #include "dbtransfer/docx_writer.h"
 
 #include <QString>
+#include <functional>
 
 class QTableView;
 class QWidget;
@@ -33,6 +34,14 @@ QString periodHeading(const PeriodTexts& period);
 // view shows, each cell as the view's delegate displays it.
 WordDocument gridDocument(const QTableView& view, const QString& caption, const QString& heading,
                           PageOrientation orientation);
+
+// Hands a written document to the desktop's program for its type. `notOpened` is called when no
+// program took it, perhaps later: the desktop's opener tells only when it has ended (xdg-open
+// ends with 3 when the desktop knows no program for the type).
+using DocumentOpener =
+    std::function<void(const QString& path, const std::function<void()>& notOpened)>;
+// The opener the export uses from now on; an empty one brings back the desktop's.
+void setDocumentOpener(DocumentOpener opener);
 
 // Asks for the file (unless path is given), writes it and opens it. false when nothing was
 // written (cancelled, or the file could not be written, which the user is told).

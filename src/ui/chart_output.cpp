@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -288,6 +290,30 @@ bool saveBitmap16(const QImage& picture, const QString& path) {
         }
     }
     return replaceFileContent(path, data).isEmpty();
+}
+
+QImage renderChartAt(QChart* chart, QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    if (chart == nullptr || chart->scene() == nullptr) {
+        return picture;
+    }
+    const QSizeF before = chart->size();
+    const auto layOut = [chart](QSizeF to) {
+        chart->resize(to);
+        if (chart->layout() != nullptr) {
+            chart->layout()->activate();
+        }
+    };
+    layOut(QSizeF(size));
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        chart->scene()->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)),
+                               QRectF(chart->pos(), QSizeF(size)));
+    }
+    layOut(before);
+    return picture;
 }
 
 }  // namespace zev7

@@ -11,6 +11,7 @@
 class QByteArray;
 class QChart;
 class QImage;
+class QSize;
 class QKeyEvent;
 class QMenu;
 class QPrinter;
@@ -46,6 +47,9 @@ struct ChartDialogs {
 // Writes a picture of `view` by the file's extension: .bmp, .png, .svg. False with a message
 // when the extension is another or the file cannot be written.
 bool writeChartFile(QWidget* view, const QString& path, UserMessages& messages);
+// The chart drawn at `size` whatever the size of its window (a picture of the report reads the
+// same from a small window as from a large one); the window's chart is left as it was.
+QImage renderChartAt(QChart* chart, QSize size);
 // Puts a picture's bytes in place whole: a full disk keeps the previous file and gives a message
 // naming the file and the reason.
 bool writePictureFile(const QString& path, const QByteArray& bytes, UserMessages& messages);

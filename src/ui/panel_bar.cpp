@@ -7,6 +7,10 @@
 
 namespace zev7 {
 
+namespace {
+constexpr int kTextPadding = 6;
+}  // namespace
+
 PanelBar::PanelBar(const QList<int>& widths, QWidget* parent) : QFrame(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
@@ -30,6 +34,15 @@ PanelBar::PanelBar(const QList<int>& widths, QWidget* parent) : QFrame(parent) {
 void PanelBar::setText(int panel, const QString& text) {
     if (QLabel* l = label(panel); l != nullptr && l->text() != text) {
         l->setText(text);
+        // A fixed panel is widened to a text longer than it ("Базовое время:" in a larger
+        // font): a caption cut short reads as another word.
+        if (l->minimumWidth() == l->maximumWidth()) {
+            const int needed = l->fontMetrics().horizontalAdvance(text) + 2 * l->frameWidth() +
+                               2 * l->margin() + kTextPadding;
+            if (needed > l->minimumWidth()) {
+                l->setFixedWidth(needed);
+            }
+        }
     }
 }
 

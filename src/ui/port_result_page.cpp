@@ -1,14 +1,19 @@
 #include "ui/port_result_page.h"
 
 #include "core/strings.h"
+#include "scenario/result_code.h"
+#include "ui/grid_fit.h"
 #include "ui/panel_bar.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zev7 {
 
@@ -18,6 +23,26 @@ constexpr int kSeparatorRow = 6;
 constexpr int kResultColumnWidths[] = {210, 75, 75};
 constexpr int kCallColumnWidths[] = {40, 150, 100, 65, 75, 65, 65, 65};
 const QColor kSeparatorColour(192, 192, 192);
+constexpr int kRowHeight = 18;
+constexpr int kCellMargin = 12;
+
+// The widest outcome a call can end with, as the call table writes it.
+int widestOutcome(const QFontMetrics& metrics) {
+    int widest = metrics.horizontalAdvance(resultCodeText(ResultCode::Success));
+    for (ResultCode outcome : kLossOutcomes) {
+        widest = std::max(widest, metrics.horizontalAdvance(resultCodeText(outcome)));
+    }
+    return widest;
+}
+
+// The full width of a grid's columns with its frame and a vertical scroll bar.
+int gridWidth(const QTableWidget* t) {
+    int width = 2 * t->frameWidth() + t->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < t->columnCount(); ++c) {
+        width += t->columnWidth(c);
+    }
+    return width;
+}
 
 void setCell(QTableWidget* t, int row, int col, const QString& text) {
     QTableWidgetItem* item = t->item(row, col);
@@ -71,7 +96,7 @@ PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
     for (QTableWidget* t : {cycleTable_, callTable_}) {
         t->setEditTriggers(QAbstractItemView::NoEditTriggers);
         t->verticalHeader()->hide();
-        t->verticalHeader()->setDefaultSectionSize(18);
+        t->verticalHeader()->setDefaultSectionSize(kRowHeight);
     }
     cycleTable_->horizontalHeader()->hide();
     for (int c = 0; c < 3; ++c) {
@@ -87,6 +112,10 @@ PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
     for (int c : {1, 2}) {
         cycleTable_->item(kSeparatorRow, c)->setBackground(kSeparatorColour);
     }
+    // A label longer than the usual width ("Превышена длит. сигнала АО" in a large font) widens
+    // its column rather than being cut.
+    FitGridColumn(cycleTable_, 0, GridFit::WholeCells);
+    cycleTable_->setColumnWidth(0, std::max(kResultColumnWidths[0], cycleTable_->columnWidth(0)));
 
     const char* heads[] = {str::CallColNumber,   str::CallColResult,   str::CallColAttenuation,
                            str::CallColDialTone, str::CallColRingback, str::CallColDuration,
@@ -98,8 +127,11 @@ PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
         auto* head = new QTableWidgetItem(txt(heads[c]));
         head->setToolTip(txt(hints[c]));
         callTable_->setHorizontalHeaderItem(c, head);
-        callTable_->setColumnWidth(c, kCallColumnWidths[c]);
+        callTable_->setColumnWidth(
+            c, std::max(kCallColumnWidths[c], callTable_->horizontalHeader()->sectionSizeHint(c)));
     }
+    const int outcomeWidth = widestOutcome(callTable_->fontMetrics()) + kCellMargin;
+    callTable_->setColumnWidth(1, std::max(callTable_->columnWidth(1), outcomeWidth));
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName("PageControl4");
@@ -112,6 +144,16 @@ PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(outBar_);
     layout->addWidget(inBar_);
     layout->addWidget(tabs_, 1);
+}
+
+QSize PortResultPage::sizeHint() const {
+    const QSize own = QWidget::sizeHint();
+    // The page control's tab row and frame around the tables.
+    const int tabChrome = tabs_->tabBar()->sizeHint().height() + 8;
+    const int width = std::max(gridWidth(cycleTable_), gridWidth(callTable_)) + 8 + 4;
+    const int height = outBar_->sizeHint().height() + inBar_->sizeHint().height() + tabChrome +
+                       kResultGridRows * kRowHeight + 2 * cycleTable_->frameWidth() + 12;
+    return own.expandedTo({width, height});
 }
 
 void PortResultPage::cycleStarted(const CycleStartInfo& info) {

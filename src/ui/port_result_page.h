@@ -46,6 +46,10 @@ public:
     // The graph buttons of StatusBar6: the calls pie, the losses pie, the Menu_Param graphs.
     QToolButton* graphButton(int index) const { return graphButtons_[index]; }
 
+    // Wide enough for every column of the call table and tall enough for all rows of the cycle
+    // result: the window opens showing both whole.
+    QSize sizeHint() const override;
+
 private:
     void writeRow(int row);
 

@@ -104,7 +104,7 @@ int SchemeChart::legendWidth() const {
             widest = std::max(widest, fontMetrics().horizontalAdvance(row.legend));
         }
     }
-    return widest == 0 ? 0 : std::min(widest + kLegendSwatch + 16, width() / 3);
+    return widest == 0 ? 0 : std::min(widest + kLegendSwatch + 16, width() / 2);
 }
 
 QRectF SchemeChart::plotArea() const {
@@ -224,6 +224,7 @@ void SchemeChart::paintBars(QPainter& p, const QRectF& plot) {
     const auto& rows = scheme_.rows();
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const SchemeRow& row = rows[r];
+        double aboveFreeFrom = plot.left();  // where the next mark above this row may begin
         for (std::size_t b = 0; b < row.bars.size(); ++b) {
             const SchemeBar& bar = row.bars[b];
             if (bar.end < visible_.first || bar.start > visible_.last) {
@@ -233,18 +234,22 @@ void SchemeChart::paintBars(QPainter& p, const QRectF& plot) {
             p.setPen(Qt::black);
             p.setBrush(colourOf(row, bar));
             p.drawRect(rect);
-            // The mark: the cycle and its number, inside the bar when it fits, else above it.
+            // The mark: the cycle and its number, inside the bar when it fits, else above it
+            // when it runs into no other mark and stays in the chart; never cut short.
+            const int width = fm.horizontalAdvance(bar.label);
             const double room = std::max(rect.width() - 6, 0.0);
-            const bool inside =
-                fm.horizontalAdvance(bar.label) <= room && rect.height() >= fm.height();
+            const bool inside = width <= room && rect.height() >= fm.height();
             const QRectF text = inside ? rect.adjusted(3, 0, -3, 0)
                                        : QRectF(rect.left(), rect.top() - fm.height(),
-                                                std::max(rect.width(), 160.0), fm.height());
-            if (!inside && rect.top() - fm.height() < plot.top()) {
+                                                width + kLabelGapPixels / 2.0, fm.height());
+            if (!inside && (text.top() < plot.top() || text.left() < aboveFreeFrom ||
+                            text.right() > plot.right())) {
                 continue;
             }
-            p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                       fm.elidedText(bar.label, Qt::ElideRight, static_cast<int>(text.width())));
+            if (!inside) {
+                aboveFreeFrom = text.right();
+            }
+            p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, bar.label);
         }
     }
 }

@@ -208,7 +208,10 @@ QWidget* TForm_Data::buildScenarioPage() {
                            str::CycleColDuration};
     for (int c = 0; c < 4; ++c) {
         cycleTable_->setHorizontalHeaderItem(c, new QTableWidgetItem(txt(heads[c])));
-        cycleTable_->setColumnWidth(c, kCycleColumnWidths[c]);
+        // A heading wider than the column ("Исполнять цикл") widens it rather than being cut.
+        cycleTable_->setColumnWidth(
+            c,
+            std::max(kCycleColumnWidths[c], cycleTable_->horizontalHeader()->sectionSizeHint(c)));
     }
     cycleTable_->verticalHeader()->hide();
     cycleTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);

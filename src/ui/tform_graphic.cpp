@@ -12,6 +12,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,9 +37,9 @@ namespace {
 constexpr QSize kClientSize{600, 400};
 constexpr int kPieRotation = 90;
 constexpr double kBarWidth = 0.5;
-constexpr double kAutoPieSize = 0.7;
 constexpr double kLeastPieSize = 0.05;
 constexpr int kLeastPointsPerPage = 5;
+constexpr double kMarkGap = 4.0;  // pixels between the value marks of neighbouring bars
 constexpr int kMostPointsPerPage = 1000;
 // The wheel moves the value axis by the value of 1/25 of the chart's height per notch.
 constexpr double kWheelShare = 25.0;
@@ -192,6 +193,7 @@ void TForm_Graphic::buildPie() {
     chart_->addSeries(pie_);
     chart_->legend()->setVisible(true);
     chart_->legend()->setAlignment(kind_ == CallsPie ? Qt::AlignTop : Qt::AlignRight);
+    new PieFit(chart_, pie_);
 }
 
 void TForm_Graphic::buildBars() {
@@ -230,6 +232,7 @@ void TForm_Graphic::buildBars() {
     chart_->legend()->setVisible(false);
     connect(bottom_, &QValueAxis::rangeChanged, this, &TForm_Graphic::onAxisRangeChanged);
     connect(left_, &QValueAxis::rangeChanged, this, &TForm_Graphic::onAxisRangeChanged);
+    connect(chart_, &QChart::plotAreaChanged, this, &TForm_Graphic::fitBarMarks);
 }
 
 QAbstractSeries* TForm_Graphic::series() const {
@@ -306,6 +309,7 @@ void TForm_Graphic::refreshPie() {
     for (int i = 0; i < markers.size() && i < names.size(); ++i) {
         markers[i]->setLabel(names[i]);
     }
+    PieFit::of(pie_)->refit();
 }
 
 void TForm_Graphic::showBars() {
@@ -342,6 +346,25 @@ void TForm_Graphic::showBars() {
     adjusting_ = true;
     barAxis_->setRange(w.min - first, w.max - first);
     adjusting_ = was;
+    fitBarMarks();
+}
+
+void TForm_Graphic::fitBarMarks() {
+    const AxisWindow w = bottomWindow();
+    const double width = chart_->plotArea().width();
+    if (barSet_ == nullptr || width <= 0 || w.max <= w.min) {
+        return;
+    }
+    const double spacing = width / (w.max - w.min);
+    const QFontMetricsF fm(barSet_->labelFont());
+    double widest = 0;
+    for (int i = 0; i < barSet_->count(); ++i) {
+        widest = std::max(widest, fm.horizontalAdvance(QString::number(barSet_->at(i))));
+    }
+    const bool level = spacing >= widest + kMarkGap;
+    const bool upright = !level && spacing >= fm.height() + kMarkGap;
+    bars_->setLabelsAngle(upright ? -90.0 : 0.0);
+    barSet_->setLabelColor(level || upright ? QColor(Qt::black) : QColor(Qt::transparent));
 }
 
 int TForm_Graphic::shownBars() const {
@@ -484,7 +507,7 @@ void TForm_Graphic::applyPieSize() {
         }
     }
     if (radius == 0) {
-        pie_->setPieSize(kAutoPieSize);
+        PieFit::of(pie_)->setAutoSize(true);
         return;
     }
     QRectF area = chart_->plotArea();
@@ -493,6 +516,7 @@ void TForm_Graphic::applyPieSize() {
     }
     const double side = std::max(1.0, std::min(area.width(), area.height()));
     pie_->setPieSize(std::clamp(2.0 * radius / side, kLeastPieSize, 1.0));
+    PieFit::of(pie_)->setAutoSize(false);
 }
 
 void TForm_Graphic::turnPie(QPointF to) {
@@ -505,6 +529,7 @@ void TForm_Graphic::turnPie(QPointF to) {
     rotation_ = ((angle + rotation_) % 360 + 360) % 360;
     pie_->setPieStartAngle(rotation_);
     pie_->setPieEndAngle(rotation_ + 360);
+    PieFit::of(pie_)->refit();
 }
 
 void TForm_Graphic::keyPressEvent(QKeyEvent* event) {
@@ -599,7 +624,8 @@ void TForm_Graphic::setBackgroundColour(const QColor& colour) {
 
 bool TForm_Graphic::saveReportBitmap(const QString& path) {
     refresh();
-    return saveBitmap16(view_->grab().toImage(), path);
+    // The report's picture has the window's designed size, as small as the window may be.
+    return saveBitmap16(renderChartAt(chart_, kClientSize), path);
 }
 
 // ---- Form storage ------------------------------------------------------------------------------

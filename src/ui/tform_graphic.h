@@ -114,6 +114,9 @@ private:
     void buildBars();
     void refreshPie();
     void showBars();
+    // The value marks upright where the bars stand too close for them level, and left out
+    // where even upright they would run into each other.
+    void fitBarMarks();
     void updatePages();
     void applyLeftRange(double dnl, double upl);
     void applyPieSize();

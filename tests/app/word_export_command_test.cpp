@@ -10,10 +10,10 @@
 #include "dbui/selection_stat_windows.h"
 #include "dbui/stat_windows.h"
 #include "dbui/tform_view_bd1.h"
+#include "dbui/word_export.h"
 #include "support/every_number_criteria.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -22,16 +22,6 @@
 #include <QUrl>
 
 namespace zev7::apptest {
-
-// Takes the files the export hands to the desktop's word processor.
-class DesktopStandIn : public QObject {
-    Q_OBJECT
-public slots:
-    void open(const QUrl& url) { opened << url.toLocalFile(); }
-
-public:
-    QStringList opened;
-};
 
 namespace {
 
@@ -61,10 +51,16 @@ protected:
         command_->choosePath = [this](const QString&) {
             return out_.filePath(QStringLiteral("%1.docx").arg(++files_));
         };
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop_, "open");
+        // The desktop's word processor: takes the files, or (without one) reports it.
+        setDocumentOpener([this](const QString& path, const std::function<void()>& notOpened) {
+            opened_ << path;
+            if (!wordProcessor_) {
+                notOpened();
+            }
+        });
     }
     void TearDown() override {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        setDocumentOpener({});
         form->closeAllChildren();
         QApplication::processEvents();
         windows_.reset();
@@ -89,7 +85,8 @@ protected:
     WordExportCommand* command_ = nullptr;
     QTemporaryDir out_;
     int files_ = 0;
-    DesktopStandIn desktop_;
+    QStringList opened_;
+    bool wordProcessor_ = true;
 };
 
 TEST_F(WordExportTest, EachDatabaseWindowExportsItsTableUnderItsHeadingOnItsPage) {
@@ -126,7 +123,7 @@ TEST_F(WordExportTest, EachDatabaseWindowExportsItsTableUnderItsHeadingOnItsPage
         ASSERT_TRUE(word1()->isEnabled());
         word1()->trigger();
         const QString xml = testing::documentXml(lastFile());
-        EXPECT_EQ(desktop_.opened.value(files_ - 1), lastFile());
+        EXPECT_EQ(opened_.value(files_ - 1), lastFile());
         EXPECT_TRUE(xml.contains(e.window->windowTitle()));
         EXPECT_TRUE(xml.contains(e.heading)) << e.heading.toStdString();
         EXPECT_EQ(xml.contains(QStringLiteral("w:orient=\"landscape\"")), e.landscape);
@@ -146,6 +143,17 @@ TEST_F(WordExportTest, EachDatabaseWindowExportsItsTableUnderItsHeadingOnItsPage
         << messages.texts().join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_F(WordExportTest, WithoutAProgramForTheDocumentTheUserIsToldWhereItWasSaved) {
+    TForm_ViewBD1* list = showAllCycles();
+    ASSERT_NE(list, nullptr);
+    activate(list);
+    wordProcessor_ = false;
+    word1()->trigger();
+    ASSERT_EQ(files_, 1);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Документ сохранен в файл:\n") +
+                                            QDir::toNativeSeparators(lastFile())});
+}
+
 TEST_F(WordExportTest, AnotherActiveWindowLeavesTheCommandWithoutEffect) {
     EXPECT_FALSE(word1()->isEnabled());
     command_->ExportDo();  // no window at all
@@ -153,11 +161,9 @@ TEST_F(WordExportTest, AnotherActiveWindowLeavesTheCommandWithoutEffect) {
     EXPECT_FALSE(word1()->isEnabled());
     command_->ExportDo();
     EXPECT_EQ(files_, 0);
-    EXPECT_TRUE(desktop_.opened.isEmpty());
+    EXPECT_TRUE(opened_.isEmpty());
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
 }  // namespace
 }  // namespace zev7::apptest
-
-#include "word_export_command_test.moc"

@@ -5,6 +5,7 @@
 #include "dbui/tform_delrec.h"
 #include "dbui/tform_reservbd.h"
 #include "dbui/word_export.h"
+#include "ui/ini_file.h"
 #include "ui/ui_test_support.h"
 
 #include <QComboBox>
@@ -176,7 +177,9 @@ TEST_F(DbToolsWindowsTest, TheOwnDatabaseAsSourceDoesNothing) {
 TEST_F(DbToolsWindowsTest, TheImportRunsBesideTheWindowAndRefusesADamagedTable) {
     QTemporaryDir backup;
     ASSERT_EQ(writeResultTablesAsParadox(QDir(backup.path())), QString());
-    TForm_ReservBD w(DbConnection::main(), messages_);
+    QTemporaryDir home;
+    IniFile ini(home.filePath(QStringLiteral("ZEV7.ini")));
+    TForm_ReservBD w(DbConnection::main(), messages_, nullptr, &ini);
     w.setSourceDirectory(backup.path());
     QSignalSpy finished(&w, &TForm_ReservBD::importFinished);
     w.Button1Click();
@@ -188,6 +191,11 @@ TEST_F(DbToolsWindowsTest, TheImportRunsBesideTheWindowAndRefusesADamagedTable) 
     EXPECT_EQ(w.summary()->text(),
               QStringLiteral("Циклов в источнике: 40, введено: 0, уже были в БД: 40"));
     EXPECT_EQ(messages_.count(), 0);
+    // The next import window opens at the folder of this one, also after a restart.
+    IniFile reread(ini.path());
+    ASSERT_TRUE(reread.load());
+    EXPECT_EQ(TForm_ReservBD(DbConnection::main(), messages_, nullptr, &reread).sourceDirectory(),
+              w.sourceDirectory());
 
     QFile cycles(QDir(backup.path()).filePath(QStringLiteral("Table_Cycle.db")));
     ASSERT_TRUE(cycles.resize(88));
@@ -197,6 +205,9 @@ TEST_F(DbToolsWindowsTest, TheImportRunsBesideTheWindowAndRefusesADamagedTable) 
               QStringList{QStringLiteral("Table_Cycle.db : Структура таблицы неверна!\n"
                                          "файл обрезан: 88 байт, по заголовку нужно 120")});
     EXPECT_EQ(count(QStringLiteral("Table_Cycle")), 40);
+    // The refused import leaves no count of the one before under its empty gauge.
+    EXPECT_EQ(w.summary()->text(), QString());
+    EXPECT_EQ(w.gauge()->value(), 0);
 }
 
 TEST_F(DbToolsWindowsTest, HiddenColumnsStayOutOfTheDocumentAndCellsReadAsShown) {

@@ -8,6 +8,8 @@
 #include "dbui/tform_bd_graph.h"
 
 #include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QSignalSpy>
@@ -138,6 +140,29 @@ TEST_F(GraphWindowsTest, SettingsAreKeptUnderTheCaption) {
     TFormBD_Graph* h = graphs_->open(GraphFirstHistogram);
     EXPECT_EQ(h->pointsPerPage(), 10);
     EXPECT_EQ(h->data().points.size(), 20);  // two edges per interval
+}
+
+// The histogram's legend names the distribution once, also after a cycle without values.
+TEST_F(GraphWindowsTest, TheHistogramLegendNamesTheDistributionOnce) {
+    TFormBD_Graph* histogram = graphs_->open(GraphFirstHistogram);
+    mdi_->area.show();  // the legend's entries are drawn items: hidden with a hidden window
+    const auto entries = [histogram] {
+        int n = 0;
+        for (QLegendMarker* m : histogram->chart()->legend()->markers()) {
+            n += m->isVisible() && m->label() == QStringLiteral("Характеристика распределения");
+        }
+        return n;
+    };
+    int drawn = first_;
+    while (drawn < last_ && !histogram->data().histogramShown()) {
+        graphs_->setCurrentCycle(++drawn);
+    }
+    ASSERT_TRUE(histogram->data().histogramShown());
+    EXPECT_EQ(entries(), 1);
+    graphs_->setCurrentCycle(last_ + 1000);  // no such cycle: nothing to draw
+    EXPECT_EQ(entries(), 0);
+    graphs_->setCurrentCycle(drawn);
+    EXPECT_EQ(entries(), 1);
 }
 
 TEST_F(GraphWindowsTest, WindowsFollowTheCurrentCycleAndTheSelection) {

@@ -5,6 +5,7 @@
 #include "ui/chart_view.h"
 #include "ui/graph_windows.h"
 #include "ui/ini_file.h"
+#include "ui/pie_slices.h"
 #include "ui/port_graph_data.h"
 #include "ui/tform_graphic.h"
 #include "ui_test_support.h"
@@ -91,6 +92,26 @@ TEST_F(GraphWindowTest, APieWithoutCountsIsDrawnEmpty) {
     success.pies.calls = {1, 0};
     data_.callAccounted(success);
     EXPECT_EQ(picture(*losses, "noLoss"), emptyLosses);
+}
+
+// Shown percentages add up to 100: three equal losses read 33, 33 and 34 %, not 33 three times
+// or 34 three times.
+TEST_F(GraphWindowTest, PiePercentagesAddUpToAHundred) {
+    EXPECT_EQ(percentShares({1, 1, 1}, 0), (QList<double>{34, 33, 33}));
+    EXPECT_EQ(percentShares({2, 0, 1}, 1), (QList<double>{66.7, 0, 33.3}));
+    EXPECT_EQ(percentShares({0, 0}, 0), (QList<double>{0, 0}));
+    auto w = window(LossesPie);
+    CallRefresh r;
+    r.callNumber = 3;
+    r.pies.calls = {0, 3};
+    r.pies.losses[0] = r.pies.losses[6] = r.pies.losses[9] = 1;
+    data_.callAccounted(r);
+    w->refresh();
+    double sum = 0;
+    for (QPieSlice* s : qobject_cast<QPieSeries*>(w->series())->slices()) {
+        sum += s->label().section(u' ', 0, 0).toDouble();
+    }
+    EXPECT_EQ(sum, 100.0);
 }
 
 TEST_F(GraphWindowTest, TwentyFiveBarsPageByTen) {

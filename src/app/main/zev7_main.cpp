@@ -1,6 +1,6 @@
 // zev7: the desktop program "ВЕРСА-ТЛ".
-//   zev7 [SCHEDULE.LST] [--open PORT[:SCENARIO]]... [--answer PORT[:SCENARIO]]... [--screenshots
-//   DIR]
+//   zev7 [SCHEDULE.LST] [--open PORT[:SCENARIO]]... [--answer PORT[:SCENARIO]]...
+//        [--screenshots DIR [--default-sizes]]
 // ZEV7_HOME names the program directory (by default the executable's, or the user's data folder
 // for an installed program), ZEV7_TIME_SCALE runs the clock K times faster to agree with zev7-sim.
 #include "app/command_line.h"
@@ -10,6 +10,7 @@
 #include "app/qt_translations.h"
 #include "app/screenshot_tour.h"
 #include "app/single_instance.h"
+#include "app/tour_placement.h"
 #include "app/tpackage_work.h"
 #include "core/clocks.h"
 #include "core/process_signals.h"
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
     if (shotsAt >= 0 && shotsAt + 1 < arguments.size()) {
         screenshots = arguments.at(shotsAt + 1);
         arguments.remove(shotsAt, 2);
+    }
+    // The tour of pictures at the sizes a new user gets (scripts/window-tour.sh).
+    if (arguments.removeAll(QStringLiteral("--default-sizes")) > 0) {
+        setTourKeepsDefaultSizes(true);
     }
     QStringList errors;
     const auto line = parseCommandLine(arguments, errors);
