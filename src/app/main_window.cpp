@@ -23,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
@@ -444,9 +445,16 @@ void TMainForm::provideWindow(const char* actionName, std::function<void()> open
 }
 
 void TMainForm::closeAllChildren() {
-    QList<QMdiSubWindow*> windows = mdi_->subWindowList(QMdiArea::CreationOrder);
+    // A window's close may take others with it (a port window its graphs) and let their
+    // deletion run before the next one is reached: each is guarded.
+    QList<QPointer<QMdiSubWindow>> windows;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        windows.append(sub);
+    }
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        (*it)->close();
+        if (!it->isNull()) {
+            (*it)->close();
+        }
     }
 }
 

@@ -10,9 +10,12 @@
 #include "ui/tftest_scenar.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 
 namespace zev7::apptest {
 namespace {
@@ -110,6 +113,30 @@ TEST_F(MainWindow, ClosingWithRunningPortsAsksOnceStopsAndWaitsAtMostTheGuard) {
     form->closingSequence().waitExpired();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->childWindowCount(), 0);
+}
+
+// A window whose close takes another window with it, as a port window takes its graphs.
+class TakingAlong : public QWidget {
+public:
+    QPointer<QMdiSubWindow> other;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        delete other.data();
+        QWidget::closeEvent(event);
+    }
+};
+
+TEST_F(MainWindow, ClosingEveryWindowSurvivesAWindowThatTakesAnotherAlong) {
+    form->show();
+    QMdiSubWindow* graph = form->addChildWindow(new QLabel(QStringLiteral("graph")));
+    auto* port = new TakingAlong;
+    port->other = graph;
+    ASSERT_NE(form->addChildWindow(port), nullptr);
+    running = 0;
+    messages.queueAnswer(true);
+    EXPECT_TRUE(form->close());
     EXPECT_EQ(form->childWindowCount(), 0);
 }
 
