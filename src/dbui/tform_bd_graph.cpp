@@ -5,6 +5,7 @@
 #include "db/db_connection.h"
 #include "dbquery/cycle_header.h"
 #include "dbui/cycle_heading.h"
+#include "dbui/histogram_marks.h"
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
 #include "ui/chart_axes.h"
@@ -201,8 +202,8 @@ void TFormBD_Graph::buildLines() {
         mean_->setPen(pen);
         mean_->setPointsVisible(true);
         mean_->setPointLabelsVisible(true);
-        mean_->setPointLabelsClipping(false);
         add(mean_);
+        marks_ = new HistogramMarks(chart_, values_, mean_);
         bottom_->setTitleText(graphLevelAxisTitle(graphLevel(kind_)));
         left_->setTitleText(txt(str::GraphDbPercentAxis));
         syncFill();
@@ -311,24 +312,18 @@ void TFormBD_Graph::drawPie() {
 void TFormBD_Graph::drawHistogram() {
     const QList<GraphPoint>& points = data_.points;
     QList<QPointF> outline;
+    QList<HistogramBar> bars;
     const bool shown = data_.histogramShown() && !points.isEmpty();
-    values_->clearPointsConfiguration();
     if (shown) {
         outline << QPointF(points.first().x, 0.0);
-        for (int i = 0; i < points.size(); ++i) {
-            const double y = hundredths(points[i].y);
-            outline << QPointF(points[i].x, y);
-            // One mark per interval, at its left edge; empty intervals carry none.
-            if (i % 2 == 1 || y == 0.0) {
-                values_->setPointConfiguration(static_cast<int>(outline.size()) - 1,
-                                               QXYSeries::PointConfiguration::LabelVisibility,
-                                               false);
-            }
+        for (const GraphPoint& p : points) {
+            outline << QPointF(p.x, hundredths(p.y));
         }
         outline << QPointF(points.last().x, 0.0);
-        values_->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
-        values_->setPointConfiguration(static_cast<int>(outline.size()) - 1,
-                                       QXYSeries::PointConfiguration::LabelVisibility, false);
+        // Two points per interval: its left and its right edge.
+        for (qsizetype i = 0; i + 1 < points.size(); i += 2) {
+            bars.append({points[i].x, points[i + 1].x, hundredths(points[i].y)});
+        }
     }
     values_->replace(outline);
     fill_->upperSeries()->replace(outline);
@@ -337,8 +332,6 @@ void TFormBD_Graph::drawHistogram() {
     if (shown) {
         mean_->append(data_.mean, 0.0);
         mean_->append(data_.mean, top);
-        mean_->setPointLabelsFormat(QString::number(hundredths(data_.mean)));
-        mean_->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
     }
     values_->setVisible(shown && values_->color() != backgroundColour());
     mean_->setVisible(shown);
@@ -365,6 +358,7 @@ void TFormBD_Graph::drawHistogram() {
     left_->setRange(0.0, shown ? top : 100.0);
     left_->applyNiceNumbers();
     adjusting_ = false;
+    marks_->show(bars, data_.mean, top);
     page_ = 1;
     pageLabel_->setText(pageText());
 }
@@ -394,6 +388,19 @@ void TFormBD_Graph::fillShownPoints() {
     values_->replace(points);
     if (norm_ != nullptr) {
         norm_->replace(norms);
+    }
+    hideMarksOffPage();
+}
+
+void TFormBD_Graph::hideMarksOffPage() {
+    // The line runs on to the points beyond the edges; their values would stand beside the plot.
+    values_->clearPointsConfiguration();
+    const QList<QPointF> points = values_->points();
+    for (int i = 0; i < points.size(); ++i) {
+        if (points[i].x() < bottom_->min() || points[i].x() > bottom_->max()) {
+            values_->setPointConfiguration(i, QXYSeries::PointConfiguration::LabelVisibility,
+                                           false);
+        }
     }
 }
 
@@ -551,6 +558,7 @@ void TFormBD_Graph::bottomMoved() {
     if (!graphIsHistogram(kind_)) {
         page_ = std::clamp(static_cast<int>(std::floor((bottom_->min() - c) / pointsPerPage())) + 1,
                            1, pageCount());
+        hideMarksOffPage();
         relabel();
         pageLabel_->setText(pageText());
     }

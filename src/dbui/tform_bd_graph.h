@@ -27,6 +27,7 @@ namespace zev7 {
 
 class ChartView;
 class CycleHeading;
+class HistogramMarks;
 class UserMessages;
 
 class TFormBD_Graph : public MdiChild, public ChartZoomTarget {
@@ -72,6 +73,8 @@ public:
     // The series the settings dialog edits first: the pie, the histogram, the values.
     QAbstractSeries* mainSeries() const;
     QLineSeries* meanLine() const { return mean_; }
+    // A histogram's value marks; null for the other kinds.
+    HistogramMarks* histogramMarks() const { return marks_; }
     QLineSeries* normLine() const { return norm_; }
     QColor backgroundColour() const;
     QWidget* pagePanel() const { return panel_; }
@@ -99,6 +102,7 @@ private:
     void bottomMoved();
     void fitLeftAxis();
     void fillShownPoints();
+    void hideMarksOffPage();
     void openSeriesMenu(QPoint globalPos);
     void syncFill();
     QList<QAbstractSeries*> menuSeries() const;
@@ -128,6 +132,7 @@ private:
     QAreaSeries* fill_ = nullptr;    // the histogram's area under the outline
     QLineSeries* mean_ = nullptr;
     QLineSeries* norm_ = nullptr;
+    HistogramMarks* marks_ = nullptr;
     QValueAxis* bottom_ = nullptr;
     // Kinds 14..31: the cycles' start under each point; histograms: the interval edges.
     QCategoryAxis* labelled_ = nullptr;

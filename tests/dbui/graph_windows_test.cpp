@@ -4,6 +4,7 @@
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/db_graph_windows.h"
 #include "dbui/graph_param_button.h"
+#include "dbui/histogram_marks.h"
 #include "dbui/stat_window_support.h"
 #include "dbui/tform_bd_graph.h"
 
@@ -14,6 +15,7 @@
 #include <QPieSeries>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <cmath>
 
 namespace zev7::testing {
 namespace {
@@ -104,6 +106,14 @@ TEST_F(GraphWindowsTest, PagesStayWithinTheFirstAndTheLast) {
     TFormBD_Graph* calls = graphs_->open(GraphFirstPerCall);
     EXPECT_EQ(calls->pageText(), QString::fromUtf8("Стр. 1 из 2"));
     EXPECT_DOUBLE_EQ(calls->bottomMin(), 0.5);
+    // The line runs on past the page's edge; only the page's own points show their values.
+    auto* line = qobject_cast<QXYSeries*>(calls->mainSeries());
+    ASSERT_GT(line->at(line->count() - 1).x(), calls->bottomMax());
+    for (int i = 0; i < line->count(); ++i) {
+        const QVariant marked =
+            line->pointConfiguration(i).value(QXYSeries::PointConfiguration::LabelVisibility, true);
+        EXPECT_EQ(marked.toBool(), line->at(i).x() <= calls->bottomMax()) << i;
+    }
     // A histogram has a single page: its points are its intervals.
     TFormBD_Graph* histogram = graphs_->open(GraphFirstHistogram);
     EXPECT_EQ(histogram->pageCount(), 1);
@@ -163,6 +173,41 @@ TEST_F(GraphWindowsTest, TheHistogramLegendNamesTheDistributionOnce) {
     EXPECT_EQ(entries(), 0);
     graphs_->setCurrentCycle(drawn);
     EXPECT_EQ(entries(), 1);
+}
+
+// The mean's value stands in a box beside its line; the bars' values never run into each
+// other, the line or that box, in every cycle of the selection.
+TEST_F(GraphWindowsTest, TheHistogramMarksStandApart) {
+    TFormBD_Graph* histogram = graphs_->open(GraphFirstHistogram);
+    mdi_->area.show();
+    const HistogramMarks* marks = histogram->histogramMarks();
+    ASSERT_NE(marks, nullptr);
+    int drawn = 0;
+    for (int cycle = first_; cycle <= last_; ++cycle) {
+        graphs_->setCurrentCycle(cycle);
+        if (!histogram->data().histogramShown()) {
+            EXPECT_TRUE(marks->barMarks().isEmpty());
+            EXPECT_TRUE(marks->meanMark().text.isEmpty());
+            continue;
+        }
+        ++drawn;
+        const double mean = histogram->data().mean;
+        EXPECT_EQ(marks->meanMark().text, QString::number(std::round(mean * 100) / 100));
+        EXPECT_FALSE(marks->meanMark().box.intersects(marks->meanBand()));
+        EXPECT_FALSE(marks->barMarks().isEmpty());
+        for (qsizetype i = 0; i < marks->barMarks().size(); ++i) {
+            const QRectF box = marks->barMarks()[i].box;
+            EXPECT_FALSE(box.intersects(marks->meanBand())) << cycle;
+            EXPECT_FALSE(box.intersects(marks->meanMark().box)) << cycle;
+            for (qsizetype j = 0; j < i; ++j) {
+                EXPECT_FALSE(box.intersects(marks->barMarks()[j].box)) << cycle;
+            }
+        }
+    }
+    EXPECT_GT(drawn, 3);
+    // Switched off in the series settings, the marks go.
+    histogram->meanLine()->setPointLabelsVisible(false);
+    EXPECT_TRUE(marks->meanMark().text.isEmpty());
 }
 
 TEST_F(GraphWindowsTest, WindowsFollowTheCurrentCycleAndTheSelection) {
