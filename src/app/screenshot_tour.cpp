@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTabWidget>
 
 namespace zev7 {
@@ -71,7 +72,8 @@ void ScreenshotTour::start() {
     window_.openPortWindow(port_);
     openTourGraphs(window_, port_);
     QTimer::singleShot(kSettleMs, this, [this] {
-        if (QWidget* w = window_.portWindow(port_)) {
+        if (QWidget* w = window_.openPortWindow(port_)) {
+            shootRepeatBar(w);
             window_.portWindows().command(w, ScenarioCommand::Start);
         }
         QTimer::singleShot(kRunMs, this, &ScreenshotTour::takePictures);
@@ -81,6 +83,18 @@ void ScreenshotTour::start() {
 void ScreenshotTour::shoot(const QString& name) {
     settle();
     tourSubject(window_)->grab().save(QDir(directory_).filePath(name + QStringLiteral(".png")));
+}
+
+void ScreenshotTour::shootRepeatBar(QWidget* portWindow) {
+    // The tool bar in a repeating mode shows the interval, the run count and the runs done;
+    // the scenario then runs once, as set.
+    auto* modes = portWindow->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    if (modes == nullptr || modes->actions().size() < 2) {
+        return;
+    }
+    modes->actions()[1]->trigger();
+    shoot(QStringLiteral("port-repeat"));
+    modes->actions()[0]->trigger();
 }
 
 void ScreenshotTour::takePictures() {

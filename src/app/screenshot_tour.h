@@ -27,6 +27,7 @@ public:
 private:
     void takePictures();
     void shoot(const QString& name);
+    void shootRepeatBar(QWidget* portWindow);
 
     TMainForm& window_;
     int port_;
