@@ -18,11 +18,15 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QToolBar>
 
 namespace zev7 {
 
 namespace {
+
+// The share of the screen the main window takes at the first start.
+constexpr double kFirstStartShare = 0.9;
 
 QString mainSection() {
     return txt(str::ProgramName);
@@ -94,7 +98,15 @@ void ConfigurationSets::restoreLayout() {
     if (width > 0 && height > 0) {
         window_.setGeometry(ini.readInt(section, QStringLiteral("Left"), 0),
                             ini.readInt(section, QStringLiteral("Top"), 0), width, height);
+    } else if (!placed_ && window_.screen() != nullptr) {
+        // The first start: most of the screen, centred. Qt's own guess for an empty frame is
+        // narrower than the cycle list, which would open cut off at the frame's edge.
+        const QRect screen = window_.screen()->availableGeometry();
+        QRect place(QPoint(), screen.size() * kFirstStartShare);
+        place.moveCenter(screen.center());
+        window_.setGeometry(place);
     }
+    placed_ = true;
     if (ini.readInt(section, QStringLiteral("Maximized"), 0) == 1) {
         window_.setWindowState(window_.windowState() | Qt::WindowMaximized);
     }

@@ -49,6 +49,7 @@ private:
 
     TMainForm& window_;
     IniFile& ini_;
+    bool placed_ = false;  // the main window has had its place once
 };
 
 }  // namespace zev7

@@ -27,6 +27,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
+#include <algorithm>
 
 namespace zev7 {
 
@@ -401,9 +402,12 @@ void TMainForm::showChild(QMdiSubWindow* sub, QSize wanted) {
         // A window without a stored place opens at the size it made for its content, frame
         // added, as far as the area allows.
         const QMargins frame = sub->contentsMargins();
-        sub->resize(wanted.grownBy(frame)
-                        .boundedTo(mdi_->viewport()->size())
-                        .expandedTo(sub->minimumSizeHint()));
+        const QSize area = mdi_->viewport()->size();
+        sub->resize(wanted.grownBy(frame).boundedTo(area).expandedTo(sub->minimumSizeHint()));
+        // Where the area places it, moved up or left as far as it takes to show it whole.
+        const QRect place = sub->geometry();
+        sub->move(std::clamp(place.left(), 0, std::max(0, area.width() - place.width())),
+                  std::clamp(place.top(), 0, std::max(0, area.height() - place.height())));
     }
     if (child != nullptr) {
         connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });

@@ -28,6 +28,7 @@ namespace zev7 {
 namespace {
 constexpr int kTotalsColumns = 5;
 constexpr int kFixedDecimals = 2;
+constexpr int kButtonGroupGap = 16;  // between the selection's commands and its windows
 
 QString fixed2(const QVariant& v) {
     return v.isNull() ? QString() : QString::number(v.toDouble(), 'f', kFixedDecimals);
@@ -103,7 +104,8 @@ TForm_ViewBD1::~TForm_ViewBD1() {
 }
 
 QWidget* TForm_ViewBD1::makeButtons() {
-    // The selection's commands on the first row, the statistics windows on the second.
+    // The whole selection's commands and windows on the first row, the current cycle's on the
+    // second: two rows that fit a window narrower than the screen.
     auto* bar = new QWidget(this);
     auto* rows = new QVBoxLayout(bar);
     rows->setContentsMargins(0, 0, 0, 0);
@@ -119,16 +121,17 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* itog = button("Itog_Button", str::DbViewTotals);
     QPushButton* filterOn = button("FilterOn_Button", str::DbViewFilterOn);
     filterOff_ = button("FilterOff_Button", str::DbViewFilterOff);
+    row->addSpacing(kButtonGroupGap);
+    QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
+    QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
+    QPushButton* itogDiagram = button("ItogDiagram_Button", str::GraphDbSummaryDiagram);
     row->addStretch(1);
     row = new QHBoxLayout;
     rows->addLayout(row);
     QPushButton* stat = button("StatCycle_Button", str::DbViewCycleStat);
     QPushButton* calls = button("SeansCycle_Button", str::DbViewCycleCalls);
     QPushButton* settings = button("SetCycle_Button", str::DbViewCycleSettings);
-    QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
-    QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
     QPushButton* diagram = button("Diagram_Button", str::GraphDbCycleDiagram);
-    QPushButton* itogDiagram = button("ItogDiagram_Button", str::GraphDbSummaryDiagram);
     row->addStretch(1);
     cycleButtons_ = {stat, calls, settings, diagram};
 
