@@ -53,17 +53,17 @@ TEST_F(Attempt, EveryStepHandsOverToTheNextAndTheCallSucceeds) {
     EXPECT_TRUE(network_->isOffHook(test::kCaller));
     CallTransition t = pollUntilDecided();
     ASSERT_EQ(t.kind, Kind::CallStep);
-    ASSERT_EQ(t.callStep, 2);
+    ASSERT_EQ(t.callStep, CallStep::Dial);
 
     ASSERT_EQ(call_.dialStage(cycle_).kind, Kind::Poll);
     t = pollUntilDecided();
     ASSERT_EQ(t.kind, Kind::CallStep);
-    ASSERT_EQ(t.callStep, 3);
+    ASSERT_EQ(t.callStep, CallStep::AnswerSetUp);
 
     ASSERT_EQ(call_.answerSetUp(cycle_, *answerFilterFor(cycle_.aaFrequency)).kind, Kind::Poll);
     t = pollUntilDecided();
     ASSERT_EQ(t.kind, Kind::CallStep);
-    ASSERT_EQ(t.callStep, 4);
+    ASSERT_EQ(t.callStep, CallStep::ClearBack);
 
     ASSERT_EQ(call_.clearBack(cycle_).kind, Kind::Poll);
     EXPECT_EQ(pollUntilDecided().kind, Kind::FinishCall);

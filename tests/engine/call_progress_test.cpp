@@ -60,7 +60,7 @@ TEST(CallProgress, ASuccessfulCallFromDialToneToClearBack) {
     progress.startDialTone(cycle, false);
     Polled p = pollUntilDecided(progress, toneBetween(0.3, 100, -10.02), 0, context);
     EXPECT_EQ(p.decision.action, PhaseAction::NextCallStep);
-    EXPECT_EQ(p.decision.nextCallStep, 2);
+    EXPECT_EQ(p.decision.nextCallStep, CallStep::Dial);
     applyDecision(p.decision, call);
     EXPECT_NEAR(call.dialToneLevel, -10.02, 1e-9);
     EXPECT_FALSE(call.complete);
@@ -68,20 +68,20 @@ TEST(CallProgress, ASuccessfulCallFromDialToneToClearBack) {
     // One W in the number: a second dial tone, not measured.
     progress.startDialTone(cycle, true);
     p = pollUntilDecided(progress, toneBetween(11, 100, -12), 10, context);
-    EXPECT_EQ(p.decision.nextCallStep, 2);
+    EXPECT_EQ(p.decision.nextCallStep, CallStep::Dial);
     EXPECT_EQ(p.decision.measured, MeasuredLevel::None);
     applyDecision(p.decision, call);
     EXPECT_NEAR(call.dialToneLevel, -10.02, 1e-9);
 
     progress.startRingback(cycle);
     p = pollUntilDecided(progress, toneBetween(21, 22, -15.5), 20, context);
-    EXPECT_EQ(p.decision.nextCallStep, 3);
+    EXPECT_EQ(p.decision.nextCallStep, CallStep::AnswerSetUp);
     applyDecision(p.decision, call);
     EXPECT_NEAR(call.ringbackLevel, -15.5, 1e-9);
 
     progress.startAnswerSignal(cycle);
     p = pollUntilDecided(progress, toneBetween(31, 34, -16), 30, context);
-    EXPECT_EQ(p.decision.nextCallStep, 4);
+    EXPECT_EQ(p.decision.nextCallStep, CallStep::ClearBack);
     EXPECT_NEAR(p.timeS, 34.0, 1e-9);
     applyDecision(p.decision, call);
     EXPECT_NEAR(call.answerLevel, -16, 1e-9);
@@ -141,7 +141,7 @@ TEST(CallProgress, WithoutRingbackCheckTheIncomingSideIsNotJudged) {
         progress.startRingback(cycle);
         const Polled p = pollUntilDecided(progress, level, 5, context);
         EXPECT_EQ(p.decision.action, PhaseAction::NextCallStep);
-        EXPECT_EQ(p.decision.nextCallStep, 3);
+        EXPECT_EQ(p.decision.nextCallStep, CallStep::AnswerSetUp);
         EXPECT_EQ(p.decision.measured, MeasuredLevel::None);
         EXPECT_FALSE(p.decision.setOutcome);
         EXPECT_NEAR(p.timeS, 5.0, 1e-9);  // at the first poll

@@ -17,6 +17,20 @@ using test::RecordingHost;
 using test::ScriptedModemPort;
 using Status = CommPort::ModemStatus;
 
+// The manual clock, with a look at the channel between the slices of its waits.
+class SleepWatchingClock : public ManualClock {
+public:
+    void sleepMs(std::int64_t ms) override {
+        ManualClock::sleepMs(ms);
+        ++sleeps;
+        if (onSleep) {
+            onSleep();
+        }
+    }
+    int sleeps = 0;
+    std::function<void()> onSleep;
+};
+
 class LineStateTest : public ::testing::Test {
 protected:
     LineStateTest() { channel_ = makeChannel(3, tick_); }
@@ -39,7 +53,7 @@ protected:
             [=](std::int64_t t) { return t >= from && t < until ? Status::CtsOff : Status::CtsOn; };
     }
 
-    ManualClock clock_;
+    SleepWatchingClock clock_;
     RecordingMessages messages_;
     RecordingHost host_;
     SharedTick tick_;
@@ -250,7 +264,7 @@ TEST_F(LineStateTest, ExchangeWaitsOutRingsOnlyWhenAsked) {
 TEST_F(LineStateTest, StopEndsTheRingWait) {
     modem_->sendAt(0, "2\r");
     modem_->sendAt(4000, "2\r");
-    host_.onMessages = [this] {
+    clock_.onSleep = [this] {
         if (clock_.tickMs() >= 1000) {
             channel_->requestStop();
         }
@@ -265,14 +279,14 @@ TEST_F(LineStateTest, StopEndsTheRingWait) {
 TEST_F(LineStateTest, WaitTicksSleepsInSlicesAndDropsTheLastTenth) {
     channel_->WaitTicks(1200);
     EXPECT_EQ(clock_.tickMs(), 1200);
-    EXPECT_EQ(host_.messageRounds, 3);  // 500 + 500 + 200
+    EXPECT_EQ(clock_.sleeps, 3);  // 500 + 500 + 200
 
     channel_->WaitTicks(100);  // not worth a sleep
     EXPECT_EQ(clock_.tickMs(), 1200);
 }
 
 TEST_F(LineStateTest, WaitTicksEndsOnAnError) {
-    host_.onMessages = [this] { channel_->setErrorCode(ModemErrorCode::NoAnswer); };
+    clock_.onSleep = [this] { channel_->setErrorCode(ModemErrorCode::NoAnswer); };
     channel_->WaitTicks(8000);
     EXPECT_EQ(clock_.tickMs(), 500);
 }

@@ -26,12 +26,6 @@ public:
     }
     void bringToFront() override { ++broughtToFront; }
     void pendingMessage(const QString& text) override { pending.append(text); }
-    void processMessages() override {
-        ++messageRounds;
-        if (onMessages) {
-            onMessages();
-        }
-    }
 
     bool answering = false;
     bool inCall = false;
@@ -41,8 +35,7 @@ public:
     int restarts = 0;
     int pollingStops = 0;
     int broughtToFront = 0;
-    int messageRounds = 0;
-    std::function<void()> onMessages;
+
     std::function<void(std::uint16_t)> onSample;
 };
 

@@ -4,7 +4,7 @@ namespace zev7 {
 
 namespace {
 
-PhaseDecision nextStep(int callStep, MeasuredLevel measured = MeasuredLevel::None,
+PhaseDecision nextStep(CallStep callStep, MeasuredLevel measured = MeasuredLevel::None,
                        double level = kNoLevel) {
     PhaseDecision d;
     d.action = PhaseAction::NextCallStep;
@@ -56,10 +56,6 @@ bool recognised(SignalResult r) {
     return r == SignalResult::Ended || r == SignalResult::StillPresent;
 }
 
-constexpr int kCallStepDial = 2;
-constexpr int kCallStepAnswerSetUp = 3;
-constexpr int kCallStepClearBack = 4;
-
 }  // namespace
 
 PhaseContext phaseContext(const CycleRecord& cycle, double generationStartS) {
@@ -80,8 +76,8 @@ PhaseDecision evaluatePhase(DetectPhase phase, const DetectorOutputs& out,
             if (recognised(out.signal)) {
                 // Only the dial tone after off-hook is the call's dial-tone level.
                 return afterOffHook
-                           ? nextStep(kCallStepDial, MeasuredLevel::DialTone, out.signalAverage)
-                           : nextStep(kCallStepDial);
+                           ? nextStep(CallStep::Dial, MeasuredLevel::DialTone, out.signalAverage)
+                           : nextStep(CallStep::Dial);
             }
             if (out.signal == SignalResult::NoTone || out.cadence != CadenceResult::Undecided) {
                 return finish(
@@ -91,10 +87,10 @@ PhaseDecision evaluatePhase(DetectPhase phase, const DetectorOutputs& out,
         }
         case DetectPhase::Ringback:
             if (!context.ringbackCheck) {
-                return nextStep(kCallStepAnswerSetUp);
+                return nextStep(CallStep::AnswerSetUp);
             }
             if (recognised(out.signal)) {
-                return nextStep(kCallStepAnswerSetUp, MeasuredLevel::Ringback, out.signalAverage);
+                return nextStep(CallStep::AnswerSetUp, MeasuredLevel::Ringback, out.signalAverage);
             }
             if (out.signal == SignalResult::NoTone || out.cadence != CadenceResult::Undecided) {
                 return finish(missedToneOutcome(out.cadence, kAfterDialling));
@@ -105,7 +101,7 @@ PhaseDecision evaluatePhase(DetectPhase phase, const DetectorOutputs& out,
                 // The call is complete from here on, though its outcome waits for the
                 // clear-back tone.
                 PhaseDecision d =
-                    nextStep(kCallStepClearBack, MeasuredLevel::AnswerSignal, out.signalAverage);
+                    nextStep(CallStep::ClearBack, MeasuredLevel::AnswerSignal, out.signalAverage);
                 d.complete = true;
                 return d;
             }

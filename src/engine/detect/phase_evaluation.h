@@ -37,6 +37,14 @@ struct DetectorOutputs {
     double cadenceAveragePeriod = 0.0;  // s
 };
 
+// The steps of a test call, in the order the engine takes them.
+enum class CallStep : int {
+    StartOfCall = 1,  // the line of an aborted attempt released, off-hook, dial tone awaited
+    Dial = 2,         // the next dial stage
+    AnswerSetUp = 3,  // the answer-signal filter set up, ringback and answer awaited
+    ClearBack = 4,    // the clear-back tone awaited
+};
+
 enum class PhaseAction {
     KeepPolling,   // nothing decided yet
     NextCallStep,  // the awaited tone was recognised
@@ -47,8 +55,8 @@ enum class MeasuredLevel { None, DialTone, Ringback, AnswerSignal };
 
 struct PhaseDecision {
     PhaseAction action = PhaseAction::KeepPolling;
-    int nextCallStep = 0;     // 2 dial stage, 3 answer-signal set-up, 4 clear-back step
-    bool setOutcome = false;  // the decision gives the call its outcome ...
+    CallStep nextCallStep = CallStep::StartOfCall;  // with NextCallStep
+    bool setOutcome = false;                        // the decision gives the call its outcome ...
     ResultCode outcome =
         ResultCode::None;   // ... this one (none when a time-out met an undecided cadence)
     bool complete = false;  // the call result becomes complete

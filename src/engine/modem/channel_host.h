@@ -34,8 +34,6 @@ public:
     virtual void bringToFront() {}
     // The message of a reported error, for the protocol view and file.
     virtual void pendingMessage(const QString& /*text*/) {}
-    // Inside a long wait: let the window messages be processed.
-    virtual void processMessages() {}
 };
 
 }  // namespace zev7

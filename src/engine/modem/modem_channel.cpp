@@ -414,7 +414,6 @@ void ModemChannel::WaitTicks(int ms) {
             return;
         }
         clock_.sleepMs(std::min(remaining, kWaitSliceMs));
-        host_->processMessages();
         if (stopRequested() || failed()) {
             return;
         }

@@ -9,6 +9,7 @@
 #include "core/clock.h"
 #include "engine/detect/call_progress.h"
 #include "engine/detect/call_result.h"
+#include "engine/detect/phase_evaluation.h"
 #include "engine/modem/modem_channel.h"
 #include "engine/modem/modem_commands.h"
 #include "scenario/port_event.h"
@@ -31,12 +32,12 @@ struct CallTransition {
         FinishCall,  // main state 3
     };
     Kind kind = Kind::Stay;
-    int callStep = 0;
+    CallStep callStep = CallStep::StartOfCall;  // with Kind::CallStep
 
     static CallTransition stay() { return {}; }
-    static CallTransition poll() { return {Kind::Poll, 0}; }
-    static CallTransition step(int callStep) { return {Kind::CallStep, callStep}; }
-    static CallTransition finish() { return {Kind::FinishCall, 0}; }
+    static CallTransition poll() { return {Kind::Poll}; }
+    static CallTransition step(CallStep callStep) { return {Kind::CallStep, callStep}; }
+    static CallTransition finish() { return {Kind::FinishCall}; }
 };
 
 class CallAttempt {

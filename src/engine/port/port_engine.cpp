@@ -180,7 +180,7 @@ void PortEngine::restartTestCall() {
     if (inTestCall() || mainState_ == MainState::FinishCall) {
         call_.stopPolling();
         mainState_ = MainState::CallStep;
-        callStep_ = 1;
+        callStep_ = CallStep::StartOfCall;
         // The aborted attempt may have left the line off-hook, still in its call.
         lineMayBeHeld_ = true;
     }
@@ -354,7 +354,7 @@ void PortEngine::startCycle() {
     callNumber_ = 1;
     call_.result().reset();
     mainState_ = MainState::CallStep;
-    callStep_ = 1;
+    callStep_ = CallStep::StartOfCall;
     channel_->WaitTicks(kCycleStartWaitMs);
     if (header_.aaBetweenCycles != 0) {
         setCallingMode();
@@ -377,7 +377,7 @@ void PortEngine::runCallStep() {
         return;
     }
     switch (callStep_) {
-        case 1:
+        case CallStep::StartOfCall:
             // A call made again after a failure first releases the line of the aborted
             // attempt: going off-hook inside that call would find no dial tone and count a
             // loss the network never caused.
@@ -391,21 +391,18 @@ void PortEngine::runCallStep() {
                 apply(call_.startOfCall(cycle()));
             }
             break;
-        case 2:
+        case CallStep::Dial:
             apply(call_.dialStage(cycle()));
             break;
-        case 3:
+        case CallStep::AnswerSetUp:
             if (answerFilter_) {
                 apply(call_.answerSetUp(cycle(), *answerFilter_));
             } else {
                 restartTestCall();
             }
             break;
-        case 4:
+        case CallStep::ClearBack:
             apply(call_.clearBack(cycle()));
-            break;
-        default:
-            callStep_ = 1;
             break;
     }
 }
@@ -475,7 +472,7 @@ void PortEngine::finishCall() {
         ++callNumber_;
         call_.result().reset();
         mainState_ = MainState::CallStep;
-        callStep_ = 1;
+        callStep_ = CallStep::StartOfCall;
         return;
     }
     completeCycle();

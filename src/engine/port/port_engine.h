@@ -75,7 +75,6 @@ public:
     bool interrupted() const { return interrupted_.load(); }
     RunOutcome outcome() const;
     MainState mainState() const { return mainState_; }
-    int callStep() const { return callStep_; }
     int currentCycle() const { return currentCycle_; }
     int callNumber() const { return callNumber_; }
     int executionNumber() const { return scheduler_.executionNumber(); }
@@ -160,7 +159,7 @@ private:
     std::optional<AnswerFilter> answerFilter_;
 
     MainState mainState_ = MainState::SelectCycle;
-    int callStep_ = 1;
+    CallStep callStep_ = CallStep::StartOfCall;
     int currentCycle_ = 0;  // 1-based; 0 none
     int callNumber_ = 0;
     bool cycleUnderWay_ = false;
