@@ -7,6 +7,7 @@
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
 #include "scenario/batch_failure.h"
+#include "scenario/cycle_end.h"
 #include "scenario/ole_date.h"
 #include "scenario/result_code.h"
 #include "scenario/tel_number.h"
@@ -498,7 +499,7 @@ bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& 
         }
         int state = find.value(0).toInt();
         find.finish();
-        if (callNumber == cycle.minAttempts && cycle.normAtMin >= results.lossPercent()) {
+        if (endsAtMinimum(cycle, callNumber, results.lossPercent())) {
             state = DbCycleAtMinimum;
         }
         if (callNumber == cycle.maxAttempts) {

@@ -1,5 +1,7 @@
 #include "engine/cycle/cycle_statistics.h"
 
+#include "scenario/cycle_end.h"
+
 #include <limits>
 
 namespace zev7 {
@@ -82,7 +84,7 @@ bool CycleStatistics::meetsNorm(const CycleRecord& cycle, int callNumber) const 
 }
 
 bool CycleStatistics::endsEarly(const CycleRecord& cycle, int callNumber) const {
-    return callNumber == cycle.minAttempts && lossPercent_ <= cycle.normAtMin;
+    return endsAtMinimum(cycle, callNumber, lossPercent_);
 }
 
 int CycleStatistics::callLimit(const CycleRecord& cycle, int callNumber) const {

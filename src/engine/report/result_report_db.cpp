@@ -24,17 +24,12 @@ public:
     DatabaseReportSink(int port, UserMessages& messages, NamedMutex& reportMutex,
                        const Clock& clock, GraphBitmapSource* graphs, ReportFinishing finishing,
                        std::atomic<int>* unstoredTally)
-        : database_(messages),
-          sink_(port, messages, reportMutex, clock, &database_, graphs, std::move(finishing)),
-          unstoredTally_(unstoredTally) {}
+        : database_(messages, unstoredTally),
+          sink_(port, messages, reportMutex, clock, &database_, graphs, std::move(finishing)) {}
 
     void deleteOldResults(int port) override { sink_.deleteOldResults(port); }
     void WriteResultSection(ResultSection mode, const ResultContext& context) override {
-        const int before = database_.unstoredCalls();
         sink_.WriteResultSection(mode, context);
-        if (unstoredTally_ != nullptr) {
-            *unstoredTally_ += database_.unstoredCalls() - before;
-        }
     }
     void FinishResultReport(const ResultContext& context) override {
         sink_.FinishResultReport(context);
@@ -45,7 +40,6 @@ public:
 private:
     DbResultDatabase database_;
     ReportResultSink sink_;
-    std::atomic<int>* unstoredTally_;
 };
 
 DbCycleResults dbCycleResults(const CycleStatistics& stats) {
@@ -59,8 +53,8 @@ DbCycleResults dbCycleResults(const CycleStatistics& stats) {
 
 }  // namespace
 
-DbResultDatabase::DbResultDatabase(UserMessages& messages)
-    : db_(std::make_unique<TDBSaveData>(messages)) {}
+DbResultDatabase::DbResultDatabase(UserMessages& messages, std::atomic<int>* unstoredTally)
+    : db_(std::make_unique<TDBSaveData>(messages)), unstoredTally_(unstoredTally) {}
 
 DbResultDatabase::~DbResultDatabase() = default;
 
@@ -86,8 +80,12 @@ void DbResultDatabase::storeTestCall(const ResultContext& context) {
         return;
     }
     const CycleStatistics& stats = *context.statistics;
-    db_->SaveTestCall(*context.cycle, dbCycleResults(stats), dbCallRecord(*context.call),
-                      context.callNumber, stats.callsPastDialTone(), stats.callsPastRingback());
+    const bool stored =
+        db_->SaveTestCall(*context.cycle, dbCycleResults(stats), dbCallRecord(*context.call),
+                          context.callNumber, stats.callsPastDialTone(), stats.callsPastRingback());
+    if (!stored && unstoredTally_ != nullptr) {
+        ++*unstoredTally_;
+    }
 }
 
 std::unique_ptr<ResultSink> makeDatabaseReportSink(int port, UserMessages& messages,

@@ -13,8 +13,9 @@ class TDBSaveData;
 
 class DbResultDatabase : public ResultDatabase {
 public:
-    // Writes through the calling thread's own database connection.
-    explicit DbResultDatabase(UserMessages& messages);
+    // Writes through the calling thread's own database connection; every test call it could
+    // not store is added to *unstoredTally when one is given.
+    explicit DbResultDatabase(UserMessages& messages, std::atomic<int>* unstoredTally = nullptr);
     ~DbResultDatabase() override;
 
     void storeScenarioStart(const ScenarHeader& header) override;
@@ -28,6 +29,7 @@ public:
 
 private:
     std::unique_ptr<TDBSaveData> db_;
+    std::atomic<int>* unstoredTally_;
 };
 
 // A port's result writer that stores every section's step into the results database and
