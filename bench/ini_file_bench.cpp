@@ -1,6 +1,6 @@
 // "ZEV7.ini" read at start-up and written back at exit, at the size a faulty tool once left on a
 // user's machine: 100 000 sections of a window's placement each.
-#include "ui/ini_file.h"
+#include "core/ini_file.h"
 
 #include <benchmark/benchmark.h>
 #include <QTemporaryDir>

@@ -4,11 +4,11 @@
 #include "app/main_window.h"
 #include "app/port_list.h"
 #include "core/file_writes.h"
+#include "core/ini_file.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
-#include "ui/ini_file.h"
 #include "ui/tform_data.h"
 
 #include <QAction>

@@ -6,14 +6,14 @@
 // defaults and leaves the file as it is.
 #pragma once
 
+#include "core/ini_file.h"
+
 #include <QString>
 
 namespace zev7 {
 
-class IniFile;
 class TMainForm;
 
-inline constexpr char kConfigFileName[] = "ZEV7.ini";
 inline constexpr char kConfigFolder[] = "CFG";
 inline constexpr int kLayoutVersion = 1;
 

@@ -13,6 +13,7 @@
 #include "app/ui_port_windows.h"
 #include "app/word_export_command.h"
 #include "core/clock.h"
+#include "core/ini_file.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "dbui/db_graph_windows.h"
@@ -26,7 +27,6 @@
 #include "engine/view/ui_thread_messages.h"
 #include "scenario/ole_date.h"
 #include "ui/graph_windows.h"
-#include "ui/ini_file.h"
 
 #include <QDir>
 

@@ -1,10 +1,10 @@
 #include "dbui/stat_window.h"
 
+#include "core/ini_file.h"
 #include "core/strings.h"
 #include "dbquery/stat_table_model.h"
 #include "scenario/user_messages.h"
 #include "ui/grid_column_widths.h"
-#include "ui/ini_file.h"
 
 #include <QBoxLayout>
 #include <QFontMetrics>

@@ -1,6 +1,7 @@
 #include "dbui/tform_bd_graph.h"
 
 #include "core/count_text.h"
+#include "core/ini_file.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
 #include "dbquery/cycle_header.h"
@@ -11,7 +12,6 @@
 #include "ui/chart_axes.h"
 #include "ui/chart_output.h"
 #include "ui/chart_view.h"
-#include "ui/ini_file.h"
 #include "ui/pie_slices.h"
 #include "ui/tform_color.h"
 #include "ui/tform_graphic.h"

@@ -1,9 +1,9 @@
 #include "dbui/tform_filter_rec.h"
 
+#include "core/ini_file.h"
 #include "core/strings.h"
 #include "dbquery/period_text.h"
 #include "scenario/user_messages.h"
-#include "ui/ini_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>

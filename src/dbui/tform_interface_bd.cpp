@@ -1,11 +1,11 @@
 #include "dbui/tform_interface_bd.h"
 
+#include "core/ini_file.h"
 #include "core/strings.h"
 #include "dbui/check_list.h"
 #include "dbui/period_edits.h"
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
-#include "ui/ini_file.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

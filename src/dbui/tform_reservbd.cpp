@@ -1,9 +1,9 @@
 #include "dbui/tform_reservbd.h"
 
+#include "core/ini_file.h"
 #include "core/strings.h"
 #include "dbtransfer/import_thread.h"
 #include "scenario/user_messages.h"
-#include "ui/ini_file.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ui/grid_column_widths.h"
 
-#include "ui/ini_file.h"
+#include "core/ini_file.h"
 
 #include <QAbstractItemModel>
 #include <QHeaderView>

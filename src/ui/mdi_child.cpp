@@ -1,6 +1,6 @@
 #include "ui/mdi_child.h"
 
-#include "ui/ini_file.h"
+#include "core/ini_file.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,5 +1,6 @@
 #include "ui/tform_data.h"
 
+#include "core/ini_file.h"
 #include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
@@ -8,7 +9,6 @@
 #include "scenario/scenario_file.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
-#include "ui/ini_file.h"
 #include "ui/panel_bar.h"
 #include "ui/port_answer_page.h"
 #include "ui/port_control.h"

@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include "core/ini_file.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "scenario/ole_date.h"
@@ -30,7 +31,6 @@
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 #include "ui/graph_windows.h"
-#include "ui/ini_file.h"
 #include "ui/panel_bar.h"
 #include "ui/port_answer_page.h"
 #include "ui/port_control.h"

@@ -1,10 +1,10 @@
 #include "ui/tform_graphic.h"
 
+#include "core/ini_file.h"
 #include "core/strings.h"
 #include "scenario/result_code.h"
 #include "ui/chart_output.h"
 #include "ui/chart_view.h"
-#include "ui/ini_file.h"
 #include "ui/panel_bar.h"
 #include "ui/pie_slices.h"
 #include "ui/tform_color.h"

@@ -5,11 +5,11 @@
 #include "app/configuration_sets.h"
 #include "app/main_window.h"
 #include "app/port_list.h"
+#include "core/ini_file.h"
 #include "core/program_dir.h"
 #include "engine/registry/port_registry.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
-#include "ui/ini_file.h"
 #include "ui/mdi_child.h"
 #include "ui/ui_test_support.h"
 

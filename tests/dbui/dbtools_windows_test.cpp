@@ -1,11 +1,11 @@
 // The deletion and import windows on a generated database, and a grid exported as a document.
+#include "core/ini_file.h"
 #include "db/db_fixture.h"
 #include "db/demo_database.h"
 #include "dbtransfer/paradox_writer.h"
 #include "dbui/tform_delrec.h"
 #include "dbui/tform_reservbd.h"
 #include "dbui/word_export.h"
-#include "ui/ini_file.h"
 #include "ui/ui_test_support.h"
 
 #include <QComboBox>

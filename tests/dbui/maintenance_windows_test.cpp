@@ -1,12 +1,12 @@
 // The compaction window and the measurement monitor: every table packed in order, an
 // interruption that leaves the rest, a table another program holds reported rather than
 // passed over; the monitor's generated cycles and its emptying of the results.
+#include "core/ini_file.h"
 #include "core/strings.h"
 #include "db/db_fixture.h"
 #include "db/db_maintenance.h"
 #include "dbui/tform_bd.h"
 #include "dbui/tform_process.h"
-#include "ui/ini_file.h"
 #include "ui/ui_test_support.h"
 
 #include <QPushButton>

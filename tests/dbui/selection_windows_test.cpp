@@ -1,6 +1,7 @@
 // The selection window, the list of selected cycles and the filter dialog as the engineer uses
 // them: typed period edits, ticks, "Показать циклы", totals, grey rows, "Обновить выборку",
 // the filter, and closing. Sums are computed here from the cycles the test wrote.
+#include "core/ini_file.h"
 #include "db/selection_fixture.h"
 #include "dbquery/cycle_stat_models.h"
 #include "dbquery/selection_stat_models.h"
@@ -8,7 +9,6 @@
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_view_bd1.h"
 #include "dbui/word_export.h"
-#include "ui/ini_file.h"
 #include "ui/ui_test_support.h"
 
 #include <QCheckBox>

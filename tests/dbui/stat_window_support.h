@@ -2,6 +2,7 @@
 // of the stored test calls counted here, call by call, to check the windows' sums against.
 #pragma once
 
+#include "core/ini_file.h"
 #include "db/db_connection.h"
 #include "db/demo_database.h"
 #include "dbquery/selection_criteria.h"
@@ -10,7 +11,6 @@
 #include "dbui/stat_windows.h"
 #include "scenario/result_code.h"
 #include "support/every_number_criteria.h"
-#include "ui/ini_file.h"
 #include "ui/mdi_child.h"
 #include "ui/ui_test_support.h"
 

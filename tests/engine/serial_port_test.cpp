@@ -70,6 +70,9 @@ TEST_F(PortNames, IniWithOtherSectionsAndOddBytesStillMapsPorts) {
     // The window placements of "ZEV7.ini" are Windows-1251.
     writeIni("[\xcf\xee\xf0\xf2:3]\nLeft=10\n[Ports]\nCOM5=/dev/ttyACM1\n");
     EXPECT_EQ(serialDeviceName(5), QStringLiteral("/dev/ttyACM1"));
+    // Section and key in any case, as the windows read the same file.
+    writeIni("[ports]\ncom6=/dev/ttyUSB5\n");
+    EXPECT_EQ(serialDeviceName(6), QStringLiteral("/dev/ttyUSB5"));
 }
 
 // A pseudo-terminal standing in for a serial port, linked as dev/COM<N>.

@@ -1,6 +1,7 @@
 // The cycle settings windows: what the user types, what "Установить" and "Сброс" show, and what
 // lands in the port's working copy.
 #include "core/clocks.h"
+#include "core/ini_file.h"
 #include "core/program_dir.h"
 #include "scenario/ole_date.h"
 #include "scenario/scenar_class.h"
@@ -9,7 +10,6 @@
 #include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "ui/cycle_settings_rules.h"
-#include "ui/ini_file.h"
 #include "ui/panel_bar.h"
 #include "ui/tform_base_time.h"
 #include "ui/tform_data.h"

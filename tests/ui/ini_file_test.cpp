@@ -1,4 +1,4 @@
-#include "ui/ini_file.h"
+#include "core/ini_file.h"
 #include "support/file_size_limit.h"
 #include "ui/mdi_child.h"
 #include "ui_test_support.h"

@@ -1,4 +1,5 @@
 #include "core/clocks.h"
+#include "core/ini_file.h"
 #include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
@@ -15,7 +16,6 @@
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
 #include "ui/graph_windows.h"
-#include "ui/ini_file.h"
 #include "ui/panel_bar.h"
 #include "ui/port_answer_page.h"
 #include "ui/port_control.h"

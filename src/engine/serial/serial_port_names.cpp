@@ -1,14 +1,13 @@
 #include "engine/serial/serial_port_names.h"
 
+#include "core/ini_file.h"
 #include "core/program_dir.h"
 
 #include <QFileInfo>
-#include <QSettings>
 
 namespace zev7 {
 
 namespace {
-constexpr char kIniFileName[] = "ZEV7.ini";
 constexpr char kPortsSection[] = "Ports";
 constexpr char kSimulatorLinkDir[] = "dev";
 }  // namespace
@@ -22,13 +21,10 @@ QString serialDeviceName(int portNumber) {
     // From COM10 on, the device is only reachable through the device namespace.
     return portNumber > 9 ? QStringLiteral("\\\\.\\") + com : com;
 #else
-    const QString ini = programPath(QString::fromLatin1(kIniFileName));
-    if (QFileInfo::exists(ini)) {
-        const QSettings settings(ini, QSettings::IniFormat);
-        const QString mapped =
-            settings.value(QString::fromLatin1(kPortsSection) + QLatin1Char('/') + com)
-                .toString()
-                .trimmed();
+    // Read as the windows read the file: sections and keys in any case ("[ports]", "com3").
+    IniFile ini(programPath(QString::fromLatin1(kConfigFileName)));
+    if (ini.load()) {
+        const QString mapped = ini.readString(QString::fromLatin1(kPortsSection), com).trimmed();
         if (!mapped.isEmpty()) {
             return programPath(mapped);
         }

@@ -1,4 +1,4 @@
-#include "ui/ini_file.h"
+#include "core/ini_file.h"
 
 #include "core/file_writes.h"
 #include "core/text_codec.h"

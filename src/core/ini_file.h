@@ -18,6 +18,10 @@
 
 namespace zev7 {
 
+// The program's settings file in the program directory: the windows' places and looks, the
+// configuration sets' main section, the serial devices of the ports.
+inline constexpr char kConfigFileName[] = "ZEV7.ini";
+
 class IniFile {
 public:
     // A configuration file is a few kilobytes; anything far larger is not ours and is not read.
