@@ -39,7 +39,6 @@ namespace zev7 {
 namespace {
 
 constexpr QSize kClientSize{640, 420};
-constexpr int kPieRotation = 90;
 constexpr double kPieLabelArm = 0.2;
 constexpr int kLeastIntervals = 1;
 constexpr int kMostIntervals = 20;
@@ -150,8 +149,7 @@ void TFormBD_Graph::buildPie() {
         slice->setBrush(colours.value(i));
         slice->setLabelArmLengthFactor(kPieLabelArm);
     }
-    pie_->setPieStartAngle(kPieRotation);
-    pie_->setPieEndAngle(kPieRotation + 360);
+    setPieRotation(pie_, kPieRotation);
     chart_->addSeries(pie_);
     chart_->legend()->setVisible(true);
     chart_->legend()->setAlignment(Qt::AlignRight);

@@ -64,6 +64,11 @@ QList<double> percentShares(const QList<double>& counts, int decimals) {
     return shares;
 }
 
+void setPieRotation(QPieSeries* pie, int degrees) {
+    pie->setPieStartAngle(degrees);
+    pie->setPieEndAngle(degrees + 360);
+}
+
 void showPieCounts(QChart* chart, QPieSeries* pie, const QList<double>& counts, int decimals,
                    bool marks) {
     const QList<double> shares = percentShares(counts, decimals);

@@ -13,6 +13,11 @@ class QPieSeries;
 
 namespace zev7 {
 
+// Where a pie's first slice starts, in degrees clockwise from the top.
+inline constexpr int kPieRotation = 90;
+// Turns the whole pie to start at `degrees`.
+void setPieRotation(QPieSeries* pie, int degrees);
+
 // The shares of the counts in percent, rounded to `decimals` decimals so that they add up to
 // exactly 100: the largest remainders get the last units (three equal thirds read 33, 33 and
 // 34 %, never 101 % in all). All counts 0: all shares 0.

@@ -35,7 +35,6 @@ namespace zev7 {
 namespace {
 
 constexpr QSize kClientSize{600, 400};
-constexpr int kPieRotation = 90;
 constexpr double kBarWidth = 0.5;
 constexpr double kLeastPieSize = 0.05;
 constexpr int kLeastPointsPerPage = 5;
@@ -248,8 +247,7 @@ void TForm_Graphic::applyDefaults() {
             pie_->slices().at(i)->setBorderColor(Qt::black);
         }
         rotation_ = kPieRotation;
-        pie_->setPieStartAngle(rotation_);
-        pie_->setPieEndAngle(rotation_ + 360);
+        setPieRotation(pie_, rotation_);
         return;
     }
     barSet_->setColor(kDefaultGraphColour);
@@ -527,8 +525,7 @@ void TForm_Graphic::turnPie(QPointF to) {
     const int angle =
         static_cast<int>(qRadiansToDegrees(std::atan2(to.y() - centre.y(), to.x() - centre.x())));
     rotation_ = ((angle + rotation_) % 360 + 360) % 360;
-    pie_->setPieStartAngle(rotation_);
-    pie_->setPieEndAngle(rotation_ + 360);
+    setPieRotation(pie_, rotation_);
     PieFit::of(pie_)->refit();
 }
 
