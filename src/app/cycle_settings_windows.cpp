@@ -1,6 +1,7 @@
 #include "app/cycle_settings_windows.h"
 
 #include "app/main_window.h"
+#include "ui/mdi_child.h"
 #include "ui/tform_data.h"
 #include "ui/tform_set.h"
 
@@ -65,11 +66,7 @@ void CycleSettingsWindows::onWanted(TForm_Data* window, bool open) {
         }
     }
     d->showCycle(window);
-    if (sub_->isMinimized()) {
-        sub_->showNormal();
-    }
-    sub_->show();
-    window_.mdiArea()->setActiveSubWindow(sub_);
+    raiseMdiChild(sub_);
 }
 
 void CycleSettingsWindows::noteMaximisedPorts() {

@@ -8,6 +8,7 @@
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_process.h"
 #include "dbui/tform_view_bd1.h"
+#include "ui/mdi_child.h"
 
 #include <QAction>
 #include <QDate>
@@ -52,12 +53,7 @@ W* DatabaseWindows::existing() const {
     if (w == nullptr) {
         return nullptr;
     }
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
-        if (sub->isMinimized()) {
-            sub->showNormal();
-        }
-        window_.mdiArea()->setActiveSubWindow(sub);
-    }
+    raiseMdiChild(w);
     return qobject_cast<W*>(w);
 }
 

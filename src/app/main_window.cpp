@@ -365,11 +365,7 @@ QWidget* TMainForm::openPortWindow(int port) {
     }
     portCombo_->setCurrentIndex(portCombo_->findText(PortList::itemText(port)));
     if (QMdiSubWindow* sub = portSubWindow(port)) {
-        if (sub->isMinimized()) {
-            sub->showNormal();
-        }
-        sub->show();
-        mdi_->setActiveSubWindow(sub);
+        raiseMdiChild(sub);
         return sub->widget();
     }
     if (!checkWindowLimit()) {
@@ -481,11 +477,7 @@ void TMainForm::rebuildWindowsMenu() {
             if (target.isNull()) {
                 return;
             }
-            if (target->isMinimized()) {
-                target->showNormal();
-            }
-            target->show();
-            mdi_->setActiveSubWindow(target);
+            raiseMdiChild(target);
         });
         windowItems_.append(item);
     }

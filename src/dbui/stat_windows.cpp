@@ -3,6 +3,7 @@
 #include "db/db_connection.h"
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/selection_stat_windows.h"
+#include "ui/mdi_child.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,18 +22,6 @@ bool followsCycle(StatWindowKind kind) {
 }
 
 }  // namespace
-
-void raiseMdiChild(QWidget* w) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
-        if (sub->isMinimized()) {
-            sub->showNormal();
-        }
-        if (QMdiArea* area = sub->mdiArea()) {
-            area->setActiveSubWindow(sub);
-        }
-    }
-    w->raise();
-}
 
 QString statWindowName(StatWindowKind kind) {
     switch (kind) {

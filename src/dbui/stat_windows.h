@@ -79,9 +79,6 @@ private:
     PeriodTexts period_;
 };
 
-// Shows a child window of the frame again: restored when minimized, made the active one.
-void raiseMdiChild(QWidget* w);
-
 // The object name each window carries, by which the frame finds it.
 QString statWindowName(StatWindowKind kind);
 

@@ -23,12 +23,7 @@ TForm_Graphic* GraphWindows::open(int port, int kind, PortGraphData& data, UserM
         return nullptr;
     }
     if (TForm_Graphic* w = window(port, kind)) {
-        QWidget* frame = w->frameWindow();
-        if (frame->isMinimized()) {
-            frame->showNormal();
-        }
-        frame->show();
-        frame->raise();
+        raiseMdiChild(w->frameWindow());
         w->setFocus();
         return w;
     }

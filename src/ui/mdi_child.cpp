@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace zev7 {
@@ -152,6 +153,22 @@ QRect MdiChild::normalPlacement() const {
 void MdiChild::closeEvent(QCloseEvent* event) {
     saveLayout();
     event->accept();
+}
+
+void raiseMdiChild(QWidget* window) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(window);
+    if (sub == nullptr) {
+        sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    }
+    QWidget* frame = sub != nullptr ? sub : window;
+    if (frame->isMinimized()) {
+        frame->showNormal();
+    }
+    frame->show();
+    if (sub != nullptr && sub->mdiArea() != nullptr) {
+        sub->mdiArea()->setActiveSubWindow(sub);
+    }
+    frame->raise();
 }
 
 }  // namespace zev7

@@ -63,4 +63,8 @@ private:
     QRect normalPlacement_;
 };
 
+// Brings an open window before the user: restored when minimised, shown, made the active window
+// of its area and put on top. `window` is an MDI child or its frame.
+void raiseMdiChild(QWidget* window);
+
 }  // namespace zev7

@@ -264,13 +264,9 @@ void TForm_Data::callAccounted(int, const CallRefresh& refresh) {
 }
 
 void TForm_Data::bringToFront(int) {
-    QWidget* frame = frameWindow();
-    if (frame->isMinimized()) {
-        frame->showNormal();
-    }
-    frame->show();
-    frame->raise();
-    frame->activateWindow();
+    // Before an error box: the application comes forward too.
+    raiseMdiChild(frameWindow());
+    frameWindow()->activateWindow();
 }
 
 void TForm_Data::beep(int) {
