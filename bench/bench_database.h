@@ -25,33 +25,40 @@ namespace zev7::bench {
 constexpr int kCallsPerCycle = 100;
 
 // An MDI area standing in for the main window: every window shown at `size` as it opens.
-inline StatWindowFrame mdiFrame(QMdiArea& area, QSize size) {
-    return {[&area, size](QWidget* w) {
-                QMdiSubWindow* sub = area.addSubWindow(w);
-                sub->setAttribute(Qt::WA_DeleteOnClose);
-                sub->resize(size);
-                sub->show();
-                return sub;
-            },
-            [&area](const QString& name) -> QWidget* {
-                for (QMdiSubWindow* sub : area.subWindowList()) {
-                    if (sub->widget()->objectName() == name) {
-                        return sub->widget();
-                    }
-                }
-                return nullptr;
-            }};
-}
+class MdiFrame : public zev7::WindowFrame {
+public:
+    explicit MdiFrame(QSize size) : size_(size) {}
+    QMdiSubWindow* addChildWindow(QWidget* w) override {
+        QMdiSubWindow* sub = area.addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(size_);
+        sub->show();
+        return sub;
+    }
+    QWidget* childWindow(const QString& name) const override {
+        for (QMdiSubWindow* sub : area.subWindowList()) {
+            if (sub->widget()->objectName() == name) {
+                return sub->widget();
+            }
+        }
+        return nullptr;
+    }
+    QMdiArea area;
+
+private:
+    QSize size_;
+};
 
 // An MDI area with the opener of a kind of windows (StatWindows, DbGraphWindows) over it.
 template <class Opener>
 struct WindowFrame {
-    explicit WindowFrame(QSize size) : windows(nullptr, nullptr, mdiFrame(area, size)) {}
+    explicit WindowFrame(QSize size) : frame(size), windows(nullptr, nullptr, frame) {}
     void close() {
         windows.closeAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    QMdiArea area;
+    MdiFrame frame;
+    QMdiArea& area = frame.area;
     Opener windows;
 };
 

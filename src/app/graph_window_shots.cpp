@@ -42,10 +42,7 @@ void shootGraphWindows(TMainForm& window, const std::function<void(const QString
         return;
     }
     ConsoleMessages messages;
-    DbGraphWindows graphs(
-        nullptr, &messages,
-        StatWindowFrame{[&window](QWidget* w) { return window.addChildWindow(w); },
-                        [&window](const QString& name) { return window.childWindow(name); }});
+    DbGraphWindows graphs(nullptr, &messages, window);
     graphs.setCurrentCycle(widestSpreadCycle());
     graphs.recompute({}, {});
     // Every graph over the runs' results, one line each, so a kind that draws nothing shows

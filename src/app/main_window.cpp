@@ -100,11 +100,13 @@ TMainForm::TMainForm(const MainWindowServices& services, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
-    // The children go with the frame; nothing is left to update for them.
+    // The children go with the frame; nothing is left to update for them. Neither the frame
+    // nor its helpers (the scheme, the settings dialog, the export item) hear of windows
+    // activated while the frame is half destroyed: they would ask it for its windows.
     for (QMdiSubWindow* sub : mdi_->findChildren<QMdiSubWindow*>()) {
         sub->disconnect(this);
     }
-    disconnect(mdi_, nullptr, this, nullptr);
+    disconnect(mdi_, nullptr, nullptr, nullptr);
 }
 
 QAction* TMainForm::makeAction(QMenu* menu, const char* name, const char* text,

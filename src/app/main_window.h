@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/port_window_adapter.h"
+#include "ui/window_frame.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -40,7 +41,7 @@ struct MainWindowServices {
     std::function<int()> runningCount;
 };
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public WindowFrame {
     Q_OBJECT
 
 public:
@@ -72,9 +73,9 @@ public:
     // Adds a window other than a port window to the frame: the window limit first, then the
     // window is shown, restores its layout and answers F1. nullptr when the limit refuses it
     // (the window is then deleted).
-    QMdiSubWindow* addChildWindow(QWidget* window);
+    QMdiSubWindow* addChildWindow(QWidget* window) override;
     // The open child window with this object name, or nullptr: windows that exist once.
-    QWidget* childWindow(const QString& objectName) const;
+    QWidget* childWindow(const QString& objectName) const override;
     // Enables a menu item that waits for its window (NShemaScen, N14, N13, N18, N16, N17) and
     // makes it call open.
     void provideWindow(const char* actionName, std::function<void()> open);

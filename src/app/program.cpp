@@ -95,8 +95,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     if (gui_) {
         gui_->setParent(window_.get());
     }
-    TMainForm* frame = window_.get();
-    graphs_->addWindow = [frame](QWidget* w) { return frame->addChildWindow(w) != nullptr; };
+    graphs_->setFrame(window_.get());
     QObject::connect(supervisor, &PortSupervisor::allEnded, window_.get(),
                      [this] { window_->allThreadsEnded(); });
     // A port whose thread has ended may be offered again, one that stopped answering not.
@@ -127,20 +126,14 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     // The threads' scheme refreshes belong to no port: they reach the default view.
     router_->setDefaultView(scheme_.get(), scheme_.get());
 
-    statWindows_ = std::make_unique<StatWindows>(
-        ini_.get(), messages_,
-        StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
-                        [frame](const QString& name) { return frame->childWindow(name); }});
+    statWindows_ = std::make_unique<StatWindows>(ini_.get(), messages_, *window_);
     provideTransferWindows(*window_, ini_.get());
     new WordExportCommand(*window_, *messages_, statWindows_.get());
     Clock* today = &setup_.clock;
     databaseWindows_ = std::make_unique<DatabaseWindows>(*window_, *ini_, *messages_,
                                                          [today] { return today->now().date(); });
     databaseWindows_->setStatWindows(statWindows_.get());
-    dbGraphs_ = std::make_unique<DbGraphWindows>(
-        ini_.get(), messages_,
-        StatWindowFrame{[frame](QWidget* w) { return frame->addChildWindow(w); },
-                        [frame](const QString& name) { return frame->childWindow(name); }});
+    dbGraphs_ = std::make_unique<DbGraphWindows>(ini_.get(), messages_, *window_);
     databaseWindows_->setGraphWindows(dbGraphs_.get());
     databaseWindows_->provideMenuItems();
 }

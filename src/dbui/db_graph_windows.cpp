@@ -6,13 +6,12 @@
 
 namespace zev7 {
 
-DbGraphWindows::DbGraphWindows(IniFile* ini, UserMessages* messages, StatWindowFrame frame,
+DbGraphWindows::DbGraphWindows(IniFile* ini, UserMessages* messages, WindowFrame& frame,
                                QObject* parent)
-    : QObject(parent), ini_(ini), messages_(messages), frame_(std::move(frame)) {}
+    : QObject(parent), ini_(ini), messages_(messages), frame_(frame) {}
 
 TFormBD_Graph* DbGraphWindows::window(int kind) const {
-    return frame_.find ? qobject_cast<TFormBD_Graph*>(frame_.find(TFormBD_Graph::windowName(kind)))
-                       : nullptr;
+    return qobject_cast<TFormBD_Graph*>(frame_.childWindow(TFormBD_Graph::windowName(kind)));
 }
 
 TFormBD_Graph* DbGraphWindows::open(int kind) {
@@ -25,7 +24,7 @@ TFormBD_Graph* DbGraphWindows::open(int kind) {
     }
     auto* w = new TFormBD_Graph(kind, DbConnection::main(), ini_, messages_);
     // The frame reads the window's settings (its points per page) before it is drawn.
-    if (!frame_.addChild || frame_.addChild(w) == nullptr) {
+    if (frame_.addChildWindow(w) == nullptr) {
         return nullptr;
     }
     w->redraw(scope_);

@@ -18,7 +18,7 @@ class DbGraphWindows : public QObject {
     Q_OBJECT
 
 public:
-    DbGraphWindows(IniFile* ini, UserMessages* messages, StatWindowFrame frame,
+    DbGraphWindows(IniFile* ini, UserMessages* messages, WindowFrame& frame,
                    QObject* parent = nullptr);
 
     // Shows the window of that kind (the existing one raised, else a new one drawn over the
@@ -42,7 +42,7 @@ public slots:
 private:
     IniFile* ini_;
     UserMessages* messages_;
-    StatWindowFrame frame_;
+    WindowFrame& frame_;
     GraphScope scope_;
 };
 

@@ -39,12 +39,11 @@ QString statWindowName(StatWindowKind kind) {
     return {};
 }
 
-StatWindows::StatWindows(IniFile* ini, UserMessages* messages, StatWindowFrame frame,
-                         QObject* parent)
-    : QObject(parent), ini_(ini), messages_(messages), frame_(std::move(frame)) {}
+StatWindows::StatWindows(IniFile* ini, UserMessages* messages, WindowFrame& frame, QObject* parent)
+    : QObject(parent), ini_(ini), messages_(messages), frame_(frame) {}
 
 StatWindow* StatWindows::window(StatWindowKind kind) const {
-    return frame_.find ? qobject_cast<StatWindow*>(frame_.find(statWindowName(kind))) : nullptr;
+    return qobject_cast<StatWindow*>(frame_.childWindow(statWindowName(kind)));
 }
 
 StatWindow* StatWindows::make(StatWindowKind kind) {
@@ -82,7 +81,7 @@ StatWindow* StatWindows::open(StatWindowKind kind) {
         });
         connect(params, &TFormBD_StatParams::exportRequested, this, &StatWindows::exportRequested);
     }
-    if (!frame_.addChild || frame_.addChild(w) == nullptr) {
+    if (frame_.addChildWindow(w) == nullptr) {
         return nullptr;
     }
     if (auto* cycle = qobject_cast<CycleWindow*>(w)) {

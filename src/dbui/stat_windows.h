@@ -1,12 +1,13 @@
 // Opens the five statistics windows in the main window's frame and keeps them in step with the
 // cycle list: the windows of one cycle follow its current row, the windows of the selection are
-// recomputed with its exclusions and filter, all close with it. The frame is given as two calls
-// (add an MDI child; find an open one by object name), so this knows no main window.
+// recomputed with its exclusions and filter, all close with it. It knows the main window only
+// as the frame the windows join.
 #pragma once
 
 #include "dbquery/period_text.h"
 #include "dbquery/record_filter.h"
 #include "dbui/stat_window.h"
+#include "ui/window_frame.h"
 
 #include <QList>
 #include <QObject>
@@ -19,20 +20,12 @@ namespace zev7 {
 class IniFile;
 class UserMessages;
 
-struct StatWindowFrame {
-    // Adds the window as an MDI child and shows it; nullptr when the frame refuses it (the
-    // window limit), the window is then deleted.
-    std::function<QMdiSubWindow*(QWidget*)> addChild;
-    // The open child window with that object name, or nullptr.
-    std::function<QWidget*(const QString&)> find;
-};
-
 class StatWindows : public QObject {
     Q_OBJECT
 
 public:
     // The windows read the program's database connection (set up, or not, by the program).
-    StatWindows(IniFile* ini, UserMessages* messages, StatWindowFrame frame,
+    StatWindows(IniFile* ini, UserMessages* messages, WindowFrame& frame,
                 QObject* parent = nullptr);
 
     // Shows the window of that kind (the existing one raised, else a new one filled with the
@@ -72,7 +65,7 @@ private:
 
     IniFile* ini_;
     UserMessages* messages_;
-    StatWindowFrame frame_;
+    WindowFrame& frame_;
     int cycleId_ = -1;
     QList<int> excluded_;
     SqlFilter filter_;

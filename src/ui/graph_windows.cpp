@@ -2,15 +2,11 @@
 
 #include "ui/port_graph_data.h"
 #include "ui/tform_graphic.h"
+#include "ui/window_frame.h"
 
 namespace zev7 {
 
-GraphWindows::GraphWindows(QObject* parent) : QObject(parent) {
-    addWindow = [](QWidget* window) {
-        window->show();
-        return true;
-    };
-}
+GraphWindows::GraphWindows(QObject* parent) : QObject(parent) {}
 
 TForm_Graphic* GraphWindows::window(int port, int kind) const {
     const auto it = slots_.find({port, kind});
@@ -29,7 +25,9 @@ TForm_Graphic* GraphWindows::open(int port, int kind, PortGraphData& data, UserM
     }
     auto* w = new TForm_Graphic(port, kind, graphTitle(kind), data, messages, ini);
     QPointer<TForm_Graphic> guard(w);
-    if (!addWindow(w) || guard.isNull()) {
+    if (frame_ == nullptr) {
+        w->show();
+    } else if (frame_->addChildWindow(w) == nullptr || guard.isNull()) {
         return nullptr;
     }
     slots_[{port, kind}] = guard;

@@ -19,6 +19,7 @@ class IniFile;
 class PortGraphData;
 class TForm_Graphic;
 class UserMessages;
+class WindowFrame;
 
 class GraphWindows : public QObject, public GraphBitmapSource {
     Q_OBJECT
@@ -26,9 +27,8 @@ class GraphWindows : public QObject, public GraphBitmapSource {
 public:
     explicit GraphWindows(QObject* parent = nullptr);
 
-    // How a new window joins the frame; false when it was refused (and deleted). By default
-    // the window is shown on its own.
-    std::function<bool(QWidget* window)> addWindow;
+    // The frame new windows join; without one a window is shown on its own.
+    void setFrame(WindowFrame* frame) { frame_ = frame; }
 
     // Graph `kind` of the port: the open window comes forward (restored if minimised), or a new
     // one is made. Null when the frame refused it.
@@ -51,6 +51,7 @@ private:
     std::map<std::pair<int, int>, QPointer<TForm_Graphic>> slots_;
     std::set<std::pair<int, int>> frozen_;
     bool isFrozen_ = false;
+    WindowFrame* frame_ = nullptr;
 };
 
 }  // namespace zev7

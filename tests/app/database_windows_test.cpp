@@ -62,9 +62,7 @@ TEST_F(DatabaseWindowsTest, GuardClosesTheSelectionAndTheListOnlyWhenTheUserAgre
 }
 
 TEST_F(DatabaseWindowsTest, TheListsDiagramButtonsOpenGraphsThatCloseWithIt) {
-    DbGraphWindows graphs(&ini, &messages,
-                          {[this](QWidget* w) { return form->addChildWindow(w); },
-                           [this](const QString& name) { return form->childWindow(name); }});
+    DbGraphWindows graphs(&ini, &messages, *form);
     windows_->setGraphWindows(&graphs);
     SelectionCriteria criteria;
     criteria.period = PeriodTexts::lastThirtyDays(QDate(2026, 1, 20));

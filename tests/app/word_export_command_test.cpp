@@ -40,10 +40,7 @@ protected:
         spec.cycles = 6;
         spec.callsPerCycle = 4;
         ASSERT_EQ(fillDemoDatabase(spec, messages).failures, 0);
-        stats_ = std::make_unique<StatWindows>(
-            &ini, &messages,
-            StatWindowFrame{[this](QWidget* w) { return form->addChildWindow(w); },
-                            [this](const QString& name) { return form->childWindow(name); }});
+        stats_ = std::make_unique<StatWindows>(&ini, &messages, *form);
         windows_ = std::make_unique<DatabaseWindows>(*form, ini, messages,
                                                      [] { return QDate(2026, 1, 20); });
         windows_->setStatWindows(stats_.get());

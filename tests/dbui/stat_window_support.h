@@ -26,25 +26,25 @@
 
 namespace zev7::test {
 
-struct MdiFrame {
-    StatWindowFrame frame() {
-        return {[this](QWidget* w) {
-                    QMdiSubWindow* sub = area.addSubWindow(w);
-                    sub->setAttribute(Qt::WA_DeleteOnClose);
-                    sub->show();
-                    if (auto* child = qobject_cast<MdiChild*>(w)) {
-                        child->restoreLayout();
-                    }
-                    return sub;
-                },
-                [this](const QString& name) -> QWidget* {
-                    for (QMdiSubWindow* sub : area.subWindowList()) {
-                        if (sub->widget() != nullptr && sub->widget()->objectName() == name) {
-                            return sub->widget();
-                        }
-                    }
-                    return nullptr;
-                }};
+struct MdiFrame : WindowFrame {
+    WindowFrame& frame() { return *this; }
+
+    QMdiSubWindow* addChildWindow(QWidget* w) override {
+        QMdiSubWindow* sub = area.addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->show();
+        if (auto* child = qobject_cast<MdiChild*>(w)) {
+            child->restoreLayout();
+        }
+        return sub;
+    }
+    QWidget* childWindow(const QString& name) const override {
+        for (QMdiSubWindow* sub : area.subWindowList()) {
+            if (sub->widget() != nullptr && sub->widget()->objectName() == name) {
+                return sub->widget();
+            }
+        }
+        return nullptr;
     }
 
     QApplication& app = uiApp();  // before the first widget
