@@ -408,7 +408,6 @@ void TMainForm::showChild(QMdiSubWindow* sub, QSize wanted) {
                   std::clamp(place.top(), 0, std::max(0, area.height() - place.height())));
     }
     if (child != nullptr) {
-        connect(child, &MdiChild::helpRequested, this, [](int context) { showHelp(context); });
         child->restoreLayout();
     }
     mdi_->setActiveSubWindow(sub);

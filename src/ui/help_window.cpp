@@ -2,7 +2,6 @@
 
 #include "core/install_layout.h"
 #include "core/strings.h"
-#include "ui/mdi_child.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,11 +36,6 @@ void setHelpContext(QWidget* widget, int context) {
 
 int helpContextOf(const QWidget* widget) {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-        if (const auto* child = qobject_cast<const MdiChild*>(w)) {
-            if (child->helpContext() != 0) {
-                return child->helpContext();
-            }
-        }
         const QVariant context = w->property(kHelpContextProperty);
         if (context.isValid() && context.toInt() != 0) {
             return context.toInt();

@@ -1,6 +1,7 @@
 #include "ui/mdi_child.h"
 
 #include "core/ini_file.h"
+#include "ui/help_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -48,7 +49,8 @@ constexpr int kMaxStoredPosition = 3000;
 }  // namespace
 
 MdiChild::MdiChild(const QString& caption, int helpContext, IniFile* ini, QWidget* parent)
-    : QWidget(parent), section_(caption), helpContext_(helpContext), ini_(ini) {
+    : QWidget(parent), section_(caption), ini_(ini) {
+    setHelpContext(helpContext);
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -116,9 +118,18 @@ void MdiChild::restoreLayout() {
     readSettings(*ini_, section_);
 }
 
+int MdiChild::helpContext() const {
+    return helpContextOf(this);
+}
+
+void MdiChild::setHelpContext(int context) {
+    zev7::setHelpContext(this, context);
+}
+
 void MdiChild::keyPressEvent(QKeyEvent* event) {
+    // The program's F1 shortcut usually comes first; a window on its own answers F1 itself.
     if (event->key() == Qt::Key_F1) {
-        emit helpRequested(helpContext_);
+        showHelp(helpContextOf(this));
         event->accept();
         return;
     }

@@ -21,9 +21,10 @@ public:
 
     // The section of this window: its caption when it was made.
     const QString& layoutSection() const { return section_; }
-    int helpContext() const { return helpContext_; }
+    // The help topic F1 opens here (kept as the window's help mark, see help_window.h).
+    int helpContext() const;
     // A window whose pages have their own topics changes it with the page.
-    void setHelpContext(int context) { helpContext_ = context; }
+    void setHelpContext(int context);
 
     // Writes the placement and the subclass's values into the file and saves it.
     void saveLayout();
@@ -37,9 +38,6 @@ public:
 
     // The window that carries the frame: the MDI sub-window when the child sits in one.
     QWidget* frameWindow();
-
-signals:
-    void helpRequested(int helpContext);
 
 protected:
     // What a subclass keeps beyond the placement, in the same section.
@@ -56,7 +54,6 @@ private:
     QRect normalPlacement() const;
 
     QString section_;
-    int helpContext_;
     IniFile* ini_;
     NormalPlacementWatch* placementWatch_ = nullptr;  // a child of this window
     QPointer<QWidget> watchedFrame_;

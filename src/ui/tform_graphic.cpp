@@ -5,6 +5,7 @@
 #include "scenario/result_code.h"
 #include "ui/chart_output.h"
 #include "ui/chart_view.h"
+#include "ui/help_window.h"
 #include "ui/panel_bar.h"
 #include "ui/pie_slices.h"
 #include "ui/tform_color.h"
@@ -541,7 +542,7 @@ bool TForm_Graphic::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKey(key) || key->key() == Qt::Key_F1) {
             if (key->key() == Qt::Key_F1) {
-                emit helpRequested(helpContext());
+                showHelp(helpContext());
             }
             return true;
         }
