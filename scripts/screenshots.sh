@@ -9,12 +9,9 @@ cd "$(dirname "$0")/.."
 out="${1:-docs/screenshots}"
 scale=20
 
-cmake --build build --target zev7 zev7-sim zev7-scn zev7-run >/dev/null
 # shellcheck source=scripts/demo_home.sh
 . scripts/demo_home.sh
-home="$(mktemp -d)"
-trap 'demo_sim_stop; rm -rf "$home"' EXIT
-demo_prepare "$home" >/dev/null
+demo_fresh_home
 
 # Two runs for the database pictures: the demo network as it is, then the same network whose
 # incoming side answers busy to half of the calls, which puts that cycle above its loss norm.

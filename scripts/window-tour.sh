@@ -10,12 +10,9 @@ cd "$(dirname "$0")/.."
 out="${1:-docs/screenshots/default-size}"
 scale=20
 
-cmake --build build --target zev7 zev7-sim zev7-scn zev7-run >/dev/null
 # shellcheck source=scripts/demo_home.sh
 . scripts/demo_home.sh
-home="$(mktemp -d)"
-trap 'demo_sim_stop; rm -rf "$home"' EXIT
-demo_prepare "$home" >/dev/null
+demo_fresh_home
 # One earlier run fills the database for its windows.
 demo_sim_start "$home" $((scale / 2)) >/dev/null
 ZEV7_TIME_SCALE=$((scale / 2)) build/bin/zev7-run --home "$home" 1:demo.scn >/dev/null || true

@@ -91,12 +91,12 @@ bool CycleSettingsWindows::eventFilter(QObject* watched, QEvent* event) {
     const bool wanted =
         type == QEvent::WindowStateChange || type == QEvent::Close || type == QEvent::Resize;
     if (wanted && !placing_ && watched == sub_) {
-        if (event->type() == QEvent::WindowStateChange && sub_->isMaximized()) {
+        if (type == QEvent::WindowStateChange && sub_->isMaximized()) {
             // After the state change is done: the strip replaces the maximised placement.
             QTimer::singleShot(0, this, &CycleSettingsWindows::dock);
-        } else if (event->type() == QEvent::Close) {
+        } else if (type == QEvent::Close) {
             undock();
-        } else if (event->type() == QEvent::Resize && docked_) {
+        } else if (type == QEvent::Resize && docked_) {
             docked_ = false;  // the user gave it another size
         }
     }

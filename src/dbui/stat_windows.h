@@ -11,9 +11,6 @@
 
 #include <QList>
 #include <QObject>
-#include <functional>
-
-class QMdiSubWindow;
 
 namespace zev7 {
 

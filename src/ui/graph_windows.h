@@ -8,7 +8,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <map>
 #include <set>
 #include <utility>

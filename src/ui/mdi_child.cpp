@@ -129,7 +129,7 @@ void MdiChild::setHelpContext(int context) {
 void MdiChild::keyPressEvent(QKeyEvent* event) {
     // The program's F1 shortcut usually comes first; a window on its own answers F1 itself.
     if (event->key() == Qt::Key_F1) {
-        showHelp(helpContextOf(this));
+        showHelp(helpContext());
         event->accept();
         return;
     }
