@@ -22,8 +22,8 @@
 #include "sim/modem_profile.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
-#include "ui/port_graph_data.h"
-#include "ui/tform_data.h"
+#include "ui/chart/port_graph_data.h"
+#include "ui/port/tform_data.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

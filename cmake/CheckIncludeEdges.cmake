@@ -4,7 +4,9 @@
 # the including file's layer; an include of a layer not listed fails the check with the file,
 # the line and the edge. Layers low to high: core, teliq, scenario, db, dbquery (the database
 # windows' queries), dbtransfer (deletion, import, export), the engine's subsystems, sim
-# (beside the engine: core and teliq only), ui, dbui, app; tools may use any of them.
+# (beside the engine: core and teliq only), the window rooms of ui (frame: the MDI child, help,
+# grids and bars; model: the port's documents the windows share; chart; settings; scheme; port:
+# the port window, which brings them together), dbui, app; tools may use any of them.
 cmake_minimum_required(VERSION 3.22)
 
 set(allowed_core "core")
@@ -26,10 +28,16 @@ set(allowed_engine/port "core;teliq;scenario;db;engine/serial;engine/registry;en
 set(allowed_engine/answer "core;teliq;scenario;engine/serial;engine/registry;engine/modem;engine/view;engine/protocol;engine/report;engine/port;engine/answer")
 set(allowed_engine/supervisor "core;teliq;scenario;db;engine/serial;engine/registry;engine/modem;engine/view;engine/protocol;engine/report;engine/port;engine/answer;engine/supervisor")
 set(engine_all "engine/serial;engine/registry;engine/modem;engine/detect;engine/cycle;engine/view;engine/protocol;engine/report;engine/port;engine/answer;engine/supervisor")
-set(allowed_ui "core;teliq;scenario;${engine_all};ui")
-set(allowed_dbui "core;teliq;scenario;db;dbquery;dbtransfer;ui;dbui")
-set(allowed_app "core;teliq;scenario;db;dbquery;dbtransfer;${engine_all};ui;dbui;app")
-set(allowed_tools "core;teliq;scenario;db;dbquery;dbtransfer;sim;${engine_all};ui;dbui;app")
+set(allowed_ui/frame "core;ui/frame")
+set(allowed_ui/model "core;teliq;scenario;${engine_all};ui/frame;ui/model")
+set(allowed_ui/chart "core;teliq;scenario;${engine_all};ui/frame;ui/model;ui/chart")
+set(allowed_ui/settings "core;teliq;scenario;${engine_all};ui/frame;ui/model;ui/settings;ui/port")
+set(allowed_ui/scheme "core;teliq;scenario;${engine_all};ui/frame;ui/model;ui/chart;ui/scheme;ui/port")
+set(allowed_ui/port "core;teliq;scenario;${engine_all};ui/frame;ui/model;ui/chart;ui/settings;ui/scheme;ui/port")
+set(ui_all "ui/frame;ui/model;ui/chart;ui/settings;ui/scheme;ui/port")
+set(allowed_dbui "core;teliq;scenario;db;dbquery;dbtransfer;ui/frame;ui/chart;dbui")
+set(allowed_app "core;teliq;scenario;db;dbquery;dbtransfer;${engine_all};${ui_all};dbui;app")
+set(allowed_tools "core;teliq;scenario;db;dbquery;dbtransfer;sim;${engine_all};${ui_all};dbui;app")
 
 if(NOT ROOT)
     message(FATAL_ERROR "ROOT is not set")
@@ -39,7 +47,7 @@ set(violations 0)
 foreach(file ${files})
     if(file MATCHES "^tools/")
         set(layer tools)
-    elseif(file MATCHES "^src/(engine/[a-z_]+)/")
+    elseif(file MATCHES "^src/((engine|ui)/[a-z_]+)/")
         set(layer ${CMAKE_MATCH_1})
     elseif(file MATCHES "^src/([a-z_]+)/")
         set(layer ${CMAKE_MATCH_1})

@@ -2,7 +2,7 @@
 
 #include "core/program_dir.h"
 #include "core/strings.h"
-#include "ui/help_window.h"
+#include "ui/frame/help_window.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

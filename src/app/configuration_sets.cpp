@@ -9,7 +9,7 @@
 #include "core/strings.h"
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
-#include "ui/tform_data.h"
+#include "ui/port/tform_data.h"
 
 #include <QAction>
 #include <QDir>

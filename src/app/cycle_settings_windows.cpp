@@ -1,9 +1,9 @@
 #include "app/cycle_settings_windows.h"
 
 #include "app/main_window.h"
-#include "ui/mdi_child.h"
-#include "ui/tform_data.h"
-#include "ui/tform_set.h"
+#include "ui/frame/mdi_child.h"
+#include "ui/port/tform_data.h"
+#include "ui/settings/tform_set.h"
 
 #include <QEvent>
 #include <QMdiArea>

@@ -8,7 +8,7 @@
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_process.h"
 #include "dbui/tform_view_bd1.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QAction>
 #include <QDate>

@@ -11,9 +11,9 @@
 #include "engine/registry/port_registry.h"
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
-#include "ui/chart_zoom.h"
-#include "ui/help_window.h"
-#include "ui/mdi_child.h"
+#include "ui/chart/chart_zoom.h"
+#include "ui/frame/help_window.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/port_window_adapter.h"
-#include "ui/window_frame.h"
+#include "ui/frame/window_frame.h"
 
 #include <QMainWindow>
 #include <QMap>

@@ -3,7 +3,7 @@
 // configuration jobs. The program implements it over the port window; tests over a stand-in.
 #pragma once
 
-#include "ui/tform_data.h"
+#include "ui/port/tform_data.h"
 
 #include <QString>
 #include <functional>

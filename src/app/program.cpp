@@ -26,7 +26,7 @@
 #include "engine/view/ui_graph_bitmaps.h"
 #include "engine/view/ui_thread_messages.h"
 #include "scenario/ole_date.h"
-#include "ui/graph_windows.h"
+#include "ui/chart/graph_windows.h"
 
 #include <QDir>
 

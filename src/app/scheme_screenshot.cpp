@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/tour_placement.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QAction>
 

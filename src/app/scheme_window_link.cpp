@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "engine/registry/port_registry.h"
-#include "ui/tform_data.h"
-#include "ui/tftest_scenar.h"
+#include "ui/port/tform_data.h"
+#include "ui/scheme/tftest_scenar.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -3,8 +3,8 @@
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "scenario/user_messages.h"
-#include "ui/supervisor_port_control.h"
-#include "ui/tform_data.h"
+#include "ui/port/supervisor_port_control.h"
+#include "ui/port/tform_data.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

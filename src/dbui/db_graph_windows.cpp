@@ -2,7 +2,7 @@
 
 #include "db/db_connection.h"
 #include "dbui/tform_bd_graph.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 namespace zev7 {
 

@@ -3,7 +3,7 @@
 #include "core/port_run_marker.h"
 #include "core/strings.h"
 #include "scenario/user_messages.h"
-#include "ui/help_window.h"
+#include "ui/frame/help_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -4,7 +4,7 @@
 #include "core/strings.h"
 #include "dbquery/stat_table_model.h"
 #include "scenario/user_messages.h"
-#include "ui/grid_column_widths.h"
+#include "ui/frame/grid_column_widths.h"
 
 #include <QBoxLayout>
 #include <QFontMetrics>

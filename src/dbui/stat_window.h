@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dbui/word_export.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 class QBoxLayout;
 class QTableView;

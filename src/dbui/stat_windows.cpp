@@ -3,7 +3,7 @@
 #include "db/db_connection.h"
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/selection_stat_windows.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -7,7 +7,7 @@
 #include "dbquery/period_text.h"
 #include "dbquery/record_filter.h"
 #include "dbui/stat_window.h"
-#include "ui/window_frame.h"
+#include "ui/frame/window_frame.h"
 
 #include <QList>
 #include <QObject>

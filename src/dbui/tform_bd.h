@@ -3,7 +3,7 @@
 // filling the database with generated cycles through the ports' own writer.
 #pragma once
 
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QDate>
 #include <QSqlDatabase>

@@ -9,12 +9,12 @@
 #include "dbui/histogram_marks.h"
 #include "dbui/wait_cursor.h"
 #include "scenario/user_messages.h"
-#include "ui/chart_axes.h"
-#include "ui/chart_output.h"
-#include "ui/chart_view.h"
-#include "ui/pie_slices.h"
-#include "ui/tform_color.h"
-#include "ui/tform_graphic.h"
+#include "ui/chart/chart_axes.h"
+#include "ui/chart/chart_output.h"
+#include "ui/chart/chart_view.h"
+#include "ui/chart/pie_slices.h"
+#include "ui/chart/tform_color.h"
+#include "ui/chart/tform_graphic.h"
 
 #include <QAreaSeries>
 #include <QBoxLayout>

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "dbquery/graph_data.h"
-#include "ui/chart_zoom.h"
-#include "ui/mdi_child.h"
+#include "ui/chart/chart_zoom.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QSqlDatabase>
 

@@ -6,7 +6,7 @@
 
 #include "dbquery/selection_criteria.h"
 #include "dbquery/selection_lists.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QDate>
 #include <QSqlDatabase>

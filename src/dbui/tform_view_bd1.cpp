@@ -9,7 +9,7 @@
 #include "dbui/wait_cursor.h"
 #include "dbui/word_export.h"
 #include "scenario/user_messages.h"
-#include "ui/grid_column_widths.h"
+#include "ui/frame/grid_column_widths.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -10,7 +10,7 @@
 #include "dbquery/selection_criteria.h"
 #include "dbquery/working_selection.h"
 #include "dbui/word_export.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 
 #include <QSqlDatabase>
 

@@ -10,7 +10,7 @@
 #include "engine/registry/port_registry.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 #include "ui/ui_test_support.h"
 
 #include <gtest/gtest.h>

@@ -20,7 +20,7 @@
 #include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
-#include "ui/tform_data.h"
+#include "ui/port/tform_data.h"
 #include "ui/ui_test_support.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 #include "app_test_support.h"
 #include "scenario/ole_date.h"
 #include "scenario/scenar_class.h"
-#include "ui/cycle_settings_rules.h"
-#include "ui/panel_bar.h"
-#include "ui/tform_base_time.h"
-#include "ui/tform_data.h"
-#include "ui/tform_set.h"
+#include "ui/settings/cycle_settings_rules.h"
+#include "ui/frame/panel_bar.h"
+#include "ui/settings/tform_base_time.h"
+#include "ui/port/tform_data.h"
+#include "ui/settings/tform_set.h"
 
 #include <QLineEdit>
 #include <QMdiArea>

@@ -4,10 +4,10 @@
 #include "app/scheme_window_link.h"
 #include "core/port_run_marker.h"
 #include "core/strings.h"
-#include "ui/port_graph_data.h"
-#include "ui/scheme_chart.h"
-#include "ui/tform_graphic.h"
-#include "ui/tftest_scenar.h"
+#include "ui/chart/port_graph_data.h"
+#include "ui/scheme/scheme_chart.h"
+#include "ui/chart/tform_graphic.h"
+#include "ui/scheme/tftest_scenar.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -11,7 +11,7 @@
 #include "dbui/stat_windows.h"
 #include "scenario/result_code.h"
 #include "support/every_number_criteria.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 #include "ui/ui_test_support.h"
 
 #include <gtest/gtest.h>

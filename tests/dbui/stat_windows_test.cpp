@@ -8,7 +8,7 @@
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/selection_stat_windows.h"
 #include "dbui/stat_window_support.h"
-#include "ui/grid_column_widths.h"
+#include "ui/frame/grid_column_widths.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -2,10 +2,10 @@
 #include "support/file_size_limit.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
-#include "ui/chart_axes.h"
-#include "ui/chart_output.h"
-#include "ui/grid_fit.h"
-#include "ui/tform_color.h"
+#include "ui/chart/chart_axes.h"
+#include "ui/chart/chart_output.h"
+#include "ui/frame/grid_fit.h"
+#include "ui/chart/tform_color.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>

@@ -9,12 +9,13 @@
 #include "scenario/scenario_templates.h"
 #include "support/plain_number.h"
 #include "support/recording_messages.h"
-#include "ui/cycle_settings_rules.h"
-#include "ui/panel_bar.h"
-#include "ui/tform_base_time.h"
-#include "ui/tform_data.h"
-#include "ui/tform_set.h"
-#include "ui/tform_set_add.h"
+#include "ui/frame/set_button.h"
+#include "ui/settings/cycle_settings_rules.h"
+#include "ui/frame/panel_bar.h"
+#include "ui/settings/tform_base_time.h"
+#include "ui/port/tform_data.h"
+#include "ui/settings/tform_set.h"
+#include "ui/settings/tform_set_add.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>
@@ -98,7 +99,7 @@ TEST(CycleSettingsRules, TypedDatesBecomeTheNearestPossible) {
 
 TEST_F(CycleSettingsTest, EditedCycleIsStoredWrittenAndShownAgain) {
     EXPECT_EQ(dialog_->outBar()->text(2), "Порт:1");
-    EXPECT_EQ(setColour(), TForm_Data::kSetColour);
+    EXPECT_EQ(setColour(), kSetButtonSetColour);
     const QString durationBefore = window_->cycleTable()->item(0, 3)->text();
 
     edit("minAttempts")->setValue(7);
@@ -112,10 +113,10 @@ TEST_F(CycleSettingsTest, EditedCycleIsStoredWrittenAndShownAgain) {
     dialog_->holdCountEdit(4)->setValue(5);  // a count with its box cleared is kept
     typeWindow("с 02.03.06 11:30 по 02.03.06 14:00");
     EXPECT_EQ(dialog_->clearBackPanel()->text(0), "-21");
-    EXPECT_EQ(setColour(), TForm_Data::kUnsetColour);
+    EXPECT_EQ(setColour(), kSetButtonUnsetColour);
 
     ASSERT_TRUE(dialog_->SetDataFromForm());
-    EXPECT_EQ(setColour(), TForm_Data::kSetColour);
+    EXPECT_EQ(setColour(), kSetButtonSetColour);
     EXPECT_FALSE(dialog_->resetButton()->isEnabled());
     // Fewer attempts: the cycle table shows the shorter estimate at once.
     EXPECT_NE(window_->cycleTable()->item(0, 3)->text(), durationBefore);
@@ -139,7 +140,7 @@ TEST_F(CycleSettingsTest, EditedCycleIsStoredWrittenAndShownAgain) {
     EXPECT_FALSE(dialog_->holdBox(4)->isChecked());
     EXPECT_EQ(dialog_->holdCountEdit(4)->value(), 5);
     EXPECT_EQ(dialog_->startWindowEdit()->text(), "с 02.03.06 11:30 по 02.03.06 14:00");
-    EXPECT_EQ(setColour(), TForm_Data::kSetColour);
+    EXPECT_EQ(setColour(), kSetButtonSetColour);
 
 #ifdef ZEV7_SCN_PATH
     QProcess show;
@@ -177,11 +178,11 @@ TEST_F(CycleSettingsTest, TypingOutOfRangeIsRefusedAndNothingInvalidIsStored) {
 
 TEST_F(CycleSettingsTest, ResetShowsTheStoredCycleAndRunningLocksTheButtons) {
     edit("answerThreshold")->setValue(-30);
-    EXPECT_EQ(setColour(), TForm_Data::kUnsetColour);
+    EXPECT_EQ(setColour(), kSetButtonUnsetColour);
     EXPECT_TRUE(dialog_->resetButton()->isEnabled());
     dialog_->resetButton()->click();
     EXPECT_EQ(edit("answerThreshold")->value(), -27);
-    EXPECT_EQ(setColour(), TForm_Data::kSetColour);
+    EXPECT_EQ(setColour(), kSetButtonSetColour);
     EXPECT_FALSE(dialog_->resetButton()->isEnabled());
 
     // The answer signal's longest duration never falls below its shortest.

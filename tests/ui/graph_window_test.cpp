@@ -3,11 +3,11 @@
 #include "engine/report/graph_bitmaps.h"
 #include "support/recording_messages.h"
 #include "support/temp_home.h"
-#include "ui/chart_view.h"
-#include "ui/graph_windows.h"
-#include "ui/pie_slices.h"
-#include "ui/port_graph_data.h"
-#include "ui/tform_graphic.h"
+#include "ui/chart/chart_view.h"
+#include "ui/chart/graph_windows.h"
+#include "ui/chart/pie_slices.h"
+#include "ui/chart/port_graph_data.h"
+#include "ui/chart/tform_graphic.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>

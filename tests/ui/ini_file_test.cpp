@@ -1,6 +1,6 @@
 #include "core/ini_file.h"
 #include "support/file_size_limit.h"
-#include "ui/mdi_child.h"
+#include "ui/frame/mdi_child.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "scenario/scenar_class.h"
 #include "scenario/tel_number.h"
 #include "support/recording_messages.h"
-#include "ui/tftel_num.h"
+#include "ui/settings/tftel_num.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>

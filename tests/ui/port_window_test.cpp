@@ -15,14 +15,15 @@
 #include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
-#include "ui/graph_windows.h"
-#include "ui/panel_bar.h"
-#include "ui/port_answer_page.h"
-#include "ui/port_control.h"
-#include "ui/port_graph_data.h"
-#include "ui/port_result_page.h"
-#include "ui/tform_data.h"
-#include "ui/tform_graphic.h"
+#include "ui/chart/graph_windows.h"
+#include "ui/frame/panel_bar.h"
+#include "ui/frame/set_button.h"
+#include "ui/port/port_answer_page.h"
+#include "ui/port/port_control.h"
+#include "ui/chart/port_graph_data.h"
+#include "ui/port/port_result_page.h"
+#include "ui/port/tform_data.h"
+#include "ui/chart/tform_graphic.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>
@@ -154,9 +155,9 @@ TEST_F(PortWindowTest, RepeatIntervalMaskAndBaseTimeInWholeMinutes) {
     emit interval->textEdited(interval->text());
     EXPECT_EQ(interval->text(), "012:55");
     EXPECT_EQ(w->editedRepeatInterval(), 775);
-    EXPECT_EQ(textColour(w->setScenarioButton()), TForm_Data::kUnsetColour);
+    EXPECT_EQ(textColour(w->setScenarioButton()), kSetButtonUnsetColour);
     w->setScenarioButton()->click();
-    EXPECT_EQ(textColour(w->setScenarioButton()), TForm_Data::kSetColour);
+    EXPECT_EQ(textColour(w->setScenarioButton()), kSetButtonSetColour);
     EXPECT_EQ(readScenarioFile(workingCopyPath(kPort)).header.repeatInterval, 775);
 }
 
@@ -194,7 +195,7 @@ TEST_F(PortWindowTest, FrequencyJumpsOverTheGapAndToneBandIsStored) {
     f->setValue(2400);
     w->answerPage()->toneBox()->setChecked(true);
     EXPECT_TRUE(w->answerPage()->toneLevelEdit()->isEnabled());
-    EXPECT_EQ(textColour(w->setAnswerButton()), TForm_Data::kUnsetColour);
+    EXPECT_EQ(textColour(w->setAnswerButton()), kSetButtonUnsetColour);
     w->setAnswerSettingsClick();
     EXPECT_EQ(readScenarioFile(workingCopyPath(kPort)).header.toneCheck, 3);
     // The modem was written and left answering without a monitoring thread.
@@ -204,7 +205,7 @@ TEST_F(PortWindowTest, FrequencyJumpsOverTheGapAndToneBandIsStored) {
     EXPECT_FALSE(w->monitoring());
 
     auto again = window();
-    EXPECT_EQ(textColour(again->setAnswerButton()), TForm_Data::kSetColour);
+    EXPECT_EQ(textColour(again->setAnswerButton()), kSetButtonSetColour);
 }
 
 TEST_F(PortWindowTest, ActivationDropsEditsThatWereNotSet) {
@@ -213,13 +214,13 @@ TEST_F(PortWindowTest, ActivationDropsEditsThatWereNotSet) {
     const int runs = w->scenario().header().runCount;
     w->runCountEdit()->setValue(runs + 3);
     w->answerPage()->levelEdit()->setValue(w->answerPage()->levelEdit()->value() - 2);
-    EXPECT_EQ(textColour(w->setScenarioButton()), TForm_Data::kUnsetColour);
-    EXPECT_EQ(textColour(w->setAnswerButton()), TForm_Data::kUnsetColour);
+    EXPECT_EQ(textColour(w->setScenarioButton()), kSetButtonUnsetColour);
+    EXPECT_EQ(textColour(w->setAnswerButton()), kSetButtonUnsetColour);
 
     w->activate();
     EXPECT_EQ(w->runCountEdit()->value(), runs);
-    EXPECT_EQ(textColour(w->setScenarioButton()), TForm_Data::kSetColour);
-    EXPECT_EQ(textColour(w->setAnswerButton()), TForm_Data::kSetColour);
+    EXPECT_EQ(textColour(w->setScenarioButton()), kSetButtonSetColour);
+    EXPECT_EQ(textColour(w->setAnswerButton()), kSetButtonSetColour);
 }
 
 TEST_F(PortWindowTest, UnticklingACycleExcludesItUntilSet) {
@@ -228,7 +229,7 @@ TEST_F(PortWindowTest, UnticklingACycleExcludesItUntilSet) {
     w->cycleTable()->item(0, 1)->setCheckState(Qt::Unchecked);
     EXPECT_EQ(int{w->scenario().cycle(0).state}, static_cast<int>(CycleState::Excluded));
     EXPECT_FALSE(w->commandState().restart);
-    EXPECT_EQ(textColour(w->setScenarioButton()), TForm_Data::kUnsetColour);
+    EXPECT_EQ(textColour(w->setScenarioButton()), kSetButtonUnsetColour);
 }
 
 TEST_F(PortWindowTest, ClosingWithARunningThreadAsksThenWaitsForItsEnd) {

@@ -2,7 +2,7 @@
 // ctest sets QT_QPA_PLATFORM).
 #pragma once
 
-#include "ui/port_control.h"
+#include "ui/port/port_control.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,0 +1,448 @@
+// TForm_Data, continued: the answering-station page's commands, the threads' reports on the
+// UI thread, closing and form storage.
+#include "ui/frame/set_button.h"
+#include "ui/port/tform_data.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+#include "core/ini_file.h"
+#include "core/program_dir.h"
+#include "core/strings.h"
+#include "scenario/ole_date.h"
+#include "scenario/scenar_class.h"
+#include "scenario/scenario_file.h"
+#include "scenario/tel_number.h"
+#include "scenario/user_messages.h"
+#include "ui/chart/graph_windows.h"
+#include "ui/frame/panel_bar.h"
+#include "ui/port/port_answer_page.h"
+#include "ui/port/port_control.h"
+#include "ui/chart/port_graph_data.h"
+#include "ui/settings/port_page_rules.h"
+#include "ui/port/port_result_page.h"
+#include "ui/port/report_save_dialog.h"
+#include "ui/settings/tftel_num.h"
+
+namespace zev7 {
+
+namespace {
+
+constexpr int kGraphCount = 5;
+
+QString protocolPath(int port) {
+    return programPath(QStringLiteral("Protocol\\ProtocolComPort") + QString::number(port) +
+                       QStringLiteral(".txt"));
+}
+
+}  // namespace
+
+// ---- The answering station ----------------------------------------------------------------------
+
+void TForm_Data::copyAnswerControlsToHeader() {
+    answerPage_->settings().toHeader(scenario_->header());
+}
+
+void TForm_Data::setAnswerSettingsClick() {
+    setAnswer_->setEnabled(false);
+    copyAnswerControlsToHeader();
+    colourSetButton(setAnswer_, false);
+    saveWorkingCopy();
+    if (context_.control.answerStationRunning(port_)) {
+        context_.control.postAnswerCommand(port_, AnswerCommand::Apply);
+    } else {
+        // The modem is written and left answering, but no monitoring thread stays.
+        setAndMonitor();
+        stopMonitoring(false);
+        setMonitoring(false);
+    }
+    setAnswer_->setEnabled(true);
+}
+
+void TForm_Data::getSettings() {
+    if (context_.control.answerStationRunning(port_)) {
+        context_.control.postAnswerCommand(port_, AnswerCommand::Show);
+    } else {
+        context_.control.startAnswerStation(port_, AnswerMode::ReadSettings);
+    }
+}
+
+void TForm_Data::setAndMonitor() {
+    if (context_.control.answerStationRunning(port_)) {
+        context_.control.postAnswerCommand(port_, AnswerCommand::Apply);
+    } else if (context_.control.startAnswerStation(port_, AnswerMode::Answer) == 0) {
+        setMonitoring(true);
+        setModeText(ModePanel::Answering);
+    }
+    bar4_->update();
+}
+
+void TForm_Data::stopMonitoring(bool ask) {
+    if (!context_.control.answerStationRunning(port_)) {
+        return;
+    }
+    if (ask && !context_.messages.batchMode() &&
+        !context_.messages.askYesNo(txt(str::AnswerStopMonitoringQuestion))) {
+        return;
+    }
+    context_.control.stopAnswerStation(port_);
+    if (ask) {
+        setMonitoring(false);
+    }
+    bar4_->update();
+}
+
+void TForm_Data::leaveAnswering() {
+    if (leaving_ != kNotLeaving || !context_.messages.askYesNo(txt(str::AskLeaveAnswering))) {
+        return;
+    }
+    if (!context_.control.answerStationRunning(port_)) {
+        context_.control.startAnswerStation(port_, AnswerMode::CallingDevice);
+        setMonitoring(false);
+        return;
+    }
+    // The running station takes the modem out of answering first, then it ends: no ring is
+    // watched for a modem that no longer answers. The window waits for each step on a timer.
+    context_.control.postAnswerCommand(port_, AnswerCommand::CallingDevice);
+    leaving_ = kLeaveCommandPosted;
+    leaveTurns_ = 0;
+    leaveTimer_->start();
+}
+
+void TForm_Data::leaveAnsweringWait() {
+    if (leaving_ == kNotLeaving) {
+        leaveTimer_->stop();
+        return;
+    }
+    const bool late = ++leaveTurns_ * kLeavePollMs >= kCloseWaitMs;
+    if (leaving_ == kLeaveCommandPosted) {
+        if (context_.control.answerCommandPending(port_) && !late) {
+            return;
+        }
+        context_.control.stopAnswerStation(port_);
+        leaving_ = kLeaveStopping;
+        leaveTurns_ = 0;
+        return;
+    }
+    if (!context_.control.answerStationRunning(port_)) {
+        answeringLeft();
+    } else if (late) {
+        // The station did not end in time: it says its own mode when it does.
+        leaving_ = kNotLeaving;
+        leaveTimer_->stop();
+    }
+}
+
+void TForm_Data::answeringLeft() {
+    leaving_ = kNotLeaving;
+    leaveTimer_->stop();
+    setMonitoring(false);
+    setModeText(ModePanel::NotSet);
+}
+
+void TForm_Data::setMonitoring(bool on) {
+    monitoring_ = on;
+    // "Прервать режим мониторинга" can be pressed exactly while the rings are monitored.
+    modemButtons_[2]->setEnabled(on);
+}
+
+void TForm_Data::answerStationStarted(int code) {
+    if (code != 0) {
+        setMonitoring(false);
+    }
+}
+
+void TForm_Data::answerStationEnded() {
+    if (leaving_ == kLeaveStopping && !context_.control.answerStationRunning(port_)) {
+        answeringLeft();
+    }
+    if (pendingStart_ != kNoPendingStart && !closing_ &&
+        !context_.control.answerStationRunning(port_)) {
+        startRun(pendingStart_ == kPendingStart);
+    }
+    if (closing_ && !threadsRunning()) {
+        closeWaitExpired();
+    }
+}
+
+void TForm_Data::onModemBarPressed(int panel, Qt::MouseButton button) {
+    if (button != Qt::LeftButton || scenario_->running()) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    switch (panel) {
+        case 0:
+            getSettings();
+            break;
+        case 1:
+            setAndMonitor();
+            break;
+        case 2:
+            if (monitoring_) {
+                stopMonitoring(true);
+            }
+            break;
+        case 3:
+            leaveAnswering();
+            break;
+        default:
+            break;
+    }
+    QApplication::restoreOverrideCursor();
+    bar4_->update();
+}
+
+void TForm_Data::setModeText(ModePanel mode) {
+    QLabel* l = bar4_->label(4);
+    QColor colour = palette().color(QPalette::Button);
+    if (mode == ModePanel::Answering) {
+        colour = QColor(255, 255, 0);
+    } else if (mode == ModePanel::AnsweringStation) {
+        colour = QColor(255, 255, 255);
+    } else if (mode == ModePanel::Calling) {
+        colour = QColor(0, 255, 255);
+    }
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, colour);
+    l->setPalette(p);
+    l->setText(modePanelText(mode));
+}
+
+bool TForm_Data::threadsRunning() const {
+    return context_.control.portRunning(port_) || context_.control.answerStationRunning(port_);
+}
+
+// ---- PortView: the threads' reports -------------------------------------------------------------
+
+void TForm_Data::protocolLine(int, const QString& line) {
+    const qsizetype before = protocolList_.size();
+    protocolList_.append(line);
+    if (protocolList_.size() <= before) {
+        protocolReset_ = true;  // the full list was emptied before this line
+        pendingLines_.clear();
+    }
+    pendingLines_.append(line);
+    scheduleRepaint();
+}
+
+void TForm_Data::modePanel(int, ModePanel mode) {
+    setModeText(mode);
+}
+
+void TForm_Data::callStatus(int, int callNumber, CallStatus status) {
+    results_->callStatus(callNumber, status);
+    scheduleRepaint();
+}
+
+void TForm_Data::cycleStarted(int, const CycleStartInfo& info) {
+    results_->cycleStarted(info);
+    graphData_->cycleStarted(info);
+    viewRepeat_->setText(0, QString::number(info.executionNumber));
+    scheduleRepaint();
+}
+
+void TForm_Data::callAccounted(int, const CallRefresh& refresh) {
+    results_->callAccounted(refresh);
+    graphData_->callAccounted(refresh);
+    scheduleRepaint();
+}
+
+void TForm_Data::bringToFront(int) {
+    // Before an error box: the application comes forward too.
+    raiseMdiChild(frameWindow());
+    frameWindow()->activateWindow();
+}
+
+void TForm_Data::beep(int) {
+    QApplication::beep();
+}
+
+bool TForm_Data::askLineHeld(int, const QString& caption, const QString& text) {
+    return context_.messages.ask(caption, text);
+}
+
+std::optional<QString> TForm_Data::askReportPath(int, const ReportSaveDialog& dialog) {
+    askingReport_ = true;
+    const std::optional<QString> path = askReportSavePath(this, dialog);
+    askingReport_ = false;
+    return path;
+}
+
+bool TForm_Data::speakerOn(int) {
+    return speaker_->isChecked();
+}
+
+bool TForm_Data::takeAnswerSettings(int, AnswerSettings& settings) {
+    copyAnswerControlsToHeader();
+    saveWorkingCopy();
+    settings = AnswerSettings::fromHeader(scenario_->header());
+    checkSetAA();
+    return true;
+}
+
+void TForm_Data::showAnswerSettings(int, const AnswerSettings& settings) {
+    answerPage_->showSettings(settings);
+    copyAnswerControlsToHeader();
+    saveWorkingCopy();
+    checkSetAA();
+}
+
+void TForm_Data::answerStationFinished(int, ModePanel mode, bool monitoringEnded) {
+    if (monitoringEnded) {
+        setMonitoring(false);
+    }
+    setModeText(mode);
+}
+
+void TForm_Data::answerThreadEnded(int) {
+    bar4_->update();
+}
+
+void TForm_Data::scheduleRepaint() {
+    if (!repaintTimer_->isActive()) {
+        repaintTimer_->start();
+    }
+}
+
+void TForm_Data::repaintNow() {
+    repaintTimer_->stop();
+    if (protocolReset_) {
+        protocol_->setPlainText(protocolList_.lines().join(u'\n'));
+        protocolReset_ = false;
+    } else {
+        for (const QString& line : std::as_const(pendingLines_)) {
+            protocol_->appendPlainText(line);
+        }
+    }
+    pendingLines_.clear();
+    results_->flush();
+}
+
+void TForm_Data::deleteProtocol() {
+    protocolList_.clear();
+    pendingLines_.clear();
+    protocolReset_ = false;
+    protocol_->clear();
+    QFile::remove(protocolPath(port_));
+}
+
+// ---- Closing and form storage ------------------------------------------------------------------
+
+void TForm_Data::closeEvent(QCloseEvent* event) {
+    if (!closeReady_) {
+        if (closing_) {
+            event->ignore();  // already waiting for the threads
+            return;
+        }
+        if (context_.control.portRunning(port_) && !stop()) {
+            event->ignore();
+            return;
+        }
+        if (context_.control.answerStationRunning(port_)) {
+            if (!context_.messages.batchMode() &&
+                !context_.messages.askYesNo(txt(str::AnswerStopMonitoringQuestion))) {
+                event->ignore();
+                return;
+            }
+            context_.control.stopAnswerStation(port_);
+        }
+        if (threadsRunning()) {
+            // The threads finish their step; the window closes when they are gone, or after
+            // the wait, whichever comes first. The event loop keeps running meanwhile.
+            closing_ = true;
+            closeDeadline_->start();
+            event->ignore();
+            return;
+        }
+    }
+    repaintTimer_->stop();
+    if (scenario_->cycleCount() > 0) {
+        saveWorkingCopy();
+    }
+    MdiChild::closeEvent(event);
+    // The graph windows show this window's data: they close with it (after its layout has
+    // recorded them as open).
+    if (context_.graphs != nullptr) {
+        context_.graphs->closeAll(port_);
+    }
+}
+
+void TForm_Data::closeWaitExpired() {
+    // A thread waiting for the user to name its report is not hung: the window closes when the
+    // thread has ended after the answer.
+    if (askingReport_ && threadsRunning()) {
+        closeDeadline_->stop();
+        return;
+    }
+    closeDeadline_->stop();
+    closeReady_ = true;
+    frameWindow()->close();
+}
+
+void TForm_Data::writeSettings(IniFile& ini, const QString& section) {
+    ini.writeInt(section, QStringLiteral("PageControl1.ActivePage"), pages_->currentIndex());
+    ini.writeInt(section, QStringLiteral("PageControl4.ActivePage"),
+                 results_->tabs()->currentIndex());
+    ini.writeBool(section, QStringLiteral("Tlb_SoundModem.Down"), speaker_->isChecked());
+    for (int k = 0; k < kGraphCount; ++k) {
+        if (context_.graphs != nullptr) {
+            graphFlags_[k] = context_.graphs->wasOpen(port_, k);
+        }
+        ini.writeInt(section, QStringLiteral("FormGraphic%1").arg(k + 1), graphFlags_[k] ? 1 : 0);
+    }
+    const std::pair<const char*, QTableWidget*> tables[] = {
+        {"TableCycle", cycleTable_},
+        {"TableCallCycle", results_->cycleTable()},
+        {"Table_Session", results_->callTable()}};
+    for (const auto& [name, table] : tables) {
+        for (int i = 1; i < table->columnCount(); ++i) {
+            ini.writeInt(section, QStringLiteral("%1_ColWidth[%2]").arg(QLatin1String(name)).arg(i),
+                         table->columnWidth(i));
+        }
+    }
+}
+
+void TForm_Data::readSettings(const IniFile& ini, const QString& section) {
+    pages_->setCurrentIndex(
+        qBound(0, ini.readInt(section, QStringLiteral("PageControl1.ActivePage"), 0), 3));
+    results_->tabs()->setCurrentIndex(
+        qBound(0, ini.readInt(section, QStringLiteral("PageControl4.ActivePage"), 1), 1));
+    speaker_->setChecked(ini.readBool(section, QStringLiteral("Tlb_SoundModem.Down"), false));
+    for (int k = 0; k < kGraphCount; ++k) {
+        graphFlags_[k] = ini.readInt(section, QStringLiteral("FormGraphic%1").arg(k + 1), 0) == 1;
+    }
+    // The graphs reopen once this window stands in the frame.
+    QTimer::singleShot(0, this, &TForm_Data::reopenGraphs);
+    constexpr int kMaxColumnWidth = 2000;
+    const std::pair<const char*, QTableWidget*> tables[] = {
+        {"TableCycle", cycleTable_},
+        {"TableCallCycle", results_->cycleTable()},
+        {"Table_Session", results_->callTable()}};
+    for (const auto& [name, table] : tables) {
+        for (int i = 1; i < table->columnCount(); ++i) {
+            const int w = ini.readInt(
+                section, QStringLiteral("%1_ColWidth[%2]").arg(QLatin1String(name)).arg(i),
+                table->columnWidth(i));
+            table->setColumnWidth(i, qBound(1, w, kMaxColumnWidth));
+        }
+    }
+}
+
+}  // namespace zev7
