@@ -3,8 +3,8 @@
 #include "app/main_window.h"
 #include "app/tour_placement.h"
 #include "scenario/scenar_class.h"
-#include "ui/settings/tform_base_time.h"
 #include "ui/port/tform_data.h"
+#include "ui/settings/tform_base_time.h"
 #include "ui/settings/tform_set.h"
 #include "ui/settings/tform_set_add.h"
 

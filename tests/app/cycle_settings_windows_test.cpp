@@ -4,10 +4,10 @@
 #include "app_test_support.h"
 #include "scenario/ole_date.h"
 #include "scenario/scenar_class.h"
-#include "ui/settings/cycle_settings_rules.h"
 #include "ui/frame/panel_bar.h"
-#include "ui/settings/tform_base_time.h"
 #include "ui/port/tform_data.h"
+#include "ui/settings/cycle_settings_rules.h"
+#include "ui/settings/tform_base_time.h"
 #include "ui/settings/tform_set.h"
 
 #include <QLineEdit>

@@ -4,8 +4,8 @@
 #include "support/temp_home.h"
 #include "ui/chart/chart_axes.h"
 #include "ui/chart/chart_output.h"
-#include "ui/frame/grid_fit.h"
 #include "ui/chart/tform_color.h"
+#include "ui/frame/grid_fit.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>

@@ -16,14 +16,14 @@
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
 #include "ui/chart/graph_windows.h"
+#include "ui/chart/port_graph_data.h"
+#include "ui/chart/tform_graphic.h"
 #include "ui/frame/panel_bar.h"
 #include "ui/frame/set_button.h"
 #include "ui/port/port_answer_page.h"
 #include "ui/port/port_control.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/port/port_result_page.h"
 #include "ui/port/tform_data.h"
-#include "ui/chart/tform_graphic.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>

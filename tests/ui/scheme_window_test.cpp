@@ -6,8 +6,8 @@
 #include "support/plain_number.h"
 #include "support/recording_messages.h"
 #include "ui/port/port_control.h"
-#include "ui/scheme/scheme_chart.h"
 #include "ui/port/tform_data.h"
+#include "ui/scheme/scheme_chart.h"
 #include "ui/scheme/tftest_scenar.h"
 #include "ui_test_support.h"
 

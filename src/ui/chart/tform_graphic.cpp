@@ -5,10 +5,10 @@
 #include "scenario/result_code.h"
 #include "ui/chart/chart_output.h"
 #include "ui/chart/chart_view.h"
-#include "ui/frame/help_window.h"
-#include "ui/frame/panel_bar.h"
 #include "ui/chart/pie_slices.h"
 #include "ui/chart/tform_color.h"
+#include "ui/frame/help_window.h"
+#include "ui/frame/panel_bar.h"
 
 #include <QBarSeries>
 #include <QBarSet>

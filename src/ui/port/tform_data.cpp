@@ -13,8 +13,8 @@
 #include "ui/frame/set_button.h"
 #include "ui/port/port_answer_page.h"
 #include "ui/port/port_control.h"
-#include "ui/settings/port_page_rules.h"
 #include "ui/port/port_result_page.h"
+#include "ui/settings/port_page_rules.h"
 #include "ui/settings/tform_base_time.h"
 #include "ui/settings/tftel_num.h"
 

@@ -32,13 +32,13 @@
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 #include "ui/chart/graph_windows.h"
+#include "ui/chart/port_graph_data.h"
 #include "ui/frame/panel_bar.h"
 #include "ui/port/port_answer_page.h"
 #include "ui/port/port_control.h"
-#include "ui/chart/port_graph_data.h"
-#include "ui/settings/port_page_rules.h"
 #include "ui/port/port_result_page.h"
 #include "ui/port/report_save_dialog.h"
+#include "ui/settings/port_page_rules.h"
 #include "ui/settings/tftel_num.h"
 
 namespace zev7 {

@@ -2,8 +2,8 @@
 
 #include "core/strings.h"
 #include "scenario/scenar_class.h"
-#include "ui/scheme/scheme_chart.h"
 #include "ui/port/tform_data.h"
+#include "ui/scheme/scheme_chart.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

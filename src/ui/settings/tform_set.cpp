@@ -8,11 +8,11 @@
 #include "scenario/scenario_validator.h"
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
-#include "ui/frame/set_button.h"
-#include "ui/settings/cycle_field_edits.h"
 #include "ui/frame/panel_bar.h"
-#include "ui/settings/port_page_rules.h"
+#include "ui/frame/set_button.h"
 #include "ui/port/tform_data.h"
+#include "ui/settings/cycle_field_edits.h"
+#include "ui/settings/port_page_rules.h"
 #include "ui/settings/tform_set_add.h"
 
 #include <QCheckBox>

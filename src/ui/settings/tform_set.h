@@ -4,9 +4,9 @@
 // cycle and writes the port's working copy at once; "Сброс" shows the stored cycle again.
 #pragma once
 
-#include "ui/settings/cycle_settings_rules.h"
 #include "ui/frame/mdi_child.h"
 #include "ui/port/tform_data.h"
+#include "ui/settings/cycle_settings_rules.h"
 
 #include <QPointer>
 #include <array>

@@ -5,12 +5,12 @@
 #include "scenario/scenario_fields.h"
 #include "scenario/scenario_validator.h"
 #include "scenario/user_messages.h"
-#include "ui/frame/set_button.h"
-#include "ui/settings/cycle_field_edits.h"
-#include "ui/settings/cycle_settings_rules.h"
 #include "ui/frame/help_window.h"
 #include "ui/frame/panel_bar.h"
+#include "ui/frame/set_button.h"
 #include "ui/port/tform_data.h"
+#include "ui/settings/cycle_field_edits.h"
+#include "ui/settings/cycle_settings_rules.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
