@@ -40,5 +40,5 @@ mkdir -p "$out"
 # --screenshots starts port 1's scenario, lets it make a few calls, photographs each page and
 # ends the program.
 ZEV7_HOME="$home" ZEV7_TIME_SCALE=$scale xvfb-run -a -s "-screen 0 1280x860x24" \
-    build/bin/zev7 --open 1:demo.scn --answer 2:demo.scn --screenshots "$(realpath "$out")"
+    build/bin/zev7-tour --open 1:demo.scn --answer 2:demo.scn --screenshots "$(realpath "$out")"
 ls -1 "$out"/*.png

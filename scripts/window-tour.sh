@@ -25,7 +25,7 @@ mkdir -p "$out"
 ZEV7_HOME="$home" ZEV7_TIME_SCALE=$scale xvfb-run -a -s "-screen 0 1280x860x24" bash -c '
     openbox >/dev/null 2>&1 &
     wm=$!
-    build/bin/zev7 --open 1:demo.scn --answer 2:demo.scn --screenshots "$1" --default-sizes
+    build/bin/zev7-tour --open 1:demo.scn --answer 2:demo.scn --screenshots "$1" --default-sizes
     rc=$?
     kill "$wm" 2>/dev/null
     exit $rc' tour "$(realpath "$out")"

@@ -49,12 +49,7 @@ void DatabaseWindows::provideMenuItems() {
 
 template <class W>
 W* DatabaseWindows::existing() const {
-    QWidget* w = window_.childWindow(W::windowName());
-    if (w == nullptr) {
-        return nullptr;
-    }
-    raiseMdiChild(w);
-    return qobject_cast<W*>(w);
+    return raiseOpenWindow<W>(window_, W::windowName());
 }
 
 TForm_InterfaceBD* DatabaseWindows::openSelection() {

@@ -64,8 +64,7 @@ StatWindow* StatWindows::make(StatWindowKind kind) {
 }
 
 StatWindow* StatWindows::open(StatWindowKind kind) {
-    if (StatWindow* w = window(kind)) {
-        raiseMdiChild(w);
+    if (auto* w = raiseOpenWindow<StatWindow>(frame_, statWindowName(kind))) {
         return w;
     }
     StatWindow* w = make(kind);

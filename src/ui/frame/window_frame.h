@@ -3,6 +3,8 @@
 // The main window is the frame of the program; tests give a bare MDI area.
 #pragma once
 
+#include "ui/frame/mdi_child.h"
+
 #include <QString>
 
 class QMdiSubWindow;
@@ -19,5 +21,16 @@ public:
     // The open child window with that object name, or nullptr.
     virtual QWidget* childWindow(const QString& objectName) const = 0;
 };
+
+// The first half of every "one window of its kind" command: the open window of that object name
+// brought before the user, or nullptr when none is open (the caller then makes one and adds it).
+template <class W>
+W* raiseOpenWindow(const WindowFrame& frame, const QString& objectName) {
+    auto* w = qobject_cast<W*>(frame.childWindow(objectName));
+    if (w != nullptr) {
+        raiseMdiChild(w);
+    }
+    return w;
+}
 
 }  // namespace zev7

@@ -1,4 +1,4 @@
-#include "app/tour_placement.h"
+#include "tour_placement.h"
 
 #include "app/main_window.h"
 

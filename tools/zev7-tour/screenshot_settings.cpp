@@ -1,8 +1,8 @@
-#include "app/screenshot_settings.h"
+#include "screenshot_settings.h"
 
 #include "app/main_window.h"
-#include "app/tour_placement.h"
 #include "scenario/scenar_class.h"
+#include "tour_placement.h"
 #include "ui/port/tform_data.h"
 #include "ui/settings/tform_base_time.h"
 #include "ui/settings/tform_set.h"

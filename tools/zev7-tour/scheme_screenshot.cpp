@@ -1,7 +1,7 @@
-#include "app/scheme_screenshot.h"
+#include "scheme_screenshot.h"
 
 #include "app/main_window.h"
-#include "app/tour_placement.h"
+#include "tour_placement.h"
 #include "ui/frame/mdi_child.h"
 
 #include <QAction>

@@ -1,14 +1,14 @@
-#include "app/graph_window_shots.h"
+#include "graph_window_shots.h"
 
 #include "app/main_window.h"
-#include "app/stat_window_shots.h"
-#include "app/tour_placement.h"
 #include "db/db_connection.h"
 #include "dbquery/period_text.h"
 #include "dbquery/working_selection.h"
 #include "dbui/db_graph_windows.h"
 #include "dbui/tform_bd_graph.h"
 #include "scenario/user_messages.h"
+#include "stat_window_shots.h"
+#include "tour_placement.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>

@@ -1,9 +1,9 @@
-#include "app/database_screenshots.h"
+#include "database_screenshots.h"
 
 #include "app/main_window.h"
-#include "app/tour_placement.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_view_bd1.h"
+#include "tour_placement.h"
 
 #include <QAction>
 #include <QMdiSubWindow>

@@ -1,14 +1,14 @@
-#include "app/screenshot_tour.h"
+#include "screenshot_tour.h"
 
-#include "app/database_screenshots.h"
-#include "app/graph_window_shots.h"
 #include "app/main_window.h"
-#include "app/scheme_screenshot.h"
-#include "app/screenshot_graphs.h"
-#include "app/screenshot_settings.h"
-#include "app/stat_window_shots.h"
-#include "app/tour_placement.h"
 #include "app/transfer_windows.h"
+#include "database_screenshots.h"
+#include "graph_window_shots.h"
+#include "scheme_screenshot.h"
+#include "screenshot_graphs.h"
+#include "screenshot_settings.h"
+#include "stat_window_shots.h"
+#include "tour_placement.h"
 
 #include <QApplication>
 #include <QDir>

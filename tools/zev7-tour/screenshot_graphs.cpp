@@ -1,7 +1,7 @@
-#include "app/screenshot_graphs.h"
+#include "screenshot_graphs.h"
 
 #include "app/main_window.h"
-#include "app/tour_placement.h"
+#include "tour_placement.h"
 #include "ui/chart/port_graph_data.h"
 #include "ui/chart/tform_graphic.h"
 #include "ui/port/tform_data.h"

@@ -1,13 +1,13 @@
-#include "app/stat_window_shots.h"
+#include "stat_window_shots.h"
 
 #include "app/main_window.h"
-#include "app/tour_placement.h"
 #include "db/db_connection.h"
 #include "db/demo_database.h"
 #include "dbquery/selection_criteria.h"
 #include "dbquery/working_selection.h"
 #include "dbui/stat_windows.h"
 #include "scenario/user_messages.h"
+#include "tour_placement.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
