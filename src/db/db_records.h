@@ -74,6 +74,11 @@ struct DbCycleResults {
 
     // Lost calls in percent of the attempts: what the norms are compared with.
     double lossPercent() const { return (*this)[ResLosses].percent; }
+
+    // The port thread stops calling with this call: the cycle reached its minimum number of
+    // attempts within its norm. The database files the cycle's end state by it, not by a rule
+    // of its own.
+    bool endsAtMinimum = false;
 };
 
 // Cycle states as stored in STATE_ID.

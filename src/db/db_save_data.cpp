@@ -7,7 +7,6 @@
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
 #include "scenario/batch_failure.h"
-#include "scenario/cycle_end.h"
 #include "scenario/ole_date.h"
 #include "scenario/result_code.h"
 #include "scenario/tel_number.h"
@@ -499,7 +498,7 @@ bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& 
         }
         int state = find.value(0).toInt();
         find.finish();
-        if (endsAtMinimum(cycle, callNumber, results.lossPercent())) {
+        if (results.endsAtMinimum) {
             state = DbCycleAtMinimum;
         }
         if (callNumber == cycle.maxAttempts) {

@@ -3,6 +3,7 @@
 #include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_save_data.h"
+#include "scenario/cycle_end.h"
 #include "scenario/ole_date.h"
 #include "scenario/records.h"
 #include "scenario/result_code.h"
@@ -183,7 +184,8 @@ DemoDatabaseReport fillDemoDatabase(const DemoDatabaseSpec& spec, UserMessages& 
                 }
                 pastDialTone += dialToneReached(outcome) ? 1 : 0;
                 pastRingback += ringbackReached(outcome) ? 1 : 0;
-                const DbCycleResults results = DbCycleResults::fromCounts(i + 1, successes, counts);
+                DbCycleResults results = DbCycleResults::fromCounts(i + 1, successes, counts);
+                results.endsAtMinimum = endsAtMinimum(cycle, i + 1, results.lossPercent());
                 writer.SaveTestCall(cycle, results, call, i + 1, pastDialTone, pastRingback);
                 ++report.calls;
             }

@@ -3,6 +3,7 @@
 #include "db/db_dialect.h"
 #include "db/db_transaction.h"
 #include "db_fixture.h"
+#include "scenario/cycle_end.h"
 #include "support/recording_messages.h"
 
 #include <QFile>
@@ -45,9 +46,10 @@ protected:
             lastCall_ = call(start + (firstNumber - 1 + static_cast<int>(i)) * 60 / kSecondsPerDay,
                              25, outcome, outcome == 0 ? -24.0 : -999.0,
                              outcome == -1 ? -999.0 : -12.5, pastRingback_ > 0 ? -17.0 : -999.0);
-            ok = writer_.SaveTestCall(c, DbCycleResults::fromCounts(n, successes_, counts_),
-                                      lastCall_, n, pastDialTone_, pastRingback_) &&
-                 ok;
+            // The port thread's rule decides where the cycle ends; the writer files it.
+            DbCycleResults results = DbCycleResults::fromCounts(n, successes_, counts_);
+            results.endsAtMinimum = endsAtMinimum(c, n, results.lossPercent());
+            ok = writer_.SaveTestCall(c, results, lastCall_, n, pastDialTone_, pastRingback_) && ok;
         }
         return ok;
     }

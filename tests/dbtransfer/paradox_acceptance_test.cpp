@@ -5,6 +5,7 @@
 #include "dbquery/working_selection.h"
 #include "dbtransfer/result_import.h"
 #include "paradox_writer.h"
+#include "scenario/cycle_end.h"
 #include "support/every_number_criteria.h"
 #include "transfer_fixture.h"
 
@@ -41,9 +42,10 @@ protected:
             } else {
                 ++categories[static_cast<std::size_t>(lossCategoryIndex(outcome))];
             }
-            ok = writer.SaveTestCall(c, DbCycleResults::fromCounts(n, successes, categories),
-                                     call(begin + n / 1440.0, 20, l.outcomes[n - 1], -20.0), n, n,
-                                     n);
+            DbCycleResults results = DbCycleResults::fromCounts(n, successes, categories);
+            results.endsAtMinimum = endsAtMinimum(c, n, results.lossPercent());
+            ok = writer.SaveTestCall(
+                c, results, call(begin + n / 1440.0, 20, l.outcomes[n - 1], -20.0), n, n, n);
         }
         ASSERT_TRUE(ok) << writer.lastError().toStdString();
     }

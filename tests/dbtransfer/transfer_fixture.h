@@ -25,7 +25,9 @@ protected:
         const double begin = toOleDate(start);
         bool ok = writer.SaveScenarioStart(h) && writer.SaveCycleStart(begin, c, h);
         for (int n = 1; n <= calls && ok; ++n) {
-            ok = writer.SaveTestCall(c, DbCycleResults::fromCounts(n, n, {}),
+            DbCycleResults results = DbCycleResults::fromCounts(n, n, {});
+            results.endsAtMinimum = complete && n == calls;
+            ok = writer.SaveTestCall(c, results,
                                      call(begin + n / 1440.0, 20, 0, -20.0, -12.0, -15.0), n, n, n);
         }
         ASSERT_TRUE(ok) << writer.lastError().toStdString();

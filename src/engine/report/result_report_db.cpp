@@ -42,8 +42,9 @@ private:
     ReportResultSink sink_;
 };
 
-DbCycleResults dbCycleResults(const CycleStatistics& stats) {
+DbCycleResults dbCycleResults(const CycleStatistics& stats, bool endsAtMinimum) {
     DbCycleResults results;
+    results.endsAtMinimum = endsAtMinimum;
     for (const ResultParameter& p : stats.resultParameters()) {
         results[p.id].count = p.count;
         results[p.id].percent = p.percent;
@@ -80,9 +81,9 @@ void DbResultDatabase::storeTestCall(const ResultContext& context) {
         return;
     }
     const CycleStatistics& stats = *context.statistics;
-    const bool stored =
-        db_->SaveTestCall(*context.cycle, dbCycleResults(stats), dbCallRecord(*context.call),
-                          context.callNumber, stats.callsPastDialTone(), stats.callsPastRingback());
+    const bool stored = db_->SaveTestCall(*context.cycle, dbCycleResults(stats, context.endedEarly),
+                                          dbCallRecord(*context.call), context.callNumber,
+                                          stats.callsPastDialTone(), stats.callsPastRingback());
     if (!stored && unstoredTally_ != nullptr) {
         ++*unstoredTally_;
     }
