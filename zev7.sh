@@ -11,10 +11,11 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6sql6-sqlite
+    qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql
     libgl-dev libxkbcommon-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     sqlite3 libsqlite3-dev pxlib-dev libquazip1-qt6-dev
+    postgresql postgresql-common
     xvfb xauth fonts-dejavu-core
     clang libclang-rt-14-dev
     qt6-translations-l10n

@@ -3,6 +3,7 @@
 #include "core/strings.h"
 #include "db/db_dialect.h"
 #include "db/db_schema.h"
+#include "db/db_transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -33,6 +34,10 @@ QString name(const char* table) {
 }
 
 void engineCheck(QSqlDatabase& db, QStringList& problems) {
+    for (const QString& sql : dbDialect().integrityCheckSetUp()) {
+        // Without the rights to set the check up, the check itself says what is missing.
+        execSql(db, sql);
+    }
     QSqlQuery q(db);
     if (!q.exec(dbDialect().integrityCheck())) {
         problems << txt(str::DbCheckFailed).arg(q.lastError().text());

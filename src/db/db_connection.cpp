@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <QUrl>
 #include <atomic>
 
 namespace zev7 {
@@ -98,6 +99,15 @@ QString DbConnection::filePath() {
     return QDir(directory()).filePath(QString::fromLatin1(kDatabaseFileName));
 }
 
+QString DbConnection::location() {
+    const QString server = options().server;
+    return server.isEmpty() ? QDir::toNativeSeparators(filePath()) : server;
+}
+
+const DbDialect& dialectFor(const DbOptions& options) {
+    return options.server.isEmpty() ? sqliteDialect() : postgresDialect();
+}
+
 QSqlDatabase DbConnection::open(const QString& connectionName, const DbOptions& options) {
     if (QSqlDatabase::contains(connectionName)) {
         {
@@ -106,21 +116,27 @@ QSqlDatabase DbConnection::open(const QString& connectionName, const DbOptions& 
         }
         QSqlDatabase::removeDatabase(connectionName);
     }
-    const QString path = filePath();
-    QSqlDatabase db = QSqlDatabase::addDatabase(dbDialect().driverName(), connectionName);
-    db.setDatabaseName(path);
-    const bool readOnly = fileMarkedReadOnly(path);
-    QString connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(options.busyTimeoutMs);
-    if (readOnly) {
-        connectOptions += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    const DbDialect& dialect = dialectFor(options);
+    QSqlDatabase db = QSqlDatabase::addDatabase(dialect.driverName(), connectionName);
+    bool readOnly = false;
+    if (options.server.isEmpty()) {
+        const QString path = filePath();
+        db.setDatabaseName(path);
+        readOnly = fileMarkedReadOnly(path);
+    } else {
+        const QUrl url(options.server);
+        db.setHostName(url.host());
+        db.setPort(url.port(-1));
+        db.setDatabaseName(url.path().mid(1));
+        db.setUserName(url.userName());
     }
-    db.setConnectOptions(connectOptions);
+    db.setConnectOptions(dialect.connectOptions(options.busyTimeoutMs, readOnly));
     if (!db.open()) {
         return db;
     }
     if (!readOnly) {
         QSqlQuery q(db);
-        q.exec(dbDialect().commitSafety(options.syncEveryCommit));
+        q.exec(dialect.commitSafety(options.syncEveryCommit));
     }
     return db;
 }
@@ -135,19 +151,20 @@ bool DbConnection::setup(UserMessages* messages, const DbOptions& options) {
     setupThread.store(QThread::currentThreadId());
 
     const QString dir = directory();
-    if (!QDir().mkpath(dir)) {
+    const bool inFile = options.server.isEmpty();
+    if (inFile && !QDir().mkpath(dir)) {
         report(messages, txt(str::DbCannotCreateDir).arg(QDir::toNativeSeparators(dir)));
         return false;
     }
     QSqlDatabase db = open(QString::fromLatin1(kMainConnectionName), options);
-    const QString nativePath = QDir::toNativeSeparators(filePath());
+    const QString nativePath = location();
     if (!db.isOpen()) {
         report(messages, txt(str::DbCannotOpen).arg(nativePath, db.lastError().text()));
         return false;
     }
     // A read-only file is used as it is: the windows read it, every write is refused and
     // reported when it is tried.
-    if (!fileMarkedReadOnly(filePath())) {
+    if (!inFile || !fileMarkedReadOnly(filePath())) {
         QString error;
         // Pages freed by deleted cycles go back to the file system when the tables are packed,
         // and the database windows read while the ports write.
@@ -237,6 +254,7 @@ DbOptions DbConnection::options() {
 void DbConnection::setOptions(const DbOptions& options) {
     QMutexLocker lock(&stateMutex);
     currentOptions = options;
+    useDbDialect(dialectFor(options));
 }
 
 ThreadDbConnection::ThreadDbConnection()

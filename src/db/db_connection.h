@@ -10,6 +10,7 @@
 
 namespace zev7 {
 
+class DbDialect;
 class UserMessages;
 
 inline constexpr char kDatabaseDirName[] = "ZEV7DBASE";
@@ -28,13 +29,23 @@ struct DbOptions {
     // Every commit reaches the disk before the writer goes on, so a power cut loses no call
     // that was reported as stored. The demo generator turns it off for speed.
     bool syncEveryCommit = true;
+    // Where the results are kept: empty for the file under the program directory, or a
+    // PostgreSQL server as "postgresql://user@host:port/name". A part left out is taken from
+    // the environment (PGHOST, PGPORT, PGUSER, PGDATABASE); the password never stands here,
+    // it comes from ~/.pgpass or PGPASSWORD.
+    QString server;
 };
+
+// The dialect of the engine that options name.
+const DbDialect& dialectFor(const DbOptions& options);
 
 class DbConnection {
 public:
     // "ZEV7DBASE" under the program directory, and the database file in it.
     static QString directory();
     static QString filePath();
+    // Where the database is, as a message names it: the file's path, or the server's address.
+    static QString location();
 
     // Start-up: creates the directory and the database with every table when missing, and
     // (re)binds the connection "ZEV7" of the calling thread to it; an older "ZEV7" (for

@@ -1,38 +1,22 @@
 #include "db/db_dialect.h"
 
+#include "db/dialect_sql.h"
+
+#include <atomic>
 #include <cstdlib>
 
 namespace zev7 {
 
+using namespace dialect_sql;
+
 namespace {
+
 // Dates and times are ISO texts: they sort and compare as the moments they name, and SQLite's
 // date functions read them directly.
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 const QString kTimeFormat = QStringLiteral("hh:mm:ss");
 const QString kDatePattern = QStringLiteral("'[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]'");
 const QString kTimePattern = QStringLiteral("'[0-2][0-9]:[0-5][0-9]:[0-5][0-9]'");
-
-const QString kListSeparator = QStringLiteral(", ");
-
-QString placeholders(int count) {
-    QStringList marks;
-    marks.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        marks << QStringLiteral("?");
-    }
-    return marks.join(kListSeparator);
-}
-
-// "INSERT INTO t (a, b) VALUES (?, ?)".
-QString insertRow(const QString& table, const QStringList& columns) {
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(table, columns.join(kListSeparator), placeholders(static_cast<int>(columns.size())));
-}
-
-QString conflictTarget(const QStringList& keyColumns) {
-    return keyColumns.isEmpty() ? QString()
-                                : QStringLiteral(" (%1)").arg(keyColumns.join(kListSeparator));
-}
 
 QString checkedTextColumn(const QString& column, bool notNull, const QString& pattern) {
     return QStringLiteral("%1 TEXT%2 CHECK (%1 GLOB %3)")
@@ -116,6 +100,10 @@ QString SqliteDialect::displayDate(const QString& dateExpression) const {
     return QStringLiteral("strftime('%d.%m.%Y', %1)").arg(dateExpression);
 }
 
+QString SqliteDialect::realText(const QString& expression) const {
+    return QStringLiteral("CAST(%1 AS TEXT)").arg(expression);
+}
+
 QString SqliteDialect::concat(const QStringList& expressions) const {
     QStringList parts;
     parts.reserve(expressions.size());
@@ -150,18 +138,6 @@ bool SqliteDialect::isBusyError(const QString& nativeErrorCode) const {
     return ok && ((code & kPrimaryMask) == kSqliteBusy || (code & kPrimaryMask) == kSqliteLocked);
 }
 
-QString SqliteDialect::attachDatabase(const QString& filePath, const QString& schema) const {
-    return QStringLiteral("ATTACH DATABASE %1 AS %2").arg(sqlQuoted(filePath), schema);
-}
-
-QString SqliteDialect::detachDatabase(const QString& schema) const {
-    return QStringLiteral("DETACH DATABASE %1").arg(schema);
-}
-
-QString SqliteDialect::qualifiedTable(const QString& schema, const QString& table) const {
-    return schema + QLatin1Char('.') + table;
-}
-
 QString SqliteDialect::insertUnlessPresent(const QString& table, const QStringList& columns,
                                            const QStringList& keyColumns) const {
     return insertRow(table, columns) +
@@ -181,12 +157,24 @@ QString SqliteDialect::insertOrMerge(const QString& table, const QStringList& co
                .arg(conflictTarget(keyColumns), updates.join(kListSeparator));
 }
 
+QString SqliteDialect::returningKey(const QString& /*column*/) const {
+    return {};
+}
+
 QString SqliteDialect::firstRowOnly(const QString& orderedSelect) const {
     return orderedSelect + QStringLiteral(" LIMIT 1");
 }
 
 QString SqliteDialect::insertionOrder() const {
     return QStringLiteral("rowid");
+}
+
+QString SqliteDialect::connectOptions(int busyTimeoutMs, bool readOnly) const {
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
+    if (readOnly) {
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    }
+    return options;
 }
 
 QStringList SqliteDialect::fileSetUp() const {
@@ -226,6 +214,10 @@ QString SqliteDialect::storeKeyCounter() const {
     return QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
 }
 
+QString SqliteDialect::packInPlace(const QString& /*table*/) const {
+    return {};
+}
+
 QString SqliteDialect::freePageCount() const {
     return QStringLiteral("PRAGMA freelist_count");
 }
@@ -236,6 +228,10 @@ QString SqliteDialect::releaseFreePage() const {
 
 QString SqliteDialect::foldLog() const {
     return QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
+QStringList SqliteDialect::integrityCheckSetUp() const {
+    return {};
 }
 
 QString SqliteDialect::integrityCheck() const {
@@ -254,9 +250,27 @@ int SqliteDialect::columnTypeField() const {
     return 2;
 }
 
-const DbDialect& dbDialect() {
+const DbDialect& sqliteDialect() {
     static const SqliteDialect dialect;
     return dialect;
+}
+
+const DbDialect& postgresDialect() {
+    static const PostgresDialect dialect;
+    return dialect;
+}
+
+namespace {
+std::atomic<const DbDialect*> currentDialect{nullptr};
+}  // namespace
+
+const DbDialect& dbDialect() {
+    const DbDialect* d = currentDialect.load();
+    return d != nullptr ? *d : sqliteDialect();
+}
+
+void useDbDialect(const DbDialect& dialect) {
+    currentDialect.store(&dialect);
 }
 
 QString sqlQuoted(const QString& text) {

@@ -1,8 +1,8 @@
 // The few places where the SQL of one database engine differs from another's: how dates and
-// times are written and compared, how a key numbers itself, how texts are joined, how another
-// database is reached, how a row that may exist already is written, how the file is set up and
-// kept small. Everything else the program writes is plain SQL. SQLite is the engine
-// the program ships with; a server engine would add its own dialect here.
+// times are written and compared, how a key numbers itself, how texts are joined, how a row that
+// may exist already is written, how the file is set up and kept small. Everything else the program
+// writes is plain SQL. SQLite keeps the results in a file beside the program; PostgreSQL keeps them
+// on a server that several stations share.
 #pragma once
 
 #include <QDate>
@@ -45,6 +45,8 @@ public:
     virtual QString dayWeekId(const QString& dateExpression) const = 0;
     // A date expression as the program shows dates, "dd.mm.yyyy".
     virtual QString displayDate(const QString& dateExpression) const = 0;
+    // A real number as the text the tables show ("10.0" for ten).
+    virtual QString realText(const QString& expression) const = 0;
     // Texts joined into one; an empty part stays empty and does not empty the result.
     virtual QString concat(const QStringList& expressions) const = 0;
     // True when a number part column holds nothing (stored as an empty text).
@@ -56,12 +58,6 @@ public:
     // The engine's error code says another connection holds the database.
     virtual bool isBusyError(const QString& nativeErrorCode) const = 0;
 
-    // Another database (an import source) made reachable under a schema name, and the name
-    // of one of its tables.
-    virtual QString attachDatabase(const QString& filePath, const QString& schema) const = 0;
-    virtual QString detachDatabase(const QString& schema) const = 0;
-    virtual QString qualifiedTable(const QString& schema, const QString& table) const = 0;
-
     // ---- Writing rows that may exist already ----------------------------------------------
     // One row with a placeholder per column; a row that would repeat the key (any unique key
     // when none is named) of an existing one is not written.
@@ -71,12 +67,17 @@ public:
     // values of the other columns, except that a null (not measured) keeps what it held.
     virtual QString insertOrMerge(const QString& table, const QStringList& columns,
                                   const QStringList& keyColumns) const = 0;
+    // What follows an INSERT so that the statement hands back the key it gave the new row
+    // (read with insertedKey()); empty when the driver reports the key by itself.
+    virtual QString returningKey(const QString& column) const = 0;
     // A SELECT with its ORDER BY cut to its first row.
     virtual QString firstRowOnly(const QString& orderedSelect) const = 0;
     // The column that orders a table's rows as they were inserted.
     virtual QString insertionOrder() const = 0;
 
     // ---- The file and the connection ------------------------------------------------------
+    // Options handed to the driver when a connection opens.
+    virtual QString connectOptions(int busyTimeoutMs, bool readOnly) const = 0;
     // Statements that set up a newly made file: freed pages given back on demand, readers
     // beside one writer.
     virtual QStringList fileSetUp() const = 0;
@@ -97,6 +98,9 @@ public:
     // table's name first and the second the counter.
     virtual QString forgetKeyCounter() const = 0;
     virtual QString storeKeyCounter() const = 0;
+    // Packs a table where it lies (the server's own vacuum, run outside a transaction); empty
+    // when the engine packs a table by copying it into a fresh one.
+    virtual QString packInPlace(const QString& table) const = 0;
     // The number of unused pages in the file, and the statement that returns one of them to
     // the file system each time it runs.
     virtual QString freePageCount() const = 0;
@@ -104,11 +108,14 @@ public:
     // Folds the write-ahead log into the file so that the file really shrinks.
     virtual QString foldLog() const = 0;
     // The engine's own check of the file: one row per problem, a single "ok" row when none.
+    // The statements before it make the check available, and may fail when it already is.
+    virtual QStringList integrityCheckSetUp() const = 0;
     virtual QString integrityCheck() const = 0;
     // The columns of a table, one row each, the column's name in the field `columnNameField()`.
     virtual QString tableColumns(const QString& table) const = 0;
     virtual int columnNameField() const = 0;
-    // The field with the column's declared type ("VARCHAR(20)") in the same rows.
+    // The field with the column's declared type, as a ZEV7 file declares it ("VARCHAR(20)"),
+    // in the same rows.
     virtual int columnTypeField() const = 0;
 };
 
@@ -130,20 +137,20 @@ public:
     QString addDays(const QString& dateExpression, int days) const override;
     QString dayWeekId(const QString& dateExpression) const override;
     QString displayDate(const QString& dateExpression) const override;
+    QString realText(const QString& expression) const override;
     QString concat(const QStringList& expressions) const override;
     QString isEmptyText(const QString& column) const override;
     QString beginWrite() const override;
     QString beginExclusive() const override;
     bool isBusyError(const QString& nativeErrorCode) const override;
-    QString attachDatabase(const QString& filePath, const QString& schema) const override;
-    QString detachDatabase(const QString& schema) const override;
-    QString qualifiedTable(const QString& schema, const QString& table) const override;
     QString insertUnlessPresent(const QString& table, const QStringList& columns,
                                 const QStringList& keyColumns) const override;
     QString insertOrMerge(const QString& table, const QStringList& columns,
                           const QStringList& keyColumns) const override;
+    QString returningKey(const QString& column) const override;
     QString firstRowOnly(const QString& orderedSelect) const override;
     QString insertionOrder() const override;
+    QString connectOptions(int busyTimeoutMs, bool readOnly) const override;
     QStringList fileSetUp() const override;
     QString commitSafety(bool syncEveryCommit) const override;
     QString busyTimeout(int ms) const override;
@@ -152,17 +159,77 @@ public:
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;
     QString storeKeyCounter() const override;
+    QString packInPlace(const QString& table) const override;
     QString freePageCount() const override;
     QString releaseFreePage() const override;
     QString foldLog() const override;
+    QStringList integrityCheckSetUp() const override;
     QString integrityCheck() const override;
     QString tableColumns(const QString& table) const override;
     int columnNameField() const override;
     int columnTypeField() const override;
 };
 
-// The dialect of the database the program works with.
+// A PostgreSQL server: keys from sequences, dates and times in their own column types, the
+// looked-up texts compared without regard to letter case through a collation of the server.
+class PostgresDialect : public DbDialect {
+public:
+    QString driverName() const override;
+    QString autoIncrementKey(const QString& column) const override;
+    QString dateColumn(const QString& column, bool notNull) const override;
+    QString timeColumn(const QString& column, bool notNull) const override;
+    QString textColumn(const QString& column, int length, bool lookup) const override;
+    QString integerColumn(const QString& column, bool notNull) const override;
+    QString realColumn(const QString& column) const override;
+    QVariant dateValue(const QDate& date) const override;
+    QVariant timeValue(const QTime& time) const override;
+    QDate toDate(const QVariant& stored) const override;
+    QTime toTime(const QVariant& stored) const override;
+    QString dateLiteral(const QDate& date) const override;
+    QString timeLiteral(const QTime& time) const override;
+    QString addDays(const QString& dateExpression, int days) const override;
+    QString dayWeekId(const QString& dateExpression) const override;
+    QString displayDate(const QString& dateExpression) const override;
+    QString realText(const QString& expression) const override;
+    QString concat(const QStringList& expressions) const override;
+    QString isEmptyText(const QString& column) const override;
+    QString beginWrite() const override;
+    QString beginExclusive() const override;
+    bool isBusyError(const QString& nativeErrorCode) const override;
+    QString insertUnlessPresent(const QString& table, const QStringList& columns,
+                                const QStringList& keyColumns) const override;
+    QString insertOrMerge(const QString& table, const QStringList& columns,
+                          const QStringList& keyColumns) const override;
+    QString returningKey(const QString& column) const override;
+    QString firstRowOnly(const QString& orderedSelect) const override;
+    QString insertionOrder() const override;
+    QString connectOptions(int busyTimeoutMs, bool readOnly) const override;
+    QStringList fileSetUp() const override;
+    QString commitSafety(bool syncEveryCommit) const override;
+    QString busyTimeout(int ms) const override;
+    QString setSchemaVersion(int version) const override;
+    QString tableExists() const override;
+    QString readKeyCounter() const override;
+    QString forgetKeyCounter() const override;
+    QString storeKeyCounter() const override;
+    QString packInPlace(const QString& table) const override;
+    QString freePageCount() const override;
+    QString releaseFreePage() const override;
+    QString foldLog() const override;
+    QStringList integrityCheckSetUp() const override;
+    QString integrityCheck() const override;
+    QString tableColumns(const QString& table) const override;
+    int columnNameField() const override;
+    int columnTypeField() const override;
+};
+
+const DbDialect& sqliteDialect();
+const DbDialect& postgresDialect();
+
+// The dialect of the database the program works with: SQLite until DbConnection is set up for a
+// server.
 const DbDialect& dbDialect();
+void useDbDialect(const DbDialect& dialect);
 
 // A text as an SQL string literal: single quotes, inner quotes doubled.
 QString sqlQuoted(const QString& text);

@@ -149,6 +149,20 @@ int PackTable(const QString& tableName, QSqlDatabase db) {
     if (def == nullptr || !db.isOpen()) {
         return kTableUnavailable;
     }
+    if (const QString vacuum = dbDialect().packInPlace(def->name); !vacuum.isEmpty()) {
+        // The server packs the table where it lies, outside any transaction, and waits for
+        // nobody: a table in use is skipped.
+        NoWaiting noWaiting(db);
+        if (!tableExists(db, def->name)) {
+            return kTableUnavailable;
+        }
+        QSqlQuery q(db);
+        if (q.exec(vacuum)) {
+            return 0;
+        }
+        return dbDialect().isBusyError(q.lastError().nativeErrorCode()) ? kTableUnavailable
+                                                                        : errorCode(q);
+    }
     int code = 0;
     {
         NoWaiting noWaiting(db);

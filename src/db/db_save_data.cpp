@@ -121,7 +121,7 @@ bool lookupId(QSqlQuery& q, int* id, QString* error) {
 
 bool insertedId(QSqlQuery& q, int* id, QString* error) {
     bool ok = false;
-    *id = q.lastInsertId().toInt(&ok);
+    *id = insertedKey(q).toInt(&ok);
     if (!ok || *id <= 0) {
         *error = QStringLiteral("no key for the new row of ") + q.lastQuery();
         return false;
@@ -272,7 +272,8 @@ bool TDBSaveData::saveNumber(const TelNumber& number, const char* tableName, con
         QSqlQuery insert(db);
         if (!prepare(insert,
                      QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?)")
-                         .arg(QLatin1String(tableName), columns),
+                             .arg(QLatin1String(tableName), columns) +
+                         dbDialect().returningKey(QLatin1String(keyColumn)),
                      error)) {
             return false;
         }
@@ -332,7 +333,8 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
                                     "DAY_WEEK_ON_ID, DATE_OFF, TIME_OFF, DAY_WEEK_OFF_ID, "
                                     "STATE_ID, OUT_TELNUM, IN_TELNUM) VALUES (?, ?, ?, ?, ?, ?, "
                                     "?, ?, ?, ?, ?)")
-                         .arg(QLatin1String(table::Cycle)),
+                             .arg(QLatin1String(table::Cycle)) +
+                         dbDialect().returningKey(QStringLiteral("CYCLE_ID")),
                      error)) {
             return false;
         }

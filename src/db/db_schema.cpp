@@ -51,8 +51,7 @@ QStringList resSeansColumns(const DbDialect& d, bool working) {
             d.realColumn(s("RES_DC_LEV"))};
 }
 
-QList<TableDef> buildTables() {
-    const DbDialect& d = dbDialect();
+QList<TableDef> buildTables(const DbDialect& d) {
     QList<TableDef> t;
 
     t.append({s(table::Out),
@@ -226,8 +225,9 @@ bool fillDictionaries(QSqlDatabase& db, QString* error) {
 }  // namespace
 
 const QList<TableDef>& DbSchema::tables() {
-    static const QList<TableDef> all = buildTables();
-    return all;
+    static const QList<TableDef> inFile = buildTables(sqliteDialect());
+    static const QList<TableDef> onServer = buildTables(postgresDialect());
+    return &dbDialect() == &postgresDialect() ? onServer : inFile;
 }
 
 const TableDef* DbSchema::find(const QString& name) {

@@ -29,6 +29,13 @@ QString sqlErrorText(const QSqlQuery& query) {
     return text;
 }
 
+QVariant insertedKey(QSqlQuery& query) {
+    if (query.isSelect()) {
+        return query.next() ? query.value(0) : QVariant();
+    }
+    return query.lastInsertId();
+}
+
 DbTransaction::DbTransaction(QSqlDatabase& db, Mode mode) : db_(db) {
     const DbDialect& dialect = dbDialect();
     QSqlQuery query(db_);

@@ -14,6 +14,10 @@ bool execSql(QSqlDatabase& db, const QString& sql, QString* error = nullptr);
 // The engine's text of a failed statement, with the statement it came from.
 QString sqlErrorText(const QSqlQuery& query);
 
+// The key an INSERT gave its new row: the row the statement handed back (the dialect's
+// returningKey()), else what the driver reports.
+QVariant insertedKey(QSqlQuery& query);
+
 class DbTransaction {
 public:
     enum class Mode { Write, Exclusive };

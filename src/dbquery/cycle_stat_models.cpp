@@ -1,6 +1,7 @@
 #include "dbquery/cycle_stat_models.h"
 
 #include "core/strings.h"
+#include "db/db_dialect.h"
 #include "db/db_records.h"
 #include "db/db_transaction.h"
 
@@ -30,7 +31,8 @@ CycleStatModel::CycleStatModel(QSqlDatabase db, QObject* parent) : StatTableMode
 }
 
 bool CycleStatModel::showCycle(int cycleId) {
-    const QString sql = cycleStatSelect(QStringLiteral("CAST(SETCYC.P_NORM_KPV AS CHAR(8))||' %'"),
+    const QString sql = cycleStatSelect(dbDialect().realText(QStringLiteral("SETCYC.P_NORM_KPV")) +
+                                            QStringLiteral("||' %'"),
                                         QStringLiteral("( RESCYC1.PARAM_RES_ID=3)")) +
                         QStringLiteral(" UNION ") +
                         cycleStatSelect(QStringLiteral("'          '"),

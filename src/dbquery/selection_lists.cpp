@@ -24,7 +24,7 @@ QString numberText(const QString& alias) {
     QStringList parts;
     for (const char* c :
          {"HIER_ATX", "BEF_CALL", "CODE_CITY", "ADD_CODE", "NUM_ATX", "NUM_ON_ATX", "ADD_CALL"}) {
-        parts << QStringLiteral("CAST(%1.%2 AS CHAR(20))").arg(alias, QString::fromLatin1(c));
+        parts << QStringLiteral("CAST(%1.%2 AS TEXT)").arg(alias, QString::fromLatin1(c));
     }
     return parts.join(QStringLiteral("||'/'||"));
 }

@@ -1,6 +1,7 @@
 #include "dbquery/selection_stat_models.h"
 
 #include "core/strings.h"
+#include "db/db_dialect.h"
 #include "db/db_records.h"
 #include "dbquery/working_selection.h"
 #include "scenario/result_code.h"
@@ -64,7 +65,8 @@ bool SummaryStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFi
     const QString x = exclusionCondition(excludedCycleIds);
     const QString groupBy =
         QStringLiteral(" GROUP BY RESCYC1.PARAM_RES_ID,PARAMCYC.PARAM_RES_STR ");
-    SqlFragment sql(summarySelect(QStringLiteral("CAST(MIN(SETCYC.P_NORM_KPV) AS CHAR(8))||' %'"),
+    SqlFragment sql(summarySelect(dbDialect().realText(QStringLiteral("MIN(SETCYC.P_NORM_KPV)")) +
+                                      QStringLiteral("||' %'"),
                                   filter.from) +
                     summaryWhere(QStringLiteral("(RESCYC1.PARAM_RES_ID=3)"), x));
     sql += filter.where;

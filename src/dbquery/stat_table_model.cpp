@@ -18,7 +18,7 @@ int StatTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant StatTableModel::value(int row, const QString& field) const {
-    const auto it = fieldIndex_.constFind(field);
+    const auto it = fieldIndex_.constFind(field.toUpper());
     if (it == fieldIndex_.constEnd() || row < 0 || row >= rowCount()) {
         return {};
     }
@@ -108,7 +108,8 @@ bool StatTableModel::run(const SqlFragment& sql) {
     fieldIndex_.clear();
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i) {
-        fieldIndex_.insert(rec.fieldName(i), i);
+        // A server gives the names in small letters.
+        fieldIndex_.insert(rec.fieldName(i).toUpper(), i);
     }
     setQuery(std::move(q));
     return true;

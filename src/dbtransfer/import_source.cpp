@@ -52,9 +52,9 @@ FieldDef sqliteField(const QString& name, const QString& declared) {
     return {name, FieldType::Other, size};
 }
 
-// nullopt: no such table; empty: it could not be read.
-std::optional<TableLayout> sqliteLayout(QSqlDatabase& db, const QString& table) {
-    const DbDialect& d = dbDialect();
+// nullopt: no such table; empty: it could not be read. d: the dialect of db's engine.
+std::optional<TableLayout> sqliteLayout(QSqlDatabase& db, const QString& table,
+                                        const DbDialect& d) {
     QSqlQuery q(db);
     if (!q.exec(d.tableColumns(table))) {
         return TableLayout{};
@@ -104,7 +104,7 @@ SqliteImportSource::SqliteImportSource(const QString& filePath, QSqlDatabase own
     : filePath_(filePath),
       connectionName_(QStringLiteral("ZEV7_import_%1").arg(connectionSerial.fetchAndAddRelaxed(1))),
       own_(own) {
-    source_ = QSqlDatabase::addDatabase(dbDialect().driverName(), connectionName_);
+    source_ = QSqlDatabase::addDatabase(sqliteDialect().driverName(), connectionName_);
     // The source is only read: a backup on a write-protected medium imports too.
     source_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     source_.setDatabaseName(filePath);
@@ -249,11 +249,11 @@ std::optional<TableLayout> SqliteImportSource::readLayout(const QString& table, 
         return TableLayout{};
     }
     step_.start();
-    return sqliteLayout(source_, table);
+    return sqliteLayout(source_, table, sqliteDialect());
 }
 
 TableLayout SqliteImportSource::expectedLayout(const QString& table) {
-    return sqliteLayout(own_, table).value_or(TableLayout{});
+    return sqliteLayout(own_, table, dbDialect()).value_or(TableLayout{});
 }
 
 QString SqliteImportSource::tableName(const QString& table) const {

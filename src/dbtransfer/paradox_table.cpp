@@ -157,7 +157,8 @@ std::optional<QVariant> ParadoxTable::value(char* data, int index) {
     pxdoc_t* doc = pxDoc(doc_);
     const int len = layout_[index].size;
     char* field = data + offsets_[index];
-    const DbDialect& d = dbDialect();
+    // Dates and times in the form a ZEV7 file keeps them, as every import source gives them.
+    const DbDialect& d = sqliteDialect();
     switch (file_.fields()[index].type) {
         case ParadoxFile::kAutoInc:
         case ParadoxFile::kLong: {

@@ -183,14 +183,15 @@ bool ResultImporter::Copy::numberId(const QString& table, const QString& key, in
     }
     QSqlQuery add(own_);
     add.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?)")
-                    .arg(table, kNumberParts.join(QLatin1Char(','))));
+                    .arg(table, kNumberParts.join(QLatin1Char(','))) +
+                dbDialect().returningKey(key));
     for (const QVariant& v : parts) {
         add.addBindValue(v);
     }
     if (!exec(add, error)) {
         return false;
     }
-    *newId = add.lastInsertId().toInt();
+    *newId = insertedKey(add).toInt();
     return *newId != 0;
 }
 
@@ -335,14 +336,15 @@ bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, bool* present, QStr
     QSqlQuery add(own_);
     add.prepare(QStringLiteral("INSERT INTO Table_Cycle (%1) VALUES (%2)")
                     .arg(columns.join(QLatin1Char(',')),
-                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))) +
+                dbDialect().returningKey(QStringLiteral("CYCLE_ID")));
     for (const QVariant& v : values) {
         add.addBindValue(v);
     }
     if (!exec(add, error)) {
         return false;
     }
-    const int newCycle = add.lastInsertId().toInt();
+    const int newCycle = insertedKey(add).toInt();
     const bool resultsCopied =
         oldLayout_ ? copyOldResults(oldCycle, newCycle, error)
                    : copyRows(QLatin1String(table::ResCycle), oldCycle, newCycle, error);

@@ -104,7 +104,8 @@ RowRules::RowRules(const QString& table, const TableLayout& layout) {
 }
 
 QString RowRules::check(const QVariantList& row, qint64 record) const {
-    const DbDialect& d = dbDialect();
+    // A source row holds dates and times as a ZEV7 file does, whatever engine receives them.
+    const DbDialect& d = sqliteDialect();
     for (int i = 0; i < rules_.size(); ++i) {
         const Rule& r = rules_[i];
         const QVariant v = row.value(i);

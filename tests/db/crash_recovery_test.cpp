@@ -39,7 +39,7 @@ void CrashRecoveryTest::runAndDie() {
         _exit(2);
     }
     QSqlDatabase db = DbConnection::forThisThread();
-    if (!execSql(db, QStringLiteral("BEGIN IMMEDIATE")) ||
+    if (!execSql(db, dbDialect().beginWrite()) ||
         !execSql(db, QStringLiteral("INSERT INTO Table_Seans VALUES (1, 4, '2026-01-14', "
                                     "'10:04:00', 3, '2026-01-14', '10:04:20', '00:00:20', 0)")) ||
         !execSql(db, QStringLiteral("UPDATE Table_ResCycle SET RESCYC_VALUE_CNT = 4 WHERE "
@@ -62,11 +62,15 @@ TEST_F(CrashRecoveryTest, AKilledWriterLeavesEveryFinishedCall) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "child ended with " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
-    // The stored calls are still only in the write-ahead log, beside the half-written one.
-    EXPECT_GT(QFileInfo(DbConnection::filePath() + QStringLiteral("-wal")).size(), 0);
+    if (!onServer()) {
+        // The stored calls are still only in the write-ahead log, beside the half-written one.
+        EXPECT_GT(QFileInfo(DbConnection::filePath() + QStringLiteral("-wal")).size(), 0);
+    }
 
     ASSERT_TRUE(DbConnection::setup(&messages_, DbConnection::options()));
-    EXPECT_EQ(value(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    if (!onServer()) {
+        EXPECT_EQ(value(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    }
     EXPECT_EQ(rows(QStringLiteral("SELECT SEANS_ID FROM Table_Seans ORDER BY 1")),
               (QStringList{"1", "2", "3"}));
     EXPECT_EQ(count(QStringLiteral("Table_ResSeans")), 3);

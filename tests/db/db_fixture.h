@@ -1,10 +1,15 @@
 // A results database of its own for every test: a temporary program directory, the database
-// set up in it, writers that never wait for a lock.
+// set up in it, writers that never wait for a lock. With ZEV7_TEST_PG set (a server address as
+// "postgresql://user@host:port/name", or "postgresql://" for libpq's environment) the results
+// go to that PostgreSQL database instead, emptied before every test.
 #pragma once
 
 #include "core/text_codec.h"
 #include "db/db_connection.h"
+#include "db/db_dialect.h"
 #include "db/db_save_data.h"
+#include "db/db_schema.h"
+#include "db/db_transaction.h"
 #include "scenario/ole_date.h"
 #include "scenario/records.h"
 #include "support/recording_messages.h"
@@ -33,6 +38,10 @@ protected:
         DbOptions options;
         options.busyTimeoutMs = 0;
         options.syncEveryCommit = false;
+        options.server = qEnvironmentVariable("ZEV7_TEST_PG");
+        if (!options.server.isEmpty()) {
+            ASSERT_NO_FATAL_FAILURE(emptyServerDatabase(options));
+        }
         ASSERT_TRUE(DbConnection::setup(&messages_, options))
             << messages_.texts().join(QStringLiteral("; ")).toStdString();
         messages_.clear();
@@ -40,18 +49,85 @@ protected:
 
     void TearDown() override { DbConnection::shutdown(); }
 
+    static bool onServer() { return !DbConnection::options().server.isEmpty(); }
+
+    // Another program on the same database: it waits for nobody.
+    static DbOptions otherProgram() {
+        DbOptions o = DbConnection::options();
+        o.busyTimeoutMs = 0;
+        o.syncEveryCommit = true;
+        return o;
+    }
+
+    // Holds every table for writing, as another program in the middle of a write does, until
+    // the connection says ROLLBACK.
+    static bool holdForWriting(QSqlDatabase& other) {
+        if (!onServer()) {
+            return execSql(other, QStringLiteral("BEGIN IMMEDIATE"));
+        }
+        QStringList tables;
+        for (const TableDef& def : DbSchema::tables()) {
+            tables << def.name;
+        }
+        return execSql(other, QStringLiteral("BEGIN")) &&
+               execSql(other, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE")
+                                  .arg(tables.join(QStringLiteral(", "))));
+    }
+
+    // Every table, index and collation of the server database's schema goes.
+    static void emptyServerDatabase(const DbOptions& options) {
+        const QString name = QStringLiteral("ZEV7_test_reset");
+        {
+            QSqlDatabase db = DbConnection::open(name, options);
+            ASSERT_TRUE(db.isOpen()) << db.lastError().text().toStdString();
+            QSqlQuery q(db);
+            ASSERT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE")) &&
+                        q.exec(QStringLiteral("CREATE SCHEMA public")))
+                << q.lastError().text().toStdString();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
     // The first column of the first row of a query on "ZEV7", or an invalid value.
     static QVariant value(const QString& sql) {
         QSqlQuery q(DbConnection::main());
         if (!q.exec(sql) || !q.next()) {
             return {};
         }
-        return q.value(0);
+        const QVariant v = q.value(0);
+        return v.typeId() == QMetaType::QTime ? QVariant(text(v)) : v;
+    }
+    // A table's column names in capitals, as the engine lists them.
+    static QStringList columnsOf(const QString& table) {
+        QStringList out;
+        QSqlQuery q(DbConnection::main());
+        if (q.exec(dbDialect().tableColumns(table))) {
+            while (q.next()) {
+                out << q.value(dbDialect().columnNameField()).toString().toUpper();
+            }
+        }
+        return out;
+    }
+    static bool tableExists(const QString& table) {
+        QSqlQuery q(DbConnection::main());
+        q.prepare(dbDialect().tableExists());
+        q.addBindValue(table);
+        return q.exec() && q.next();
     }
     static int count(const QString& table, const QString& where = QString()) {
         return value(QStringLiteral("SELECT COUNT(*) FROM ") + table +
                      (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where))
             .toInt();
+    }
+    // A value as the tables show it: a time to the second, as the file keeps it as text.
+    static QString text(const QVariant& v) {
+        if (v.isNull()) {
+            return QStringLiteral("NULL");
+        }
+        if (v.typeId() == QMetaType::QTime) {
+            return v.toTime().toString(QStringLiteral("hh:mm:ss"));
+        }
+        return v.toString();
     }
     // Every row of a query, columns joined by "|".
     static QStringList rows(const QString& sql) {
@@ -64,7 +140,7 @@ protected:
         while (q.next()) {
             QStringList cols;
             for (int i = 0; i < q.record().count(); ++i) {
-                cols << (q.value(i).isNull() ? QStringLiteral("NULL") : q.value(i).toString());
+                cols << text(q.value(i));
             }
             out << cols.join(QLatin1Char('|'));
         }

@@ -61,11 +61,53 @@ protected:
         return ResultImporter(DbConnection::main()).run(source_.path(), callbacks);
     }
 
-    // The own database's file copied into the source directory as another installation's.
+    // The own database's file copied into the source directory as another installation's; the
+    // rows of a server database written into such a file.
     void copyDatabaseAsSource() {
+        const QString target = source_.filePath("ZEV7.sqlite");
+        if (onServer()) {
+            ASSERT_NO_FATAL_FAILURE(writeAsFile(target));
+            return;
+        }
         DbConnection::shutdown();
-        ASSERT_TRUE(QFile::copy(DbConnection::filePath(), source_.filePath("ZEV7.sqlite")));
+        ASSERT_TRUE(QFile::copy(DbConnection::filePath(), target));
         ASSERT_TRUE(DbConnection::setup(&messages_, DbConnection::options()));
+    }
+
+    static void writeAsFile(const QString& path) {
+        const QString name = QStringLiteral("ZEV7_test_file");
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase(sqliteDialect().driverName(), name);
+            file.setDatabaseName(path);
+            ASSERT_TRUE(file.open());
+            // The tables as a file declares them, for the length of the copy.
+            useDbDialect(sqliteDialect());
+            QString error;
+            const bool created = DbSchema::createMissing(file, &error);
+            useDbDialect(postgresDialect());
+            ASSERT_TRUE(created) << error.toStdString();
+            for (const QString& t : resultTableNames()) {
+                QSqlQuery from(DbConnection::main());
+                ASSERT_TRUE(from.exec(QStringLiteral("SELECT * FROM ") + t));
+                const int columns = from.record().count();
+                QSqlQuery to(file);
+                to.prepare(
+                    QStringLiteral("INSERT INTO %1 VALUES (%2)")
+                        .arg(t, QStringList(columns, QStringLiteral("?")).join(QLatin1Char(','))));
+                while (from.next()) {
+                    for (int i = 0; i < columns; ++i) {
+                        const QVariant v = from.value(i);
+                        to.addBindValue(
+                            v.typeId() == QMetaType::QDate   ? sqliteDialect().dateValue(v.toDate())
+                            : v.typeId() == QMetaType::QTime ? sqliteDialect().timeValue(v.toTime())
+                                                             : v);
+                    }
+                    ASSERT_TRUE(to.exec()) << to.lastError().text().toStdString();
+                }
+            }
+            file.close();
+        }
+        QSqlDatabase::removeDatabase(name);
     }
 
     // Every row of every result table, identifiers included: the own database as a whole.

@@ -86,7 +86,11 @@ TEST_F(ParadoxAcceptanceTest, ALegacyBackupShowsItsCyclesWithTheirTotalsInTheSel
 
     // A fresh installation.
     DbConnection::shutdown();
-    ASSERT_TRUE(QFile::remove(DbConnection::filePath()));
+    if (onServer()) {
+        emptyServerDatabase(DbConnection::options());
+    } else {
+        ASSERT_TRUE(QFile::remove(DbConnection::filePath()));
+    }
     ASSERT_TRUE(DbConnection::setup(&messages_, DbConnection::options()));
     ASSERT_EQ(count(QStringLiteral("Table_Cycle")), 0);
 

@@ -10,9 +10,7 @@ namespace {
 TEST_F(ResultImportTest, AnotherZev7DatabaseComesAcrossOnceAndTheOwnDirectoryDoesNothing) {
     storeSourceCycles();
     const QStringList before = content();
-    DbConnection::shutdown();
-    ASSERT_TRUE(QFile::copy(DbConnection::filePath(), source_.filePath("ZEV7.sqlite")));
-    ASSERT_TRUE(DbConnection::setup(&messages_, DbConnection::options()));
+    copyDatabaseAsSource();
     // The numbers the own database knows already are found again, not added.
     sql(QStringLiteral("DELETE FROM Table_Cycle"));
     sql(QStringLiteral("DELETE FROM Table_Seans"));

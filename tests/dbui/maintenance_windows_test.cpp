@@ -57,7 +57,10 @@ TEST_F(MaintenanceWindows, CompactionPacksEveryTableOrStopsWhenInterrupted) {
 }
 
 TEST_F(MaintenanceWindows, TableHeldByAnotherWriterIsReportedNotPassedOver) {
-    QSqlDatabase other = DbConnection::open(QStringLiteral("other"), DbOptions{0, false});
+    DbOptions options;
+    options.busyTimeoutMs = 0;
+    options.syncEveryCommit = false;
+    QSqlDatabase other = DbConnection::open(QStringLiteral("other"), options);
     {
         QSqlQuery hold(other);
         ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
