@@ -119,10 +119,17 @@ bool lookupId(QSqlQuery& q, int* id, QString* error) {
     return true;
 }
 
-bool insertedId(QSqlQuery& q, int* id, QString* error) {
+// The key of the row an INSERT added, 0 when it added none.
+int newRowId(QSqlQuery& q) {
     bool ok = false;
-    *id = insertedKey(q).toInt(&ok);
-    if (!ok || *id <= 0) {
+    const int id = insertedKey(q).toInt(&ok);
+    q.finish();
+    return ok && id > 0 ? id : 0;
+}
+
+bool insertedId(QSqlQuery& q, int* id, QString* error) {
+    *id = newRowId(q);
+    if (*id == 0) {
         *error = QStringLiteral("no key for the new row of ") + q.lastQuery();
         return false;
     }
@@ -269,10 +276,12 @@ bool TDBSaveData::saveNumber(const TelNumber& number, const char* tableName, con
         if (found > 0) {
             return true;
         }
+        // Another station on the same server may file the same number at the same moment:
+        // then its row is the one, found again once its write has ended.
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?)")
-                             .arg(QLatin1String(tableName), columns) +
+                     dbDialect().insertUnlessPresent(QLatin1String(tableName),
+                                                     columns.split(QStringLiteral(", ")), {}) +
                          dbDialect().returningKey(QLatin1String(keyColumn)),
                      error)) {
             return false;
@@ -280,7 +289,18 @@ bool TDBSaveData::saveNumber(const TelNumber& number, const char* tableName, con
         for (const QString& p : parts) {
             insert.addBindValue(p);
         }
-        return execPrepared(insert, error) && insertedId(insert, &found, error);
+        if (!execPrepared(insert, error)) {
+            return false;
+        }
+        found = newRowId(insert);
+        if (found == 0 && !lookupId(find, &found, error)) {
+            return false;
+        }
+        if (found == 0) {
+            *error = QStringLiteral("no key for the new row of ") + insert.lastQuery();
+            return false;
+        }
+        return true;
     });
     *id = ok ? found : 0;
     return ok;

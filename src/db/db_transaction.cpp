@@ -33,7 +33,7 @@ QVariant insertedKey(QSqlQuery& query) {
     if (query.isSelect()) {
         return query.next() ? query.value(0) : QVariant();
     }
-    return query.lastInsertId();
+    return query.numRowsAffected() > 0 ? query.lastInsertId() : QVariant();
 }
 
 DbTransaction::DbTransaction(QSqlDatabase& db, Mode mode) : db_(db) {

@@ -15,7 +15,7 @@ bool execSql(QSqlDatabase& db, const QString& sql, QString* error = nullptr);
 QString sqlErrorText(const QSqlQuery& query);
 
 // The key an INSERT gave its new row: the row the statement handed back (the dialect's
-// returningKey()), else what the driver reports.
+// returningKey()), else what the driver reports; invalid when the INSERT added no row.
 QVariant insertedKey(QSqlQuery& query);
 
 class DbTransaction {

@@ -7,9 +7,42 @@
 
 namespace zev7 {
 
-QString engineProblemText(const QSqlError& error) {
+namespace {
+
+// A server's SQLSTATE: five letters and digits, the first two naming the class.
+QString serverProblemText(const QString& state) {
+    static const QStringList busy{QStringLiteral("40001"), QStringLiteral("40P01"),
+                                  QStringLiteral("55P03"), QStringLiteral("57014"),
+                                  QStringLiteral("55006")};
+    const QString cls = state.left(2);
+    if (cls == QLatin1String("XX")) {
+        return txt(str::EngineCorrupt).arg(state);
+    }
+    if (busy.contains(state)) {
+        return txt(str::EngineBusy).arg(state);
+    }
+    if (cls == QLatin1String("53")) {
+        return txt(str::EngineFull).arg(state);
+    }
+    if (state == QLatin1String("25006") || state == QLatin1String("42501") ||
+        cls == QLatin1String("28")) {
+        return txt(str::EngineReadOnly).arg(state);
+    }
+    if (cls == QLatin1String("22") || cls == QLatin1String("23")) {
+        return txt(str::EngineConstraint).arg(state);
+    }
+    return txt(str::EngineOther).arg(state);
+}
+
+}  // namespace
+
+QString engineProblemText(const QSqlError& error, const DbDialect& engine) {
+    const QString native = error.nativeErrorCode().trimmed();
+    if (&engine == &postgresDialect()) {
+        return serverProblemText(native);
+    }
     bool known = false;
-    const int code = error.nativeErrorCode().toInt(&known);
+    const int code = native.toInt(&known);
     // The primary code is the low byte of an extended one.
     switch (known ? code & 0xFF : -1) {
         case SQLITE_CORRUPT:
@@ -34,11 +67,12 @@ QString engineProblemText(const QSqlError& error) {
     }
 }
 
-QString engineProblemText(const QString& engineText) {
-    static const QRegularExpression code(QStringLiteral("\\[(\\d+)\\]"));
+QString engineProblemText(const QString& engineText, const DbDialect& engine) {
+    static const QRegularExpression code(QStringLiteral("\\[([0-9A-Z]+)\\]"));
     const QRegularExpressionMatch m = code.match(engineText);
     return engineProblemText(
-        QSqlError({}, {}, QSqlError::UnknownError, m.hasMatch() ? m.captured(1) : QString()));
+        QSqlError({}, {}, QSqlError::UnknownError, m.hasMatch() ? m.captured(1) : QString()),
+        engine);
 }
 
 }  // namespace zev7

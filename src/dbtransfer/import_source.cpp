@@ -153,7 +153,7 @@ QString SqliteImportSource::engineProblem(const QSqlQuery& q) {
     if (interrupted()) {
         return {};
     }
-    return engineProblemText(q.lastError());
+    return engineProblemText(q.lastError(), sqliteDialect());
 }
 
 bool SqliteImportSource::exec(QSqlQuery& q, const QString& sql, const QVariantList& values,
@@ -191,7 +191,7 @@ QString SqliteImportSource::openProblem() {
         return head + QLatin1Char('\n') + txt(str::SourceEmptyFile);
     }
     if (!source_.isOpen()) {
-        return head + QLatin1Char('\n') + engineProblemText(source_.lastError());
+        return head + QLatin1Char('\n') + engineProblemText(source_.lastError(), sqliteDialect());
     }
     QSqlQuery q(source_);
     QString problem;

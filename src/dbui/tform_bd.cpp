@@ -158,6 +158,11 @@ void TForm_BD::showTable(const QString& name) {
     if (model_->lastError().isValid()) {
         messages_.error(txt(str::DbQueryFailed).arg(model_->lastError().text()));
     }
+    // The columns as the program names them; a server gives the names in small letters.
+    const QStringList columns = DbSchema::columnNames(*def);
+    for (int i = 0; i < columns.size() && i < model_->columnCount(); ++i) {
+        model_->setHeaderData(i, Qt::Horizontal, columns[i]);
+    }
     updateRecordLabel();
 }
 

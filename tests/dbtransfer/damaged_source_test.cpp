@@ -3,6 +3,7 @@
 // refused whole with the name of the file at fault and what is wrong with it, and the own
 // database stays exactly as it was. Also: stopping at once, and Russian text under a West
 // European code page.
+#include "dbtransfer/engine_problem.h"
 #include "dbtransfer/paradox_table.h"
 #include "import_fixture.h"
 
@@ -290,6 +291,24 @@ TEST_F(DamagedSourceTest, RussianTextUnderAWestEuropeanCodePageReadsAsRussian) {
     EXPECT_TRUE(ParadoxTable::looksLikeCp1251(toCp1251(QStringLiteral("Москва 333, АТС-2"))));
     EXPECT_FALSE(ParadoxTable::looksLikeCp1251("Caf\xE9 M\xFCller 333"));
     EXPECT_FALSE(ParadoxTable::looksLikeCp1251("495/111/1111"));
+}
+
+// A file answers with SQLite's result codes, a server with its SQLSTATE; both read alike.
+TEST(EngineProblem, AFilesCodeAndAServersStateReadAsTheSameWords) {
+    const auto error = [](const char* code) {
+        return QSqlError({}, {}, QSqlError::StatementError, QString::fromLatin1(code));
+    };
+    EXPECT_EQ(engineProblemText(error("5"), sqliteDialect()), txt(str::EngineBusy).arg(5));
+    EXPECT_EQ(engineProblemText(error("40P01"), postgresDialect()),
+              txt(str::EngineBusy).arg(QStringLiteral("40P01")));
+    EXPECT_EQ(engineProblemText(error("19"), sqliteDialect()), txt(str::EngineConstraint).arg(19));
+    EXPECT_EQ(engineProblemText(error("23505"), postgresDialect()),
+              txt(str::EngineConstraint).arg(QStringLiteral("23505")));
+    EXPECT_EQ(engineProblemText(error("53100"), postgresDialect()),
+              txt(str::EngineFull).arg(QStringLiteral("53100")));
+    EXPECT_EQ(
+        engineProblemText(QStringLiteral("could not serialize [40001]: COMMIT"), postgresDialect()),
+        txt(str::EngineBusy).arg(QStringLiteral("40001")));
 }
 
 }  // namespace
