@@ -1,4 +1,5 @@
 // Packing and emptying tables, the compaction of "Сжатие БД", and the generated database.
+#include "core/strings.h"
 #include "db/db_check.h"
 #include "db/db_maintenance.h"
 #include "db/db_schema.h"
@@ -107,6 +108,26 @@ TEST_F(MaintenanceTest, PackingKeepsRowsIndexesAndTheKeysGivenOut) {
     ASSERT_TRUE(writer.SaveScenarioStart(h));
     ASSERT_TRUE(writer.SaveCycleStart(ole(2027, 1, 1, 0, 0, 0), cycle(h.outNumber, 1, 1), h));
     EXPECT_EQ(writer.cycleId(), 7);
+}
+
+// The file's own check is tried on damaged files by the zev7-db tests; a server checks with
+// amcheck, and an index it cannot vouch for is reported, not passed over.
+TEST_F(MaintenanceTest, TheServersCheckReportsAnIndexItCannotVouchFor) {
+    if (!onServer()) {
+        GTEST_SKIP() << "the server's check";
+    }
+    EXPECT_EQ(checkDatabase(DbConnection::main()), QStringList());
+    EXPECT_EQ(value(QStringLiteral("SELECT extname FROM pg_extension WHERE extname = 'amcheck'")),
+              QStringLiteral("amcheck"));
+    exec(
+        QStringLiteral("UPDATE pg_index SET indisvalid = false "
+                       "WHERE indexrelid = to_regclass('table_out_number')"));
+    const QStringList problems = checkDatabase(DbConnection::main());
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].startsWith(txt(str::DbCheckFailed).arg(QString())))
+        << problems[0].toStdString();
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("table_out_number")))
+        << problems[0].toStdString();
 }
 
 TEST_F(MaintenanceTest, ATableInUseOrMissingIsNotPacked) {
