@@ -24,6 +24,20 @@ QString checkedTextColumn(const QString& column, bool notNull, const QString& pa
 }
 }  // namespace
 
+QString DbDialect::integerColumn(const QString& column, bool notNull) const {
+    return column + (notNull ? QStringLiteral(" INTEGER NOT NULL") : QStringLiteral(" INTEGER"));
+}
+
+QString DbDialect::insertUnlessPresent(const QString& table, const QStringList& columns,
+                                       const QStringList& keyColumns) const {
+    return insertRow(table, columns) +
+           QStringLiteral(" ON CONFLICT%1 DO NOTHING").arg(conflictTarget(keyColumns));
+}
+
+QString DbDialect::firstRowOnly(const QString& orderedSelect) const {
+    return orderedSelect + QStringLiteral(" LIMIT 1");
+}
+
 QString SqliteDialect::driverName() const {
     return QStringLiteral("QSQLITE");
 }
@@ -50,10 +64,6 @@ QString SqliteDialect::textColumn(const QString& column, int length, bool lookup
             .arg(length);
     }
     return QStringLiteral("%1 VARCHAR(%2)").arg(column).arg(length);
-}
-
-QString SqliteDialect::integerColumn(const QString& column, bool notNull) const {
-    return column + (notNull ? QStringLiteral(" INTEGER NOT NULL") : QStringLiteral(" INTEGER"));
 }
 
 QString SqliteDialect::realColumn(const QString& column) const {
@@ -138,12 +148,6 @@ bool SqliteDialect::isBusyError(const QString& nativeErrorCode) const {
     return ok && ((code & kPrimaryMask) == kSqliteBusy || (code & kPrimaryMask) == kSqliteLocked);
 }
 
-QString SqliteDialect::insertUnlessPresent(const QString& table, const QStringList& columns,
-                                           const QStringList& keyColumns) const {
-    return insertRow(table, columns) +
-           QStringLiteral(" ON CONFLICT%1 DO NOTHING").arg(conflictTarget(keyColumns));
-}
-
 QString SqliteDialect::insertOrMerge(const QString& table, const QStringList& columns,
                                      const QStringList& keyColumns) const {
     QStringList updates;
@@ -159,10 +163,6 @@ QString SqliteDialect::insertOrMerge(const QString& table, const QStringList& co
 
 QString SqliteDialect::returningKey(const QString& /*column*/) const {
     return {};
-}
-
-QString SqliteDialect::firstRowOnly(const QString& orderedSelect) const {
-    return orderedSelect + QStringLiteral(" LIMIT 1");
 }
 
 QString SqliteDialect::insertionOrder() const {

@@ -1,4 +1,5 @@
-// The few places where the SQL of one database engine differs from another's: how dates and
+// The few places where the SQL of one database engine differs from another's (where a method
+// has a body here, the engines share it): how dates and
 // times are written and compared, how a key numbers itself, how texts are joined, how a row that
 // may exist already is written, how the file is set up and kept small. Everything else the program
 // writes is plain SQL. SQLite keeps the results in a file beside the program; PostgreSQL keeps them
@@ -26,7 +27,7 @@ public:
     virtual QString dateColumn(const QString& column, bool notNull) const = 0;
     virtual QString timeColumn(const QString& column, bool notNull) const = 0;
     virtual QString textColumn(const QString& column, int length, bool lookup) const = 0;
-    virtual QString integerColumn(const QString& column, bool notNull) const = 0;
+    virtual QString integerColumn(const QString& column, bool notNull) const;
     virtual QString realColumn(const QString& column) const = 0;
 
     // Values bound to a statement for a date column and a time column.
@@ -62,7 +63,7 @@ public:
     // One row with a placeholder per column; a row that would repeat the key (any unique key
     // when none is named) of an existing one is not written.
     virtual QString insertUnlessPresent(const QString& table, const QStringList& columns,
-                                        const QStringList& keyColumns) const = 0;
+                                        const QStringList& keyColumns) const;
     // One row with a placeholder per column; an existing row with the same key takes the new
     // values of the other columns, except that a null (not measured) keeps what it held.
     virtual QString insertOrMerge(const QString& table, const QStringList& columns,
@@ -71,7 +72,7 @@ public:
     // (read with insertedKey()); empty when the driver reports the key by itself.
     virtual QString returningKey(const QString& column) const = 0;
     // A SELECT with its ORDER BY cut to its first row.
-    virtual QString firstRowOnly(const QString& orderedSelect) const = 0;
+    virtual QString firstRowOnly(const QString& orderedSelect) const;
     // The column that orders a table's rows as they were inserted.
     virtual QString insertionOrder() const = 0;
 
@@ -126,7 +127,6 @@ public:
     QString dateColumn(const QString& column, bool notNull) const override;
     QString timeColumn(const QString& column, bool notNull) const override;
     QString textColumn(const QString& column, int length, bool lookup) const override;
-    QString integerColumn(const QString& column, bool notNull) const override;
     QString realColumn(const QString& column) const override;
     QVariant dateValue(const QDate& date) const override;
     QVariant timeValue(const QTime& time) const override;
@@ -143,12 +143,9 @@ public:
     QString beginWrite() const override;
     QString beginExclusive() const override;
     bool isBusyError(const QString& nativeErrorCode) const override;
-    QString insertUnlessPresent(const QString& table, const QStringList& columns,
-                                const QStringList& keyColumns) const override;
     QString insertOrMerge(const QString& table, const QStringList& columns,
                           const QStringList& keyColumns) const override;
     QString returningKey(const QString& column) const override;
-    QString firstRowOnly(const QString& orderedSelect) const override;
     QString insertionOrder() const override;
     QString connectOptions(int busyTimeoutMs, bool readOnly) const override;
     QStringList fileSetUp() const override;
@@ -179,7 +176,6 @@ public:
     QString dateColumn(const QString& column, bool notNull) const override;
     QString timeColumn(const QString& column, bool notNull) const override;
     QString textColumn(const QString& column, int length, bool lookup) const override;
-    QString integerColumn(const QString& column, bool notNull) const override;
     QString realColumn(const QString& column) const override;
     QVariant dateValue(const QDate& date) const override;
     QVariant timeValue(const QTime& time) const override;
@@ -196,12 +192,9 @@ public:
     QString beginWrite() const override;
     QString beginExclusive() const override;
     bool isBusyError(const QString& nativeErrorCode) const override;
-    QString insertUnlessPresent(const QString& table, const QStringList& columns,
-                                const QStringList& keyColumns) const override;
     QString insertOrMerge(const QString& table, const QStringList& columns,
                           const QStringList& keyColumns) const override;
     QString returningKey(const QString& column) const override;
-    QString firstRowOnly(const QString& orderedSelect) const override;
     QString insertionOrder() const override;
     QString connectOptions(int busyTimeoutMs, bool readOnly) const override;
     QStringList fileSetUp() const override;

@@ -60,10 +60,6 @@ QString PostgresDialect::textColumn(const QString& column, int length, bool look
     return QStringLiteral("%1 VARCHAR(%2)").arg(column).arg(length);
 }
 
-QString PostgresDialect::integerColumn(const QString& column, bool notNull) const {
-    return column + QStringLiteral(" INTEGER") + nullability(notNull);
-}
-
 QString PostgresDialect::realColumn(const QString& column) const {
     // REAL is single precision on the server.
     return column + QStringLiteral(" DOUBLE PRECISION");
@@ -153,12 +149,6 @@ bool PostgresDialect::isBusyError(const QString& nativeErrorCode) const {
     return busy.contains(nativeErrorCode.trimmed());
 }
 
-QString PostgresDialect::insertUnlessPresent(const QString& table, const QStringList& columns,
-                                             const QStringList& keyColumns) const {
-    return insertRow(table, columns) +
-           QStringLiteral(" ON CONFLICT%1 DO NOTHING").arg(conflictTarget(keyColumns));
-}
-
 QString PostgresDialect::insertOrMerge(const QString& table, const QStringList& columns,
                                        const QStringList& keyColumns) const {
     QStringList updates;
@@ -174,10 +164,6 @@ QString PostgresDialect::insertOrMerge(const QString& table, const QStringList& 
 
 QString PostgresDialect::returningKey(const QString& column) const {
     return QStringLiteral(" RETURNING ") + column;
-}
-
-QString PostgresDialect::firstRowOnly(const QString& orderedSelect) const {
-    return orderedSelect + QStringLiteral(" LIMIT 1");
 }
 
 QString PostgresDialect::insertionOrder() const {

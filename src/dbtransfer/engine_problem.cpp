@@ -11,14 +11,11 @@ namespace {
 
 // A server's SQLSTATE: five letters and digits, the first two naming the class.
 QString serverProblemText(const QString& state) {
-    static const QStringList busy{QStringLiteral("40001"), QStringLiteral("40P01"),
-                                  QStringLiteral("55P03"), QStringLiteral("57014"),
-                                  QStringLiteral("55006")};
     const QString cls = state.left(2);
     if (cls == QLatin1String("XX")) {
         return txt(str::EngineCorrupt).arg(state);
     }
-    if (busy.contains(state)) {
+    if (postgresDialect().isBusyError(state)) {
         return txt(str::EngineBusy).arg(state);
     }
     if (cls == QLatin1String("53")) {
