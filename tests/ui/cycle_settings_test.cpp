@@ -64,7 +64,7 @@ protected:
         window_.reset();
         window_.reset(createPortWindow(kPort, PortWindowContext{control_, messages_, &ini_}));
         dialog_ = std::make_unique<TFormSet>(CycleSettingsContext{messages_, &ini_});
-        dialog_->showCycle(window_.get());
+        dialog_->showCycle(&window_->document());
     }
 
     QDoubleSpinBox* edit(const char* field) const { return dialog_->fieldEdit(field); }
@@ -160,7 +160,7 @@ TEST_F(CycleSettingsTest, TypingOutOfRangeIsRefusedAndNothingInvalidIsStored) {
     attempts->interpretText();
     EXPECT_LE(attempts->value(), 10000);
     QDoubleSpinBox* pause = nullptr;
-    TForm_SetAdd more(*window_, messages_);
+    TForm_SetAdd more(window_->document(), messages_);
     pause = more.fieldEdit("pause");
     pause->selectAll();
     QTest::keyClicks(pause, "2");
@@ -190,7 +190,7 @@ TEST_F(CycleSettingsTest, ResetShowsTheStoredCycleAndRunningLocksTheButtons) {
     EXPECT_DOUBLE_EQ(edit("answerMaxTime")->value(), 5.0);
 
     window_->scenario().setRunning(true);
-    dialog_->showCycle(window_.get());
+    dialog_->showCycle(&window_->document());
     edit("answerThreshold")->setValue(-30);
     EXPECT_FALSE(dialog_->setButton()->isEnabled());
     EXPECT_FALSE(dialog_->resetButton()->isEnabled());
@@ -225,7 +225,7 @@ TEST_F(CycleSettingsTest, StartWindowKeepsItsOrderAndItsLength) {
 }
 
 TEST_F(CycleSettingsTest, AdditionalSettingsKeepTheCadencesApart) {
-    TForm_SetAdd more(*window_, messages_);
+    TForm_SetAdd more(window_->document(), messages_);
     more.fieldEdit("busyPeriodMin")->setValue(1.5);
     more.fieldEdit("overloadPeriodMin")->setValue(1.1);
     more.fieldEdit("busyPeriodMin")->setValue(0.9);
@@ -241,7 +241,7 @@ TEST_F(CycleSettingsTest, AdditionalSettingsKeepTheCadencesApart) {
 TEST_F(CycleSettingsTest, ClosingThePortWindowLeavesNothingToStore) {
     edit("minAttempts")->setValue(3);
     window_.reset();
-    EXPECT_EQ(dialog_->portWindow(), nullptr);
+    EXPECT_EQ(dialog_->document(), nullptr);
     EXPECT_FALSE(dialog_->setButton()->isEnabled());
     EXPECT_FALSE(dialog_->SetDataFromForm());
 }

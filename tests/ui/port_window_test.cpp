@@ -282,7 +282,7 @@ TEST_F(PortWindowTest, ARunHoldsThePortsMarkerAndAPortRunElsewhereKeepsItsWorkin
     messages_.clear();
     w->start();
     EXPECT_EQ(control_.starts, 1);
-    EXPECT_FALSE(w->moveCycleStart(0, 0.0, 0.0));
+    EXPECT_FALSE(w->document().moveCycleStart(0, 0.0, 0.0));
     const QString busy =
         txt(str::RunPortBusy).arg(kPort).arg(QDir::toNativeSeparators(PortRunMarker::path(kPort)));
     EXPECT_EQ(messages_.texts(), (QStringList{busy, busy}));

@@ -64,7 +64,7 @@ void TForm_Data::setAnswerSettingsClick() {
     setAnswer_->setEnabled(false);
     copyAnswerControlsToHeader();
     colourSetButton(setAnswer_, false);
-    saveWorkingCopy();
+    document_->storeAnswerSettings();
     if (context_.control.answerStationRunning(port_)) {
         context_.control.postAnswerCommand(port_, AnswerCommand::Apply);
     } else {
@@ -291,7 +291,7 @@ bool TForm_Data::speakerOn(int) {
 
 bool TForm_Data::takeAnswerSettings(int, AnswerSettings& settings) {
     copyAnswerControlsToHeader();
-    saveWorkingCopy();
+    document_->storeAnswerSettings();
     settings = AnswerSettings::fromHeader(scenario_->header());
     checkSetAA();
     return true;
@@ -300,7 +300,7 @@ bool TForm_Data::takeAnswerSettings(int, AnswerSettings& settings) {
 void TForm_Data::showAnswerSettings(int, const AnswerSettings& settings) {
     answerPage_->showSettings(settings);
     copyAnswerControlsToHeader();
-    saveWorkingCopy();
+    document_->storeAnswerSettings();
     checkSetAA();
 }
 
@@ -374,7 +374,7 @@ void TForm_Data::closeEvent(QCloseEvent* event) {
     }
     repaintTimer_->stop();
     if (scenario_->cycleCount() > 0) {
-        saveWorkingCopy();
+        document_->writeWorkingCopy();
     }
     MdiChild::closeEvent(event);
     // The graph windows show this window's data: they close with it (after its layout has
