@@ -246,6 +246,28 @@ TEST_F(CycleSettingsTest, ClosingThePortWindowLeavesNothingToStore) {
     EXPECT_FALSE(dialog_->SetDataFromForm());
 }
 
+// The scheme drags the cycle's bar, the port window sets a new base time: the open settings
+// window shows the start window where it now stands, and its untouched "Установить" keeps it.
+TEST_F(CycleSettingsTest, FollowsTheStartWindowMovedElsewhere) {
+    const CycleRecord before = stored();
+    const double hour = 1.0 / 24;
+    edit("minAttempts")->setValue(3);
+    ASSERT_TRUE(
+        window_->document().moveCycleStart(0, before.startFrom + hour, before.startUntil + hour));
+    EXPECT_EQ(shown(dialog_->startWindow().start), shown(base_ + before.startFrom + hour));
+    EXPECT_EQ(edit("minAttempts")->value(), before.minAttempts);
+
+    ScenarHeader h = window_->scenario().header();
+    h.baseTime = base_ + 2 * hour;
+    ASSERT_TRUE(window_->document().storeHeader(h));
+    EXPECT_EQ(shown(dialog_->startWindow().start), shown(base_ + before.startFrom + 3 * hour));
+    EXPECT_EQ(shown(dialog_->startWindow().end), shown(base_ + before.startUntil + 3 * hour));
+    EXPECT_FALSE(dialog_->resetButton()->isEnabled());
+    ASSERT_TRUE(dialog_->SetDataFromForm());
+    EXPECT_DOUBLE_EQ(stored().startFrom, before.startFrom + hour);
+    EXPECT_DOUBLE_EQ(readScenarioFile(workingCopyPath(kPort)).header.baseTime, h.baseTime);
+}
+
 TEST_F(CycleSettingsTest, EditsOfACycleThatIsNoLongerCurrentGoToNoOtherCycle) {
     edit("minAttempts")->setValue(3);
     ASSERT_TRUE(window_->scenario().AddCycle());  // the new cycle becomes current
