@@ -76,14 +76,15 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
       port_(port),
       context_(context),
       document_(new PortScenarioDocument(port, context.messages, context.programStart, this)),
-      scenario_(&document_->scenario()) {
+      scenario_(&document_->scenario()),
+      runModel_(new PortRunModel(this)) {
     setObjectName("TForm_Data");
     pages_ = new QTabWidget;
     pages_->setObjectName("PageControl1");
     pages_->addTab(buildScenarioPage(), txt(str::PageScenario));
     pages_->addTab(buildAnswerPage(), txt(str::PageAnswerModem));
     pages_->addTab(buildProtocolPage(), txt(str::PageProtocol));
-    results_ = new PortResultPage;
+    results_ = new PortResultPage(*runModel_);
     results_->setObjectName("TabSheet_Res");
     buildGraphCommands();
     pages_->addTab(results_, txt(str::PageResults));
@@ -96,10 +97,7 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_);
 
-    repaintTimer_ = new QTimer(this);
-    repaintTimer_->setSingleShot(true);
-    repaintTimer_->setInterval(kRepaintIntervalMs);
-    connect(repaintTimer_, &QTimer::timeout, this, &TForm_Data::repaintNow);
+    connect(runModel_, &PortRunModel::repaintDue, this, &TForm_Data::showProtocol);
     closeDeadline_ = new QTimer(this);
     closeDeadline_->setSingleShot(true);
     closeDeadline_->setInterval(kCloseWaitMs);
@@ -711,7 +709,7 @@ bool TForm_Data::stop() {
 }
 
 void TForm_Data::runFinished(int, bool resumeMonitoring) {
-    results_->runEnded();
+    runModel_->runEnded();
     repaintNow();
     {
         const QScopedValueRollback<bool> own(ownEdit_, true);
@@ -731,7 +729,7 @@ void TForm_Data::runFinished(int, bool resumeMonitoring) {
 void TForm_Data::portEnded() {
     // The thread has closed the serial port: the port is free for other programs again.
     document_->releaseRunMarker();
-    results_->runEnded();
+    runModel_->runEnded();
     scheduleRepaint();
     setRunning(false);
     applyCommandState();

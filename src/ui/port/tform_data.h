@@ -9,6 +9,7 @@
 #include "engine/protocol/protocol_list.h"
 #include "engine/view/port_view.h"
 #include "ui/frame/mdi_child.h"
+#include "ui/model/port_run_model.h"
 #include "ui/model/port_scenario_document.h"
 
 #include <QColor>
@@ -79,8 +80,6 @@ public:
     static constexpr int kCloseWaitMs = 5000;
     // How often the window looks whether the answering station has done the step it waits for.
     static constexpr int kLeavePollMs = 50;
-    // Tables repaint at most this often while a port reports (about 25 times a second).
-    static constexpr int kRepaintIntervalMs = 40;
 
     enum Page { ScenarioPage = 0, AnswerModemPage = 1, ProtocolPage = 2, ResultsPage = 3 };
 
@@ -128,16 +127,17 @@ public:
     std::array<bool, 5> graphFlags() const { return graphFlags_; }
     // Opens graph window `kind` of the port (0, 1 the pies; 2..4 the bar graphs of Menu_Param).
     void openGraph(int kind);
-    PortGraphData& graphData() { return *graphData_; }
+    PortRunModel& runModel() { return *runModel_; }
+    PortGraphData& graphData() { return runModel_->graphs(); }
     QMenu* graphMenu() const { return graphMenu_; }
     // The pending close waits for the threads; its deadline has passed.
     void closeWaitExpired();
     QTimer* closeDeadline() const { return closeDeadline_; }
-    QTimer* repaintTimer() const { return repaintTimer_; }
+    QTimer* repaintTimer() const { return runModel_->repaintTimer(); }
     // "Удалить все": the memo and the port's protocol file.
     void deleteProtocol();
     // Brings the protocol memo and the result tables up to date now (the repaint timer's work).
-    void repaintNow();
+    void repaintNow() { runModel_->repaintNow(); }
 
     // ---- Answering-station page commands --------------------------------------------------------
     void setAnswerSettingsClick();  // SetModemAA_BitBtnClick
@@ -217,6 +217,7 @@ private:
     void answeringLeft();
     void applyCommandState();
     void scheduleRepaint();
+    void showProtocol();
     bool threadsRunning() const;
 
     const int port_;
@@ -224,7 +225,9 @@ private:
     PortWindowContext context_;
     PortScenarioDocument* document_ = nullptr;
     TScenarClass* scenario_ = nullptr;  // the document's
-    bool ownEdit_ = false;              // the document reports an edit of this window
+    // The live data of the running cycle; its repaints paint the protocol too.
+    PortRunModel* runModel_ = nullptr;
+    bool ownEdit_ = false;  // the document reports an edit of this window
 
     QTabWidget* pages_ = nullptr;
     PanelBar* bar1_ = nullptr;
@@ -246,7 +249,6 @@ private:
     QPushButton* setAnswer_ = nullptr;
     QPlainTextEdit* protocol_ = nullptr;
     PortResultPage* results_ = nullptr;
-    QTimer* repaintTimer_ = nullptr;
     QTimer* closeDeadline_ = nullptr;
     QTimer* leaveTimer_ = nullptr;
 
@@ -265,7 +267,6 @@ private:
     bool closeReady_ = false;    // the threads are gone or the wait is over: close for real
     bool askingReport_ = false;  // the report's save dialog is up: the port thread waits for it
     std::array<bool, 5> graphFlags_{};
-    PortGraphData* graphData_ = nullptr;
     QMenu* graphMenu_ = nullptr;
     ProtocolList protocolList_;
     QStringList pendingLines_;

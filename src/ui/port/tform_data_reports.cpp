@@ -32,7 +32,6 @@
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 #include "ui/chart/graph_windows.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/frame/panel_bar.h"
 #include "ui/port/port_answer_page.h"
 #include "ui/port/port_control.h"
@@ -247,21 +246,16 @@ void TForm_Data::modePanel(int, ModePanel mode) {
 }
 
 void TForm_Data::callStatus(int, int callNumber, CallStatus status) {
-    results_->callStatus(callNumber, status);
-    scheduleRepaint();
+    runModel_->callStatus(callNumber, status);
 }
 
 void TForm_Data::cycleStarted(int, const CycleStartInfo& info) {
-    results_->cycleStarted(info);
-    graphData_->cycleStarted(info);
+    runModel_->cycleStarted(info);
     viewRepeat_->setText(0, QString::number(info.executionNumber));
-    scheduleRepaint();
 }
 
 void TForm_Data::callAccounted(int, const CallRefresh& refresh) {
-    results_->callAccounted(refresh);
-    graphData_->callAccounted(refresh);
-    scheduleRepaint();
+    runModel_->callAccounted(refresh);
 }
 
 void TForm_Data::bringToFront(int) {
@@ -316,13 +310,10 @@ void TForm_Data::answerThreadEnded(int) {
 }
 
 void TForm_Data::scheduleRepaint() {
-    if (!repaintTimer_->isActive()) {
-        repaintTimer_->start();
-    }
+    runModel_->scheduleRepaint();
 }
 
-void TForm_Data::repaintNow() {
-    repaintTimer_->stop();
+void TForm_Data::showProtocol() {
     if (protocolReset_) {
         protocol_->setPlainText(protocolList_.lines().join(u'\n'));
         protocolReset_ = false;
@@ -332,7 +323,6 @@ void TForm_Data::repaintNow() {
         }
     }
     pendingLines_.clear();
-    results_->flush();
 }
 
 void TForm_Data::deleteProtocol() {
@@ -372,7 +362,7 @@ void TForm_Data::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    repaintTimer_->stop();
+    runModel_->repaintTimer()->stop();
     if (scenario_->cycleCount() > 0) {
         document_->writeWorkingCopy();
     }
