@@ -7,8 +7,8 @@
 
 #include "ui/chart/chart_axes.h"
 #include "ui/chart/chart_zoom.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/frame/mdi_child.h"
+#include "ui/model/port_graph_data.h"
 
 #include <QColor>
 #include <QList>

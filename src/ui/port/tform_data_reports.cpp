@@ -32,7 +32,6 @@
 #include "scenario/tel_number.h"
 #include "scenario/user_messages.h"
 #include "ui/chart/graph_windows.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/frame/panel_bar.h"
 #include "ui/port/port_answer_page.h"
 #include "ui/port/port_control.h"
@@ -64,7 +63,7 @@ void TForm_Data::setAnswerSettingsClick() {
     setAnswer_->setEnabled(false);
     copyAnswerControlsToHeader();
     colourSetButton(setAnswer_, false);
-    saveWorkingCopy();
+    document_->storeAnswerSettings();
     if (context_.control.answerStationRunning(port_)) {
         context_.control.postAnswerCommand(port_, AnswerCommand::Apply);
     } else {
@@ -247,21 +246,16 @@ void TForm_Data::modePanel(int, ModePanel mode) {
 }
 
 void TForm_Data::callStatus(int, int callNumber, CallStatus status) {
-    results_->callStatus(callNumber, status);
-    scheduleRepaint();
+    runModel_->callStatus(callNumber, status);
 }
 
 void TForm_Data::cycleStarted(int, const CycleStartInfo& info) {
-    results_->cycleStarted(info);
-    graphData_->cycleStarted(info);
+    runModel_->cycleStarted(info);
     viewRepeat_->setText(0, QString::number(info.executionNumber));
-    scheduleRepaint();
 }
 
 void TForm_Data::callAccounted(int, const CallRefresh& refresh) {
-    results_->callAccounted(refresh);
-    graphData_->callAccounted(refresh);
-    scheduleRepaint();
+    runModel_->callAccounted(refresh);
 }
 
 void TForm_Data::bringToFront(int) {
@@ -291,7 +285,7 @@ bool TForm_Data::speakerOn(int) {
 
 bool TForm_Data::takeAnswerSettings(int, AnswerSettings& settings) {
     copyAnswerControlsToHeader();
-    saveWorkingCopy();
+    document_->storeAnswerSettings();
     settings = AnswerSettings::fromHeader(scenario_->header());
     checkSetAA();
     return true;
@@ -300,7 +294,7 @@ bool TForm_Data::takeAnswerSettings(int, AnswerSettings& settings) {
 void TForm_Data::showAnswerSettings(int, const AnswerSettings& settings) {
     answerPage_->showSettings(settings);
     copyAnswerControlsToHeader();
-    saveWorkingCopy();
+    document_->storeAnswerSettings();
     checkSetAA();
 }
 
@@ -316,13 +310,10 @@ void TForm_Data::answerThreadEnded(int) {
 }
 
 void TForm_Data::scheduleRepaint() {
-    if (!repaintTimer_->isActive()) {
-        repaintTimer_->start();
-    }
+    runModel_->scheduleRepaint();
 }
 
-void TForm_Data::repaintNow() {
-    repaintTimer_->stop();
+void TForm_Data::showProtocol() {
     if (protocolReset_) {
         protocol_->setPlainText(protocolList_.lines().join(u'\n'));
         protocolReset_ = false;
@@ -332,7 +323,6 @@ void TForm_Data::repaintNow() {
         }
     }
     pendingLines_.clear();
-    results_->flush();
 }
 
 void TForm_Data::deleteProtocol() {
@@ -372,9 +362,9 @@ void TForm_Data::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    repaintTimer_->stop();
+    runModel_->repaintTimer()->stop();
     if (scenario_->cycleCount() > 0) {
-        saveWorkingCopy();
+        document_->writeWorkingCopy();
     }
     MdiChild::closeEvent(event);
     // The graph windows show this window's data: they close with it (after its layout has

@@ -1,4 +1,4 @@
-#include "ui/chart/port_graph_data.h"
+#include "ui/model/port_graph_data.h"
 
 namespace zev7 {
 

@@ -1,7 +1,7 @@
-// What a port's five graphs show, kept by its port window as the port thread reports: the two
-// pies of the running cycle's outcomes, one bar per test call for the attenuation and the two
+// What a port's five graphs show, kept by the port's run model as the port thread reports: the
+// two pies of the running cycle's outcomes, one bar per test call for the attenuation and the two
 // tone levels, and the status texts the graph windows repeat. Graph windows come and go; the
-// data stays with the port window, so a window opened mid-cycle shows every call so far.
+// data stays with the run model, so a window opened mid-cycle shows every call so far.
 #pragma once
 
 #include "engine/view/port_view.h"
