@@ -11,7 +11,6 @@
 #include "ui/frame/mdi_child.h"
 
 #include <QColor>
-#include <QPointer>
 #include <memory>
 
 class QAbstractSeries;
