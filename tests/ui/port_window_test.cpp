@@ -381,11 +381,13 @@ TEST_F(PortWindowTest, ACallCutShortByTheEndOfTheRunSaysSo) {
 }
 
 // Fifty calls reported in a burst cost the result page one repaint, with every row.
-TEST_F(PortWindowTest, ABurstOfCallsRepaintsTheResultPageOnce) {
+TEST_F(PortWindowTest, ABurstOfCallsRepaintsTheResultPageAndTheGraphsOnce) {
     writeDemoScenario(toOleDate(clock_.now()));
     auto w = window();
     int repaints = 0;
+    int graphRedraws = 0;
     QObject::connect(&w->runModel(), &PortRunModel::repaintDue, [&repaints] { ++repaints; });
+    QObject::connect(&w->graphData(), &PortGraphData::changed, [&graphRedraws] { ++graphRedraws; });
     for (int call = 1; call <= 50; ++call) {
         w->callStatus(kPort, call, CallStatus::WaitAnswerSignal);
         CallRefresh refresh;
@@ -396,8 +398,10 @@ TEST_F(PortWindowTest, ABurstOfCallsRepaintsTheResultPageOnce) {
     QTableWidget* table = w->resultPage()->callTable();
     EXPECT_EQ(table->rowCount(), 0);
     EXPECT_TRUE(w->repaintTimer()->isActive());
+    EXPECT_EQ(graphRedraws, 0);
     w->repaintNow();
     EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(graphRedraws, 1);
     ASSERT_EQ(table->rowCount(), 50);
     EXPECT_EQ(table->item(49, 1)->text(), "Успешный");
 }

@@ -43,6 +43,10 @@ PortChartSource::PortChartSource(int port, int kind, PortGraphData& data, QObjec
     connect(&data, &QObject::destroyed, this, &ChartSource::gone);
 }
 
+int PortChartSource::repaintDelayMs() const {
+    return data_ != nullptr && data_->announcementsHeld() ? 0 : kRepaintIntervalMs;
+}
+
 ChartShape PortChartSource::shape() const {
     return kind_ < AttenuationBars ? ChartShape::Pie : ChartShape::Bars;
 }

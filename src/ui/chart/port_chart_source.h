@@ -1,7 +1,7 @@
 // What a port's live graph shows: one of the two pies of the running cycle's outcomes or one of
 // the three bar graphs with a bar per test call, from what the port window keeps
 // (PortGraphData), with the status rows of the numbers dialled and the cycle's start above and
-// below. Redraws come at most every 40 ms while calls come in.
+// below. Redraws come with the port's run model's repaints, at most every 40 ms.
 #pragma once
 
 #include "ui/chart/chart_source.h"
@@ -17,7 +17,9 @@ class PortChartSource : public ChartSource {
     Q_OBJECT
 
 public:
-    // Repaints at most this often while calls come in.
+    // Repaints at most this often while calls come in, over data whose owner does not decide
+    // when it is shown (a run model does: its repaint announces the data, and that is drawn at
+    // once).
     static constexpr int kRepaintIntervalMs = 40;
 
     PortChartSource(int port, int kind, PortGraphData& data, QObject* parent = nullptr);
@@ -29,7 +31,7 @@ public:
     ChartOwner owner() const override { return ChartOwner::LiveGraph; }
     QString seriesName() const override;
     ChartLook look() const override;
-    int repaintDelayMs() const override { return kRepaintIntervalMs; }
+    int repaintDelayMs() const override;
     PieSpec pieSpec() const override;
     PieCounts pieCounts() const override;
     BarSpec barSpec() const override;

@@ -40,11 +40,21 @@ public:
     const QString& cycleStartText() const { return cycleStart_; }
     const QString& inNumberText() const { return inNumber_; }
 
+    // While held, a change is announced only by announce(): the run model's repaint throttle
+    // decides when the graph windows redraw, so they need no timer of their own.
+    void holdAnnouncements() { held_ = true; }
+    bool announcementsHeld() const { return held_; }
+    void announce();
+
 signals:
-    // Something to show changed; windows repaint when their timer comes round.
+    // Something to show changed (at once, or at announce() while held).
     void changed();
 
 private:
+    void changedNow();
+
+    bool held_ = false;
+    bool unannounced_ = false;
     PieValues pies_{};
     std::array<std::vector<QPointF>, 3> bars_;
     QString outNumber_;

@@ -9,6 +9,7 @@ namespace zev7 {
 
 PortRunModel::PortRunModel(QObject* parent)
     : QObject(parent), repaintTimer_(new QTimer(this)), graphs_(new PortGraphData(this)) {
+    graphs_->holdAnnouncements();
     repaintTimer_->setSingleShot(true);
     repaintTimer_->setInterval(kRepaintIntervalMs);
     connect(repaintTimer_, &QTimer::timeout, this, &PortRunModel::repaintNow);
@@ -97,6 +98,7 @@ void PortRunModel::repaintNow() {
     const RunRepaint what = pending_;
     pending_ = {};
     emit repaintDue(what);
+    graphs_->announce();
 }
 
 }  // namespace zev7
