@@ -18,6 +18,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QAction;
 class QMenu;
@@ -219,6 +220,9 @@ private:
     void scheduleRepaint();
     void showProtocol();
     bool threadsRunning() const;
+    // The window's grids by the names their column widths carry in "ZEV7.ini"
+    // ("TableCycle_ColWidth[2]").
+    std::array<std::pair<const char*, QTableWidget*>, 3> columnTables() const;
 
     const int port_;
     std::shared_ptr<PortControl> ownedControl_;

@@ -397,16 +397,18 @@ void TForm_Data::writeSettings(IniFile& ini, const QString& section) {
         }
         ini.writeInt(section, QStringLiteral("FormGraphic%1").arg(k + 1), graphFlags_[k] ? 1 : 0);
     }
-    const std::pair<const char*, QTableWidget*> tables[] = {
-        {"TableCycle", cycleTable_},
-        {"TableCallCycle", results_->cycleTable()},
-        {"Table_Session", results_->callTable()}};
-    for (const auto& [name, table] : tables) {
+    for (const auto& [name, table] : columnTables()) {
         for (int i = 1; i < table->columnCount(); ++i) {
             ini.writeInt(section, QStringLiteral("%1_ColWidth[%2]").arg(QLatin1String(name)).arg(i),
                          table->columnWidth(i));
         }
     }
+}
+
+std::array<std::pair<const char*, QTableWidget*>, 3> TForm_Data::columnTables() const {
+    return {{{"TableCycle", cycleTable_},
+             {"TableCallCycle", results_->cycleTable()},
+             {"Table_Session", results_->callTable()}}};
 }
 
 void TForm_Data::readSettings(const IniFile& ini, const QString& section) {
@@ -421,11 +423,7 @@ void TForm_Data::readSettings(const IniFile& ini, const QString& section) {
     // The graphs reopen once this window stands in the frame.
     QTimer::singleShot(0, this, &TForm_Data::reopenGraphs);
     constexpr int kMaxColumnWidth = 2000;
-    const std::pair<const char*, QTableWidget*> tables[] = {
-        {"TableCycle", cycleTable_},
-        {"TableCallCycle", results_->cycleTable()},
-        {"Table_Session", results_->callTable()}};
-    for (const auto& [name, table] : tables) {
+    for (const auto& [name, table] : columnTables()) {
         for (int i = 1; i < table->columnCount(); ++i) {
             const int w = ini.readInt(
                 section, QStringLiteral("%1_ColWidth[%2]").arg(QLatin1String(name)).arg(i),
