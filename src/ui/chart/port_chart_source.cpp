@@ -4,6 +4,7 @@
 #include "scenario/result_code.h"
 #include "ui/chart/pie_slices.h"
 #include "ui/frame/panel_bar.h"
+#include "ui/model/port_run_model.h"
 
 #include <algorithm>
 
@@ -44,7 +45,9 @@ PortChartSource::PortChartSource(int port, int kind, PortGraphData& data, QObjec
 }
 
 int PortChartSource::repaintDelayMs() const {
-    return data_ != nullptr && data_->announcementsHeld() ? 0 : kRepaintIntervalMs;
+    // A run model's repaint announces the data, and that is drawn at once; data nobody announces
+    // is drawn as often as a run model would.
+    return data_ != nullptr && data_->announcementsHeld() ? 0 : PortRunModel::kRepaintIntervalMs;
 }
 
 ChartShape PortChartSource::shape() const {

@@ -17,11 +17,6 @@ class PortChartSource : public ChartSource {
     Q_OBJECT
 
 public:
-    // Repaints at most this often while calls come in, over data whose owner does not decide
-    // when it is shown (a run model does: its repaint announces the data, and that is drawn at
-    // once).
-    static constexpr int kRepaintIntervalMs = 40;
-
     PortChartSource(int port, int kind, PortGraphData& data, QObject* parent = nullptr);
 
     int port() const { return port_; }

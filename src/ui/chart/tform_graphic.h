@@ -17,7 +17,6 @@ class TForm_Graphic : public ChartWindow {
 
 public:
     static constexpr int kHelpContext = 36;
-    static constexpr int kRepaintIntervalMs = PortChartSource::kRepaintIntervalMs;
 
     TForm_Graphic(int port, int kind, const QString& title, PortGraphData& data,
                   UserMessages& messages, IniFile* ini, QWidget* parent = nullptr);

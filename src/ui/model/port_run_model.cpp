@@ -35,9 +35,7 @@ void PortRunModel::callStatus(int callNumber, CallStatus status) {
     }
     statusCall_ = callNumber;
     statusText_ = callStatusText(status);
-    if (callCount() < callNumber) {
-        rows_.resize(static_cast<std::size_t>(callNumber));
-    }
+    reachRow(callNumber);
     rowChanged(callNumber - 1);
 }
 
@@ -51,9 +49,7 @@ void PortRunModel::runEnded() {
 
 void PortRunModel::callAccounted(const CallRefresh& refresh) {
     if (refresh.callNumber >= 1) {
-        if (callCount() < refresh.callNumber) {
-            rows_.resize(static_cast<std::size_t>(refresh.callNumber));
-        }
+        reachRow(refresh.callNumber);
         rows_[static_cast<std::size_t>(refresh.callNumber - 1)] = refresh.row;
         if (statusCall_ == refresh.callNumber) {
             statusCall_ = 0;
@@ -65,6 +61,12 @@ void PortRunModel::callAccounted(const CallRefresh& refresh) {
     pending_.summary = true;
     graphs_->callAccounted(refresh);
     scheduleRepaint();
+}
+
+void PortRunModel::reachRow(int callNumber) {
+    if (callCount() < callNumber) {
+        rows_.resize(static_cast<std::size_t>(callNumber));
+    }
 }
 
 void PortRunModel::rowChanged(int row) {

@@ -63,6 +63,8 @@ signals:
     void repaintDue(const zev7::RunRepaint& what);
 
 private:
+    // The rows reach at least up to this call.
+    void reachRow(int callNumber);
     void rowChanged(int row);
 
     QTimer* repaintTimer_ = nullptr;
