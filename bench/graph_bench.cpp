@@ -4,8 +4,8 @@
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_graph
 #include "scenario/user_messages.h"
 #include "ui/chart/chart_view.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/chart/tform_graphic.h"
+#include "ui/model/port_graph_data.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>

@@ -22,7 +22,7 @@
 #include "sim/modem_profile.h"
 #include "sim/sim_config.h"
 #include "sim/sim_link_port.h"
-#include "ui/chart/port_graph_data.h"
+#include "ui/model/port_graph_data.h"
 #include "ui/port/tform_data.h"
 
 #include <QApplication>

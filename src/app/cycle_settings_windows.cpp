@@ -41,8 +41,9 @@ void CycleSettingsWindows::onWanted(TForm_Data* window, bool open) {
     TFormSet* d = dialog();
     if (!open) {
         // An open dialog follows its own port, or the port window the user works in.
-        if (d != nullptr && (d->portWindow() == window || window_.activeChild() == window)) {
-            d->showCycle(window);
+        if (d != nullptr &&
+            (d->document() == &window->document() || window_.activeChild() == window)) {
+            d->showCycle(&window->document());
         }
         return;
     }
@@ -65,7 +66,7 @@ void CycleSettingsWindows::onWanted(TForm_Data* window, bool open) {
             dock();
         }
     }
-    d->showCycle(window);
+    d->showCycle(&window->document());
     raiseMdiChild(sub_);
 }
 

@@ -44,14 +44,14 @@ TFTestScenar* SchemeWindowLink::open() {
     context.ini = &ini_;
     context.programStart = programStart_;
     TMainForm* main = &main_;
-    context.portWindows = [main] {
-        QList<TForm_Data*> windows;
+    context.documents = [main] {
+        QList<PortScenarioDocument*> documents;
         for (int port : main->openPorts()) {
             if (auto* w = qobject_cast<TForm_Data*>(main->portWindow(port))) {
-                windows.append(w);
+                documents.append(&w->document());
             }
         }
-        return windows;
+        return documents;
     };
     PortRegistry* registry = &registry_;
     context.portFree = [registry](int port) {

@@ -18,8 +18,7 @@ TFormBD_Graph* DbGraphWindows::open(int kind) {
     if (!graphKindUsed(kind)) {
         return nullptr;
     }
-    if (TFormBD_Graph* w = window(kind)) {
-        raiseMdiChild(w);
+    if (auto* w = raiseOpenWindow<TFormBD_Graph>(frame_, TFormBD_Graph::windowName(kind))) {
         return w;
     }
     auto* w = new TFormBD_Graph(kind, DbConnection::main(), ini_, messages_);

@@ -4,8 +4,8 @@
 #include "app/scheme_window_link.h"
 #include "core/port_run_marker.h"
 #include "core/strings.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/chart/tform_graphic.h"
+#include "ui/model/port_graph_data.h"
 #include "ui/scheme/scheme_chart.h"
 #include "ui/scheme/tftest_scenar.h"
 

@@ -4,15 +4,18 @@
 #include "dbui/cycle_stat_windows.h"
 #include "dbui/db_graph_windows.h"
 #include "dbui/graph_param_button.h"
-#include "dbui/histogram_marks.h"
 #include "dbui/stat_window_support.h"
 #include "dbui/tform_bd_graph.h"
+#include "ui/chart/chart_window.h"
+#include "ui/chart/histogram_marks.h"
+#include "ui/chart/port_chart_source.h"
 
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPieSeries>
+#include <QPieSlice>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <cmath>
@@ -234,6 +237,51 @@ TEST_F(GraphWindowsTest, WindowsFollowTheCurrentCycleAndTheSelection) {
     button->choose(perCallKind(GraphLevel::Ringback));
     ASSERT_NE(graphs_->window(12), nullptr);
     EXPECT_EQ(graphs_->window(12)->scope().cycleId, last_);
+}
+
+// A pie without counts (a cycle without a loss, a cycle before its first call) is drawn empty,
+// whether it shows the port's running cycle or a cycle of the database: no slice and no
+// percentage left over from the last counts, every outcome still named in the legend.
+TEST_F(GraphWindowsTest, EitherSourcesPieWithoutCountsIsDrawnEmpty) {
+    PortGraphData live;
+    ChartWindow port(std::make_unique<PortChartSource>(1, LossesPie, live), QStringLiteral("port"),
+                     0, nullptr, &messages_);
+    auto db = std::make_unique<DbChartSource>(GraphCycleLossPie, DbConnection::main(), &messages_);
+    DbChartSource& dbSource = *db;
+    ChartWindow database(std::move(db), QStringLiteral("database"), 0, nullptr, &messages_);
+    const auto pie = [](const ChartWindow& w) { return qobject_cast<QPieSeries*>(w.mainSeries()); };
+    port.show();  // the legend's entries are drawn items: hidden with a hidden window
+    database.show();
+
+    CallRefresh lost;
+    lost.callNumber = 1;
+    lost.pies.calls = {0, 1};
+    lost.pies.losses[9] = 1;
+    live.callAccounted(lost);
+    port.refresh();
+    for (int cycle = first_; cycle <= last_ && !pie(database)->isVisible(); ++cycle) {
+        dbSource.read(GraphScope{cycle, {}, {}}, kDefaultPointsPerPage);
+    }
+    ASSERT_TRUE(pie(port)->isVisible());
+    ASSERT_TRUE(pie(database)->isVisible());
+
+    live.cycleStarted(CycleStartInfo{});
+    port.refresh();
+    dbSource.read(GraphScope{last_ + 1000, {}, {}}, kDefaultPointsPerPage);  // no such cycle
+    for (const ChartWindow* w : {&port, &database}) {
+        QPieSeries* slices = pie(*w);
+        EXPECT_FALSE(slices->isVisible()) << w->windowTitle().toStdString();
+        for (const QPieSlice* s : slices->slices()) {
+            EXPECT_EQ(s->value(), 0.0);
+            EXPECT_FALSE(s->isLabelVisible());
+        }
+        const QList<QLegendMarker*> legend = w->chart()->legend()->markers(slices);
+        EXPECT_EQ(legend.size(), 13);
+        for (const QLegendMarker* m : legend) {
+            EXPECT_TRUE(m->isVisible());
+            EXPECT_FALSE(m->label().isEmpty());
+        }
+    }
 }
 
 }  // namespace

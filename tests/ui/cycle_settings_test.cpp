@@ -64,7 +64,7 @@ protected:
         window_.reset();
         window_.reset(createPortWindow(kPort, PortWindowContext{control_, messages_, &ini_}));
         dialog_ = std::make_unique<TFormSet>(CycleSettingsContext{messages_, &ini_});
-        dialog_->showCycle(window_.get());
+        dialog_->showCycle(&window_->document());
     }
 
     QDoubleSpinBox* edit(const char* field) const { return dialog_->fieldEdit(field); }
@@ -160,7 +160,7 @@ TEST_F(CycleSettingsTest, TypingOutOfRangeIsRefusedAndNothingInvalidIsStored) {
     attempts->interpretText();
     EXPECT_LE(attempts->value(), 10000);
     QDoubleSpinBox* pause = nullptr;
-    TForm_SetAdd more(*window_, messages_);
+    TForm_SetAdd more(window_->document(), messages_);
     pause = more.fieldEdit("pause");
     pause->selectAll();
     QTest::keyClicks(pause, "2");
@@ -190,7 +190,7 @@ TEST_F(CycleSettingsTest, ResetShowsTheStoredCycleAndRunningLocksTheButtons) {
     EXPECT_DOUBLE_EQ(edit("answerMaxTime")->value(), 5.0);
 
     window_->scenario().setRunning(true);
-    dialog_->showCycle(window_.get());
+    dialog_->showCycle(&window_->document());
     edit("answerThreshold")->setValue(-30);
     EXPECT_FALSE(dialog_->setButton()->isEnabled());
     EXPECT_FALSE(dialog_->resetButton()->isEnabled());
@@ -225,7 +225,7 @@ TEST_F(CycleSettingsTest, StartWindowKeepsItsOrderAndItsLength) {
 }
 
 TEST_F(CycleSettingsTest, AdditionalSettingsKeepTheCadencesApart) {
-    TForm_SetAdd more(*window_, messages_);
+    TForm_SetAdd more(window_->document(), messages_);
     more.fieldEdit("busyPeriodMin")->setValue(1.5);
     more.fieldEdit("overloadPeriodMin")->setValue(1.1);
     more.fieldEdit("busyPeriodMin")->setValue(0.9);
@@ -241,9 +241,31 @@ TEST_F(CycleSettingsTest, AdditionalSettingsKeepTheCadencesApart) {
 TEST_F(CycleSettingsTest, ClosingThePortWindowLeavesNothingToStore) {
     edit("minAttempts")->setValue(3);
     window_.reset();
-    EXPECT_EQ(dialog_->portWindow(), nullptr);
+    EXPECT_EQ(dialog_->document(), nullptr);
     EXPECT_FALSE(dialog_->setButton()->isEnabled());
     EXPECT_FALSE(dialog_->SetDataFromForm());
+}
+
+// The scheme drags the cycle's bar, the port window sets a new base time: the open settings
+// window shows the start window where it now stands, and its untouched "Установить" keeps it.
+TEST_F(CycleSettingsTest, FollowsTheStartWindowMovedElsewhere) {
+    const CycleRecord before = stored();
+    const double hour = 1.0 / 24;
+    edit("minAttempts")->setValue(3);
+    ASSERT_TRUE(
+        window_->document().moveCycleStart(0, before.startFrom + hour, before.startUntil + hour));
+    EXPECT_EQ(shown(dialog_->startWindow().start), shown(base_ + before.startFrom + hour));
+    EXPECT_EQ(edit("minAttempts")->value(), before.minAttempts);
+
+    ScenarHeader h = window_->scenario().header();
+    h.baseTime = base_ + 2 * hour;
+    ASSERT_TRUE(window_->document().storeHeader(h));
+    EXPECT_EQ(shown(dialog_->startWindow().start), shown(base_ + before.startFrom + 3 * hour));
+    EXPECT_EQ(shown(dialog_->startWindow().end), shown(base_ + before.startUntil + 3 * hour));
+    EXPECT_FALSE(dialog_->resetButton()->isEnabled());
+    ASSERT_TRUE(dialog_->SetDataFromForm());
+    EXPECT_DOUBLE_EQ(stored().startFrom, before.startFrom + hour);
+    EXPECT_DOUBLE_EQ(readScenarioFile(workingCopyPath(kPort)).header.baseTime, h.baseTime);
 }
 
 TEST_F(CycleSettingsTest, EditsOfACycleThatIsNoLongerCurrentGoToNoOtherCycle) {

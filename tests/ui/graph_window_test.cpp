@@ -6,8 +6,8 @@
 #include "ui/chart/chart_view.h"
 #include "ui/chart/graph_windows.h"
 #include "ui/chart/pie_slices.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/chart/tform_graphic.h"
+#include "ui/model/port_graph_data.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>

@@ -16,10 +16,10 @@
 #include "support/recording_messages.h"
 #include "support/recording_port_view.h"
 #include "ui/chart/graph_windows.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/chart/tform_graphic.h"
 #include "ui/frame/panel_bar.h"
 #include "ui/frame/set_button.h"
+#include "ui/model/port_graph_data.h"
 #include "ui/port/port_answer_page.h"
 #include "ui/port/port_control.h"
 #include "ui/port/port_result_page.h"
@@ -282,7 +282,7 @@ TEST_F(PortWindowTest, ARunHoldsThePortsMarkerAndAPortRunElsewhereKeepsItsWorkin
     messages_.clear();
     w->start();
     EXPECT_EQ(control_.starts, 1);
-    EXPECT_FALSE(w->moveCycleStart(0, 0.0, 0.0));
+    EXPECT_FALSE(w->document().moveCycleStart(0, 0.0, 0.0));
     const QString busy =
         txt(str::RunPortBusy).arg(kPort).arg(QDir::toNativeSeparators(PortRunMarker::path(kPort)));
     EXPECT_EQ(messages_.texts(), (QStringList{busy, busy}));
@@ -378,6 +378,32 @@ TEST_F(PortWindowTest, ACallCutShortByTheEndOfTheRunSaysSo) {
     EXPECT_EQ(table->item(0, 1)->text(), "Успешный");
     EXPECT_EQ(table->item(1, 0)->text(), "2");
     EXPECT_EQ(table->item(1, 1)->text(), "Вызов прерван");
+}
+
+// Fifty calls reported in a burst cost the result page one repaint, with every row.
+TEST_F(PortWindowTest, ABurstOfCallsRepaintsTheResultPageAndTheGraphsOnce) {
+    writeDemoScenario(toOleDate(clock_.now()));
+    auto w = window();
+    int repaints = 0;
+    int graphRedraws = 0;
+    QObject::connect(&w->runModel(), &PortRunModel::repaintDue, [&repaints] { ++repaints; });
+    QObject::connect(&w->graphData(), &PortGraphData::changed, [&graphRedraws] { ++graphRedraws; });
+    for (int call = 1; call <= 50; ++call) {
+        w->callStatus(kPort, call, CallStatus::WaitAnswerSignal);
+        CallRefresh refresh;
+        refresh.callNumber = call;
+        refresh.row[1] = "Успешный";
+        w->callAccounted(kPort, refresh);
+    }
+    QTableWidget* table = w->resultPage()->callTable();
+    EXPECT_EQ(table->rowCount(), 0);
+    EXPECT_TRUE(w->repaintTimer()->isActive());
+    EXPECT_EQ(graphRedraws, 0);
+    w->repaintNow();
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(graphRedraws, 1);
+    ASSERT_EQ(table->rowCount(), 50);
+    EXPECT_EQ(table->item(49, 1)->text(), "Успешный");
 }
 
 TEST_F(PortWindowTest, FormStorageKeepsColumnsAndGraphFlagsAndPullsFarWindowsBack) {

@@ -48,12 +48,12 @@ protected:
     std::unique_ptr<TFTestScenar> scheme() {
         SchemeWindowContext context;
         context.programStart = kBase;
-        context.portWindows = [this] {
-            QList<TForm_Data*> windows;
+        context.documents = [this] {
+            QList<PortScenarioDocument*> documents;
             for (const auto& w : ports_) {
-                windows.append(w.get());
+                documents.append(&w->document());
             }
-            return windows;
+            return documents;
         };
         auto window = std::make_unique<TFTestScenar>(context);
         window->resize(900, 400);
@@ -79,7 +79,7 @@ protected:
 TEST_F(SchemeWindowTest, TwoPortsCallingOneNumberAtOnceAreRedUntilDraggedApart) {
     openPort(1, 0.0);
     openPort(2, 0.0);
-    ports_[1]->moveCycleStart(0, duration() / 2, duration() / 2 + 0.5);
+    ports_[1]->document().moveCycleStart(0, duration() / 2, duration() / 2 + 0.5);
     auto w = scheme();
     ASSERT_EQ(w->scheme().rows().size(), 2u);
     EXPECT_EQ(colour(*w, 0), SchemeChart::kClashColour);

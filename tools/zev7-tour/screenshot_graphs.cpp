@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "tour_placement.h"
-#include "ui/chart/port_graph_data.h"
 #include "ui/chart/tform_graphic.h"
+#include "ui/model/port_graph_data.h"
 #include "ui/port/tform_data.h"
 
 #include <QApplication>

@@ -51,7 +51,7 @@ void shootCycleSettings(TMainForm& window, int port, const QString& directory) {
     }
     settings->pages()->setCurrentIndex(0);
 
-    TForm_SetAdd more(*portWindow, window.messages(), &window);
+    TForm_SetAdd more(portWindow->document(), window.messages(), &window);
     more.show();
     save(more, directory, QStringLiteral("settings-more"));
     more.close();

@@ -218,4 +218,9 @@ AxisWindow zoomWindow(AxisWindow w, ChartZoom command, bool vertical) {
     return w;
 }
 
+void zoomAxes(QValueAxis* bottom, QValueAxis* left, ChartZoom command) {
+    setAxisWindow(bottom, zoomWindow(axisWindow(bottom), command, false));
+    setAxisWindow(left, zoomWindow(axisWindow(left), command, true));
+}
+
 }  // namespace zev7

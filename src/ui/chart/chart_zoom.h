@@ -24,6 +24,8 @@ inline constexpr int kChartZoomCommands = 11;
 // The window of one axis after a command; `vertical` tells the left axis from the bottom one.
 // Restore leaves it as it is (the window knows its own whole range).
 AxisWindow zoomWindow(AxisWindow w, ChartZoom command, bool vertical);
+// A command on the two value axes of a graph: the bottom one across, the left one up.
+void zoomAxes(QValueAxis* bottom, QValueAxis* left, ChartZoom command);
 
 class ChartZoomTarget {
 public:

@@ -1,8 +1,8 @@
 #include "ui/chart/graph_windows.h"
 
-#include "ui/chart/port_graph_data.h"
 #include "ui/chart/tform_graphic.h"
 #include "ui/frame/window_frame.h"
+#include "ui/model/port_graph_data.h"
 
 namespace zev7 {
 

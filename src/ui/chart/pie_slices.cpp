@@ -64,6 +64,16 @@ QList<double> percentShares(const QList<double>& counts, int decimals) {
     return shares;
 }
 
+const QList<QColor>& pieSliceColours(bool losses) {
+    static const QList<QColor> calls = {QColor(0, 128, 0), QColor(255, 0, 0)};
+    static const QList<QColor> lossColours = {
+        QColor(255, 0, 0),   QColor(0, 128, 0), QColor(255, 255, 0),   QColor(0, 0, 255),
+        QColor(0, 255, 255), QColor(255, 0, 0), QColor(192, 192, 192), QColor(255, 255, 255),
+        QColor(0, 255, 0),   QColor(0, 0, 0),   QColor(255, 0, 255),   QColor(0, 0, 128),
+        QColor(0, 0, 255)};
+    return losses ? lossColours : calls;
+}
+
 void setPieRotation(QPieSeries* pie, int degrees) {
     pie->setPieStartAngle(degrees);
     pie->setPieEndAngle(degrees + 360);

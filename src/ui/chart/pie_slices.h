@@ -4,6 +4,7 @@
 // would be a lone radius across it).
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QMargins>
 #include <QObject>
@@ -12,6 +13,9 @@ class QChart;
 class QPieSeries;
 
 namespace zev7 {
+
+// The slice colours a pie starts with: the two of the call pie or the 13 of the loss pie.
+const QList<QColor>& pieSliceColours(bool losses);
 
 // Where a pie's first slice starts, in degrees clockwise from the top.
 inline constexpr int kPieRotation = 90;

@@ -4,6 +4,7 @@
 #include "scenario/result_code.h"
 #include "ui/frame/grid_fit.h"
 #include "ui/frame/panel_bar.h"
+#include "ui/model/port_run_model.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -58,7 +59,8 @@ void setCell(QTableWidget* t, int row, int col, const QString& text) {
 
 }  // namespace
 
-PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
+PortResultPage::PortResultPage(const PortRunModel& model, QWidget* parent)
+    : QWidget(parent), model_(model) {
     outBar_ = new PanelBar({40, 220, 110, 40, 0});
     outBar_->setObjectName("StatusBar5");
     outBar_->setText(0, txt(str::BarOut));
@@ -144,6 +146,7 @@ PortResultPage::PortResultPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(outBar_);
     layout->addWidget(inBar_);
     layout->addWidget(tabs_, 1);
+    connect(&model, &PortRunModel::repaintDue, this, &PortResultPage::showRun);
 }
 
 QSize PortResultPage::sizeHint() const {
@@ -156,94 +159,30 @@ QSize PortResultPage::sizeHint() const {
     return own.expandedTo({width, height});
 }
 
-void PortResultPage::cycleStarted(const CycleStartInfo& info) {
-    rows_.clear();
-    statusCall_ = 0;
-    statusText_.clear();
-    summary_ = SummaryTexts{};
-    compliance_ = kNormColour;
-    cleared_ = true;
-    summaryDirty_ = true;
-    dirtyFrom_ = -1;
-    outBar_->setText(1, info.outNumberText);
-    outBar_->setText(2, info.startText);
-    outBar_->setText(3, QString::number(info.cycleNumber));
-    inBar_->setText(1, info.inNumberText);
-}
-
-void PortResultPage::callStatus(int callNumber, CallStatus status) {
-    if (callNumber < 1) {
-        return;
-    }
-    statusCall_ = callNumber;
-    statusText_ = callStatusText(status);
-    if (static_cast<int>(rows_.size()) < callNumber) {
-        rows_.resize(static_cast<std::size_t>(callNumber));
-    }
-    const int row = callNumber - 1;
-    dirtyFrom_ = dirtyFrom_ < 0 ? row : qMin(dirtyFrom_, row);
-}
-
-void PortResultPage::runEnded() {
-    if (statusCall_ < 1) {
-        return;
-    }
-    statusText_ = txt(str::CallStatusStopped);
-    const int row = statusCall_ - 1;
-    dirtyFrom_ = dirtyFrom_ < 0 ? row : qMin(dirtyFrom_, row);
-}
-
-void PortResultPage::callAccounted(const CallRefresh& refresh) {
-    if (refresh.callNumber >= 1) {
-        if (static_cast<int>(rows_.size()) < refresh.callNumber) {
-            rows_.resize(static_cast<std::size_t>(refresh.callNumber));
-        }
-        const int row = refresh.callNumber - 1;
-        rows_[static_cast<std::size_t>(row)] = refresh.row;
-        if (statusCall_ == refresh.callNumber) {
-            statusCall_ = 0;
-        }
-        dirtyFrom_ = dirtyFrom_ < 0 ? row : qMin(dirtyFrom_, row);
-    }
-    summary_ = refresh.summary;
-    compliance_ = refresh.meetsNorm ? kNormColour : kOffNormColour;
-    summaryDirty_ = true;
-}
-
-void PortResultPage::writeRow(int row) {
-    const auto& data = rows_[static_cast<std::size_t>(row)];
-    for (int c = 0; c < kCallColumns; ++c) {
-        QString text;
-        if (data) {
-            text = (*data)[static_cast<std::size_t>(c)];
-        } else if (row + 1 == statusCall_) {
-            text = c == 0 ? QString::number(statusCall_) : c == 1 ? statusText_ : QString();
-        }
-        setCell(callTable_, row, c, text);
-    }
-}
-
-bool PortResultPage::flush() {
-    if (!cleared_ && !summaryDirty_ && dirtyFrom_ < 0) {
-        return false;
-    }
-    if (cleared_) {
+void PortResultPage::showRun(const RunRepaint& what) {
+    if (what.cycleStarted) {
+        const CycleStartInfo& info = model_.cycle();
+        outBar_->setText(1, info.outNumberText);
+        outBar_->setText(2, info.startText);
+        outBar_->setText(3, QString::number(info.cycleNumber));
+        inBar_->setText(1, info.inNumberText);
         callTable_->setRowCount(0);
-        cleared_ = false;
     }
-    const int count = static_cast<int>(rows_.size());
+    const int count = model_.callCount();
     if (callTable_->rowCount() != count) {
         callTable_->setRowCount(count);
     }
-    if (dirtyFrom_ >= 0) {
-        for (int r = dirtyFrom_; r < count; ++r) {
-            writeRow(r);
+    if (what.firstRow >= 0) {
+        for (int r = what.firstRow; r < count; ++r) {
+            const CallRowTexts cells = model_.callRow(r);
+            for (int c = 0; c < kCallColumns; ++c) {
+                setCell(callTable_, r, c, cells[static_cast<std::size_t>(c)]);
+            }
         }
         callTable_->scrollToBottom();
-        dirtyFrom_ = -1;
     }
-    if (summaryDirty_) {
-        const ResultGrid grid = resultGrid(summary_);
+    if (what.summary) {
+        const ResultGrid grid = resultGrid(model_.summary());
         for (int r = 1; r < kResultGridRows; ++r) {
             for (int c = 1; c < 3; ++c) {
                 setCell(cycleTable_, r, c, grid[r][c]);
@@ -251,10 +190,12 @@ bool PortResultPage::flush() {
         }
         // The verdict cell, indented like the other values after their bar.
         QTableWidgetItem* verdict = cycleTable_->item(kSummaryVerdictRow, 2);
-        verdict->setBackground(compliance_);
-        summaryDirty_ = false;
+        verdict->setBackground(complianceColour());
     }
-    return true;
+}
+
+QColor PortResultPage::complianceColour() const {
+    return model_.meetsNorm() ? kNormColour : kOffNormColour;
 }
 
 }  // namespace zev7

@@ -1,15 +1,12 @@
 // The "Результаты" page of the port window: the status bars of the running cycle, the cycle
-// result table and the call table. The port thread's reports change the page's data at once;
-// the tables are repainted by flush(), which the window calls at most ~25 times a second, so a
-// burst of reports costs one repaint.
+// result table and the call table, as the port's run model keeps them. The page repaints what
+// changed when the model says so (at most ~25 times a second).
 #pragma once
 
 #include "engine/view/port_view.h"
 
 #include <QColor>
 #include <QWidget>
-#include <optional>
-#include <vector>
 
 class QTableWidget;
 class QTabWidget;
@@ -18,6 +15,8 @@ class QToolButton;
 namespace zev7 {
 
 class PanelBar;
+class PortRunModel;
+struct RunRepaint;
 
 class PortResultPage : public QWidget {
     Q_OBJECT
@@ -27,22 +26,14 @@ public:
     static inline const QColor kNormColour{255, 255, 255};
     static inline const QColor kOffNormColour{255, 0, 0};
 
-    explicit PortResultPage(QWidget* parent = nullptr);
-
-    void cycleStarted(const CycleStartInfo& info);
-    void callStatus(int callNumber, CallStatus status);
-    // The run has ended: a call still shown as under way was cut short and says so.
-    void runEnded();
-    void callAccounted(const CallRefresh& refresh);
-    // Brings the tables up to date; false when there was nothing to repaint.
-    bool flush();
+    explicit PortResultPage(const PortRunModel& model, QWidget* parent = nullptr);
 
     QTableWidget* cycleTable() const { return cycleTable_; }
     QTableWidget* callTable() const { return callTable_; }
     QTabWidget* tabs() const { return tabs_; }
     PanelBar* outBar() const { return outBar_; }
     PanelBar* inBar() const { return inBar_; }
-    QColor complianceColour() const { return compliance_; }
+    QColor complianceColour() const;
     // The graph buttons of StatusBar6: the calls pie, the losses pie, the Menu_Param graphs.
     QToolButton* graphButton(int index) const { return graphButtons_[index]; }
 
@@ -51,24 +42,15 @@ public:
     QSize sizeHint() const override;
 
 private:
-    void writeRow(int row);
+    void showRun(const RunRepaint& what);
 
+    const PortRunModel& model_;
     PanelBar* outBar_;
     PanelBar* inBar_;
     QTabWidget* tabs_;
     QTableWidget* cycleTable_;
     QTableWidget* callTable_;
     QToolButton* graphButtons_[3] = {};
-
-    // The page's data; the widgets follow on flush().
-    std::vector<std::optional<CallRowTexts>> rows_;  // index = call number - 1
-    int statusCall_ = 0;
-    QString statusText_;
-    SummaryTexts summary_{};
-    QColor compliance_ = kNormColour;
-    bool cleared_ = false;
-    bool summaryDirty_ = false;
-    int dirtyFrom_ = -1;  // first call row to repaint, -1 none
 };
 
 }  // namespace zev7

@@ -1,7 +1,6 @@
 #include "ui/port/tform_data.h"
 
 #include "core/ini_file.h"
-#include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "scenario/ole_date.h"
@@ -20,8 +19,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -30,6 +27,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
@@ -77,14 +75,16 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
     : MdiChild(caption(port), kHelpScenario, context.ini, parent),
       port_(port),
       context_(context),
-      scenario_(std::make_unique<TScenarClass>(context.messages, context.programStart)) {
+      document_(new PortScenarioDocument(port, context.messages, context.programStart, this)),
+      scenario_(&document_->scenario()),
+      runModel_(new PortRunModel(this)) {
     setObjectName("TForm_Data");
     pages_ = new QTabWidget;
     pages_->setObjectName("PageControl1");
     pages_->addTab(buildScenarioPage(), txt(str::PageScenario));
     pages_->addTab(buildAnswerPage(), txt(str::PageAnswerModem));
     pages_->addTab(buildProtocolPage(), txt(str::PageProtocol));
-    results_ = new PortResultPage;
+    results_ = new PortResultPage(*runModel_);
     results_->setObjectName("TabSheet_Res");
     buildGraphCommands();
     pages_->addTab(results_, txt(str::PageResults));
@@ -97,10 +97,7 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_);
 
-    repaintTimer_ = new QTimer(this);
-    repaintTimer_->setSingleShot(true);
-    repaintTimer_->setInterval(kRepaintIntervalMs);
-    connect(repaintTimer_, &QTimer::timeout, this, &TForm_Data::repaintNow);
+    connect(runModel_, &PortRunModel::repaintDue, this, &TForm_Data::showProtocol);
     closeDeadline_ = new QTimer(this);
     closeDeadline_->setSingleShot(true);
     closeDeadline_->setInterval(kCloseWaitMs);
@@ -109,13 +106,11 @@ TForm_Data::TForm_Data(int port, const PortWindowContext& context, QWidget* pare
     leaveTimer_->setInterval(kLeavePollMs);
     connect(leaveTimer_, &QTimer::timeout, this, &TForm_Data::leaveAnsweringWait);
 
-    const QString workingCopy = workingCopyPath(port_);
-    if (QFile::exists(workingCopy)) {
-        scenario_->LoadFromFile(workingCopy);
-    } else if (context_.messages.batchMode()) {
-        context_.messages.error(txt(str::PortWindowNoScenario).arg(workingCopy));
+    if (!document_->loadWorkingCopy() && context_.messages.batchMode()) {
+        context_.messages.error(txt(str::PortWindowNoScenario).arg(document_->workingCopyPath()));
         context_.messages.abortBatch(-5);
     }
+    connect(document_, &PortScenarioDocument::changed, this, &TForm_Data::onDocumentChanged);
     showScenario();
     setMonitoring(false);
     setModeText(ModePanel::NotSet);
@@ -226,13 +221,15 @@ QWidget* TForm_Data::buildScenarioPage() {
     });
     connect(cycleTable_, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (!showing_ && row >= 0 && row < scenario_->cycleCount()) {
-            scenario_->setCurrentIndex(row);
+            const QScopedValueRollback<bool> own(ownEdit_, true);
+            document_->setCurrentIndex(row);
             emit cycleSettingsWanted(this, false);
         }
     });
     connect(cycleTable_, &QTableWidget::cellDoubleClicked, this, [this](int row) {
         if (row >= 0 && row < scenario_->cycleCount()) {
-            scenario_->setCurrentIndex(row);
+            const QScopedValueRollback<bool> own(ownEdit_, true);
+            document_->setCurrentIndex(row);
         }
         emit cycleSettingsWanted(this, true);
     });
@@ -371,10 +368,6 @@ void TForm_Data::showCycles() {
         cycleTable_->setCurrentCell(qBound(0, scenario_->currentIndex(), n - 1), 0);
     }
     showing_ = false;
-    emit scenarioChanged();
-    // Cycles added or deleted move the current cycle: the settings window must not go on
-    // showing another one.
-    emit cycleSettingsWanted(this, false);
 }
 
 void TForm_Data::checkSet() {
@@ -394,7 +387,7 @@ void TForm_Data::checkSetAA() {
 }
 
 void TForm_Data::setScenario() {
-    ScenarHeader& h = scenario_->header();
+    ScenarHeader h = scenario_->header();
     changedFlags_ = 0;
     h.baseTime = editedBaseTime_;
     h.aaBetweenCycles = modemBetweenCycles_->isChecked() ? 1 : 0;
@@ -402,11 +395,8 @@ void TForm_Data::setScenario() {
     h.repeatInterval = editedInterval_;
     h.runCount = runCount_->value();
     colourSetButton(setScen_, false);
-    saveWorkingCopy();
-    emit scenarioChanged();
-    // The cycles' start windows count from the base time: the settings window shows them as
-    // they now stand, never an old window that its own "Установить" would write back.
-    emit cycleSettingsWanted(this, false);
+    const QScopedValueRollback<bool> own(ownEdit_, true);
+    document_->storeHeader(h);
 }
 
 void TForm_Data::setRepeatMode(int mode) {
@@ -437,39 +427,22 @@ void TForm_Data::onIntervalEdited() {
     checkSet();
 }
 
-bool TForm_Data::cycleSettingsStored() {
-    const bool written = saveWorkingCopy();
-    showCycles();  // the scheme window redraws too
-    return written;
+void TForm_Data::onDocumentChanged(PortScenarioDocument::Changes what) {
+    if (ownEdit_) {
+        return;
+    }
+    using D = PortScenarioDocument;
+    if (what & (D::Cycles | D::Times | D::CurrentCycle)) {
+        showCycles();  // a stored cycle shows its new estimate
+    }
+    if (what & D::Running) {
+        applyCommandState();
+    }
 }
 
-bool TForm_Data::takeRunMarker() {
-    if (runMarker_ && runMarker_->held()) {
-        return true;
-    }
-    auto marker = std::make_unique<PortRunMarker>(port_);
-    if (!marker->acquire()) {
-        context_.messages.error(txt(str::RunPortBusy)
-                                    .arg(port_)
-                                    .arg(QDir::toNativeSeparators(PortRunMarker::path(port_))));
-        return false;
-    }
-    runMarker_ = std::move(marker);
-    return true;
-}
-
-bool TForm_Data::saveWorkingCopy() {
-    // A port that another program runs has its working copy written by that program's thread
-    // (the states of its finished cycles): an edit here must not overwrite them.
-    const bool ownRun = runMarker_ && runMarker_->held();
-    if (!ownRun && !takeRunMarker()) {
-        return false;
-    }
-    const bool saved = scenario_->SaveToFile(workingCopyPath(port_));
-    if (!ownRun) {
-        runMarker_.reset();
-    }
-    return saved;
+void TForm_Data::ownEdit(PortScenarioDocument::Changes what) {
+    const QScopedValueRollback<bool> own(ownEdit_, true);
+    document_->edited(what);
 }
 
 // ---- Editing the scenario page -----------------------------------------------------------------
@@ -485,6 +458,7 @@ void TForm_Data::onScenarioBarPressed(int panel, Qt::MouseButton button) {
     if (panel == 1 && editNumber(-1)) {
         changedFlags_ |= kChangedCycles;
         bar1_->setText(1, numberText(scenario_->header().outNumber));
+        ownEdit(PortScenarioDocument::Header);
     }
     if (panel == 3 && TFormBaseTime::edit(editedBaseTime_, this)) {
         bar1_->setText(3, formatDateTimeMinutes(fromOleDate(editedBaseTime_)));
@@ -505,11 +479,15 @@ void TForm_Data::onCycleTableMouse(int row, int column, Qt::MouseButton button) 
     if (row < 0 || row >= scenario_->cycleCount()) {
         return;
     }
-    scenario_->setCurrentIndex(row);
+    {
+        const QScopedValueRollback<bool> own(ownEdit_, true);
+        document_->setCurrentIndex(row);
+    }
     if (editNumber(row)) {
         changedFlags_ |= kChangedCycles;
         scenario_->updateEstimates();
         showCycles();
+        ownEdit(PortScenarioDocument::Cycles);
         checkSet();
     }
 }
@@ -524,7 +502,7 @@ void TForm_Data::onCycleTicked(int row, bool ticked) {
     }
     scenario_->cycle(row).state =
         static_cast<int>(ticked ? CycleState::TakenUp : CycleState::Excluded);
-    emit scenarioChanged();
+    ownEdit(PortScenarioDocument::Cycles);
     changedFlags_ |= kChangedCycles;
     checkSet();
     applyCommandState();
@@ -559,16 +537,21 @@ void TForm_Data::newScenario() {
     if (scenario_->running()) {
         return;
     }
-    scenario_->Clear();
+    {
+        const QScopedValueRollback<bool> own(ownEdit_, true);
+        document_->clear();
+    }
     showScenario();
 }
 
 bool TForm_Data::openScenario(const QString& path) {
-    if (scenario_->running() || !scenario_->LoadFromFile(path)) {
-        return false;
+    {
+        const QScopedValueRollback<bool> own(ownEdit_, true);
+        if (!document_->load(path)) {
+            return false;
+        }
     }
     showScenario();
-    saveWorkingCopy();
     return true;
 }
 
@@ -598,6 +581,7 @@ void TForm_Data::cycleAdded() {
     changedFlags_ |= kChangedCycles;
     scenario_->updateEstimates();
     showCycles();
+    ownEdit(PortScenarioDocument::Cycles | PortScenarioDocument::CurrentCycle);
     checkSet();
     applyCommandState();
 }
@@ -619,6 +603,7 @@ void TForm_Data::deleteCycle() {
     }
     changedFlags_ |= kChangedCycles;
     showCycles();
+    ownEdit(PortScenarioDocument::Cycles | PortScenarioDocument::CurrentCycle);
     checkSet();
     applyCommandState();
 }
@@ -637,17 +622,9 @@ PortCommandState TForm_Data::commandState() const {
     return s;
 }
 
-bool TForm_Data::moveCycleStart(int cycleIndex, double startFrom, double startUntil) {
-    if (scenario_->running() || cycleIndex < 0 || cycleIndex >= scenario_->cycleCount()) {
-        return false;
-    }
-    CycleRecord& cycle = scenario_->cycle(cycleIndex);
-    cycle.startFrom = startFrom;
-    cycle.startUntil = startUntil;
-    const bool saved = saveWorkingCopy();
-    emit scenarioChanged();
-    emit cycleSettingsWanted(this, false);
-    return saved;
+void TForm_Data::setRunning(bool running) {
+    const QScopedValueRollback<bool> own(ownEdit_, true);
+    document_->setRunning(running);
 }
 
 void TForm_Data::applyCommandState() {
@@ -659,10 +636,6 @@ void TForm_Data::applyCommandState() {
     runCount_->setReadOnly(r);
     interval_->setReadOnly(r);
     emit commandStateChanged();
-    if (r != shownRunning_) {
-        shownRunning_ = r;
-        emit cycleSettingsWanted(this, false);
-    }
 }
 
 void TForm_Data::activate() {
@@ -704,7 +677,7 @@ void TForm_Data::startRun(bool fresh) {
     }
     // Nothing of the run is written before the port is ours: another program running it keeps
     // its working copy.
-    if (!takeRunMarker()) {
+    if (!document_->takeRunMarker()) {
         applyCommandState();
         return;
     }
@@ -713,9 +686,9 @@ void TForm_Data::startRun(bool fresh) {
     }
     setScenario();
     const int code = context_.control.startPort(port_);
-    scenario_->setRunning(code == 0);
+    setRunning(code == 0);
     if (!context_.control.portRunning(port_)) {
-        runMarker_.reset();  // no thread was made: no end will give the marker back
+        document_->releaseRunMarker();  // no thread was made: no end will give the marker back
     }
     showCycles();
     applyCommandState();
@@ -730,23 +703,19 @@ bool TForm_Data::stop() {
         return false;
     }
     context_.control.stopPort(port_);
-    scenario_->setRunning(false);
+    setRunning(false);
     applyCommandState();
     return true;
 }
 
 void TForm_Data::runFinished(int, bool resumeMonitoring) {
-    results_->runEnded();
+    runModel_->runEnded();
     repaintNow();
-    const QString workingCopy = workingCopyPath(port_);
-    if (QFile::exists(workingCopy)) {
-        const int selected = cycleTable_->currentRow();
-        scenario_->LoadFromFile(workingCopy);
-        if (scenario_->cycleCount() > 0) {
-            scenario_->setCurrentIndex(qBound(0, selected, scenario_->cycleCount() - 1));
-        }
+    {
+        const QScopedValueRollback<bool> own(ownEdit_, true);
+        document_->loadWorkingCopy();
     }
-    scenario_->setRunning(false);
+    setRunning(false);
     if (resumeMonitoring) {
         setMonitoring(true);
     }
@@ -759,10 +728,10 @@ void TForm_Data::runFinished(int, bool resumeMonitoring) {
 
 void TForm_Data::portEnded() {
     // The thread has closed the serial port: the port is free for other programs again.
-    runMarker_.reset();
-    results_->runEnded();
+    document_->releaseRunMarker();
+    runModel_->runEnded();
     scheduleRepaint();
-    scenario_->setRunning(false);
+    setRunning(false);
     applyCommandState();
     // Monitoring resumes once the port thread has given the serial port back.
     if (monitoring_ && !closing_ && !context_.control.answerStationRunning(port_)) {

@@ -1,5 +1,6 @@
-// TForm_Data, the port data window: one per open port. It owns the port's scenario, edits its
-// header and cycle list ("Сценарий"), sets up and drives the port's answering station
+// TForm_Data, the port data window: one per open port. It makes the port's scenario document
+// (PortScenarioDocument, which the settings and scheme windows share), edits its header and
+// cycle list ("Сценарий"), sets up and drives the port's answering station
 // ("Модем-автоответчик"), shows the protocol ("Протокол") and the live results of the running
 // cycle ("Результаты"). As the port's PortView it receives the port thread's and the
 // answering-station thread's reports on the UI thread (through the program's router).
@@ -8,6 +9,8 @@
 #include "engine/protocol/protocol_list.h"
 #include "engine/view/port_view.h"
 #include "ui/frame/mdi_child.h"
+#include "ui/model/port_run_model.h"
+#include "ui/model/port_scenario_document.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -15,6 +18,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QAction;
 class QMenu;
@@ -35,7 +39,6 @@ class PanelBar;
 class PortControl;
 class PortGraphData;
 class PortResultPage;
-class PortRunMarker;
 class TScenarClass;
 class UserMessages;
 
@@ -78,8 +81,6 @@ public:
     static constexpr int kCloseWaitMs = 5000;
     // How often the window looks whether the answering station has done the step it waits for.
     static constexpr int kLeavePollMs = 50;
-    // Tables repaint at most this often while a port reports (about 25 times a second).
-    static constexpr int kRepaintIntervalMs = 40;
 
     enum Page { ScenarioPage = 0, AnswerModemPage = 1, ProtocolPage = 2, ResultsPage = 3 };
 
@@ -89,6 +90,9 @@ public:
     int port() const { return port_; }
     // The window keeps the control it was made with alive as long as itself.
     void keepControl(std::shared_ptr<PortControl> control) { ownedControl_ = std::move(control); }
+    // The port's scenario; it lives as long as the window (read from the working copy when the
+    // window opens, written to it when the window closes).
+    PortScenarioDocument& document() { return *document_; }
     TScenarClass& scenario() { return *scenario_; }
 
     // ---- The main window's commands on the active port window ---------------------------------
@@ -102,15 +106,8 @@ public:
     void restart();
     bool stop();
     PortCommandState commandState() const;
-    // The scheme window moved a cycle's start window: it is written to the working copy at
-    // once. False while the scenario runs, for an index that is not a cycle, or when the file
-    // could not be written (reported).
-    bool moveCycleStart(int cycleIndex, double startFrom, double startUntil);
     // The window was activated: the pages show the stored header again (unconfirmed edits go).
     void activate();
-    // The cycle settings windows stored the current cycle: its row shows the new estimate and
-    // the working copy is written (a failed write is reported). False when it was not written.
-    bool cycleSettingsStored();
 
     // ---- Controls the tests and the main window reach -----------------------------------------
     QTabWidget* pages() const { return pages_; }
@@ -131,16 +128,17 @@ public:
     std::array<bool, 5> graphFlags() const { return graphFlags_; }
     // Opens graph window `kind` of the port (0, 1 the pies; 2..4 the bar graphs of Menu_Param).
     void openGraph(int kind);
-    PortGraphData& graphData() { return *graphData_; }
+    PortRunModel& runModel() { return *runModel_; }
+    PortGraphData& graphData() { return runModel_->graphs(); }
     QMenu* graphMenu() const { return graphMenu_; }
     // The pending close waits for the threads; its deadline has passed.
     void closeWaitExpired();
     QTimer* closeDeadline() const { return closeDeadline_; }
-    QTimer* repaintTimer() const { return repaintTimer_; }
+    QTimer* repaintTimer() const { return runModel_->repaintTimer(); }
     // "Удалить все": the memo and the port's protocol file.
     void deleteProtocol();
     // Brings the protocol memo and the result tables up to date now (the repaint timer's work).
-    void repaintNow();
+    void repaintNow() { runModel_->repaintNow(); }
 
     // ---- Answering-station page commands --------------------------------------------------------
     void setAnswerSettingsClick();  // SetModemAA_BitBtnClick
@@ -176,11 +174,9 @@ public:
 
 signals:
     void commandStateChanged();
-    // The scenario's cycles, their times or its header changed: the scheme window redraws.
-    void scenarioChanged();
     // The cycle settings window should show this window's current cycle: `open` brings it up
-    // (the button, a double click), otherwise it follows only if it is open and shows this
-    // port or this window is the active one (selected cycle, scenario or running state changed).
+    // (the button, a double click), otherwise an open one turns to this port if this window is
+    // the active one. The window showing the port follows its document by itself.
     void cycleSettingsWanted(zev7::TForm_Data* window, bool open);
 
 protected:
@@ -211,22 +207,31 @@ private:
     void startRun(bool fresh);
     bool editNumber(int cycleIndex);
     void copyAnswerControlsToHeader();  // SetDataAAFromForm
-    bool saveWorkingCopy();
-    // Takes the port's run marker for a run; false (reported) when another program runs it.
-    bool takeRunMarker();
+    // Another window changed the scenario (the settings, the scheme): the cycle list and the
+    // commands show it. The window's own edits are shown already.
+    void onDocumentChanged(PortScenarioDocument::Changes what);
+    // An edit of this window: the document tells the other views.
+    void ownEdit(PortScenarioDocument::Changes what);
+    void setRunning(bool running);
     void setModeText(ModePanel mode);
     void setMonitoring(bool on);
     void answeringLeft();
     void applyCommandState();
     void scheduleRepaint();
+    void showProtocol();
     bool threadsRunning() const;
+    // The window's grids by the names their column widths carry in "ZEV7.ini"
+    // ("TableCycle_ColWidth[2]").
+    std::array<std::pair<const char*, QTableWidget*>, 3> columnTables() const;
 
     const int port_;
     std::shared_ptr<PortControl> ownedControl_;
     PortWindowContext context_;
-    std::unique_ptr<TScenarClass> scenario_;
-    // Held from before the run's working copy is written until the port's thread has ended.
-    std::unique_ptr<PortRunMarker> runMarker_;
+    PortScenarioDocument* document_ = nullptr;
+    TScenarClass* scenario_ = nullptr;  // the document's
+    // The live data of the running cycle; its repaints paint the protocol too.
+    PortRunModel* runModel_ = nullptr;
+    bool ownEdit_ = false;  // the document reports an edit of this window
 
     QTabWidget* pages_ = nullptr;
     PanelBar* bar1_ = nullptr;
@@ -248,7 +253,6 @@ private:
     QPushButton* setAnswer_ = nullptr;
     QPlainTextEdit* protocol_ = nullptr;
     PortResultPage* results_ = nullptr;
-    QTimer* repaintTimer_ = nullptr;
     QTimer* closeDeadline_ = nullptr;
     QTimer* leaveTimer_ = nullptr;
 
@@ -263,12 +267,10 @@ private:
     enum PendingStart { kNoPendingStart, kPendingStart, kPendingRestart };
     PendingStart pendingStart_ = kNoPendingStart;  // waits for the answering station's end
     bool showing_ = false;
-    bool shownRunning_ = false;  // the running state the settings window last heard of
     bool closing_ = false;       // a close waits for the threads
     bool closeReady_ = false;    // the threads are gone or the wait is over: close for real
     bool askingReport_ = false;  // the report's save dialog is up: the port thread waits for it
     std::array<bool, 5> graphFlags_{};
-    PortGraphData* graphData_ = nullptr;
     QMenu* graphMenu_ = nullptr;
     ProtocolList protocolList_;
     QStringList pendingLines_;

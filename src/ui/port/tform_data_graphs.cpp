@@ -2,7 +2,7 @@
 // the port's graph windows, which show the data this window keeps as calls are accounted.
 #include "core/strings.h"
 #include "ui/chart/graph_windows.h"
-#include "ui/chart/port_graph_data.h"
+#include "ui/model/port_graph_data.h"
 #include "ui/port/port_result_page.h"
 #include "ui/port/tform_data.h"
 
@@ -13,7 +13,6 @@
 namespace zev7 {
 
 void TForm_Data::buildGraphCommands() {
-    graphData_ = new PortGraphData(this);
     connect(results_->graphButton(0), &QToolButton::clicked, this, [this] { openGraph(CallsPie); });
     connect(results_->graphButton(1), &QToolButton::clicked, this,
             [this] { openGraph(LossesPie); });
@@ -47,7 +46,7 @@ void TForm_Data::openGraph(int kind) {
     if (kind >= AttenuationBars) {
         graphMenu_->actions().at(kind - AttenuationBars)->setChecked(true);
     }
-    context_.graphs->open(port_, kind, *graphData_, context_.messages, context_.ini);
+    context_.graphs->open(port_, kind, runModel_->graphs(), context_.messages, context_.ini);
 }
 
 void TForm_Data::reopenGraphs() {

@@ -2,7 +2,7 @@
 
 #include "core/strings.h"
 #include "scenario/scenar_class.h"
-#include "ui/port/tform_data.h"
+#include "ui/model/port_scenario_document.h"
 #include "ui/scheme/scheme_chart.h"
 
 #include <QHBoxLayout>
@@ -63,30 +63,34 @@ TFTestScenar::TFTestScenar(SchemeWindowContext context, QWidget* parent)
     rebuild();
 }
 
-void TFTestScenar::watch(TForm_Data* window) {
-    for (const QPointer<TForm_Data>& w : watched_) {
-        if (w == window) {
+void TFTestScenar::watch(PortScenarioDocument* document) {
+    for (const QPointer<PortScenarioDocument>& d : watched_) {
+        if (d == document) {
             return;
         }
     }
-    watched_.append(window);
-    connect(window, &TForm_Data::scenarioChanged, this, &TFTestScenar::scheduleRebuild);
-    connect(window, &TForm_Data::commandStateChanged, this, &TFTestScenar::scheduleRebuild);
-    connect(window, &QObject::destroyed, this, &TFTestScenar::scheduleRebuild);
+    watched_.append(document);
+    using D = PortScenarioDocument;
+    connect(document, &D::changed, this, [this](D::Changes what) {
+        if (what & (D::Header | D::Cycles | D::Times | D::Running)) {
+            scheduleRebuild();
+        }
+    });
+    connect(document, &QObject::destroyed, this, &TFTestScenar::scheduleRebuild);
 }
 
 void TFTestScenar::rebuild() {
     rebuildPending_ = false;
     watched_.removeAll(nullptr);
     std::vector<SchemeSource> sources;
-    for (TForm_Data* w : context_.portWindows()) {
-        if (w == nullptr) {
+    for (PortScenarioDocument* d : context_.documents()) {
+        if (d == nullptr) {
             continue;
         }
-        watch(w);
-        const TScenarClass& s = w->scenario();
+        watch(d);
+        const TScenarClass& s = std::as_const(*d).scenario();
         sources.push_back(
-            {w->port(), context_.portFree(w->port()), s.running(), &s.header(), s.cycles()});
+            {d->port(), context_.portFree(d->port()), s.running(), &s.header(), s.cycles()});
     }
     scheme_.build(sources);
     chart_->rowsChanged();
@@ -160,9 +164,9 @@ void TFTestScenar::nextPage() {
 }
 
 void TFTestScenar::applyMove(const CycleMove& move) {
-    for (TForm_Data* w : context_.portWindows()) {
-        if (w != nullptr && w->port() == move.port) {
-            w->moveCycleStart(move.cycle, move.startFrom, move.startUntil);
+    for (PortScenarioDocument* d : context_.documents()) {
+        if (d != nullptr && d->port() == move.port) {
+            d->moveCycleStart(move.cycle, move.startFrom, move.startUntil);
             return;
         }
     }

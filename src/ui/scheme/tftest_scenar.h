@@ -1,8 +1,8 @@
 // TFTestScenar, "Схема сценариев": the scenarios of all open port windows on one time chart, so
 // the user sees when each port will call which number and where the plans collide. Dragging a
-// bar moves its cycle's start window in the port window's scenario, which writes its working
-// copy at once. The chart follows the port windows: their scenario edits, Set, runs starting
-// and ending.
+// bar moves its cycle's start window in the port's scenario document, which writes its working
+// copy at once. The chart follows the documents: their scenario edits, Set, runs starting and
+// ending.
 #pragma once
 
 #include "scenario/scenario_scheme.h"
@@ -18,13 +18,15 @@ class QToolButton;
 
 namespace zev7 {
 
+class PortScenarioDocument;
 class SchemeChart;
-class TForm_Data;
 
 struct SchemeWindowContext {
     IniFile* ini = nullptr;  // "ZEV7.ini"; null keeps no layout
-    // The open port windows.
-    std::function<QList<TForm_Data*>()> portWindows = [] { return QList<TForm_Data*>(); };
+    // The scenarios of the open port windows.
+    std::function<QList<PortScenarioDocument*>()> documents = [] {
+        return QList<PortScenarioDocument*>();
+    };
     // The port is free (no thread measures on it): its bars are bright green and can be moved.
     std::function<bool(int port)> portFree = [](int) { return true; };
     // The program's start time (OLE date): the time axis of an empty scheme.
@@ -66,7 +68,7 @@ private:
     void updatePageLabel();
     void showPage(int page);
     TimeSpan dataSpan() const;
-    void watch(TForm_Data* window);
+    void watch(PortScenarioDocument* document);
 
     SchemeWindowContext context_;
     ScenarioScheme scheme_;
@@ -74,7 +76,7 @@ private:
     QLabel* label1_ = nullptr;
     QToolButton* prev_ = nullptr;
     QToolButton* next_ = nullptr;
-    QList<QPointer<TForm_Data>> watched_;
+    QList<QPointer<PortScenarioDocument>> watched_;
     bool rebuildPending_ = false;
 };
 

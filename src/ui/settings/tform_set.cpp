@@ -10,7 +10,6 @@
 #include "scenario/user_messages.h"
 #include "ui/frame/panel_bar.h"
 #include "ui/frame/set_button.h"
-#include "ui/port/tform_data.h"
 #include "ui/settings/cycle_field_edits.h"
 #include "ui/settings/port_page_rules.h"
 #include "ui/settings/tform_set_add.h"
@@ -289,11 +288,11 @@ QDoubleSpinBox* TFormSet::fieldEdit(const char* field) const {
 // ---- Showing the cycle -------------------------------------------------------------------------
 
 const CycleRecord* TFormSet::shownCycle() const {
-    return window_ != nullptr ? &window_->scenario().currentCycle() : nullptr;
+    return document_ != nullptr ? &document_->scenario().currentCycle() : nullptr;
 }
 
 double TFormSet::baseTime() const {
-    return window_ != nullptr ? window_->scenario().header().baseTime : 0.0;
+    return document_ != nullptr ? document_->scenario().header().baseTime : 0.0;
 }
 
 StartWindow TFormSet::storedWindow() const {
@@ -305,18 +304,28 @@ StartWindow TFormSet::storedWindow() const {
 }
 
 bool TFormSet::editable() const {
-    return window_ != nullptr && window_->scenario().editableCurrentCycle() != nullptr;
+    return document_ != nullptr && document_->scenario().editableCurrentCycle() != nullptr;
 }
 
-void TFormSet::showCycle(TForm_Data* window) {
-    if (window != window_) {
-        if (window_ != nullptr) {
-            disconnect(window_, nullptr, this, nullptr);
+void TFormSet::showCycle(PortScenarioDocument* document) {
+    if (document != document_) {
+        if (document_ != nullptr) {
+            disconnect(document_, nullptr, this, nullptr);
         }
-        window_ = window;
-        if (window != nullptr) {
-            // The scenario shown belongs to the port window: when it goes, the dialog lets go.
-            connect(window, &QObject::destroyed, this, [this] { showCycle(nullptr); });
+        document_ = document;
+        if (document != nullptr) {
+            // The scenario goes with its port window: the dialog lets go.
+            connect(document, &QObject::destroyed, this, [this] { showCycle(nullptr); });
+            // Whatever changed the scenario, the dialog shows the cycle as it now stands (the
+            // start window counts from the base time), never one that its own "Установить"
+            // would write back.
+            connect(document, &PortScenarioDocument::changed, this,
+                    [this](PortScenarioDocument::Changes what) {
+                        if (what &
+                            ~PortScenarioDocument::Changes(PortScenarioDocument::AnswerStation)) {
+                            load();
+                        }
+                    });
         }
     }
     load();
@@ -332,8 +341,8 @@ void TFormSet::load() {
         bar2_->setText(2, QString());
         bar1_->setText(1, txt(str::SettingsPortGone));
     } else {
-        const TScenarClass& scenario = window_->scenario();
-        port_ = window_->port();
+        const TScenarClass& scenario = document_->scenario();
+        port_ = document_->port();
         row_ = scenario.currentIndex();
         bar2_->setText(1, numberText(scenario.header().outNumber));
         bar2_->setText(2, txt(str::PortCaptionPrefix) + QString::number(port_));
@@ -376,7 +385,7 @@ void TFormSet::CheckSet() {
     }
     changed_ = changed;
     panel20_->setText(0, QString::number(fields_->edit("ringbackThreshold")->value()));
-    const bool running = window_ != nullptr && window_->scenario().running();
+    const bool running = document_ != nullptr && document_->scenario().running();
     colourSetButton(set_, changed_);
     set_->setEnabled(!running && editable());
     reset_->setEnabled(changed_ && !running);
@@ -448,15 +457,15 @@ void TFormSet::onFrequencyChanged(double value) {
 // ---- Storing -----------------------------------------------------------------------------------
 
 bool TFormSet::SetDataFromForm() {
-    if (!editable() || window_->scenario().running()) {
+    if (!editable() || document_->scenario().running()) {
         return false;
     }
-    TScenarClass& scenario = window_->scenario();
+    const TScenarClass& scenario = document_->scenario();
     if (scenario.currentIndex() != row_) {
         load();  // the shown values belong to a cycle that is no longer the current one
         return false;
     }
-    CycleRecord* cycle = scenario.editableCurrentCycle();
+    const CycleRecord* cycle = document_->scenario().editableCurrentCycle();
     // The button may be pressed without leaving a field first: its rule applies all the same.
     keepAttemptsInOrder(true);
     onStartWindowLeft();
@@ -485,8 +494,7 @@ bool TFormSet::SetDataFromForm() {
         context_.messages.error(txt(str::SettingsRefused).arg(error));
         return false;
     }
-    *cycle = candidate;
-    window_->cycleSettingsStored();
+    document_->storeCurrentCycle(row_, candidate);
     load();
     return true;
 }
@@ -496,10 +504,10 @@ void TFormSet::BitBtn_EscClick() {
 }
 
 bool TFormSet::openAdditional() {
-    if (window_ == nullptr || !context_.allowWindow()) {
+    if (document_ == nullptr || !context_.allowWindow()) {
         return false;
     }
-    TForm_SetAdd dialog(*window_, context_.messages, this);
+    TForm_SetAdd dialog(*document_, context_.messages, this);
     const bool stored = dialog.exec() == QDialog::Accepted;
     CheckSet();
     return stored;

@@ -1,11 +1,13 @@
 // TFormSet, "Настройки цикла": the one window, shared by all ports, that edits the cycle selected
-// in a port window: its start window, attempts and loss norms, the tone thresholds of the call
-// analysis, the answering station it calls and the line-hold rules. "Установить" stores the
-// cycle and writes the port's working copy at once; "Сброс" shows the stored cycle again.
+// in a port's scenario document: its start window, attempts and loss norms, the tone thresholds of
+// the call analysis, the answering station it calls and the line-hold rules. "Установить" stores
+// the cycle and writes the port's working copy at once; "Сброс" shows the stored cycle again. The
+// window follows the document: a change made elsewhere (the base time set, a start window
+// dragged in the scheme, the run started) shows at once.
 #pragma once
 
 #include "ui/frame/mdi_child.h"
-#include "ui/port/tform_data.h"
+#include "ui/model/port_scenario_document.h"
 #include "ui/settings/cycle_settings_rules.h"
 
 #include <QPointer>
@@ -46,10 +48,11 @@ public:
     explicit TFormSet(const CycleSettingsContext& context, QWidget* parent = nullptr);
     ~TFormSet() override;
 
-    // Shows the current cycle of the window's scenario (its selected row); every control is
-    // loaded from the cycle and the header, and nothing counts as changed.
-    void showCycle(TForm_Data* window);
-    TForm_Data* portWindow() const { return window_; }
+    // Shows the current cycle of the port's scenario (the selected row of its port window); every
+    // control is loaded from the cycle and the header, and nothing counts as changed. Null: no
+    // port; the controls are disabled.
+    void showCycle(PortScenarioDocument* document);
+    PortScenarioDocument* document() const { return document_; }
     int port() const { return port_; }
     int row() const { return row_; }
     bool changed() const { return changed_; }
@@ -97,7 +100,7 @@ private:
     bool editable() const;
 
     CycleSettingsContext context_;
-    QPointer<TForm_Data> window_;
+    QPointer<PortScenarioDocument> document_;
     int port_ = 0;
     int row_ = -1;
     bool changed_ = false;

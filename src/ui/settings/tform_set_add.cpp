@@ -8,7 +8,7 @@
 #include "ui/frame/help_window.h"
 #include "ui/frame/panel_bar.h"
 #include "ui/frame/set_button.h"
-#include "ui/port/tform_data.h"
+#include "ui/model/port_scenario_document.h"
 #include "ui/settings/cycle_field_edits.h"
 #include "ui/settings/cycle_settings_rules.h"
 
@@ -58,8 +58,8 @@ QString periodText(double seconds) {
 
 }  // namespace
 
-TForm_SetAdd::TForm_SetAdd(TForm_Data& window, UserMessages& messages, QWidget* parent)
-    : QDialog(parent), window_(window), messages_(messages) {
+TForm_SetAdd::TForm_SetAdd(PortScenarioDocument& document, UserMessages& messages, QWidget* parent)
+    : QDialog(parent), document_(document), messages_(messages) {
     setObjectName("TForm_SetAdd");
     setWindowTitle(txt(str::SetAddCaption));
     setHelpContext(this, kHelpContext);
@@ -113,7 +113,7 @@ TForm_SetAdd::TForm_SetAdd(TForm_Data& window, UserMessages& messages, QWidget* 
     layout->addWidget(periods);
     layout->addLayout(buttons);
 
-    const CycleRecord& cycle = window_.scenario().currentCycle();
+    const CycleRecord& cycle = document_.scenario().currentCycle();
     fields_->load(cycle);
     overloadMax_->setText(0, periodText(cycle.overloadPeriodMax));
     endMin_->setText(0, periodText(cycle.overloadPeriodMin));
@@ -148,16 +148,16 @@ void TForm_SetAdd::onPeriodChanged() {
 }
 
 void TForm_SetAdd::CheckSet() {
-    changed_ = fields_->differs(window_.scenario().currentCycle());
+    changed_ = fields_->differs(document_.scenario().currentCycle());
     colourSetButton(set_, changed_);
-    const bool running = window_.scenario().running();
-    set_->setEnabled(!running && window_.scenario().editableCurrentCycle() != nullptr);
+    const bool running = document_.scenario().running();
+    set_->setEnabled(!running && document_.scenario().editableCurrentCycle() != nullptr);
     cancel_->setEnabled(!running);
 }
 
 bool TForm_SetAdd::SetDataFromForm() {
-    TScenarClass& scenario = window_.scenario();
-    CycleRecord* cycle = scenario.editableCurrentCycle();
+    TScenarClass& scenario = document_.scenario();
+    const CycleRecord* cycle = scenario.editableCurrentCycle();
     if (cycle == nullptr || scenario.running()) {
         return false;
     }
@@ -170,9 +170,8 @@ bool TForm_SetAdd::SetDataFromForm() {
         messages_.error(txt(str::SettingsRefused).arg(error));
         return false;
     }
-    *cycle = candidate;
     changed_ = false;
-    window_.cycleSettingsStored();
+    document_.storeCurrentCycle(scenario.currentIndex(), candidate);
     accept();
     return true;
 }

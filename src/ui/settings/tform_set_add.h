@@ -13,7 +13,7 @@ namespace zev7 {
 
 class CycleFieldEdits;
 class PanelBar;
-class TForm_Data;
+class PortScenarioDocument;
 class UserMessages;
 
 class TForm_SetAdd : public QDialog {
@@ -22,7 +22,7 @@ class TForm_SetAdd : public QDialog {
 public:
     static constexpr int kHelpContext = 59;
 
-    TForm_SetAdd(TForm_Data& window, UserMessages& messages, QWidget* parent = nullptr);
+    TForm_SetAdd(PortScenarioDocument& document, UserMessages& messages, QWidget* parent = nullptr);
     ~TForm_SetAdd() override;
 
     bool changed() const { return changed_; }
@@ -45,7 +45,7 @@ protected:
 private:
     void onPeriodChanged();
 
-    TForm_Data& window_;
+    PortScenarioDocument& document_;
     UserMessages& messages_;
     CycleFieldEdits* fields_ = nullptr;
     PanelBar* overloadMax_ = nullptr;

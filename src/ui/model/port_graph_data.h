@@ -1,7 +1,7 @@
-// What a port's five graphs show, kept by its port window as the port thread reports: the two
-// pies of the running cycle's outcomes, one bar per test call for the attenuation and the two
+// What a port's five graphs show, kept by the port's run model as the port thread reports: the
+// two pies of the running cycle's outcomes, one bar per test call for the attenuation and the two
 // tone levels, and the status texts the graph windows repeat. Graph windows come and go; the
-// data stays with the port window, so a window opened mid-cycle shows every call so far.
+// data stays with the run model, so a window opened mid-cycle shows every call so far.
 #pragma once
 
 #include "engine/view/port_view.h"
@@ -40,11 +40,21 @@ public:
     const QString& cycleStartText() const { return cycleStart_; }
     const QString& inNumberText() const { return inNumber_; }
 
+    // While held, a change is announced only by announce(): the run model's repaint throttle
+    // decides when the graph windows redraw, so they need no timer of their own.
+    void holdAnnouncements() { held_ = true; }
+    bool announcementsHeld() const { return held_; }
+    void announce();
+
 signals:
-    // Something to show changed; windows repaint when their timer comes round.
+    // Something to show changed (at once, or at announce() while held).
     void changed();
 
 private:
+    void changedNow();
+
+    bool held_ = false;
+    bool unannounced_ = false;
     PieValues pies_{};
     std::array<std::vector<QPointF>, 3> bars_;
     QString outNumber_;

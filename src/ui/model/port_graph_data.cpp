@@ -1,4 +1,4 @@
-#include "ui/chart/port_graph_data.h"
+#include "ui/model/port_graph_data.h"
 
 namespace zev7 {
 
@@ -10,7 +10,7 @@ void PortGraphData::cycleStarted(const CycleStartInfo& info) {
     outNumber_ = info.outNumberText;
     cycleStart_ = info.startText;
     inNumber_ = info.inNumberText;
-    emit changed();
+    changedNow();
 }
 
 void PortGraphData::callAccounted(const CallRefresh& refresh) {
@@ -23,7 +23,22 @@ void PortGraphData::callAccounted(const CallRefresh& refresh) {
             bars_[i].emplace_back(x, *values[i]);
         }
     }
-    emit changed();
+    changedNow();
+}
+
+void PortGraphData::changedNow() {
+    if (held_) {
+        unannounced_ = true;
+    } else {
+        emit changed();
+    }
+}
+
+void PortGraphData::announce() {
+    if (unannounced_) {
+        unannounced_ = false;
+        emit changed();
+    }
 }
 
 const std::vector<QPointF>& PortGraphData::bars(int kind) const {

@@ -1,4 +1,4 @@
-#include "dbui/histogram_marks.h"
+#include "ui/chart/histogram_marks.h"
 
 #include <QAbstractAxis>
 #include <QChart>
