@@ -34,6 +34,9 @@ struct DbOptions {
     // the environment (PGHOST, PGPORT, PGUSER, PGDATABASE); the password never stands here,
     // it comes from ~/.pgpass or PGPASSWORD.
     QString server;
+    // The short name of the station that measures (many stations may share one server); stored
+    // with every cycle it writes. Empty: none named, as in the files of older versions.
+    QString station;
 };
 
 // The dialect of the engine that options name.
