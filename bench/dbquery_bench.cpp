@@ -132,7 +132,7 @@ void BM_ListWindowShowCyclesAndTotals(benchmark::State& state) {
 }
 
 #define ZEV7_DB_BENCH(name) \
-    BENCHMARK(name)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()
+    BENCHMARK(name)->Apply(bench::databaseSizes)->Unit(benchmark::kMillisecond)->UseRealTime()
 ZEV7_DB_BENCH(BM_SelectionListAndTotals);
 ZEV7_DB_BENCH(BM_SelectionWholeList);
 ZEV7_DB_BENCH(BM_ParameterStatistics);

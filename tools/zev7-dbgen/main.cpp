@@ -2,6 +2,7 @@
 // for trying out and timing the statistics windows on a database of realistic size.
 #include "core/program_dir.h"
 #include "db/db_connection.h"
+#include "db/demo_copies.h"
 #include "db/demo_database.h"
 #include "scenario/user_messages.h"
 
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
                       QStringLiteral("100")});
     parser.addOption({QStringLiteral("seed"), QStringLiteral("Random seed (default 2006)."),
                       QStringLiteral("n"), QStringLiteral("2006")});
+    parser.addOption({QStringLiteral("copies"),
+                      QStringLiteral("Then repeat the cycles until the database holds n times as "
+                                     "many, each repetition weeks later (default 1)."),
+                      QStringLiteral("n"), QStringLiteral("1")});
     parser.addOption({QStringLiteral("fresh"), QStringLiteral("Start from an empty database.")});
     parser.process(app);
 
@@ -63,11 +68,22 @@ int main(int argc, char** argv) {
 
     QElapsedTimer timer;
     timer.start();
-    const zev7::DemoDatabaseReport report = zev7::fillDemoDatabase(spec, messages, [&](int done) {
+    zev7::DemoDatabaseReport report = zev7::fillDemoDatabase(spec, messages, [&](int done) {
         if (done % 100 == 0) {
             std::fprintf(stderr, "\r%d / %d cycles", done, spec.cycles);
         }
     });
+    const int copies = intOption(parser, QStringLiteral("copies"), 1);
+    if (copies > 1 && report.failures == 0) {
+        const zev7::DemoCopiesReport grown = zev7::repeatDemoCycles(
+            copies, [&](int done) { std::fprintf(stderr, "\r%d / %d copies", done + 1, copies); });
+        if (!grown.error.isEmpty()) {
+            std::fprintf(stderr, "\n%s\n", qPrintable(grown.error));
+            ++report.failures;
+        }
+        report.cycles = grown.cycles;
+        report.calls = static_cast<int>(grown.calls);
+    }
     const double seconds = static_cast<double>(timer.elapsed()) / kMsPerSecond;
     zev7::DbConnection::shutdown();
 
