@@ -171,15 +171,16 @@ bool DatabaseWindows::applyLocation(const DbLocation& place) {
         monitor->parentWidget()->close();
     }
     const DbOptions previous = DbConnection::options();
-    const bool hadDatabase = DbConnection::isSetUp();
+    const QString refusedBefore = DbConnection::refusal();
     KeptReason reason;
     if (!DbConnection::setup(&reason, place.toOptions(previous))) {
         // Never the file in place of a server that was chosen, nor the reverse: what was bound
-        // before is bound again, and a database part that was off stays off.
-        if (hadDatabase) {
+        // before is bound again (a server that did not answer is tried again by the next
+        // write), and a database part that was off stays off.
+        if (refusedBefore.isEmpty()) {
             DbConnection::setup(nullptr, previous);
         } else {
-            DbConnection::refuse(reason.text());
+            DbConnection::refuse(refusedBefore);
         }
         messages_.error(txt(str::DbSetApplyFailed).arg(reason.text()));
         return false;

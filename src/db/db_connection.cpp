@@ -44,7 +44,7 @@ QMutex stateMutex;
 DbOptions currentOptions;
 bool setUpDone = false;
 // Why the database part is switched off (DbConnection::refuse); empty while it is on.
-QString refusal;
+QString refusalReason;
 // Raised by every setup(); a thread connection opened under an older value is reopened.
 std::atomic<int> setupGeneration{0};
 std::atomic<int> threadConnectionCounter{0};
@@ -157,7 +157,7 @@ bool DbConnection::setup(UserMessages* messages, const DbOptions& options) {
     {
         QMutexLocker lock(&stateMutex);
         setUpDone = false;
-        refusal.clear();
+        refusalReason.clear();
     }
     ++setupGeneration;
     setupThread.store(QThread::currentThreadId());
@@ -224,7 +224,12 @@ void DbConnection::shutdown() {
 void DbConnection::refuse(const QString& reason) {
     shutdown();
     QMutexLocker lock(&stateMutex);
-    refusal = reason;
+    refusalReason = reason;
+}
+
+QString DbConnection::refusal() {
+    QMutexLocker lock(&stateMutex);
+    return refusalReason;
 }
 
 bool DbConnection::isSetUp() {
@@ -243,9 +248,9 @@ QSqlDatabase DbConnection::forThisThread() {
     }
     {
         QMutexLocker lock(&stateMutex);
-        if (!refusal.isEmpty()) {
+        if (!refusalReason.isEmpty()) {
             tc->close();
-            tc->lastError = refusal;
+            tc->lastError = refusalReason;
             return {};
         }
     }

@@ -66,6 +66,8 @@ public:
     // of every thread stays closed with `reason` as its error, so that no result goes to another
     // database than the one the user chose. The next setup() switches it on again.
     static void refuse(const QString& reason);
+    // Why the database part is off; empty while it is on (or only failed to open).
+    static QString refusal();
 
     // The connection "ZEV7"; only for the thread that called setup().
     static QSqlDatabase main();

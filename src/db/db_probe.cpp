@@ -21,13 +21,21 @@ std::atomic<int> probeCounter{0};
 QString reason(const QSqlError& error) {
     const QString text =
         error.databaseText().trimmed().isEmpty() ? error.text() : error.databaseText();
-    QStringList lines;
-    for (const QString& line : text.split(u'\n')) {
-        if (!line.trimmed().isEmpty()) {
-            lines << line.trimmed();
+    QString joined;
+    for (const QString& raw : text.split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty()) {
+            continue;
         }
+        if (!joined.isEmpty()) {
+            const QChar last = joined.back();
+            joined += last == u'.' || last == u'?' || last == u'!' || last == u':'
+                          ? QStringLiteral(" ")
+                          : QStringLiteral(". ");
+        }
+        joined += line;
     }
-    return lines.join(u' ');
+    return joined;
 }
 
 }  // namespace

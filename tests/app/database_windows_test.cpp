@@ -116,7 +116,13 @@ TEST_F(DatabaseWindowsTest, SettingsRebindTheDatabaseOnlyWhenTheyCan) {
     EXPECT_TRUE(DbConnection::options().server.isEmpty());
     EXPECT_FALSE(ini.hasSection(section));
 
+    // A database part switched off by settings that did not read stays off.
+    DbConnection::refuse(QStringLiteral("bad settings"));
+    EXPECT_FALSE(windows_->applyLocation(nowhere));
+    EXPECT_EQ(DbConnection::refusal(), QStringLiteral("bad settings"));
+
     EXPECT_TRUE(windows_->applyLocation(station));
+    EXPECT_TRUE(DbConnection::refusal().isEmpty());
     EXPECT_EQ(DbConnection::options().station, QStringLiteral("Узел-1"));
     IniFile written(ini.path());
     ASSERT_TRUE(written.load());
