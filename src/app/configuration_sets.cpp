@@ -8,7 +8,6 @@
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_location.h"
-#include "db/db_location.h"
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
 #include "ui/port/tform_data.h"
@@ -194,8 +193,9 @@ bool ConfigurationSets::loadConfiguration(const QString& file) {
     // Every window reads its place from the file in memory, and the program writes that back at
     // exit: it must now hold the loaded set, not what was read at start.
     ini_.load();
-    DbLocation::keepIniSection(before, ini_);
-    ini_.save();
+    if (DbLocation::keepIniSection(before, ini_)) {
+        ini_.save();
+    }
     // Windows that stay open take their places from the loaded file.
     for (int port : window_.openPorts()) {
         window_.portWindows().reloadPlacement(window_.portWindow(port));

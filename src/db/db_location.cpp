@@ -5,6 +5,7 @@
 #include "core/strings.h"
 
 #include <QUrl>
+#include <algorithm>
 
 namespace zev7 {
 
@@ -164,13 +165,23 @@ void DbLocation::toIni(IniFile& ini) const {
     ini.writeString(section(), kStationKey, station);
 }
 
-void DbLocation::keepIniSection(const IniFile& from, IniFile& to) {
+bool DbLocation::keepIniSection(const IniFile& from, IniFile& to) {
+    const QStringList keys{kDriverKey, kHostKey, kPortKey, kNameKey, kUserKey, kStationKey};
+    const bool same = from.hasSection(section()) == to.hasSection(section()) &&
+                      std::all_of(keys.begin(), keys.end(), [&](const QString& key) {
+                          return from.hasKey(section(), key) == to.hasKey(section(), key) &&
+                                 from.readString(section(), key) == to.readString(section(), key);
+                      });
+    if (same) {
+        return false;
+    }
     to.eraseSection(section());
-    for (const QString& key : {kDriverKey, kHostKey, kPortKey, kNameKey, kUserKey, kStationKey}) {
+    for (const QString& key : keys) {
         if (from.hasKey(section(), key)) {
             to.writeString(section(), key, from.readString(section(), key));
         }
     }
+    return true;
 }
 
 std::optional<DbLocation> DbLocation::fromUrl(const QString& url, QString* error) {

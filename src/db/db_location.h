@@ -53,8 +53,9 @@ public:
     void toIni(IniFile& ini) const;
 
     // The section of `from` put in place of the one in `to`, value for value, whatever they
-    // hold: a configuration set brings the windows' places, never another database.
-    static void keepIniSection(const IniFile& from, IniFile& to);
+    // hold: a configuration set brings the windows' places, never another database. False when
+    // `to` held the same already (and was left as it was).
+    static bool keepIniSection(const IniFile& from, IniFile& to);
 
     // "postgresql://user@host:port/name" (also "postgres://"; every part may be left out) or
     // "sqlite". The station is not part of an address and stays empty.
