@@ -7,6 +7,7 @@
 #include "core/ini_file.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
+#include "db/db_location.h"
 #include "engine/serial/serial_port_names.h"
 #include "scenario/user_messages.h"
 #include "ui/port/tform_data.h"
@@ -179,6 +180,8 @@ bool ConfigurationSets::loadConfiguration(const QString& file) {
         window_.messages().error(txt(str::ConfigCannotRead).arg(QDir::toNativeSeparators(file)));
         return false;
     }
+    // The database belongs to this station, not to the set (which may come from another one).
+    const IniFile before = ini_;
     // The configuration file is replaced only once the whole set is on the disk: a full disk
     // leaves the layout the user had.
     const QString error = replaceFileContent(configFile(), bytes);
@@ -190,6 +193,9 @@ bool ConfigurationSets::loadConfiguration(const QString& file) {
     // Every window reads its place from the file in memory, and the program writes that back at
     // exit: it must now hold the loaded set, not what was read at start.
     ini_.load();
+    if (DbLocation::keepIniSection(before, ini_)) {
+        ini_.save();
+    }
     // Windows that stay open take their places from the loaded file.
     for (int port : window_.openPorts()) {
         window_.portWindows().reloadPlacement(window_.portWindow(port));

@@ -1,13 +1,18 @@
 #include "app/database_windows.h"
 
 #include "app/main_window.h"
+#include "core/ini_file.h"
+#include "core/strings.h"
 #include "db/db_connection.h"
+#include "db/db_location.h"
 #include "dbui/db_graph_windows.h"
+#include "dbui/db_settings_dialog.h"
 #include "dbui/stat_windows.h"
 #include "dbui/tform_bd.h"
 #include "dbui/tform_interface_bd.h"
 #include "dbui/tform_process.h"
 #include "dbui/tform_view_bd1.h"
+#include "scenario/user_messages.h"
 #include "ui/frame/mdi_child.h"
 
 #include <QAction>
@@ -17,6 +22,22 @@
 #include <QMdiSubWindow>
 
 namespace zev7 {
+
+namespace {
+
+// The reason DbConnection::setup gives, kept for the one message that says the settings were
+// not taken.
+class KeptReason : public UserMessages {
+public:
+    void show(MessageIcon, const QString&, const QString& text) override { text_ = text; }
+    bool ask(const QString&, const QString&) override { return false; }
+    const QString& text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+}  // namespace
 
 QKeySequence monitorShortcut() {
     return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M);
@@ -36,6 +57,7 @@ void DatabaseWindows::provideMenuItems() {
     window_.provideWindow("N14", [this] { openSelection(); });
     window_.provideWindow("N13", [this] { openMonitor(); });
     window_.provideWindow("N16", [this] { compact(); });
+    window_.provideWindow("NDbSettings", [this] { openSettings(); });
     // The monitor is a developer's tool: its item stays out of the menu and its key works from
     // the whole frame (a hidden menu item would take its key with it).
     if (auto* item = window_.findChild<QAction*>(QStringLiteral("N13"))) {
@@ -132,6 +154,41 @@ void DatabaseWindows::compact() {
     }
     TForm_Process process(messages_, &window_);
     process.exec();
+}
+
+void DatabaseWindows::openSettings() {
+    DbSettingsDialog dialog(DbLocation::fromOptions(DbConnection::options()), messages_, &window_);
+    dialog.onApply = [this](const DbLocation& place) { return applyLocation(place); };
+    dialog.exec();
+}
+
+bool DatabaseWindows::applyLocation(const DbLocation& place) {
+    if (!window_.databaseGuard()) {
+        return false;
+    }
+    // The monitor reads through the connection that is about to be bound elsewhere.
+    if (QWidget* monitor = window_.childWindow(TForm_BD::windowName())) {
+        monitor->parentWidget()->close();
+    }
+    const DbOptions previous = DbConnection::options();
+    const QString refusedBefore = DbConnection::refusal();
+    KeptReason reason;
+    if (!DbConnection::setup(&reason, place.toOptions(previous))) {
+        // Never the file in place of a server that was chosen, nor the reverse: what was bound
+        // before is bound again (a server that did not answer is tried again by the next
+        // write), and a database part that was off stays off.
+        if (refusedBefore.isEmpty()) {
+            DbConnection::setup(nullptr, previous);
+        } else {
+            DbConnection::refuse(refusedBefore);
+        }
+        messages_.error(txt(str::DbSetApplyFailed).arg(reason.text()));
+        return false;
+    }
+    place.toIni(ini_);
+    // Written now: a program that ends by a power cut must come back to this database.
+    ini_.save();
+    return true;
 }
 
 }  // namespace zev7

@@ -1,6 +1,7 @@
 // The database windows in the frame: the selection window and the list of selected cycles
-// (each exists once), the hidden measurement monitor, and the compaction behind the database
-// guard. The list window's statistics buttons are connected where those windows are made.
+// (each exists once), the hidden measurement monitor, the compaction behind the database
+// guard, and the choice of the database. The list window's statistics buttons are connected where
+// those windows are made.
 #pragma once
 
 #include "dbquery/selection_criteria.h"
@@ -14,6 +15,7 @@ class QKeySequence;
 namespace zev7 {
 
 class DbGraphWindows;
+class DbLocation;
 class IniFile;
 class StatWindows;
 class TForm_BD;
@@ -42,6 +44,12 @@ public:
     TForm_BD* openMonitor();
     // "Сжатие БД": after the database guard, the modal progress window.
     void compact();
+    // "Настройки БД": the dialog; its OK rebinds the database (applyLocation).
+    void openSettings();
+    // After the database guard (no port running, the windows over the database closed), binds
+    // the program to `place` and writes "[База данных]" of ZEV7.ini. When the new database
+    // cannot be set up the user is told, the previous one is bound again and false returned.
+    bool applyLocation(const DbLocation& place);
 
     // The five statistics windows the list window opens and drives.
     void setStatWindows(StatWindows* stats) { stats_ = stats; }

@@ -12,6 +12,7 @@
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
+#include "db/db_location.h"
 #include "engine/registry/port_registry.h"
 
 #include <QApplication>
@@ -96,7 +97,15 @@ int runDesktopProgram(int argc, char** argv, const DesktopHooks& hooks) {
     QDir::setCurrent(programDir());
     QFile::remove(TPackageWork::logPath());
     // A database that cannot be set up is reported; the ports still measure and write reports.
-    DbConnection::setup(&messages);
+    // Settings of "[База данных]" that do not read switch the database part off with their
+    // reason: no result goes to another database than the one the user chose.
+    QString placeError;
+    if (const auto place = DbLocation::fromProgramIni(&placeError)) {
+        DbConnection::setup(&messages, place->toOptions());
+    } else {
+        messages.error(txt(str::DbLocRefused).arg(placeError));
+        DbConnection::refuse(placeError);
+    }
 
     RealClock realClock;
     ScaledClock scaledClock(scale);

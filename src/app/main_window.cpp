@@ -141,10 +141,11 @@ void TMainForm::makeActions() {
         connect(action, &QAction::triggered, this, [this, command] { forward(command); });
     }
     // The windows of later parts of the program: their items are here, disabled until then.
-    const char* later[][2] = {{"NShemaScen", str::MenuScheme}, {"N14", str::MenuDatabaseInterface},
-                              {"N13", str::MenuMonitor},       {"N18", str::MenuImport},
-                              {"N16", str::MenuCompact},       {"N17", str::MenuDeleteCycles},
-                              {"Word1", str::MenuExportWord}};
+    const char* later[][2] = {
+        {"NShemaScen", str::MenuScheme}, {"N14", str::MenuDatabaseInterface},
+        {"N13", str::MenuMonitor},       {"N18", str::MenuImport},
+        {"N16", str::MenuCompact},       {"N17", str::MenuDeleteCycles},
+        {"Word1", str::MenuExportWord},  {"NDbSettings", str::MenuDbSettings}};
     for (const auto& item : later) {
         makeAction(nullptr, item[0], item[1])->setEnabled(false);
     }
@@ -215,7 +216,7 @@ void TMainForm::makeMenus() {
         {"NNewScen", "NOpenScen", "NSaveScen", nullptr, "NAddCycle", "NInsCycle", "NDelCycle",
          nullptr, "NShemaScen", nullptr, "NStartScen", "NRestartScen", "NStopScen"});
     QMenu* database = menuBar()->addMenu(txt(str::MenuDatabase));
-    add(database, {"N14", "N13", "Word1", nullptr, "N18", "N16", "N17"});
+    add(database, {"N14", "N13", "Word1", nullptr, "N18", "N16", "N17", nullptr, "NDbSettings"});
     windowsMenu_ = menuBar()->addMenu(txt(str::MenuWindows));
     add(windowsMenu_, {"NCascade", "N_TileVert", "N_TileHorz", "NArrange", "NRollDn", "NRollUp",
                        "NCloseAll", nullptr});

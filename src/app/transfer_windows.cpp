@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "db/db_connection.h"
+#include "db/db_location.h"
+#include "dbui/db_settings_dialog.h"
 #include "dbui/tform_delrec.h"
 #include "dbui/tform_reservbd.h"
 #include "scenario/user_messages.h"
@@ -44,6 +46,16 @@ void shootTransferWindows(const QString& directory) {
     TForm_ReservBD import(DbConnection::main(), messages);
     import.setSourceDirectory(DbConnection::directory());
     shoot(import, "database-import.png");
+    // A station on a shared server, as the settings dialog shows it after its check.
+    DbLocation server;
+    server.driver = DbLocation::Driver::Postgres;
+    server.host = QStringLiteral("db.example.org");
+    server.port = 5432;
+    server.name = QStringLiteral("zev7");
+    server.user = QStringLiteral("zev7");
+    server.station = QStringLiteral("ЦУС-1");
+    DbSettingsDialog settings(server, messages);
+    shoot(settings, "database-settings.png");
 }
 
 }  // namespace zev7

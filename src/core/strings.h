@@ -662,7 +662,8 @@ inline constexpr char ShowDuration[] = "  расчетная длительно�
 // zev7-run: running scenarios on ports without the windows.
 inline constexpr char RunUsage[] =
     "Использование:\n"
-    "  zev7-run [--home КАТАЛОГ] [--restart] [--answer ПОРТ:СЦЕНАРИЙ ...] "
+    "  zev7-run [--home КАТАЛОГ] [--db АДРЕС] [--station ИМЯ] [--restart] "
+    "[--answer ПОРТ:СЦЕНАРИЙ ...] "
     "ПОРТ:СЦЕНАРИЙ[:ОТЧЕТ] ...\n"
     "Сценарий копируется в рабочую копию Scenar\\ComPort<N>.scn и исполняется на порту COM<N>;\n"
     "отчет о результатах сохраняется в Result\\ОТЧЕТ (по умолчанию Result_Port_<N>.html),\n"
@@ -670,7 +671,11 @@ inline constexpr char RunUsage[] =
     "--restart: сценарии продолжаются после завершенных циклов (прерванную работу продолжает\n"
     "--restart ПОРТ:ComPort<N>.scn).\n"
     "--answer: порт работает автоответчиком с настройками заголовка сценария до остановки\n"
-    "(Ctrl+C) или до завершения сценариев вызывающих портов.";
+    "(Ctrl+C) или до завершения сценариев вызывающих портов.\n"
+    "База данных: --db postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/ИМЯ_БД (или --db sqlite), иначе "
+    "переменная ZEV7_DB,\nиначе раздел [База данных] файла ZEV7.ini каталога программы, иначе "
+    "файл ZEV7DBASE/ZEV7.sqlite.\nИмя станции: --station, иначе Station= раздела [База данных]. "
+    "Пароль - из ~/.pgpass или PGPASSWORD.";
 inline constexpr char RunOptionHome[] = "Каталог программы (сценарии, протоколы, dev/COM<N>)";
 inline constexpr char RunArgumentItem[] =
     "Порт COM<N> и его сценарий (путь или файл в Scenar), через двоеточие - имя итогового "
@@ -716,14 +721,17 @@ inline constexpr char RunAnswerFailed[] = "Автоответчик остано
 // zev7-db: upkeep of the results database without the windows.
 inline constexpr char DbToolUsage[] =
     "Использование:\n"
-    "  zev7-db [--home КАТАЛОГ] compact     сжатие БД\n"
-    "  zev7-db [--home КАТАЛОГ] clear-work  очистка рабочих таблиц окон БД\n"
-    "  zev7-db [--home КАТАЛОГ] check       проверка целостности БД\n"
-    "  zev7-db [--home КАТАЛОГ] stats       сколько циклов и вызовов, за какие дни\n"
-    "  zev7-db [--home КАТАЛОГ] import ИСТОЧНИК  ввод результатов из другой БД\n"
-    "                                       (каталог с ZEV7.sqlite или с таблицами Paradox)\n"
+    "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] compact     сжатие БД\n"
+    "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] clear-work  очистка рабочих таблиц окон БД\n"
+    "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] check       проверка целостности БД\n"
+    "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] stats       сколько циклов и вызовов, за какие дни\n"
+    "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] import ИСТОЧНИК  ввод результатов из другой БД\n"
+    "                                                   (каталог с ZEV7.sqlite или с таблицами Paradox)\n"
     "compact, clear-work, check и import не выполняются, пока порты каталога исполняют "
-    "сценарии.";
+    "сценарии.\n"
+    "База данных: --db postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/ИМЯ_БД (или --db sqlite), иначе "
+    "переменная ZEV7_DB,\nиначе раздел [База данных] файла ZEV7.ini каталога программы, иначе "
+    "файл ZEV7DBASE/ZEV7.sqlite.\nПароль - из ~/.pgpass или PGPASSWORD.";
 inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
 inline constexpr char DbToolNoDatabase[] = "Нет БД: %1";
 inline constexpr char DbToolPortsList[] = "Исполняют сценарии порты: %1";
@@ -742,6 +750,67 @@ inline constexpr char DbToolStatsNoDays[] = "нет";
 inline constexpr char DbToolCannotRead[] = "Не могу прочитать БД: %1";
 inline constexpr char DbToolNoSource[] = "Нет каталога-источника: %1";
 inline constexpr char DbToolImportOwn[] = "Источник - каталог БД самой программы: вводить нечего.";
+
+// ---- Choosing the results database ("[База данных]" of ZEV7.ini, --db, ZEV7_DB) -----------
+inline constexpr char DbLocBadDriver[] =
+    "Неизвестный драйвер БД \"%1\": допустимы SQLite и PostgreSQL";
+inline constexpr char DbLocBadPort[] = "Порт сервера БД \"%1\" вне диапазона 1..65535";
+inline constexpr char DbLocBadHost[] =
+    "Недопустимое имя сервера БД \"%1\": допустимы латинские буквы, цифры, точка, дефис и "
+    "подчеркивание, адрес IPv6 - в квадратных скобках";
+inline constexpr char DbLocBadName[] =
+    "Недопустимое имя базы данных \"%1\": не более %2 байт, без управляющих символов";
+inline constexpr char DbLocBadUser[] =
+    "Недопустимое имя пользователя БД \"%1\": не более %2 байт, без управляющих символов";
+inline constexpr char DbLocBadStation[] =
+    "Недопустимое имя станции \"%1\": не более %2 символов, без управляющих символов";
+inline constexpr char DbLocBadUrl[] =
+    "Недопустимый адрес БД \"%1\": ожидается postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/ИМЯ_БД "
+    "или sqlite";
+inline constexpr char DbLocPasswordInUrl[] =
+    "Пароль в адресе БД не указывается: он берется из файла ~/.pgpass (на Windows - "
+    "%APPDATA%\\postgresql\\pgpass.conf) или из переменной PGPASSWORD";
+inline constexpr char DbLocIniAt[] = "ZEV7.ini, раздел [%1]: %2";
+inline constexpr char DbLocEnvAt[] = "Переменная ZEV7_DB: %1";
+// The program does not start its database part with settings it cannot read: nothing is written
+// to another database than the one the user chose.
+inline constexpr char DbLocRefused[] =
+    "%1\nРабота с базой данных отключена до исправления настроек (\"База данных\" -> "
+    "\"Настройки БД\" или ZEV7.ini). Результаты вызовов не записываются.";
+inline constexpr char DbToolOptionDb[] =
+    "База данных: postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/ИМЯ_БД или sqlite (файл в ZEV7DBASE). "
+    "Порядок выбора: --db, переменная ZEV7_DB, раздел [База данных] файла ZEV7.ini каталога "
+    "программы, файл ZEV7DBASE/ZEV7.sqlite";
+inline constexpr char DbToolOptionStation[] =
+    "Имя станции, записываемое с каждым циклом (иначе Station= из раздела [База данных] "
+    "ZEV7.ini)";
+inline constexpr char DbToolServerAt[] = "База данных на сервере: %1";
+inline constexpr char DbGenNoFreshOnServer[] =
+    "--fresh очищает только файл БД; базу данных на сервере очистите средствами сервера";
+// The dialog "Настройки БД".
+inline constexpr char MenuDbSettings[] = "Настройки БД...";
+inline constexpr char DbSetCaption[] = "Настройки базы данных";
+inline constexpr char DbSetDriver[] = "Где хранить результаты:";
+inline constexpr char DbSetDriverSqlite[] =
+    "SQLite - файл ZEV7DBASE\\ZEV7.sqlite в каталоге программы";
+inline constexpr char DbSetDriverPostgres[] = "PostgreSQL - сервер, общий для нескольких станций";
+inline constexpr char DbSetHost[] = "Сервер:";
+inline constexpr char DbSetPort[] = "Порт:";
+inline constexpr char DbSetName[] = "Имя базы данных:";
+inline constexpr char DbSetUser[] = "Пользователь:";
+inline constexpr char DbSetStation[] = "Имя станции:";
+inline constexpr char DbSetDefault[] = "по умолчанию";
+inline constexpr char DbSetHint[] =
+    "Пароль здесь не вводится и в ZEV7.ini не хранится: его берет драйвер PostgreSQL из файла "
+    "~/.pgpass (на Windows - %APPDATA%\\postgresql\\pgpass.conf) или из переменной окружения "
+    "PGPASSWORD. Пустое поле - значение по умолчанию драйвера (переменные PGHOST, PGPORT, "
+    "PGUSER, PGDATABASE; сервер на этом компьютере, порт 5432).";
+inline constexpr char DbSetCheck[] = "Проверить";
+inline constexpr char DbSetChecking[] = "Подключение к %1...";
+inline constexpr char DbSetCheckOk[] = "Подключение установлено: %1";
+inline constexpr char DbSetCheckFailed[] = "Подключиться не удалось: %1";
+inline constexpr char DbSetApplyFailed[] =
+    "Новые настройки не применены, программа работает с прежней базой данных:\n%1";
 
 // zev7-sim: the simulated network, its configuration file and the program.
 inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";

@@ -3,6 +3,7 @@
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_dialect.h"
+#include "db/db_location.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
 #include "scenario/user_messages.h"
@@ -14,7 +15,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
-#include <QUrl>
 #include <atomic>
 
 namespace zev7 {
@@ -43,6 +43,8 @@ namespace {
 QMutex stateMutex;
 DbOptions currentOptions;
 bool setUpDone = false;
+// Why the database part is switched off (DbConnection::refuse); empty while it is on.
+QString refusalReason;
 // Raised by every setup(); a thread connection opened under an older value is reopened.
 std::atomic<int> setupGeneration{0};
 std::atomic<int> threadConnectionCounter{0};
@@ -124,13 +126,22 @@ QSqlDatabase DbConnection::open(const QString& connectionName, const DbOptions& 
         db.setDatabaseName(path);
         readOnly = fileMarkedReadOnly(path);
     } else {
-        const QUrl url(options.server);
-        db.setHostName(url.host());
-        db.setPort(url.port(-1));
-        db.setDatabaseName(url.path().mid(1));
-        db.setUserName(url.userName());
+        const std::optional<DbLocation> place = DbLocation::fromUrl(options.server, nullptr);
+        // An address that does not read is opened nowhere: libpq's defaults would be another
+        // database than the one named.
+        if (!place) {
+            return db;
+        }
+        db.setHostName(place->host);
+        db.setPort(place->port > 0 ? place->port : -1);
+        db.setDatabaseName(place->name);
+        db.setUserName(place->user);
     }
-    db.setConnectOptions(dialect.connectOptions(options.busyTimeoutMs, readOnly));
+    QString connectOptions = dialect.connectOptions(options.busyTimeoutMs, readOnly);
+    if (!options.server.isEmpty() && options.connectTimeoutS > 0) {
+        connectOptions += QStringLiteral(";connect_timeout=%1").arg(options.connectTimeoutS);
+    }
+    db.setConnectOptions(connectOptions);
     if (!db.open()) {
         return db;
     }
@@ -146,12 +157,18 @@ bool DbConnection::setup(UserMessages* messages, const DbOptions& options) {
     {
         QMutexLocker lock(&stateMutex);
         setUpDone = false;
+        refusalReason.clear();
     }
     ++setupGeneration;
     setupThread.store(QThread::currentThreadId());
 
     const QString dir = directory();
     const bool inFile = options.server.isEmpty();
+    QString addressProblem;
+    if (!inFile && !DbLocation::fromUrl(options.server, &addressProblem)) {
+        report(messages, txt(str::DbCannotOpen).arg(options.server, addressProblem));
+        return false;
+    }
     if (inFile && !QDir().mkpath(dir)) {
         report(messages, txt(str::DbCannotCreateDir).arg(QDir::toNativeSeparators(dir)));
         return false;
@@ -204,6 +221,17 @@ void DbConnection::shutdown() {
     }
 }
 
+void DbConnection::refuse(const QString& reason) {
+    shutdown();
+    QMutexLocker lock(&stateMutex);
+    refusalReason = reason;
+}
+
+QString DbConnection::refusal() {
+    QMutexLocker lock(&stateMutex);
+    return refusalReason;
+}
+
 bool DbConnection::isSetUp() {
     QMutexLocker lock(&stateMutex);
     return setUpDone;
@@ -217,6 +245,14 @@ QSqlDatabase DbConnection::forThisThread() {
     ThreadDbConnection::State* tc = currentState();
     if (tc == nullptr) {
         return {};
+    }
+    {
+        QMutexLocker lock(&stateMutex);
+        if (!refusalReason.isEmpty()) {
+            tc->close();
+            tc->lastError = refusalReason;
+            return {};
+        }
     }
     const int generation = setupGeneration.load();
     if (!tc->name.isEmpty() && tc->generation == generation) {

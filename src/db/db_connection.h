@@ -37,6 +37,9 @@ struct DbOptions {
     // The short name of the station that measures (many stations may share one server); stored
     // with every cycle it writes. Empty: none named, as in the files of older versions.
     QString station;
+    // How long opening a connection to a server may take, in seconds; 0 as long as the system's
+    // own network time-outs (the settings dialog's check asks for an answer in seconds).
+    int connectTimeoutS = 0;
 };
 
 // The dialect of the engine that options name.
@@ -59,6 +62,12 @@ public:
     // Closes "ZEV7" and forgets the setup (tests, program end).
     static void shutdown();
     static bool isSetUp();
+    // The database part switched off because its settings could not be read: every connection
+    // of every thread stays closed with `reason` as its error, so that no result goes to another
+    // database than the one the user chose. The next setup() switches it on again.
+    static void refuse(const QString& reason);
+    // Why the database part is off; empty while it is on (or only failed to open).
+    static QString refusal();
 
     // The connection "ZEV7"; only for the thread that called setup().
     static QSqlDatabase main();

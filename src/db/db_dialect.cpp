@@ -197,6 +197,10 @@ QString SqliteDialect::setSchemaVersion(int version) const {
     return QStringLiteral("PRAGMA user_version = %1").arg(version);
 }
 
+QString SqliteDialect::engineVersion() const {
+    return QStringLiteral("SELECT 'SQLite ' || sqlite_version()");
+}
+
 QString SqliteDialect::tableExists() const {
     return QStringLiteral(
         "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");

@@ -88,6 +88,8 @@ public:
     virtual QString busyTimeout(int ms) const = 0;
     // The layout version stamped into the file.
     virtual QString setSchemaVersion(int version) const = 0;
+    // One row, one text: the engine and its version as the settings dialog shows them.
+    virtual QString engineVersion() const = 0;
 
     // ---- Catalogue and maintenance ---------------------------------------------------------
     // One row when the table bound as the only value exists (its name in any letter case).
@@ -152,6 +154,7 @@ public:
     QString commitSafety(bool syncEveryCommit) const override;
     QString busyTimeout(int ms) const override;
     QString setSchemaVersion(int version) const override;
+    QString engineVersion() const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;
@@ -201,6 +204,7 @@ public:
     QString commitSafety(bool syncEveryCommit) const override;
     QString busyTimeout(int ms) const override;
     QString setSchemaVersion(int version) const override;
+    QString engineVersion() const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;

@@ -199,6 +199,10 @@ QString PostgresDialect::setSchemaVersion(int version) const {
     return QStringLiteral("COMMENT ON TABLE Table_Cycle IS 'ZEV7 layout %1'").arg(version);
 }
 
+QString PostgresDialect::engineVersion() const {
+    return QStringLiteral("SELECT 'PostgreSQL ' || current_setting('server_version')");
+}
+
 QString PostgresDialect::tableExists() const {
     return QStringLiteral(
         "SELECT 1 FROM pg_class c WHERE c.oid = to_regclass(lower(CAST(? AS TEXT))) "

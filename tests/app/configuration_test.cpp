@@ -94,6 +94,25 @@ TEST_F(Configuration, LoadedSetTakesEffectAndAFullDiskKeepsTheFilesAndSaysSo) {
     EXPECT_EQ(ini.readInt(QStringLiteral("Порт:9"), QStringLiteral("Left")), 9);
 }
 
+// The database belongs to the station: a set made at another station does not move it.
+TEST_F(Configuration, LoadedSetKeepsTheStationsDatabase) {
+    writeIni("[База данных]\nDriver=PostgreSQL\nHost=here\nStation=A\n[ВЕРСА-ТЛ]\nFormPort2=1\n");
+    const QString set = programPath(QStringLiteral("CFG/other.cfg"));
+    {
+        QFile f(set);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[База данных]\nDriver=SQLite\nStation=B\n[ВЕРСА-ТЛ]\nFormPort4=1\n");
+    }
+    ASSERT_TRUE(config->loadConfiguration(set));
+    const QString section = QStringLiteral("База данных");
+    IniFile written(ConfigurationSets::configFile());
+    ASSERT_TRUE(written.load());
+    EXPECT_EQ(written.readString(section, QStringLiteral("Driver")), QStringLiteral("PostgreSQL"));
+    EXPECT_EQ(written.readString(section, QStringLiteral("Host")), QStringLiteral("here"));
+    EXPECT_EQ(written.readString(section, QStringLiteral("Station")), QStringLiteral("A"));
+    EXPECT_EQ(written.readInt(QStringLiteral("ВЕРСА-ТЛ"), QStringLiteral("FormPort4")), 1);
+}
+
 TEST_F(Configuration, RestoreLeavesTheFileByteForByteUnchanged) {
     writeIni("[ВЕРСА-ТЛ]\r\nFormPort1=1\r\n; the user's note\r\n\r\n[Порт:1]\r\nLeft=7\r\n");
     const QByteArray before = readIni();

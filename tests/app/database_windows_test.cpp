@@ -3,8 +3,10 @@
 // maintenance command.
 #include "app/database_windows.h"
 #include "app/app_test_support.h"
+#include "core/port_run_marker.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
+#include "db/db_location.h"
 #include "dbui/db_graph_windows.h"
 #include "dbui/tform_bd.h"
 #include "dbui/tform_bd_graph.h"
@@ -87,6 +89,45 @@ TEST_F(DatabaseWindowsTest, MonitorIsReachedByItsKeyNotByAVisibleItem) {
     ASSERT_NE(key, keys.end());
     (*key)->trigger();
     EXPECT_NE(form->childWindow(TForm_BD::windowName()), nullptr);
+}
+
+// "Настройки БД": the database is bound elsewhere only while no port measures, and only to a
+// database that can be set up; what was bound before stays otherwise, and ZEV7.ini is untouched.
+TEST_F(DatabaseWindowsTest, SettingsRebindTheDatabaseOnlyWhenTheyCan) {
+    const QString section = QString::fromUtf8(kDbIniSection);
+    DbLocation station;
+    station.station = QStringLiteral("Узел-1");
+    {
+        PortRunMarker port(2);
+        ASSERT_TRUE(port.acquire());
+        EXPECT_FALSE(windows_->applyLocation(station));
+        EXPECT_EQ(messages.texts(), QStringList{txt(str::PortsBusyForDatabase)});
+    }
+    messages.clear();
+    DbLocation nowhere;
+    nowhere.driver = DbLocation::Driver::Postgres;
+    nowhere.host = QStringLiteral("127.0.0.1");
+    nowhere.port = 1;  // nobody listens there
+    EXPECT_FALSE(windows_->applyLocation(nowhere));
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(
+        messages.texts().first().startsWith(txt(str::DbSetApplyFailed).section(u'\n', 0, 0)));
+    EXPECT_TRUE(DbConnection::isSetUp());
+    EXPECT_TRUE(DbConnection::options().server.isEmpty());
+    EXPECT_FALSE(ini.hasSection(section));
+
+    // A database part switched off by settings that did not read stays off.
+    DbConnection::refuse(QStringLiteral("bad settings"));
+    EXPECT_FALSE(windows_->applyLocation(nowhere));
+    EXPECT_EQ(DbConnection::refusal(), QStringLiteral("bad settings"));
+
+    EXPECT_TRUE(windows_->applyLocation(station));
+    EXPECT_TRUE(DbConnection::refusal().isEmpty());
+    EXPECT_EQ(DbConnection::options().station, QStringLiteral("Узел-1"));
+    IniFile written(ini.path());
+    ASSERT_TRUE(written.load());
+    EXPECT_EQ(written.readString(section, QStringLiteral("Station")), QStringLiteral("Узел-1"));
+    EXPECT_EQ(written.readString(section, QStringLiteral("Driver")), QStringLiteral("SQLite"));
 }
 
 }  // namespace

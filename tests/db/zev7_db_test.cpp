@@ -1,5 +1,6 @@
 // zev7-db end to end: the built program on a generated database.
 #include "core/port_run_marker.h"
+#include "db/db_location.h"
 #include "db/db_transaction.h"
 #include "db/demo_database.h"
 #include "db_fixture.h"
@@ -28,9 +29,17 @@ protected:
         ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
     }
 
+    // On a server the tool is given its address, as a user of a shared database gives it.
     DbRun run(const QString& command) {
+        return onServer()
+                   ? runWith({QStringLiteral("--db"), DbConnection::options().server, command})
+                   : runWith({command});
+    }
+
+    DbRun runWith(const QStringList& arguments) {
         QProcess p;
-        p.start(QStringLiteral(ZEV7_DB_PATH), {QStringLiteral("--home"), programDir(), command});
+        p.start(QStringLiteral(ZEV7_DB_PATH),
+                QStringList{QStringLiteral("--home"), programDir()} + arguments);
         DbRun r;
         if (p.waitForFinished(kProcessTimeoutMs) && p.exitStatus() == QProcess::NormalExit) {
             r.exitCode = p.exitCode();
@@ -44,7 +53,8 @@ protected:
         QStringList all;
         for (const char* t : {"Table_Out", "Table_In", "Table_Cycle", "Table_Seans",
                               "Table_ResSeans", "Table_ResCycle", "Table_Sett_Cycle_Dec"}) {
-            all << rows(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(t)));
+            all << rows(QStringLiteral("SELECT * FROM %1 ORDER BY %2")
+                            .arg(QLatin1String(t), dbDialect().insertionOrder()));
         }
         return all;
     }
@@ -96,6 +106,27 @@ TEST_F(DbTool, RefusedWhileAPortRuns) {
     EXPECT_EQ(run(QStringLiteral("stats")).exitCode, 0);
     port.release();
     EXPECT_EQ(run(QStringLiteral("clear-work")).exitCode, 0);
+}
+
+// The address of the database: the option, else ZEV7_DB; a wrong one is a wrong command line.
+TEST_F(DbTool, TakesTheDatabaseFromOptionOrEnvironment) {
+    DbRun r =
+        runWith({QStringLiteral("--db"), QStringLiteral("mysql://h/n"), QStringLiteral("stats")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Недопустимый адрес БД \"mysql://h/n\"")))
+        << r.err.toStdString();
+
+    // Nobody listens on port 1 of this machine.
+    qputenv(kDbUrlEnvironment, "postgresql://127.0.0.1:1/zev7");
+    r = runWith({QStringLiteral("stats")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("postgresql://127.0.0.1:1/zev7")))
+        << r.err.toStdString();
+    const QString here = onServer() ? DbConnection::options().server : QStringLiteral("sqlite");
+    r = runWith({QStringLiteral("--db"), here, QStringLiteral("stats")});
+    qunsetenv(kDbUrlEnvironment);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Циклов: 8\n")));
 }
 
 }  // namespace

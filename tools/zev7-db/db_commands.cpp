@@ -26,6 +26,8 @@ qint64 databaseBytes() {
 }
 
 int compact(const DbCommandIo& io) {
+    // A server keeps its own files; its VACUUM gives the space back as it goes.
+    const bool inFile = DbConnection::options().server.isEmpty();
     const qint64 before = databaseBytes();
     CompactionCallbacks callbacks;
     callbacks.progress = [&](int gauge, const QString& label) {
@@ -44,7 +46,9 @@ int compact(const DbCommandIo& io) {
         }
     }
     io.result(result.finalLabel);
-    io.result(txt(str::DbToolSize).arg(before).arg(databaseBytes()));
+    if (inFile) {
+        io.result(txt(str::DbToolSize).arg(before).arg(databaseBytes()));
+    }
     return allPacked && !result.interrupted ? kDbExitOk : kDbExitRefused;
 }
 
@@ -150,16 +154,21 @@ bool knownDbCommand(const QString& command) {
     return isMaintenanceCommand(command) || command == QLatin1String("stats");
 }
 
-int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
-                 const QString& argument) {
+int runDbCommand(const QString& command, const DbOptions& options, UserMessages& messages,
+                 const DbCommandIo& io, const QString& argument) {
     const QString path = DbConnection::filePath();
     // Looking must not create a database where there was none; an import may fill a new one.
-    if (command != QLatin1String("import") && !QFileInfo(path).isFile()) {
+    // A server's database is made by its administrator; the tables in it are ours to make.
+    if (options.server.isEmpty() && command != QLatin1String("import") &&
+        !QFileInfo(path).isFile()) {
         messages.error(txt(str::DbToolNoDatabase).arg(QDir::toNativeSeparators(path)));
         return kDbExitRefused;
     }
-    if (!DbConnection::setup(&messages)) {
+    if (!DbConnection::setup(&messages, options)) {
         return kDbExitRefused;
+    }
+    if (!options.server.isEmpty()) {
+        io.progress(txt(str::DbToolServerAt).arg(options.server));
     }
     int code = kDbExitUsage;
     if (command == QLatin1String("compact")) {

@@ -2,6 +2,8 @@
 // process exit code: 0 done, 1 refused or failed (the reason has been printed).
 #pragma once
 
+#include "db/db_connection.h"
+
 #include <QString>
 #include <functional>
 
@@ -26,8 +28,9 @@ bool knownDbCommand(const QString& command);
 // The commands that take one argument after their name.
 bool dbCommandTakesArgument(const QString& command);
 
-// argument: the source directory of "import", empty for the others.
-int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
-                 const QString& argument = {});
+// options: the database (the file, or a server); argument: the source directory of "import",
+// empty for the others.
+int runDbCommand(const QString& command, const DbOptions& options, UserMessages& messages,
+                 const DbCommandIo& io, const QString& argument = {});
 
 }  // namespace zev7

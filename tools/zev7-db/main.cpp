@@ -1,6 +1,7 @@
-// zev7-db [--home DIR] compact | clear-work | check | stats | import SOURCE
+// zev7-db [--home DIR] [--db URL] compact | clear-work | check | stats | import SOURCE
 //
-// Upkeep of the results database of a program directory on a server without a display:
+// Upkeep of the results database of a program directory on a server without a display (the
+// database chosen by --db, ZEV7_DB, "[База данных]" of the directory's ZEV7.ini, else the file):
 // the compaction of "Сжатие БД", emptying the database windows' working tables, an integrity
 // check, and how many cycles and calls it holds over which days. Compaction, emptying and the
 // check are refused while a port of the directory runs a scenario (zev7-run, the program's
@@ -11,6 +12,7 @@
 #include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
+#include "db/db_location.h"
 #include "scenario/user_messages.h"
 
 #include <QCommandLineParser>
@@ -44,6 +46,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption homeOption(QStringLiteral("home"), txt(str::DbToolOptionHome),
                                         QStringLiteral("DIR"));
     parser.addOption(homeOption);
+    const QCommandLineOption dbOption(QStringLiteral("db"), txt(str::DbToolOptionDb),
+                                      QStringLiteral("URL"));
+    parser.addOption(dbOption);
     parser.addPositionalArgument(QStringLiteral("COMMAND"),
                                  QStringLiteral("compact | clear-work | check | stats | import"));
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -61,6 +66,13 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(homeOption)) {
         setProgramDir(parser.value(homeOption));
+    }
+    QString placeError;
+    const std::optional<DbLocation> place =
+        DbLocation::forTool(parser.value(dbOption), {}, &placeError);
+    if (!place) {
+        printLine(stderr, placeError);
+        return kDbExitUsage;
     }
 
     ConsoleMessages messages(false);
@@ -84,5 +96,5 @@ int main(int argc, char** argv) {
     io.progress = [](const QString& line) { printLine(stderr, line); };
     io.result = [](const QString& line) { printLine(stdout, line); };
     io.interrupted = [] { return stopSignal != 0; };
-    return runDbCommand(args[0], messages, io, args.value(1));
+    return runDbCommand(args[0], place->toOptions(), messages, io, args.value(1));
 }

@@ -1,7 +1,10 @@
-// zev7-dbgen: fills the results database under the program directory with generated cycles,
-// for trying out and timing the statistics windows on a database of realistic size.
+// zev7-dbgen: fills the results database with generated cycles, for trying out and timing the
+// statistics windows on a database of realistic size. The database is the one --db names, else
+// ZEV7_DB, else "[База данных]" of the program directory's ZEV7.ini, else the file under it.
 #include "core/program_dir.h"
+#include "core/strings.h"
 #include "db/db_connection.h"
+#include "db/db_location.h"
 #include "db/demo_copies.h"
 #include "db/demo_database.h"
 #include "scenario/user_messages.h"
@@ -15,6 +18,7 @@
 
 namespace {
 
+constexpr int kExitUsage = 2;
 constexpr double kMsPerSecond = 1000.0;
 constexpr double kBytesPerMiB = 1024.0 * 1024.0;
 
@@ -30,7 +34,9 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Fills ZEV7DBASE/ZEV7.sqlite under the program directory with generated cycles."));
+        "Fills the results database with generated cycles. The database: --db, else the "
+        "variable ZEV7_DB, else [База данных] of ZEV7.ini in the program directory, else "
+        "ZEV7DBASE/ZEV7.sqlite under it."));
     parser.addHelpOption();
     parser.addOption(
         {QStringLiteral("home"), QStringLiteral("Program directory."), QStringLiteral("dir")});
@@ -45,11 +51,27 @@ int main(int argc, char** argv) {
                       QStringLiteral("Then repeat the cycles until the database holds n times as "
                                      "many, each repetition weeks later (default 1)."),
                       QStringLiteral("n"), QStringLiteral("1")});
-    parser.addOption({QStringLiteral("fresh"), QStringLiteral("Start from an empty database.")});
+    parser.addOption(
+        {QStringLiteral("fresh"), QStringLiteral("Start from an empty database (the file only).")});
+    parser.addOption(
+        {QStringLiteral("db"), zev7::txt(zev7::str::DbToolOptionDb), QStringLiteral("URL")});
+    parser.addOption({QStringLiteral("station"), zev7::txt(zev7::str::DbToolOptionStation),
+                      QStringLiteral("NAME")});
     parser.process(app);
 
     if (parser.isSet(QStringLiteral("home"))) {
         zev7::setProgramDir(parser.value(QStringLiteral("home")));
+    }
+    QString placeError;
+    const std::optional<zev7::DbLocation> place = zev7::DbLocation::forTool(
+        parser.value(QStringLiteral("db")), parser.value(QStringLiteral("station")), &placeError);
+    if (!place) {
+        std::fprintf(stderr, "%s\n", qPrintable(placeError));
+        return kExitUsage;
+    }
+    if (place->onServer() && parser.isSet(QStringLiteral("fresh"))) {
+        std::fprintf(stderr, "%s\n", qPrintable(zev7::txt(zev7::str::DbGenNoFreshOnServer)));
+        return kExitUsage;
     }
     zev7::ConsoleMessages messages;
     if (parser.isSet(QStringLiteral("fresh"))) {
@@ -57,7 +79,7 @@ int main(int argc, char** argv) {
             QFile::remove(zev7::DbConnection::filePath() + QLatin1String(suffix));
         }
     }
-    if (!zev7::DbConnection::setup(&messages)) {
+    if (!zev7::DbConnection::setup(&messages, place->toOptions())) {
         return 1;
     }
 
@@ -91,7 +113,11 @@ int main(int argc, char** argv) {
     std::printf("\n%d cycles, %d test calls in %.1f s (%.0f calls/s); %d failed writes\n",
                 report.cycles, report.calls, seconds, seconds > 0 ? report.calls / seconds : 0.0,
                 report.failures);
-    std::printf("%s: %.1f MiB\n", qPrintable(path),
-                static_cast<double>(QFileInfo(path).size()) / kBytesPerMiB);
+    if (place->onServer()) {
+        std::printf("%s\n", qPrintable(place->url()));
+    } else {
+        std::printf("%s: %.1f MiB\n", qPrintable(path),
+                    static_cast<double>(QFileInfo(path).size()) / kBytesPerMiB);
+    }
     return report.failures == 0 ? 0 : 2;
 }

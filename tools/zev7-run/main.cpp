@@ -1,4 +1,5 @@
-// zev7-run [--home DIR] [--restart] PORT:SCENARIO[:REPORT] [PORT:SCENARIO[:REPORT] ...]
+// zev7-run [--home DIR] [--db URL] [--station NAME] [--restart]
+//          PORT:SCENARIO[:REPORT] [PORT:SCENARIO[:REPORT] ...]
 //
 // Runs the scenarios of several ports at once, exactly as the program's port threads do, on a
 // server without a display: each scenario becomes its port's working copy, each port gets its
@@ -6,10 +7,12 @@
 // row is printed, questions are answered No as in batch mode. Every call goes into the results
 // database and the port's report, which is finished at the end as batch mode finishes it:
 // "Result\" REPORT, by default "Result\Result_Port_" N ".html". The exit code is 0 only when
-// every scenario was completed and every call stored. ZEV7_TIME_SCALE runs the clock faster,
-// as for zev7-sim. Ctrl+C, SIGTERM or SIGHUP stops the ports cleanly ("Сценарий прерван!").
-// An output that is closed (a pipe into `head`) is no longer written to; the measurement goes
-// on and the exit code is the run's. A fault leaves ZEV7.crash in the program directory.
+// every scenario was completed and every call stored. The database is the one --db names, else
+// ZEV7_DB, else "[База данных]" of the directory's ZEV7.ini, else the file (db_location.h).
+// ZEV7_TIME_SCALE runs the clock faster, as for zev7-sim. Ctrl+C, SIGTERM or SIGHUP stops the ports
+// cleanly ("Сценарий прерван!"). An output that is closed (a pipe into `head`) is no longer written
+// to; the measurement goes on and the exit code is the run's. A fault leaves ZEV7.crash in the
+// program directory.
 // --restart continues the scenarios after their finished cycles, as the port window's Restart
 // does; the port's working copy holds the states of an interrupted run. While a port runs, its
 // run marker tells other processes of the program directory (zev7-db, a second zev7-run, the
@@ -30,6 +33,7 @@
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
+#include "db/db_location.h"
 #include "engine/registry/port_registry.h"
 #include "engine/report/result_report_db.h"
 #include "engine/report/result_report_finish.h"
@@ -86,6 +90,12 @@ int main(int argc, char** argv) {
     parser.addOption(answerOption);
     const QCommandLineOption restartOption(QStringLiteral("restart"), txt(str::RunOptionRestart));
     parser.addOption(restartOption);
+    const QCommandLineOption dbOption(QStringLiteral("db"), txt(str::DbToolOptionDb),
+                                      QStringLiteral("URL"));
+    parser.addOption(dbOption);
+    const QCommandLineOption stationOption(QStringLiteral("station"), txt(str::DbToolOptionStation),
+                                           QStringLiteral("NAME"));
+    parser.addOption(stationOption);
     parser.addPositionalArgument(QStringLiteral("PORT:SCENARIO[:REPORT]"),
                                  txt(str::RunArgumentItem));
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -132,6 +142,14 @@ int main(int argc, char** argv) {
         }
         setProgramDir(home);
         installFaultReport("zev7-run");
+    }
+    // A database that cannot be named is a wrong command line, found before any port is touched.
+    QString placeError;
+    const std::optional<DbLocation> place =
+        DbLocation::forTool(parser.value(dbOption), parser.value(stationOption), &placeError);
+    if (!place) {
+        err() << placeError << "\n";
+        return kExitUsage;
     }
     ConsoleMessages messages(false);
     if (!ensureProgramFolders()) {
@@ -181,7 +199,7 @@ int main(int argc, char** argv) {
         return SerialCommPort::forPortNumber(port, clock);
     };
     // A database that cannot be set up is reported; the ports still run and write reports.
-    DbConnection::setup(&messages);
+    DbConnection::setup(&messages, place->toOptions());
     std::map<int, QString> reportNames;
     for (const RunItem& item : *items) {
         reportNames[item.port] = item.report;
@@ -267,8 +285,7 @@ int main(int argc, char** argv) {
                   << "\n";
         }
     }
-    out() << txt(str::RunDatabaseAt).arg(QDir::toNativeSeparators(DbConnection::filePath()))
-          << "\n";
+    out() << txt(str::RunDatabaseAt).arg(DbConnection::location()) << "\n";
     const int unstored = unstoredCalls.load();
     if (unstored > 0) {
         out() << txt(str::RunCallsNotStored).arg(unstored) << "\n";
