@@ -88,6 +88,10 @@ public:
     virtual QString busyTimeout(int ms) const = 0;
     // The layout version stamped into the file.
     virtual QString setSchemaVersion(int version) const = 0;
+    // A column (its declaration) added at the end of a table of an older layout; its rows hold
+    // NULL there. Stations that start together on one server may both add it: the second
+    // finds it there.
+    virtual QString addColumn(const QString& table, const QString& declaration) const = 0;
 
     // ---- Catalogue and maintenance ---------------------------------------------------------
     // One row when the table bound as the only value exists (its name in any letter case).
@@ -152,6 +156,7 @@ public:
     QString commitSafety(bool syncEveryCommit) const override;
     QString busyTimeout(int ms) const override;
     QString setSchemaVersion(int version) const override;
+    QString addColumn(const QString& table, const QString& declaration) const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;
@@ -201,6 +206,7 @@ public:
     QString commitSafety(bool syncEveryCommit) const override;
     QString busyTimeout(int ms) const override;
     QString setSchemaVersion(int version) const override;
+    QString addColumn(const QString& table, const QString& declaration) const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;
