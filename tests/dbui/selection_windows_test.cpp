@@ -190,6 +190,11 @@ TEST_F(SelectionWindows, ASecondStationBringsTheStationListAndItsTicksChooseCycl
     CycleListModel& list = view.cycleList();
     EXPECT_EQ(list.data(list.index(0, list.columnCount() - 1)).toString(),
               QStringLiteral("Тольятти"));
+    // The Word document of the list names the station too.
+    const WordDocument document =
+        gridDocument(*child<QTableView>(&view, "DBGrid1"), {}, {}, PageOrientation::Landscape);
+    EXPECT_EQ(document.header.value(document.header.size() - 1), txt(str::DbColStation));
+    EXPECT_EQ(document.rows.value(0).value(document.header.size() - 1), QStringLiteral("Тольятти"));
 }
 
 TEST_F(SelectionWindows, DaysSideAndPeriodComeBackFromTheSettingsFile) {
