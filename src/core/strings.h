@@ -489,6 +489,7 @@ inline constexpr char DbColKpv[] = "КПВ,%";
 inline constexpr char DbColNorm[] = "Норма,%";
 inline constexpr char DbColMinNormPercent[] = "Мин.норма,%";
 inline constexpr char DbColState[] = "Состояние цикла";
+inline constexpr char DbColStation[] = "Пункт измерений";
 inline constexpr char DbColCount[] = "шт";
 inline constexpr char DbColPercent[] = "%";
 inline constexpr char DbColNormShort[] = "Норма";
@@ -747,6 +748,7 @@ inline constexpr char DbToolStats[] =
     "Циклов: %1\nВызовов: %2\nИсходящих номеров: %3\nВходящих номеров: %4\nДни: %5";
 inline constexpr char DbToolStatsDays[] = "с %1 по %2";
 inline constexpr char DbToolStatsNoDays[] = "нет";
+inline constexpr char DbToolStatsStation[] = "Пункт измерений %1: циклов %2, вызовов %3";
 inline constexpr char DbToolCannotRead[] = "Не могу прочитать БД: %1";
 inline constexpr char DbToolNoSource[] = "Нет каталога-источника: %1";
 inline constexpr char DbToolImportOwn[] = "Источник - каталог БД самой программы: вводить нечего.";
@@ -1033,6 +1035,11 @@ inline constexpr char DbSelRefresh[] = "Обновить выборку";
 inline constexpr char DbSelChoose[] = "Выбор";
 inline constexpr char DbSelShowCycles[] = "Показать циклы";
 inline constexpr char DbSelEmptyCode[] = "(пусто)";
+// The measuring stations (the installations that share one database) whose cycles are kept;
+// shown only when the database holds cycles of more than one.
+inline constexpr char DbSelMeasuringStations[] = "Пункты измерений";
+// The name of a measuring station where none is named.
+inline constexpr char DbNoStationName[] = "—";
 // "Выбранные циклы": the cycle list, its totals and the buttons to the statistics windows.
 inline constexpr char DbViewCaption[] = "Выбранные циклы";
 inline constexpr char DbViewCycleIncluded[] = "Учет цикла";

@@ -4,6 +4,7 @@
 #include "db/db_dialect.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
+#include "db/station_name.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -51,25 +52,17 @@ void engineCheck(QSqlDatabase& db, QStringList& problems) {
     }
 }
 
+// A table of an older layout (a read-only file the setup could not bring up to date) lacks
+// only columns added later and is sound.
 void columnCheck(QSqlDatabase& db, QStringList& problems) {
     for (const TableDef& def : DbSchema::tables()) {
-        QSqlQuery q(db);
-        QStringList columns;
-        if (q.exec(dbDialect().tableColumns(def.name))) {
-            while (q.next()) {
-                columns << q.value(dbDialect().columnNameField()).toString().toUpper();
-            }
-        }
-        QStringList expected = DbSchema::columnNames(def);
-        for (QString& c : expected) {
-            c = c.toUpper();
-        }
+        const QStringList columns = DbSchema::existingColumns(db, def.name);
         if (columns.isEmpty()) {
             problems << txt(str::DbCheckNoTable).arg(def.name);
-        } else if (columns != expected) {
+        } else if (!DbSchema::isKnownLayout(def, columns)) {
             problems << txt(str::DbCheckColumns)
                             .arg(def.name, columns.join(QStringLiteral(", ")),
-                                 expected.join(QStringLiteral(", ")));
+                                 DbSchema::columnNames(def).join(QStringLiteral(", ")).toUpper());
         }
     }
 }
@@ -98,6 +91,27 @@ bool scalar(QSqlDatabase& db, const QString& sql, QVariant& value) {
         return false;
     }
     value = q.value(0);
+    return true;
+}
+
+// The cycles and calls of every station; a file of an older layout (read-only, so not brought
+// up to date) holds the own station's only.
+bool readStations(QSqlDatabase& db, QList<StationContents>& stations) {
+    const bool named =
+        DbSchema::existingColumns(db, name(table::Cycle)).contains(QLatin1String("STATION"));
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1, COUNT(*), SUM((SELECT COUNT(*) FROM %2 S "
+                             "WHERE S.CYCLE_ID = C.CYCLE_ID)) FROM %3 C GROUP BY 1 ORDER BY 1")
+                  .arg(named ? stationShownSql(QStringLiteral("C.STATION")) : QStringLiteral("?"),
+                       name(table::Seans), name(table::Cycle)));
+    q.addBindValue(ownStationName());
+    if (!q.exec()) {
+        return false;
+    }
+    while (q.next()) {
+        stations.append({q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toLongLong()});
+    }
     return true;
 }
 
@@ -141,7 +155,7 @@ bool readDatabaseContents(QSqlDatabase db, DbContents& contents) {
     contents.incomingNumbers = v[3].toLongLong();
     contents.firstDay = dbDialect().toDate(v[4]);
     contents.lastDay = dbDialect().toDate(v[5]);
-    return true;
+    return readStations(db, contents.stations);
 }
 
 }  // namespace zev7

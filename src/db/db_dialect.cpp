@@ -201,6 +201,11 @@ QString SqliteDialect::engineVersion() const {
     return QStringLiteral("SELECT 'SQLite ' || sqlite_version()");
 }
 
+QString SqliteDialect::addColumn(const QString& table, const QString& declaration) const {
+    // One writer at a time holds the file during the setup, so the column is never there yet.
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, declaration);
+}
+
 QString SqliteDialect::tableExists() const {
     return QStringLiteral(
         "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");

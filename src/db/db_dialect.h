@@ -90,6 +90,10 @@ public:
     virtual QString setSchemaVersion(int version) const = 0;
     // One row, one text: the engine and its version as the settings dialog shows them.
     virtual QString engineVersion() const = 0;
+    // A column (its declaration) added at the end of a table of an older layout; its rows hold
+    // NULL there. Stations that start together on one server may both add it: the second
+    // finds it there.
+    virtual QString addColumn(const QString& table, const QString& declaration) const = 0;
 
     // ---- Catalogue and maintenance ---------------------------------------------------------
     // One row when the table bound as the only value exists (its name in any letter case).
@@ -155,6 +159,7 @@ public:
     QString busyTimeout(int ms) const override;
     QString setSchemaVersion(int version) const override;
     QString engineVersion() const override;
+    QString addColumn(const QString& table, const QString& declaration) const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;
@@ -205,6 +210,7 @@ public:
     QString busyTimeout(int ms) const override;
     QString setSchemaVersion(int version) const override;
     QString engineVersion() const override;
+    QString addColumn(const QString& table, const QString& declaration) const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;

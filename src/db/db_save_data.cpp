@@ -306,6 +306,10 @@ bool TDBSaveData::saveNumber(const TelNumber& number, const char* tableName, con
     return ok;
 }
 
+QString TDBSaveData::station() const {
+    return connectionName_.isEmpty() ? DbConnection::options().station : station_;
+}
+
 bool TDBSaveData::SaveOutNumber(const TelNumber& number) {
     return saveNumber(number, table::Out, "OUT_ID", &outId_);
 }
@@ -319,6 +323,7 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
     const StoredMoment start = storedMoment(cycleStart);
     const int outId = outId_;
     const int inId = inId_;
+    const QString station = cut(this->station(), kStationLength);
     int found = 0;
     const bool ok = run([&](QSqlDatabase& db, QString* error) {
         if (outId <= 0 || inId <= 0) {
@@ -351,8 +356,8 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         if (!prepare(insert,
                      QStringLiteral("INSERT INTO %1 (OUT_ID, IN_ID, DATE_ON, TIME_ON, "
                                     "DAY_WEEK_ON_ID, DATE_OFF, TIME_OFF, DAY_WEEK_OFF_ID, "
-                                    "STATE_ID, OUT_TELNUM, IN_TELNUM) VALUES (?, ?, ?, ?, ?, ?, "
-                                    "?, ?, ?, ?, ?)")
+                                    "STATE_ID, OUT_TELNUM, IN_TELNUM, STATION) VALUES (?, ?, ?, "
+                                    "?, ?, ?, ?, ?, ?, ?, ?, ?)")
                              .arg(QLatin1String(table::Cycle)) +
                          dbDialect().returningKey(QStringLiteral("CYCLE_ID")),
                      error)) {
@@ -365,6 +370,7 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         insert.addBindValue(static_cast<int>(DbCycleOpen));
         insert.addBindValue(cut(fieldText(header.outNumber.text), kTelNumTextLength));
         insert.addBindValue(cut(fieldText(cycle.inNumber.text), kTelNumTextLength));
+        insert.addBindValue(station.isEmpty() ? QVariant() : QVariant(station));
         return execPrepared(insert, error) && insertedId(insert, &found, error);
     });
     cycleId_ = ok ? found : 0;

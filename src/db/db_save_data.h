@@ -37,8 +37,13 @@ public:
     explicit TDBSaveData(UserMessages& messages);
 
     // Write through this connection (it must belong to the calling thread) instead of the
-    // thread's own connection; empty = the thread's own.
-    void setConnectionName(const QString& name) { connectionName_ = name; }
+    // thread's own connection; empty = the thread's own. station: the station of the options
+    // that connection was opened with; the thread's own connection has that of
+    // DbConnection::options(). Every new cycle row names its station (NULL when none is named).
+    void setConnectionName(const QString& name, const QString& station) {
+        connectionName_ = name;
+        station_ = station;
+    }
 
     bool SaveOutNumber(const TelNumber& number);
     bool SaveInNumber(const TelNumber& number);
@@ -88,7 +93,12 @@ private:
     void ReportDbWriteFailure(const QString& error);
 
     UserMessages& messages_;
+    // The station the cycles are stored under (the thread's own connection: whatever the
+    // options name when the cycle starts).
+    QString station() const;
+
     QString connectionName_;
+    QString station_;
     int outId_ = 0;
     int inId_ = 0;
     int cycleId_ = 0;

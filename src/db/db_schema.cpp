@@ -28,7 +28,11 @@ QStringList numberColumns(const DbDialect& d) {
 const QString kNumberKey =
     QStringLiteral("HIER_ATX,BEF_CALL,CODE_CITY,ADD_CODE,NUM_ATX,NUM_ON_ATX,ADD_CALL");
 
-// Table_Cycle's columns; the working copy TEMP_CYCLE has the same ones without the key.
+// Table_Cycle's columns; the working copy TEMP_CYCLE has the same ones without the key. The
+// station came with layout 2, as the last column: a row of an older file holds NULL there,
+// which reads as the own station's (db/station_name.h).
+constexpr int kCycleColumnsAddedLater = 1;
+
 QStringList cycleColumns(const DbDialect& d, bool working) {
     const bool nn = !working;
     return {working ? d.integerColumn(s("CYCLE_ID"), false) : d.autoIncrementKey(s("CYCLE_ID")),
@@ -42,7 +46,8 @@ QStringList cycleColumns(const DbDialect& d, bool working) {
             d.integerColumn(s("DAY_WEEK_OFF_ID"), nn),
             d.integerColumn(s("STATE_ID"), nn),
             d.textColumn(s("OUT_TELNUM"), kTelNumTextLength, false),
-            d.textColumn(s("IN_TELNUM"), kTelNumTextLength, false)};
+            d.textColumn(s("IN_TELNUM"), kTelNumTextLength, false),
+            d.textColumn(s("STATION"), kStationLength, false)};
 }
 
 QStringList resSeansColumns(const DbDialect& d, bool working) {
@@ -67,7 +72,9 @@ QList<TableDef> buildTables(const DbDialect& d) {
               {},
               {{s("Table_Cycle_Start"), s("OUT_ID,IN_ID,DATE_ON,TIME_ON")},
                {s("Table_Cycle_Date"), s("DATE_ON")},
-               {s("Table_Cycle_In"), s("IN_ID")}}});
+               {s("Table_Cycle_In"), s("IN_ID")},
+               {s("Table_Cycle_Station"), s("STATION")}},
+              kCycleColumnsAddedLater});
     t.append({s(table::Seans),
               {d.integerColumn(s("CYCLE_ID"), true), d.integerColumn(s("SEANS_ID"), true),
                d.dateColumn(s("DATE_ON"), true), d.timeColumn(s("TIME_ON"), true),
@@ -118,8 +125,11 @@ QList<TableDef> buildTables(const DbDialect& d) {
               {s("PRIMARY KEY (BAD_ID)")},
               {}});
 
-    t.append(
-        {s(table::TempCycle), cycleColumns(d, true), {}, {{s("TEMP_CYCLE_Id"), s("CYCLE_ID")}}});
+    t.append({s(table::TempCycle),
+              cycleColumns(d, true),
+              {},
+              {{s("TEMP_CYCLE_Id"), s("CYCLE_ID")}},
+              kCycleColumnsAddedLater});
     t.append({s(table::TempResSeans),
               resSeansColumns(d, true),
               {},
@@ -222,6 +232,23 @@ bool fillDictionaries(QSqlDatabase& db, QString* error) {
     return insertDictionaryRow(db, s(table::BadParam), 0, QVariant(), error);
 }
 
+// A table of an older file gets the columns added since, at its end; its rows hold NULL there.
+bool addLaterColumns(QSqlDatabase& db, const TableDef& def, QString* error) {
+    if (def.addedLater == 0) {
+        return true;
+    }
+    const QStringList have = DbSchema::existingColumns(db, def.name);
+    if (have.size() >= def.columns.size() || !DbSchema::isKnownLayout(def, have)) {
+        return true;  // current, or not ours: the check says what is wrong with it
+    }
+    for (qsizetype i = have.size(); i < def.columns.size(); ++i) {
+        if (!execSql(db, dbDialect().addColumn(def.name, def.columns[i]), error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 const QList<TableDef>& DbSchema::tables() {
@@ -251,6 +278,26 @@ QStringList DbSchema::columnNames(const TableDef& def) {
     return names;
 }
 
+QStringList DbSchema::existingColumns(QSqlDatabase& db, const QString& table) {
+    QStringList columns;
+    QSqlQuery q(db);
+    if (q.exec(dbDialect().tableColumns(table))) {
+        while (q.next()) {
+            columns << q.value(dbDialect().columnNameField()).toString().toUpper();
+        }
+    }
+    return columns;
+}
+
+bool DbSchema::isKnownLayout(const TableDef& def, const QStringList& columns) {
+    QStringList expected = columnNames(def);
+    for (QString& c : expected) {
+        c = c.toUpper();
+    }
+    return columns.size() >= expected.size() - def.addedLater &&
+           columns == expected.mid(0, columns.size());
+}
+
 QString DbSchema::createTableSql(const TableDef& def, const QString& asName) {
     const QStringList parts = def.columns + def.constraints;
     return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
@@ -276,7 +323,7 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         return false;
     }
     for (const TableDef& def : tables()) {
-        if (!execSql(db, createTableSql(def), error)) {
+        if (!execSql(db, createTableSql(def), error) || !addLaterColumns(db, def, error)) {
             return false;
         }
         for (const QString& sql : createIndexSql(def)) {

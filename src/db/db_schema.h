@@ -38,9 +38,12 @@ inline constexpr int kResParamTextLength = 40;
 inline constexpr int kSettParamTextLength = 60;
 inline constexpr int kStateTextLength = 20;
 inline constexpr int kConnectTextLength = 60;
+// The short name of the measuring station a cycle was measured by (Table_Cycle.STATION).
+inline constexpr int kStationLength = 20;
 
-// The layout version this program writes into the file (PRAGMA user_version).
-inline constexpr int kSchemaVersion = 1;
+// The layout version this program writes into the file (PRAGMA user_version). 2: Table_Cycle
+// and TEMP_CYCLE end with STATION.
+inline constexpr int kSchemaVersion = 2;
 
 struct IndexDef {
     QString name;
@@ -53,6 +56,9 @@ struct TableDef {
     QStringList columns;      // column declarations in column order
     QStringList constraints;  // table constraints (keys)
     QList<IndexDef> indexes;
+    // How many of the last columns later layouts added: a table of an older file lacks them
+    // until the setup adds them (its rows hold NULL there), and is sound without them.
+    int addedLater = 0;
 };
 
 class DbSchema {
@@ -64,13 +70,19 @@ public:
     static const TableDef* find(const QString& name);
     // The columns' names in column order.
     static QStringList columnNames(const TableDef& def);
+    // The columns a table of the database has, in capitals and in order; empty when there is
+    // no such table (or it cannot be read).
+    static QStringList existingColumns(QSqlDatabase& db, const QString& table);
+    // The columns (in capitals) are the table's, or those of an older layout that lacks only
+    // columns added later.
+    static bool isKnownLayout(const TableDef& def, const QStringList& columns);
 
     static QString createTableSql(const TableDef& def, const QString& asName = {});
     static QStringList createIndexSql(const TableDef& def);
 
     // Creates every missing table and index and the missing dictionary rows, in one
-    // transaction. Existing tables and rows are left as they are. false with the engine's
-    // text in *error when that fails.
+    // transaction; a table of an older layout gets the columns added since. Existing rows are
+    // left as they are. false with the engine's text in *error when that fails.
     static bool createMissing(QSqlDatabase& db, QString* error);
 };
 

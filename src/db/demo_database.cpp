@@ -127,7 +127,7 @@ DemoDatabaseReport fillDemoDatabase(const DemoDatabaseSpec& spec, UserMessages& 
         std::vector<ScenarHeader> headers;
         for (int o = 0; o < outgoingCount; ++o) {
             writers.emplace_back(messages);
-            writers.back().setConnectionName(kDemoConnection);
+            writers.back().setConnectionName(kDemoConnection, options.station);
             headers.push_back(makeHeader(o));
             writers.back().SaveScenarioStart(headers.back());
         }

@@ -203,6 +203,11 @@ QString PostgresDialect::engineVersion() const {
     return QStringLiteral("SELECT 'PostgreSQL ' || current_setting('server_version')");
 }
 
+QString PostgresDialect::addColumn(const QString& table, const QString& declaration) const {
+    // Another station's setup may have added it while this one waited for the table.
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2").arg(table, declaration);
+}
+
 QString PostgresDialect::tableExists() const {
     return QStringLiteral(
         "SELECT 1 FROM pg_class c WHERE c.oid = to_regclass(lower(CAST(? AS TEXT))) "

@@ -1,6 +1,7 @@
 #include "dbquery/cycle_list_model.h"
 
 #include "core/strings.h"
+#include "db/station_name.h"
 
 #include <QColor>
 #include <QSqlQuery>
@@ -27,7 +28,8 @@ CycleListModel::CycleListModel(QSqlDatabase db, QObject* parent) : StatTableMode
                 {QStringLiteral("P_KPV"), txt(str::DbColLossesList), CellFormat::Plain, kRight},
                 {QStringLiteral("P_KPV_PERC"), txt(str::DbColKpv), CellFormat::Fixed2, kRight},
                 {QStringLiteral("P_NORM"), txt(str::DbColNorm), CellFormat::Fixed2, kRight},
-                {QStringLiteral("P_STATE"), txt(str::DbColState)}});
+                {QStringLiteral("P_STATE"), txt(str::DbColState)},
+                {QStringLiteral("P_STATION"), txt(str::DbColStation)}});
 }
 
 bool CycleListModel::load(const SqlFilter& filter) {
@@ -37,8 +39,10 @@ bool CycleListModel::load(const SqlFilter& filter) {
                                    "CYC.TIME_OFF AS P_TIME_OFF,  RESCYC1.P_CALL_COUNT AS P_CALL, "
                                    "RESCYC1.P_KPV_CNT AS P_KPV, RESCYC1.P_KPV_PERC AS P_KPV_PERC, "
                                    "RESCYC1.P_NORM_KPV AS P_NORM, STATE1.STATE_STR AS P_STATE, "
-                                   "CYC.CYCLE_ID AS P_CYCLE_ID ") +
-                    kListFrom + filter.from + kListWhere);
+                                   "%1 AS P_STATION, CYC.CYCLE_ID AS P_CYCLE_ID ")
+                            .arg(stationShownSql(QStringLiteral("CYC.STATION"))) +
+                        kListFrom + filter.from + kListWhere,
+                    {ownStationName()});
     sql += filter.where;
     SqlFragment count(QStringLiteral("SELECT COUNT(*) ") + kListFrom + filter.from + kListWhere);
     count += filter.where;

@@ -2,6 +2,7 @@
 
 #include "core/strings.h"
 #include "db/db_dialect.h"
+#include "db/station_name.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -152,6 +153,24 @@ SqlFragment SelectionCriteria::codeCondition(SelectionSide s) const {
     return out;
 }
 
+SqlFragment SelectionCriteria::stationCondition() const {
+    QStringList marks;
+    QVariantList values{ownStation};
+    for (const CodeItem& item : stations) {
+        if (item.ticked) {
+            marks << QStringLiteral("?");
+            values << item.value;
+        }
+    }
+    if (marks.size() == stations.size()) {
+        return {};
+    }
+    return SqlFragment(
+        QStringLiteral(" AND (%1 IN ( %2)) ")
+            .arg(stationShownSql(QStringLiteral("CYC.STATION")), marks.join(QLatin1Char(','))),
+        values);
+}
+
 QString SelectionCriteria::validate() const {
     const bool any =
         std::any_of(numbers.begin(), numbers.end(), [](const NumberItem& n) { return n.ticked; });
@@ -179,6 +198,7 @@ SqlFragment SelectionCriteria::selectionStatement() const {
     SqlFragment out(QStringLiteral("INSERT INTO TEMP_CYCLE SELECT * FROM TABLE_CYCLE CYC WHERE "));
     out += dateTimeCondition();
     out += dayCondition();
+    out += stationCondition();
     out += QStringLiteral("AND (CYC.%1 IN ( %2))").arg(own, idList(ids));
     if (!exclusions.isEmpty()) {
         out += QStringLiteral(" AND NOT(") + exclusions.join(QStringLiteral(" OR ")) +

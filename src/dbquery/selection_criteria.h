@@ -1,6 +1,7 @@
 // What the engineer asks of the database: which period, which days of the week, which
-// outgoing and incoming numbers. Turned into the statement that copies the matching cycles
-// into the working table; every typed or picked value is bound, identifiers are numbers.
+// measuring stations, which outgoing and incoming numbers. Turned into the statement that copies
+// the matching cycles into the working table; every typed or picked value is bound, identifiers are
+// numbers.
 #pragma once
 
 #include "dbquery/period_text.h"
@@ -44,6 +45,11 @@ public:
     std::array<std::array<CodeList, kCodePartCount>, 2> codes;
     // The first number list (numbers of the chosen side).
     QList<NumberItem> numbers;
+    // The measuring stations by the names they read as (db/station_name.h), and ownStation, the
+    // name a cycle stored without one reads as. Empty when the database holds the cycles of one
+    // station only: nothing is restricted then.
+    CodeList stations;
+    QString ownStation;
 
     // Days of the week by DayWeekId 1 (Monday) .. 7 (Sunday).
     bool dayTicked(int dayWeekId) const;
@@ -64,6 +70,8 @@ public:
     QString dayCondition() const;
     SqlFragment codeCondition(SelectionSide s) const;
     static SqlFragment codeCondition(const QString& column, const CodeList& items);
+    // Empty while every station is ticked.
+    SqlFragment stationCondition() const;
 
     // The message that refuses the selection (no number ticked), or empty.
     QString validate() const;

@@ -1,7 +1,11 @@
 #include "dbquery/selection_lists.h"
 
+#include "db/db_schema.h"
+#include "db/station_name.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace zev7 {
 
@@ -71,6 +75,42 @@ void SelectionLists::loadCodeLists(SelectionCriteria& criteria) {
     criteria.numbers.clear();
 }
 
+void SelectionLists::loadStations(SelectionCriteria& criteria) {
+    const CodeList before = criteria.stations;
+    criteria.stations.clear();
+    criteria.ownStation = ownStationName();
+    // A read-only file of an older version has no stations to choose from.
+    if (!DbSchema::existingColumns(db_, QString::fromLatin1(table::Cycle))
+             .contains(QLatin1String("STATION"))) {
+        return;
+    }
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    const SqlFragment sql(QStringLiteral("SELECT DISTINCT %1 FROM TABLE_CYCLE CYC")
+                              .arg(stationShownSql(QStringLiteral("CYC.STATION"))),
+                          {criteria.ownStation});
+    if (!execFragment(q, sql, &error_)) {
+        return;
+    }
+    QStringList names;
+    while (q.next()) {
+        names << q.value(0).toString();
+    }
+    if (names.size() < 2) {
+        return;
+    }
+    names.sort();
+    for (const QString& name : names) {
+        const auto old = std::find_if(before.begin(), before.end(),
+                                      [&](const CodeItem& c) { return c.value == name; });
+        criteria.stations.append({name, old == before.end() || old->ticked});
+    }
+    if (std::none_of(criteria.stations.begin(), criteria.stations.end(),
+                     [](const CodeItem& c) { return c.ticked; })) {
+        criteria.stations.first().ticked = true;
+    }
+}
+
 QList<NumberItem> SelectionLists::numbers(const SelectionCriteria& criteria,
                                           SelectionSide listSide) {
     const SideTables& t = tables(listSide);
@@ -82,6 +122,7 @@ QList<NumberItem> SelectionLists::numbers(const SelectionCriteria& criteria,
                              QString::fromLatin1(t.table), alias));
     sql += criteria.dateTimeCondition();
     sql += criteria.dayCondition();
+    sql += criteria.stationCondition();
     sql += criteria.codeCondition(listSide);
     sql += QStringLiteral(" ORDER BY %1").arg(QString::fromLatin1(t.telnum));
 

@@ -1,5 +1,6 @@
-// The lists the selection window offers: the distinct code values of one side's numbers, and
-// the numbers of one side that ran cycles in the chosen period.
+// The lists the selection window offers: the measuring stations of the cycles, the distinct code
+// values of one side's numbers, and the numbers of one side that ran cycles in the chosen
+// period.
 #pragma once
 
 #include "dbquery/selection_criteria.h"
@@ -22,8 +23,13 @@ public:
     // The three code lists of the side, as the window loads them on a side change.
     void loadCodeLists(SelectionCriteria& criteria);
 
+    // The measuring stations of the cycles by the names they read as, sorted, with the own
+    // station's name; a station listed before keeps its tick, a new one is ticked. The list
+    // stays empty when the cycles are all of one station (or of a file without stations).
+    void loadStations(SelectionCriteria& criteria);
+
     // The numbers of listSide that have cycles matching the criteria's period and days and
-    // listSide's code condition, by display text, all ticked.
+    // the stations and listSide's code condition, by display text, all ticked.
     QList<NumberItem> numbers(const SelectionCriteria& criteria, SelectionSide listSide);
     // "Выбор": fills the first list (and clears its exclusions).
     void loadFirstList(SelectionCriteria& criteria);

@@ -23,11 +23,14 @@ const QStringList kNumberParts = {QStringLiteral("HIER_ATX"),  QStringLiteral("B
                                   QStringLiteral("NUM_ATX"),   QStringLiteral("NUM_ON_ATX"),
                                   QStringLiteral("ADD_CALL")};
 
-// The columns a copied cycle row takes from its source, after the new numbers' identifiers.
+// The columns a copied cycle row takes from its source, after the new numbers' identifiers. A
+// source without STATION (the Paradox tables, a file of an older version) leaves it NULL: the
+// cycle reads as the station's that imports it, and was measured there or is its own backup.
 const QStringList kCycleCopied = {
     QStringLiteral("DATE_ON"),  QStringLiteral("TIME_ON"),    QStringLiteral("DAY_WEEK_ON_ID"),
     QStringLiteral("DATE_OFF"), QStringLiteral("TIME_OFF"),   QStringLiteral("DAY_WEEK_OFF_ID"),
-    QStringLiteral("STATE_ID"), QStringLiteral("OUT_TELNUM"), QStringLiteral("IN_TELNUM")};
+    QStringLiteral("STATE_ID"), QStringLiteral("OUT_TELNUM"), QStringLiteral("IN_TELNUM"),
+    QStringLiteral("STATION")};
 
 QString canonicalDirectory(const QString& path) {
     const QFileInfo info(path);
@@ -51,6 +54,25 @@ QVariant numberPart(const QVariant& v) {
     return text == QLatin1String("-") || text.isEmpty() ? QString(QLatin1String("")) : text;
 }
 
+// The table has the expected layout, or that of an older version, which lacks (some of) the
+// columns added later at its end.
+bool isExpectedLayout(const QString& table, const TableLayout& layout,
+                      const TableLayout& expected) {
+    if (layout.isEmpty() || layout.size() > expected.size() ||
+        layout != expected.mid(0, layout.size())) {
+        return false;
+    }
+    const TableDef* def = DbSchema::find(table);
+    const QStringList names = def != nullptr ? DbSchema::columnNames(*def) : QStringList();
+    const QStringList later = names.mid(names.size() - (def != nullptr ? def->addedLater : 0));
+    for (qsizetype i = layout.size(); i < expected.size(); ++i) {
+        if (!later.contains(expected[i].name, Qt::CaseInsensitive)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool isOwnDatabaseDirectory(const QString& directory) {
@@ -66,7 +88,7 @@ QString ResultImporter::checkStructure(ImportSource& source, bool* oldLayout) {
         if (!layout) {
             return source.missingTable(name);
         }
-        if (layout->isEmpty() || *layout != source.expectedLayout(name)) {
+        if (!isExpectedLayout(name, *layout, source.expectedLayout(name))) {
             return source.interrupted() ? QString() : badStructure(source, name, problem);
         }
     }

@@ -24,6 +24,14 @@ namespace {
 const char* const kCodeListNames[kCodePartCount] = {"ChListBox_CodCity", "ChListBox_AddCod",
                                                     "ChListBox_NumATX"};
 
+QList<bool> ticksOf(const CodeList& list) {
+    QList<bool> ticks;
+    for (const CodeItem& c : list) {
+        ticks << c.ticked;
+    }
+    return ticks;
+}
+
 QString dayKey(int dayWeekId) {
     return QStringLiteral("Day_CBox%1").arg(dayWeekId);
 }
@@ -41,6 +49,7 @@ TForm_InterfaceBD::TForm_InterfaceBD(QSqlDatabase db, UserMessages& messages, In
     auto* top = new QHBoxLayout;
     top->addWidget(makePeriodBox());
     top->addWidget(makeSideBox());
+    top->addWidget(makeStationBox(), 1);
     layout->addLayout(top);
     layout->addWidget(makeCodeBox(), 1);
     layout->addWidget(makeNumberBox(), 2);
@@ -107,6 +116,20 @@ QWidget* TForm_InterfaceBD::makeSideBox() {
     return box;
 }
 
+QWidget* TForm_InterfaceBD::makeStationBox() {
+    stationBox_ = new QGroupBox(txt(str::DbSelMeasuringStations), this);
+    auto* v = new QVBoxLayout(stationBox_);
+    stationList_ = new QListWidget(stationBox_);
+    stationList_->setObjectName(QStringLiteral("ChListBox_Station"));
+    // As tall as the boxes beside it: a longer list scrolls rather than pushing the lists
+    // of numbers down.
+    stationList_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    v->addWidget(stationList_);
+    connect(stationList_, &QListWidget::itemChanged, this, &TForm_InterfaceBD::stationTicked);
+    stationBox_->hide();
+    return stationBox_;
+}
+
 QWidget* TForm_InterfaceBD::makeCodeBox() {
     codeBox_ = new QGroupBox(this);
     auto* grid = new QGridLayout(codeBox_);
@@ -164,9 +187,11 @@ void TForm_InterfaceBD::chooseSide(SelectionSide side) {
 void TForm_InterfaceBD::reloadCodeLists() {
     {
         const WaitCursor wait;
+        lists_.loadStations(criteria_);
         lists_.loadCodeLists(criteria_);
     }
     reportQueryError();
+    showStations();
     showCodeLists();
     clearNumberLists();
     refresh_->setEnabled(false);
@@ -176,11 +201,12 @@ void TForm_InterfaceBD::codeTicked(CodePart part, QListWidgetItem* item) {
     QListWidget* list = codeLists_[static_cast<std::size_t>(part)];
     CodeList& codes = criteria_.codeList(criteria_.side, part);
     SelectionCriteria::setCodeTicked(codes, list->row(item), isTicked(item));
-    QList<bool> ticks;
-    for (const CodeItem& c : codes) {
-        ticks << c.ticked;
-    }
-    setChecks(list, ticks);
+    setChecks(list, ticksOf(codes));
+}
+
+void TForm_InterfaceBD::stationTicked(QListWidgetItem* item) {
+    SelectionCriteria::setCodeTicked(criteria_.stations, stationList_->row(item), isTicked(item));
+    setChecks(stationList_, ticksOf(criteria_.stations));
 }
 
 void TForm_InterfaceBD::chooseNumbers() {
@@ -260,6 +286,15 @@ void TForm_InterfaceBD::showCodeLists() {
         }
         fillCheckList(codeLists_[static_cast<std::size_t>(p)], entries);
     }
+}
+
+void TForm_InterfaceBD::showStations() {
+    QList<CheckEntry> entries;
+    for (const CodeItem& c : criteria_.stations) {
+        entries.append({c.value, c.ticked});
+    }
+    fillCheckList(stationList_, entries);
+    stationBox_->setVisible(!entries.isEmpty());
 }
 
 void TForm_InterfaceBD::showSideCaptions() {

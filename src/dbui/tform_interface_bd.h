@@ -1,5 +1,6 @@
 // "Интерфейс БД": where the engineer says which cycles to look at after a campaign: the period
-// and hours, the days of the week, the side chosen by, that side's city codes, extra codes and
+// and hours, the days of the week, the measuring stations (when the database holds the cycles
+// of more than one), the side chosen by, that side's city codes, extra codes and
 // exchanges, the numbers of that side and, for each, the numbers of the other side left out.
 // "Показать циклы" hands the selection to the list window "Выбранные циклы".
 #pragma once
@@ -52,6 +53,7 @@ protected:
 private:
     QWidget* makePeriodBox();
     QWidget* makeSideBox();
+    QWidget* makeStationBox();
     QWidget* makeCodeBox();
     QWidget* makeNumberBox();
 
@@ -60,6 +62,7 @@ private:
     void chooseSide(SelectionSide side);
     void reloadCodeLists();
     void codeTicked(CodePart part, QListWidgetItem* item);
+    void stationTicked(QListWidgetItem* item);
     void chooseNumbers();
     void fillSecondList();
     void firstTicked(QListWidgetItem* item);
@@ -70,6 +73,7 @@ private:
     void showPeriod();
     void showDays();
     void showCodeLists();
+    void showStations();
     void showSideCaptions();
     void clearNumberLists();
     void reportQueryError();
@@ -84,6 +88,8 @@ private:
     std::array<QCheckBox*, 7> days_{};
     QRadioButton* out_ = nullptr;
     QRadioButton* in_ = nullptr;
+    QGroupBox* stationBox_ = nullptr;
+    QListWidget* stationList_ = nullptr;
     QGroupBox* codeBox_ = nullptr;
     std::array<QListWidget*, kCodePartCount> codeLists_{};
     QLabel* firstTitle_ = nullptr;

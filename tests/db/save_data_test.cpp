@@ -87,7 +87,7 @@ TEST_F(SaveDataTest, AWholeCycleIsStoredCallByCall) {
               (QStringList{"1|3", "4|12.5", "6|1", "11|0", "12|-10", "14|2", "24|2.5"}));
     EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Table_Cycle")),
               QStringList{QStringLiteral("1|1|1|2026-01-14|10:00:00|3|2026-01-14|10:00:00|3|0|"
-                                         "-/-/(495)/-/123/4567/-|8/W/812/-/200/3000/t#1a")});
+                                         "-/-/(495)/-/123/4567/-|8/W/812/-/200/3000/t#1a|NULL")});
     EXPECT_EQ(count(QStringLiteral("Table_ResCycle")), 0);
 
     // After every call the 16 result rows hold that call's statistics.
@@ -244,6 +244,22 @@ TEST_F(SaveDataTest, TheSameCycleStartedTwiceInOneSecondIsOneRow) {
     // A second later it is another cycle.
     ASSERT_TRUE(startCycle(changed, start + 1.0 / kSecondsPerDay));
     EXPECT_NE(writer_.cycleId(), first);
+}
+
+TEST_F(SaveDataTest, EveryCycleNamesTheStationThatMeasuredIt) {
+    DbOptions options = DbConnection::options();
+    options.station = QStringLiteral("Самара-2");
+    DbConnection::setOptions(options);
+    const double start = ole(2026, 1, 14, 10, 0, 0);
+    ASSERT_TRUE(startCycle(cycle(number(kIn), 3, 6), start));
+    const int named = writer_.cycleId();
+    // A station that names none leaves the column empty, as older versions did.
+    options.station.clear();
+    DbConnection::setOptions(options);
+    ASSERT_TRUE(startCycle(cycle(number(kIn), 3, 6), start + 600 / kSecondsPerDay));
+    EXPECT_EQ(rows(QStringLiteral("SELECT CYCLE_ID, STATION FROM Table_Cycle ORDER BY 1")),
+              (QStringList{QStringLiteral("%1|Самара-2").arg(named),
+                           QStringLiteral("%1|NULL").arg(writer_.cycleId())}));
 }
 
 TEST_F(SaveDataTest, TimesAreStoredToTheSecond) {

@@ -1,5 +1,6 @@
 // The database as the program creates it, and the selection SQL of the database windows
 // written for it.
+#include "db/db_check.h"
 #include "db/db_dialect.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <memory>
 #include <thread>
 
@@ -15,6 +17,19 @@ namespace zev7::testing {
 namespace {
 
 using SchemaTest = DbTest;
+
+// The layout version the database is stamped with.
+int schemaVersion() {
+    if (!DbConnection::options().server.isEmpty()) {
+        static const QRegularExpression number(QStringLiteral("ZEV7 layout (\\d+)"));
+        QSqlQuery q(DbConnection::main());
+        q.exec(QStringLiteral("SELECT obj_description(to_regclass('table_cycle'))"));
+        return q.next() ? number.match(q.value(0).toString()).captured(1).toInt() : -1;
+    }
+    QSqlQuery q(DbConnection::main());
+    q.exec(QStringLiteral("PRAGMA user_version"));
+    return q.next() ? q.value(0).toInt() : -1;
+}
 
 TEST_F(SchemaTest, StartUpCreatesEveryTableWithItsDictionaries) {
     EXPECT_TRUE(onServer() ||
@@ -31,7 +46,7 @@ TEST_F(SchemaTest, StartUpCreatesEveryTableWithItsDictionaries) {
     EXPECT_EQ(cycleColumns,
               (QStringList{"CYCLE_ID", "OUT_ID", "IN_ID", "DATE_ON", "TIME_ON", "DAY_WEEK_ON_ID",
                            "DATE_OFF", "TIME_OFF", "DAY_WEEK_OFF_ID", "STATE_ID", "OUT_TELNUM",
-                           "IN_TELNUM"}));
+                           "IN_TELNUM", "STATION"}));
     EXPECT_EQ(columnsOf(QStringLiteral("TEMP_CYCLE")), cycleColumns);
     EXPECT_EQ(columnsOf(QStringLiteral("TEMP_RESSEANS")),
               columnsOf(QStringLiteral("Table_ResSeans")));
@@ -71,12 +86,9 @@ TEST_F(SchemaTest, StartUpCreatesEveryTableWithItsDictionaries) {
                   .toInt(),
               kConnectTextLength);
 
-    if (onServer()) {
-        EXPECT_EQ(value(QStringLiteral("SELECT obj_description(to_regclass('table_cycle'))")),
-                  QStringLiteral("ZEV7 layout %1").arg(kSchemaVersion));
-    } else {
+    EXPECT_EQ(schemaVersion(), kSchemaVersion);
+    if (!onServer()) {
         EXPECT_EQ(value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
-        EXPECT_EQ(value(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
     }
 }
 
@@ -101,6 +113,45 @@ TEST_F(SchemaTest, StartingAgainKeepsTheDataAndRestoresMissingTables) {
     EXPECT_TRUE(tableExists(QStringLiteral("Table_ResSeans")));
     // The writer's own connection was reopened and goes on writing.
     EXPECT_TRUE(writer.SaveInNumber(number({"8", "-", "812", "-", "200", "3000", "-"})));
+}
+
+TEST_F(SchemaTest, AnOlderDatabaseGetsTheStationAndKeepsItsCycles) {
+    TDBSaveData writer(messages_);
+    const ScenarHeader h = header(number({"-", "-", "(495)", "-", "123", "4567", "-"}));
+    const CycleRecord c = cycle(number({"8", "-", "812", "-", "200", "3000", "-"}), 3, 6);
+    ASSERT_TRUE(writer.SaveScenarioStart(h));
+    ASSERT_TRUE(writer.SaveCycleStart(ole(2026, 1, 14, 10, 0, 0), c, h));
+    const int older = writer.cycleId();
+    // The layout before stations: the cycle tables end with IN_TELNUM.
+    {
+        QSqlDatabase db = DbConnection::main();
+        ASSERT_TRUE(execSql(db, QStringLiteral("DROP INDEX Table_Cycle_Station")));
+        for (const char* table : {table::Cycle, table::TempCycle}) {
+            ASSERT_TRUE(execSql(
+                db,
+                QStringLiteral("ALTER TABLE %1 DROP COLUMN STATION").arg(QLatin1String(table))));
+        }
+        ASSERT_TRUE(execSql(db, dbDialect().setSchemaVersion(1)));
+    }
+    ASSERT_FALSE(columnsOf(QStringLiteral("Table_Cycle")).contains(QStringLiteral("STATION")));
+    // Such a database is sound, also while it cannot be brought up to date (a read-only file).
+    for (const QString& problem : checkDatabase(DbConnection::main())) {
+        EXPECT_FALSE(problem.contains(QStringLiteral("Table_Cycle")) ||
+                     problem.contains(QStringLiteral("TEMP_CYCLE")))
+            << problem.toStdString();
+    }
+
+    DbOptions options = DbConnection::options();
+    options.station = QStringLiteral("Самара");
+    ASSERT_TRUE(DbConnection::setup(&messages_, options));
+    EXPECT_EQ(messages_.count(), 0);
+    EXPECT_EQ(columnsOf(QStringLiteral("Table_Cycle")).last(), QStringLiteral("STATION"));
+    EXPECT_EQ(columnsOf(QStringLiteral("TEMP_CYCLE")), columnsOf(QStringLiteral("Table_Cycle")));
+    EXPECT_EQ(schemaVersion(), kSchemaVersion);
+    ASSERT_TRUE(writer.SaveCycleStart(ole(2026, 1, 14, 11, 0, 0), c, h));
+    EXPECT_EQ(rows(QStringLiteral("SELECT CYCLE_ID, STATION FROM Table_Cycle ORDER BY 1")),
+              (QStringList{QStringLiteral("%1|NULL").arg(older),
+                           QStringLiteral("%1|Самара").arg(writer.cycleId())}));
 }
 
 TEST_F(SchemaTest, AFileThatIsNoDatabaseIsReportedNotUsed) {

@@ -30,6 +30,7 @@ struct TestCycle {
     double normMax = 4.0;
     double busyIncoming = 0;  // result 11; the rest of the losses are "no ringback" (10)
     bool measured = true;     // has test-call rows
+    QString station;          // the measuring station; empty: NULL, as older files hold it
 };
 
 class SelectionTest : public DbTest {
@@ -52,12 +53,13 @@ protected:
 
     void addCycle(const TestCycle& c) {
         const QDate off = c.dateOff.isValid() ? c.dateOff : c.dateOn;
-        exec(QStringLiteral("INSERT INTO Table_Cycle VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
+        exec(QStringLiteral("INSERT INTO Table_Cycle VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"),
              {c.id, c.out, c.in, c.dateOn.toString(Qt::ISODate),
               c.timeOn.toString(QStringLiteral("hh:mm:ss")), c.dateOn.dayOfWeek(),
               off.toString(Qt::ISODate), c.timeOff.toString(QStringLiteral("hh:mm:ss")),
               off.dayOfWeek(), c.state, QStringLiteral("out%1").arg(c.out),
-              QStringLiteral("in%1").arg(c.in)});
+              QStringLiteral("in%1").arg(c.in),
+              c.station.isEmpty() ? QVariant() : QVariant(c.station)});
         for (int p = 1; p <= 16; ++p) {
             double count = 0;
             if (p == 1) {

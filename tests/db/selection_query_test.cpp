@@ -133,6 +133,73 @@ TEST_F(Selection, NothingTickedIsRefusedAndTheWorkingTablesStay) {
     EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 1);
 }
 
+// Cycles of two measuring stations and one from an older file, which reads as the own station's.
+TEST_F(Selection, TickedStationsChooseTheirCycles) {
+    DbOptions options = DbConnection::options();
+    options.station = QStringLiteral("Самара");
+    DbConnection::setOptions(options);
+    addNumber("Table_Out", 1, QStringLiteral("495"));
+    addNumber("Table_In", 1, QStringLiteral("812"));
+    const QDate day(2026, 1, 13);
+    addCycle({.id = 1,
+              .dateOn = day,
+              .timeOn = QTime(9, 0),
+              .timeOff = QTime(10, 0),
+              .calls = 100,
+              .losses = 2,
+              .station = QStringLiteral("Самара")});
+    addCycle({.id = 2,
+              .dateOn = day,
+              .timeOn = QTime(11, 0),
+              .timeOff = QTime(12, 0),
+              .calls = 50,
+              .losses = 5});
+    addCycle({.id = 3,
+              .dateOn = day,
+              .timeOn = QTime(13, 0),
+              .timeOff = QTime(14, 0),
+              .calls = 200,
+              .losses = 12,
+              .station = QStringLiteral("Тольятти")});
+
+    SelectionCriteria c = criteria(QStringLiteral("12.01.26"), QStringLiteral("18.01.26"), {1});
+    SelectionLists lists(DbConnection::main());
+    lists.loadStations(c);
+    ASSERT_EQ(c.stations.size(), 2);
+    EXPECT_EQ(c.stations[0].value, QStringLiteral("Самара"));
+    EXPECT_EQ(c.stations[1].value, QStringLiteral("Тольятти"));
+    WorkingSelection selection(DbConnection::main());
+    const auto totals = [&](const SelectionCriteria& criteria) {
+        EXPECT_TRUE(selection.load(criteria)) << selection.lastError().toStdString();
+        const SelectionTotals t = selection.totals({}, {});
+        return QPair<double, double>(t.attempts.toDouble(), t.losses.toDouble());
+    };
+    EXPECT_EQ(totals(c), (QPair<double, double>(350, 19)));
+
+    SelectionCriteria::setCodeTicked(c.stations, 1, false);
+    EXPECT_EQ(totals(c), (QPair<double, double>(150, 7)));
+    CycleListModel list(DbConnection::main());
+    ASSERT_TRUE(list.load({}));
+    ASSERT_EQ(list.rowCount(), 2);
+    const int station = list.columnCount() - 1;
+    EXPECT_EQ(list.headerData(station, Qt::Horizontal).toString(),
+              QStringLiteral("Пункт измерений"));
+    EXPECT_EQ(list.data(list.index(list.rowOfCycle(2), station)).toString(),
+              QStringLiteral("Самара"));
+
+    SelectionCriteria::setCodeTicked(c.stations, 1, true);
+    SelectionCriteria::setCodeTicked(c.stations, 0, false);
+    EXPECT_EQ(totals(c), (QPair<double, double>(200, 12)));
+
+    // Without a name of its own the station reads its older cycles as unnamed.
+    options.station.clear();
+    DbConnection::setOptions(options);
+    lists.loadStations(c);
+    ASSERT_EQ(c.stations.size(), 3);
+    EXPECT_EQ(c.stations[2].value, QStringLiteral("—"));
+    EXPECT_FALSE(c.stations[0].ticked);  // the tick it had stays
+}
+
 class SelectionLoaded : public SelectionTest {
 protected:
     void SetUp() override {

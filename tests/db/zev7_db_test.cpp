@@ -61,6 +61,10 @@ protected:
 };
 
 TEST_F(DbTool, CompactsChecksAndCountsKeepingEveryRow) {
+    // Three cycles came from another station; the tool's own names none.
+    QSqlDatabase db = DbConnection::main();
+    ASSERT_TRUE(execSql(db, QStringLiteral("UPDATE Table_Cycle SET STATION = 'Самара' "
+                                           "WHERE CYCLE_ID <= 3")));
     const QStringList before = content();
     DbRun r = run(QStringLiteral("compact"));
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -77,6 +81,10 @@ TEST_F(DbTool, CompactsChecksAndCountsKeepingEveryRow) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.contains(QStringLiteral("Циклов: 8\nВызовов: 48\n"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("Дни: с 12.01.2026 по 12.01.2026")));
+    EXPECT_TRUE(
+        r.out.contains(QStringLiteral("Пункт измерений Самара: циклов 3, вызовов 18\n"
+                                      "Пункт измерений —: циклов 5, вызовов 30")))
+        << r.out.toStdString();
 }
 
 TEST_F(DbTool, CheckFindsCallsThatLostTheirCycle) {

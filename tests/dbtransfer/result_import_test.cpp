@@ -85,6 +85,44 @@ TEST_F(ResultImportTest, DamagedOrForeignSourcesAreRefusedBeforeAnythingIsWritte
     EXPECT_EQ(refusal(), QStringLiteral("Файл Table_Cycle.db не найден!"));
 }
 
+// A file of this version names each cycle's station; one of the version before stations has
+// none, and its cycles read as the importing station's.
+TEST_F(ResultImportTest, EveryCycleKeepsItsStationAndAnOlderFileLeavesItEmpty) {
+    storeSourceCycles();
+    sql(QStringLiteral("UPDATE Table_Cycle SET STATION='Тольятти' WHERE CYCLE_ID=1"));
+    copyDatabaseAsSource();
+    emptyOwnDatabase();
+    const QString stations = QStringLiteral("SELECT STATION FROM Table_Cycle ORDER BY DATE_ON");
+    ImportResult r = import();
+    ASSERT_EQ(r.outcome, ImportOutcome::Done) << r.message.toStdString();
+    EXPECT_EQ(r.imported, 2);
+    EXPECT_EQ(rows(stations), (QStringList{"Тольятти", "NULL"}));
+
+    const auto alterSource = [this](const QStringList& statements) {
+        const QString name = QStringLiteral("ZEV7_test_source");
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase(sqliteDialect().driverName(), name);
+            file.setDatabaseName(source_.filePath(QStringLiteral("ZEV7.sqlite")));
+            ASSERT_TRUE(file.open());
+            for (const QString& statement : statements) {
+                ASSERT_TRUE(execSql(file, statement)) << statement.toStdString();
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+    };
+    alterSource({QStringLiteral("DROP INDEX Table_Cycle_Station"),
+                 QStringLiteral("ALTER TABLE Table_Cycle DROP COLUMN STATION")});
+    emptyOwnDatabase();
+    r = import();
+    ASSERT_EQ(r.outcome, ImportOutcome::Done) << r.message.toStdString();
+    EXPECT_EQ(r.imported, 2);
+    EXPECT_EQ(rows(stations), (QStringList{"NULL", "NULL"}));
+
+    // Only a column added later may be missing.
+    alterSource({QStringLiteral("ALTER TABLE Table_Cycle DROP COLUMN IN_TELNUM")});
+    EXPECT_EQ(import().outcome, ImportOutcome::Refused);
+}
+
 // The older layout: a count row and a percentage row per result parameter, settings under
 // their old numbers; the maps put them where they belong now.
 TEST_F(ResultImportTest, TheOlderLayoutIsConvertedWithTheParameterMaps) {

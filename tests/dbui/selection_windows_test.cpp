@@ -163,6 +163,40 @@ TEST_F(SelectionWindows, SelectionWindowHandsTheTickedNumbersWithTheirExclusions
     EXPECT_EQ(messages.texts(), QStringList{txt(str::DbNoOutgoingChosen)});
 }
 
+TEST_F(SelectionWindows, ASecondStationBringsTheStationListAndItsTicksChooseCycles) {
+    {
+        TForm_InterfaceBD one(DbConnection::main(), messages, &ini, kToday);
+        // Every cycle is this (unnamed) station's.
+        EXPECT_FALSE(child<QListWidget>(&one, "ChListBox_Station")->isVisibleTo(&one));
+    }
+    ASSERT_NO_FATAL_FAILURE(exec(
+        QStringLiteral("UPDATE Table_Cycle SET STATION = 'Тольятти' WHERE CYCLE_ID IN (2, 5)")));
+    TForm_InterfaceBD w(DbConnection::main(), messages, &ini, kToday);
+    auto* stations = child<QListWidget>(&w, "ChListBox_Station");
+    EXPECT_TRUE(stations->isVisibleTo(&w));
+    ASSERT_EQ(stations->count(), 2);
+    EXPECT_EQ(stations->item(0)->text(), QStringLiteral("Тольятти"));
+    EXPECT_EQ(stations->item(1)->text(), QStringLiteral("—"));
+    stations->item(1)->setCheckState(Qt::Unchecked);
+
+    QSignalSpy shown(&w, &TForm_InterfaceBD::showCyclesRequested);
+    child<QPushButton>(&w, "Button2")->click();
+    ASSERT_EQ(child<QListWidget>(&w, "CheckListBox1")->count(), 1);  // number 2 has none there
+    child<QPushButton>(&w, "Button1")->click();
+    ASSERT_EQ(shown.count(), 1);
+    TForm_ViewBD1 view(DbConnection::main(), messages, &ini);
+    ASSERT_TRUE(view.loadSelection(shown.at(0).at(0).value<SelectionCriteria>()));
+    EXPECT_EQ(listedCycles(view), (QSet<int>{2, 5}));
+    CycleListModel& list = view.cycleList();
+    EXPECT_EQ(list.data(list.index(0, list.columnCount() - 1)).toString(),
+              QStringLiteral("Тольятти"));
+    // The Word document of the list names the station too.
+    const WordDocument document =
+        gridDocument(*child<QTableView>(&view, "DBGrid1"), {}, {}, PageOrientation::Landscape);
+    EXPECT_EQ(document.header.value(document.header.size() - 1), txt(str::DbColStation));
+    EXPECT_EQ(document.rows.value(0).value(document.header.size() - 1), QStringLiteral("Тольятти"));
+}
+
 TEST_F(SelectionWindows, DaysSideAndPeriodComeBackFromTheSettingsFile) {
     ini.setPath(QDir(home_.path()).filePath(QStringLiteral("ZEV7.ini")));
     {
@@ -220,7 +254,7 @@ TEST_F(ListWindow, ClearedRowGreyLeavesTheTotalsUntilTheSelectionIsRefreshed) {
     const int row = view->cycleList().rowOfCycle(2);
     view->showCycle(2);
     EXPECT_EQ(view->currentCycleId(), 2);
-    EXPECT_TRUE(view->cycleList().isRed(row, view->cycleList().columnCount() - 3));
+    EXPECT_TRUE(view->cycleList().isRed(row, view->cycleList().columnCount() - 4));
     child<QCheckBox>(view.get(), "CycleCheck_CB")->setChecked(false);
     EXPECT_EQ(view->cycleList().data(view->cycleList().index(row, 0), Qt::BackgroundRole),
               QVariant(CycleListModel::excludedBackground()));

@@ -95,6 +95,9 @@ int stats(UserMessages& messages, const DbCommandIo& io) {
                   .arg(c.outgoingNumbers)
                   .arg(c.incomingNumbers)
                   .arg(days));
+    for (const StationContents& s : c.stations) {
+        io.result(txt(str::DbToolStatsStation).arg(s.name).arg(s.cycles).arg(s.calls));
+    }
     return kDbExitOk;
 }
 
