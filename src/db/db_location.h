@@ -7,6 +7,7 @@
 #pragma once
 
 #include "db/db_connection.h"
+#include "db/db_schema.h"
 
 #include <QString>
 #include <optional>
@@ -25,8 +26,9 @@ class DbLocation {
 public:
     enum class Driver { Sqlite, Postgres };
 
-    // A station's name is shown in the tables beside each cycle: a short word.
-    static constexpr int kStationMaxChars = 20;
+    // A station's name is shown in the tables beside each cycle: a short word, as long as its
+    // column holds.
+    static constexpr int kStationMaxChars = kStationLength;
     // The server cuts longer names of databases and users (its NAMEDATALEN less one).
     static constexpr int kServerNameMaxBytes = 63;
     static constexpr int kHostMaxChars = 253;
