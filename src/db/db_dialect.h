@@ -88,6 +88,10 @@ public:
     virtual QString busyTimeout(int ms) const = 0;
     // The layout version stamped into the file.
     virtual QString setSchemaVersion(int version) const = 0;
+    // Run first in the set-up's transaction, so that stations starting at once (after a power
+    // cut, say) take turns creating and upgrading the tables instead of locking each other
+    // out; empty when the transaction alone does that.
+    virtual QString setUpTurn() const { return {}; }
     // One row, one text: the engine and its version as the settings dialog shows them.
     virtual QString engineVersion() const = 0;
     // A column (its declaration) added at the end of a table of an older layout; its rows hold
@@ -208,6 +212,7 @@ public:
     QStringList fileSetUp() const override;
     QString commitSafety(bool syncEveryCommit) const override;
     QString busyTimeout(int ms) const override;
+    QString setUpTurn() const override;
     QString setSchemaVersion(int version) const override;
     QString engineVersion() const override;
     QString addColumn(const QString& table, const QString& declaration) const override;

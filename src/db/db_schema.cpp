@@ -322,6 +322,10 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         }
         return false;
     }
+    const QString turn = dbDialect().setUpTurn();
+    if (!turn.isEmpty() && !execSql(db, turn, error)) {
+        return false;
+    }
     for (const TableDef& def : tables()) {
         if (!execSql(db, createTableSql(def), error) || !addLaterColumns(db, def, error)) {
             return false;

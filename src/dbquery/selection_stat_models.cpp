@@ -114,7 +114,8 @@ bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilt
                    << QStringLiteral("%1.RESCYC_VALUE_PERC AS %2_PERC").arg(alias, field);
         }
     }
-    // The means over the cycle's test calls, all cycles in one grouped pass over the calls;
+    // The means over the cycle's test calls, the selected cycles in one grouped pass over
+    // their calls (not over every call of the database: years of them on a shared server);
     // a cycle without any measurement row drops out with the join.
     select << QStringLiteral("RESAVG.A_ATT AS P_AVER_ATT")
            << QStringLiteral("RESAVG.A_AS AS P_AVER_AS")
@@ -122,7 +123,8 @@ bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilt
     from << QStringLiteral(
         "(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
         "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
-        "FROM TABLE_RESSEANS RESSEANS1 GROUP BY RESSEANS1.CYCLE_ID) RESAVG");
+        "FROM TABLE_RESSEANS RESSEANS1 WHERE RESSEANS1.CYCLE_ID IN "
+        "(SELECT CYCLE_ID FROM TEMP_RESCYCLE) GROUP BY RESSEANS1.CYCLE_ID) RESAVG");
     where << QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)");
 
     SqlFragment sql(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
