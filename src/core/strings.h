@@ -414,6 +414,11 @@ inline constexpr char ConsoleAnswerEnd[] = "COM%1: автоответчик ос
 
 // ---- Database and result report -----------------------------------------------------------
 inline constexpr char DbCannotWrite[] = "Не могу записать в БД.";
+// The port's protocol when the central database server goes away and comes back.
+inline constexpr char ProtocolServerAway[] =
+    "Сервер БД недоступен: результаты сохраняются на станции до его возвращения.";
+inline constexpr char ProtocolServerBack[] =
+    "Сервер БД снова доступен: сохраненные на станции результаты переданы на сервер.";
 inline constexpr char DbCannotOpen[] = "Не могу открыть БД:\n%1\n%2";
 inline constexpr char DbCannotCreateDir[] = "Не могу создать каталог БД:\n%1";
 inline constexpr char CompactCaption[] = "Сжатие БД";
@@ -722,9 +727,18 @@ inline constexpr char DbToolUsage[] =
     "  zev7-db [--home КАТАЛОГ] stats       сколько циклов и вызовов, за какие дни\n"
     "  zev7-db [--home КАТАЛОГ] import ИСТОЧНИК  ввод результатов из другой БД\n"
     "                                       (каталог с ZEV7.sqlite или с таблицами Paradox)\n"
-    "compact, clear-work, check и import не выполняются, пока порты каталога исполняют "
+    "  zev7-db [--home КАТАЛОГ] --db URL push  передача на сервер результатов, сохраненных\n"
+    "                                       на станции, пока сервер был недоступен\n"
+    "  zev7-db copy --from КАТАЛОГ --to URL  все результаты станции (каталог с ZEV7.sqlite\n"
+    "                                       или с таблицами Paradox) на сервер; повторный\n"
+    "                                       запуск продолжает с того, что еще не передано\n"
+    "URL сервера: postgresql://пользователь@узел:порт/БД (или переменная ZEV7_DB).\n"
+    "compact, clear-work, check, import и push не выполняются, пока порты каталога исполняют "
     "сценарии.";
 inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
+inline constexpr char DbToolOptionDb[] = "Сервер БД (push): postgresql://пользователь@узел:порт/БД";
+inline constexpr char DbToolOptionFrom[] = "Каталог станции, чьи результаты копируются (copy)";
+inline constexpr char DbToolOptionTo[] = "Сервер БД, куда копируются результаты (copy)";
 inline constexpr char DbToolNoDatabase[] = "Нет БД: %1";
 inline constexpr char DbToolPortsList[] = "Исполняют сценарии порты: %1";
 inline constexpr char DbToolProgress[] = "[%1%] %2";
@@ -742,6 +756,19 @@ inline constexpr char DbToolStatsNoDays[] = "нет";
 inline constexpr char DbToolCannotRead[] = "Не могу прочитать БД: %1";
 inline constexpr char DbToolNoSource[] = "Нет каталога-источника: %1";
 inline constexpr char DbToolImportOwn[] = "Источник - каталог БД самой программы: вводить нечего.";
+inline constexpr char DbToolNoServer[] =
+    "Не задан сервер БД: --db URL (или --to URL) или переменная ZEV7_DB.";
+inline constexpr char DbToolBadServer[] =
+    "Адрес сервера БД должен иметь вид postgresql://пользователь@узел:порт/БД: %1";
+inline constexpr char DbToolNoCopySource[] = "Не задан источник: --from КАТАЛОГ.";
+inline constexpr char DbToolSourceIsServer[] =
+    "Источник - сервер БД: перенос с сервера на сервер делается средствами PostgreSQL "
+    "(pg_dump); --from принимает каталог станции.";
+inline constexpr char DbToolPushSummary[] =
+    "Передано на сервер циклов: %1, осталось на станции: %2";
+inline constexpr char DbToolPushNothing[] = "На станции нет результатов, ожидающих сервер.";
+inline constexpr char DbToolCopySummary[] =
+    "Циклов в источнике: %1, передано: %2, дополнено: %3, уже были на сервере: %4";
 
 // zev7-sim: the simulated network, its configuration file and the program.
 inline constexpr char SimPortRange[] = "Номер порта %1 вне диапазона 1..64";

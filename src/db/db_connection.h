@@ -69,7 +69,16 @@ public:
     // or when a worker has no ThreadDbConnection; the reason is then in lastOpenError().
     static QSqlDatabase forThisThread();
     static void closeForThisThread();
+    // Closes only the calling thread's own connection (one to a server that went away; the
+    // spool stays open); forThisThread() tries to open it again.
+    static void dropForThisThread();
     static QString lastOpenError();
+    // The calling thread's connection to the station's own file (DbConnection::filePath())
+    // whatever the database is: a station on a server keeps its results there while the server
+    // is out of reach (ServerSpool). Opened, with every table it needs, on first use, and
+    // closed with the thread's own connection; not open when the file cannot be had, the
+    // reason then in lastOpenError().
+    static QSqlDatabase spoolForThisThread();
 
     // A separate connection with its own name and options (a generator, a test that plays
     // another program). The caller removes it with QSqlDatabase::removeDatabase.

@@ -39,6 +39,15 @@ public:
     // Write through this connection (it must belong to the calling thread) instead of the
     // thread's own connection; empty = the thread's own.
     void setConnectionName(const QString& name) { connectionName_ = name; }
+    // false: a failed operation is neither shown nor counted, only noted (lastError,
+    // lostConnection) for the caller, who decides (the writer of a station on a server, whose
+    // results go to its spool while the server is out of reach). reportFailure() shows and counts
+    // one as this writer would have.
+    void setReportsFailures(bool reports) { reportsFailures_ = reports; }
+    void reportFailure(const QString& error) { ReportDbWriteFailure(error); }
+    // The last failed operation failed because the database could not be reached or the
+    // connection to it was lost, not because the database refused it.
+    bool lostConnection() const { return connectionLost_; }
 
     bool SaveOutNumber(const TelNumber& number);
     bool SaveInNumber(const TelNumber& number);
@@ -85,6 +94,7 @@ private:
     // Runs operations in one transaction: all of them are stored or none, with one report.
     bool runGroup(const std::function<bool()>& steps);
     bool saveNumber(const TelNumber& number, const char* tableName, const char* keyColumn, int* id);
+    void failed(QSqlDatabase& db, const QString& error);
     void ReportDbWriteFailure(const QString& error);
 
     UserMessages& messages_;
@@ -95,6 +105,8 @@ private:
     int failureCount_ = 0;
     int unstoredCalls_ = 0;
     QString lastError_;
+    bool reportsFailures_ = true;
+    bool connectionLost_ = false;
     Group* group_ = nullptr;
 };
 

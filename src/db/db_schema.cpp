@@ -138,7 +138,7 @@ bool insertDictionaryRow(QSqlDatabase& db, const QString& tableName, int id, con
                          QString* error) {
     const TableDef* def = DbSchema::find(tableName);
     QSqlQuery q(db);
-    q.prepare(dbDialect().insertUnlessPresent(
+    q.prepare(dialectOf(db).insertUnlessPresent(
         tableName, def != nullptr ? DbSchema::columnNames(*def) : QStringList(), {}));
     q.addBindValue(id);
     q.addBindValue(text);
@@ -225,9 +225,13 @@ bool fillDictionaries(QSqlDatabase& db, QString* error) {
 }  // namespace
 
 const QList<TableDef>& DbSchema::tables() {
+    return tables(dbDialect());
+}
+
+const QList<TableDef>& DbSchema::tables(const DbDialect& engine) {
     static const QList<TableDef> inFile = buildTables(sqliteDialect());
     static const QList<TableDef> onServer = buildTables(postgresDialect());
-    return &dbDialect() == &postgresDialect() ? onServer : inFile;
+    return &engine == &postgresDialect() ? onServer : inFile;
 }
 
 const TableDef* DbSchema::find(const QString& name) {
@@ -275,7 +279,8 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         }
         return false;
     }
-    for (const TableDef& def : tables()) {
+    // The tables of the connection's own engine: a station on a server sets up its spool file.
+    for (const TableDef& def : tables(dialectOf(db))) {
         if (!execSql(db, createTableSql(def), error)) {
             return false;
         }
@@ -286,7 +291,7 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         }
     }
     if (!fillDictionaries(db, error) ||
-        !execSql(db, dbDialect().setSchemaVersion(kSchemaVersion), error)) {
+        !execSql(db, dialectOf(db).setSchemaVersion(kSchemaVersion), error)) {
         return false;
     }
     if (!tx.commit()) {
@@ -294,6 +299,20 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
             *error = tx.error();
         }
         return false;
+    }
+    return true;
+}
+
+bool deleteCycleRows(QSqlDatabase& db, int cycleId, QString* error) {
+    for (const char* t :
+         {table::ResSeans, table::Seans, table::ResCycle, table::SettCycleDec, table::Cycle}) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("DELETE FROM %1 WHERE CYCLE_ID=?").arg(QLatin1String(t)));
+        q.addBindValue(cycleId);
+        if (!q.exec()) {
+            *error = sqlErrorText(q);
+            return false;
+        }
     }
     return true;
 }

@@ -149,6 +149,34 @@ bool PostgresDialect::isBusyError(const QString& nativeErrorCode) const {
     return busy.contains(nativeErrorCode.trimmed());
 }
 
+bool PostgresDialect::isConnectionLost(const QSqlError& error) const {
+    if (DbDialect::isConnectionLost(error)) {
+        return true;
+    }
+    // SQLSTATE class 08 (connection exception); the server shutting down or restarting, or the
+    // session ended by its administrator (57P01..57P03).
+    const QString state = error.nativeErrorCode().trimmed();
+    if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
+        state == QLatin1String("57P02") || state == QLatin1String("57P03")) {
+        return true;
+    }
+    // libpq reports a socket that closed under it without any SQLSTATE.
+    static const QStringList lost{QStringLiteral("server closed the connection"),
+                                  QStringLiteral("could not connect"),
+                                  QStringLiteral("no connection to the server"),
+                                  QStringLiteral("connection to server"),
+                                  QStringLiteral("terminating connection"),
+                                  QStringLiteral("could not send data to server"),
+                                  QStringLiteral("could not receive data from server")};
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    for (const QString& phrase : lost) {
+        if (text.contains(phrase, Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QString PostgresDialect::insertOrMerge(const QString& table, const QStringList& columns,
                                        const QStringList& keyColumns) const {
     QStringList updates;
@@ -170,13 +198,21 @@ QString PostgresDialect::insertionOrder() const {
     return QStringLiteral("ctid");
 }
 
+namespace {
+constexpr int kServerConnectTimeoutS = 5;
+}  // namespace
+
 QString PostgresDialect::connectOptions(int busyTimeoutMs, bool /*readOnly*/) const {
     // Dates and times as ISO texts wherever the server writes them as text; a lock not had
     // within the timeout is reported busy; the server's notices stay off the console. A
     // server refuses writes by its own rights.
+    // A server out of reach is given up after a few seconds: the port thread that waits for
+    // it is measuring.
     return QStringLiteral(
-               "options='-c DateStyle=ISO -c client_min_messages=warning -c lock_timeout=%1'")
-        .arg(std::max(busyTimeoutMs, 1));
+               "options='-c DateStyle=ISO -c client_min_messages=warning -c lock_timeout=%1' "
+               "connect_timeout=%2")
+        .arg(std::max(busyTimeoutMs, 1))
+        .arg(kServerConnectTimeoutS);
 }
 
 QStringList PostgresDialect::fileSetUp() const {

@@ -5,12 +5,17 @@
 #include "db/db_connection.h"
 #include "db/db_maintenance.h"
 #include "db/db_schema.h"
+#include "db/server_spool.h"
+#include "dbtransfer/import_source.h"
 #include "dbtransfer/result_import.h"
+#include "dbtransfer/spool_push.h"
 #include "scenario/user_messages.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QUrl>
+#include <memory>
 
 namespace zev7 {
 
@@ -94,6 +99,89 @@ int stats(UserMessages& messages, const DbCommandIo& io) {
     return kDbExitOk;
 }
 
+// The import's progress as lines: a new stage, every tenth of the way, the end.
+ImportCallbacks progressLines(const DbCommandIo& io) {
+    constexpr int kStep = 10;
+    auto lastStage = std::make_shared<QString>();
+    auto lastGauge = std::make_shared<int>(-kStep);
+    ImportCallbacks callbacks;
+    callbacks.progress = [=](int gauge, const QString& stage) {
+        if (stage != *lastStage || gauge >= *lastGauge + kStep ||
+            (gauge == 100 && *lastGauge < 100)) {
+            *lastStage = stage;
+            *lastGauge = gauge;
+            io.progress(txt(str::DbToolProgress).arg(gauge, 3).arg(stage));
+        }
+    };
+    callbacks.interrupted = io.interrupted;
+    return callbacks;
+}
+
+// The spool a station kept while the server was out of reach, sent by hand.
+int push(UserMessages& messages, const DbCommandIo& io) {
+    QSqlDatabase spool = DbConnection::spoolForThisThread();
+    if (!spool.isOpen()) {
+        messages.error(txt(str::DbToolCannotRead).arg(DbConnection::lastOpenError()));
+        return kDbExitRefused;
+    }
+    ServerSpool waiting(spool);
+    QList<int> cycles;
+    QString error;
+    if (waiting.cycles(&cycles, &error) && cycles.isEmpty()) {
+        io.result(txt(str::DbToolPushNothing));
+        return kDbExitOk;
+    }
+    const SpoolPushResult r = pushSpool(DbConnection::main(), waiting, 0, progressLines(io));
+    if (r.import.outcome == ImportOutcome::Refused) {
+        messages.show(MessageIcon::Warning, txt(str::CaptionError), r.error);
+    } else if (!r.error.isEmpty()) {
+        messages.error(txt(str::ImportCannotWrite).arg(r.error));
+    }
+    if (r.import.interrupted) {
+        io.result(txt(str::ImportInterrupted));
+    }
+    io.result(txt(str::DbToolPushSummary).arg(r.sent).arg(r.left));
+    return r.done() ? kDbExitOk : kDbExitRefused;
+}
+
+// All results of a station directory (its file or its Paradox tables) onto the server; a
+// cycle the server has is skipped, so a copy that was stopped goes on where it stopped.
+int copy(const QString& from, UserMessages& messages, const DbCommandIo& io) {
+    QString directory = from;
+    // The station's program directory names its database directory.
+    const QString inside = QDir(from).filePath(QString::fromLatin1(kDatabaseDirName));
+    if (hasSqliteSource(inside)) {
+        directory = inside;
+    }
+    if (!QFileInfo(directory).isDir()) {
+        messages.error(txt(str::DbToolNoSource).arg(QDir::toNativeSeparators(from)));
+        return kDbExitRefused;
+    }
+    QSqlDatabase server = DbConnection::main();
+    const std::unique_ptr<ImportSource> source = openImportSource(directory, server);
+    const ImportResult r = ResultImporter(server).run(*source, progressLines(io));
+    if (r.outcome == ImportOutcome::Refused) {
+        messages.show(MessageIcon::Warning, txt(str::CaptionError), r.message);
+        return kDbExitRefused;
+    }
+    if (r.outcome == ImportOutcome::Failed) {
+        messages.error(txt(str::ImportCannotWrite).arg(r.error));
+    }
+    if (r.interrupted) {
+        io.result(txt(str::ImportInterrupted));
+    }
+    io.result(txt(str::DbToolCopySummary)
+                  .arg(r.sourceCycles)
+                  .arg(r.imported)
+                  .arg(r.completed)
+                  .arg(r.present));
+    if (r.failed > 0) {
+        messages.warning(txt(str::ImportSomeFailed).arg(r.failed).arg(r.error));
+    }
+    return r.outcome == ImportOutcome::Done && !r.interrupted && r.failed == 0 ? kDbExitOk
+                                                                               : kDbExitRefused;
+}
+
 // The import of the window "Ввод результатов", its checks and messages, its progress as lines.
 int import(const QString& source, UserMessages& messages, const DbCommandIo& io) {
     if (!QFileInfo(source).isDir()) {
@@ -104,19 +192,7 @@ int import(const QString& source, UserMessages& messages, const DbCommandIo& io)
         io.result(txt(str::DbToolImportOwn));
         return kDbExitRefused;
     }
-    constexpr int kStep = 10;
-    QString lastStage;
-    int lastGauge = -kStep;
-    ImportCallbacks callbacks;
-    callbacks.progress = [&](int gauge, const QString& stage) {
-        if (stage != lastStage || gauge >= lastGauge + kStep || (gauge == 100 && lastGauge < 100)) {
-            lastStage = stage;
-            lastGauge = gauge;
-            io.progress(txt(str::DbToolProgress).arg(gauge, 3).arg(stage));
-        }
-    };
-    callbacks.interrupted = io.interrupted;
-    const ImportResult r = ResultImporter(DbConnection::main()).run(source, callbacks);
+    const ImportResult r = ResultImporter(DbConnection::main()).run(source, progressLines(io));
     if (r.outcome == ImportOutcome::Refused) {
         messages.show(MessageIcon::Warning, txt(str::CaptionError), r.message);
         return kDbExitRefused;
@@ -139,7 +215,12 @@ int import(const QString& source, UserMessages& messages, const DbCommandIo& io)
 
 bool isMaintenanceCommand(const QString& command) {
     return command == QLatin1String("compact") || command == QLatin1String("clear-work") ||
-           command == QLatin1String("check") || command == QLatin1String("import");
+           command == QLatin1String("check") || command == QLatin1String("import") ||
+           command == QLatin1String("push");
+}
+
+bool isServerCommand(const QString& command) {
+    return command == QLatin1String("push") || command == QLatin1String("copy");
 }
 
 bool dbCommandTakesArgument(const QString& command) {
@@ -147,18 +228,41 @@ bool dbCommandTakesArgument(const QString& command) {
 }
 
 bool knownDbCommand(const QString& command) {
-    return isMaintenanceCommand(command) || command == QLatin1String("stats");
+    return isMaintenanceCommand(command) || command == QLatin1String("stats") ||
+           command == QLatin1String("copy");
 }
 
 int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
-                 const QString& argument) {
+                 const QString& argument, const DbTransferArgs& transfer) {
     const QString path = DbConnection::filePath();
     // Looking must not create a database where there was none; an import may fill a new one.
-    if (command != QLatin1String("import") && !QFileInfo(path).isFile()) {
+    if (command != QLatin1String("import") && command != QLatin1String("copy") &&
+        !QFileInfo(path).isFile()) {
         messages.error(txt(str::DbToolNoDatabase).arg(QDir::toNativeSeparators(path)));
         return kDbExitRefused;
     }
-    if (!DbConnection::setup(&messages)) {
+    DbOptions options;
+    if (isServerCommand(command)) {
+        if (transfer.server.isEmpty()) {
+            messages.error(txt(str::DbToolNoServer));
+            return kDbExitUsage;
+        }
+        const QUrl url(transfer.server, QUrl::StrictMode);
+        if (!url.isValid() || url.scheme() != QLatin1String("postgresql")) {
+            messages.error(txt(str::DbToolBadServer).arg(transfer.server));
+            return kDbExitUsage;
+        }
+        options.server = transfer.server;
+    }
+    if (command == QLatin1String("copy") && transfer.from.isEmpty()) {
+        messages.error(txt(str::DbToolNoCopySource));
+        return kDbExitUsage;
+    }
+    if (command == QLatin1String("copy") && transfer.from.contains(QLatin1String("://"))) {
+        messages.error(txt(str::DbToolSourceIsServer));
+        return kDbExitUsage;
+    }
+    if (!DbConnection::setup(&messages, options)) {
         return kDbExitRefused;
     }
     int code = kDbExitUsage;
@@ -172,6 +276,10 @@ int runDbCommand(const QString& command, UserMessages& messages, const DbCommand
         code = stats(messages, io);
     } else if (command == QLatin1String("import")) {
         code = import(argument, messages, io);
+    } else if (command == QLatin1String("push")) {
+        code = push(messages, io);
+    } else if (command == QLatin1String("copy")) {
+        code = copy(transfer.from, messages, io);
     }
     DbConnection::shutdown();
     return code;

@@ -20,14 +20,23 @@ struct DbCommandIo {
     std::function<bool()> interrupted;
 };
 
+// Where push and copy send results (the server's address) and where copy takes them from.
+struct DbTransferArgs {
+    QString server;
+    QString from;
+};
+
 // The maintenance commands need every port of the directory to be idle.
 bool isMaintenanceCommand(const QString& command);
 bool knownDbCommand(const QString& command);
 // The commands that take one argument after their name.
 bool dbCommandTakesArgument(const QString& command);
 
+// The commands that work on a server rather than on the directory's file.
+bool isServerCommand(const QString& command);
+
 // argument: the source directory of "import", empty for the others.
 int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
-                 const QString& argument = {});
+                 const QString& argument = {}, const DbTransferArgs& transfer = {});
 
 }  // namespace zev7

@@ -1,4 +1,6 @@
 // zev7-db [--home DIR] compact | clear-work | check | stats | import SOURCE
+// zev7-db [--home DIR] --db URL push
+// zev7-db copy --from DIR --to URL
 //
 // Upkeep of the results database of a program directory on a server without a display:
 // the compaction of "Сжатие БД", emptying the database windows' working tables, an integrity
@@ -6,6 +8,9 @@
 // check are refused while a port of the directory runs a scenario (zev7-run, the program's
 // windows), and so is the import of another database's results ("Ввод результатов"). Ctrl+C
 // stops the compaction after the table under way, and the import at once (cycles whole).
+// A station on a server sends by hand what it kept while the server was out of reach (push,
+// refused while a port of the directory runs: the port sends it itself), and a station moving
+// onto a server copies all its results there (copy: a copy stopped goes on where it stopped).
 #include "db_commands.h"
 
 #include "core/port_run_marker.h"
@@ -44,8 +49,16 @@ int main(int argc, char** argv) {
     const QCommandLineOption homeOption(QStringLiteral("home"), txt(str::DbToolOptionHome),
                                         QStringLiteral("DIR"));
     parser.addOption(homeOption);
-    parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("compact | clear-work | check | stats | import"));
+    const QCommandLineOption dbOption(QStringLiteral("db"), txt(str::DbToolOptionDb),
+                                      QStringLiteral("URL"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), txt(str::DbToolOptionFrom),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption toOption(QStringLiteral("to"), txt(str::DbToolOptionTo),
+                                      QStringLiteral("URL"));
+    parser.addOptions({dbOption, fromOption, toOption});
+    parser.addPositionalArgument(
+        QStringLiteral("COMMAND"),
+        QStringLiteral("compact | clear-work | check | stats | import | push | copy"));
     if (!parser.parse(QCoreApplication::arguments())) {
         printLine(stderr, parser.errorText() + QLatin1Char('\n') + txt(str::DbToolUsage));
         return kDbExitUsage;
@@ -84,5 +97,11 @@ int main(int argc, char** argv) {
     io.progress = [](const QString& line) { printLine(stderr, line); };
     io.result = [](const QString& line) { printLine(stdout, line); };
     io.interrupted = [] { return stopSignal != 0; };
-    return runDbCommand(args[0], messages, io, args.value(1));
+    // The server: named on the command line, else in the environment.
+    DbTransferArgs transfer;
+    transfer.server = parser.isSet(toOption)   ? parser.value(toOption)
+                      : parser.isSet(dbOption) ? parser.value(dbOption)
+                                               : qEnvironmentVariable("ZEV7_DB");
+    transfer.from = parser.value(fromOption);
+    return runDbCommand(args[0], messages, io, args.value(1), transfer);
 }
