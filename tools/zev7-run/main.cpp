@@ -180,8 +180,11 @@ int main(int argc, char** argv) {
     services.makePort = [&clock](int port) -> std::unique_ptr<CommPort> {
         return SerialCommPort::forPortNumber(port, clock);
     };
-    // A database that cannot be set up is reported; the ports still run and write reports.
-    DbConnection::setup(&messages);
+    // A database that cannot be set up is reported; the ports still run and write reports. The
+    // results go to the server ZEV7_DB names when it names one, else to the directory's file.
+    DbOptions database;
+    database.server = qEnvironmentVariable("ZEV7_DB");
+    DbConnection::setup(&messages, database);
     std::map<int, QString> reportNames;
     for (const RunItem& item : *items) {
         reportNames[item.port] = item.report;
