@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace zev7 {
 
@@ -152,7 +153,8 @@ private:
                   bool overwrite = false);
     bool completeCycle(const SourceRow& cycle, int oldCycle, int ownCycle, Outcome* outcome,
                        QString* error);
-    bool countCalls(int ownCycle, int* calls, QString* error);
+    // The own cycle's calls, and the number of its last (when last is given).
+    bool countCalls(int ownCycle, int* calls, int* last, QString* error);
     bool copyOldResults(int oldCycle, int newCycle, QString* error);
     bool copyOldSettings(int oldCycle, int newCycle, QString* error);
 
@@ -253,38 +255,48 @@ bool ResultImporter::Copy::copyRows(const QString& table, int oldCycle, int newC
     return true;
 }
 
-bool ResultImporter::Copy::countCalls(int ownCycle, int* calls, QString* error) {
+bool ResultImporter::Copy::countCalls(int ownCycle, int* calls, int* last, QString* error) {
     QSqlQuery q(own_);
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE CYCLE_ID=?")
+    q.prepare(QStringLiteral("SELECT COUNT(*), MAX(SEANS_ID) FROM %1 WHERE CYCLE_ID=?")
                   .arg(QLatin1String(table::Seans)));
     q.addBindValue(ownCycle);
     if (!exec(q, error)) {
         return false;
     }
-    *calls = q.next() ? q.value(0).toInt() : 0;
+    const bool found = q.next();
+    *calls = found ? q.value(0).toInt() : 0;
+    if (last != nullptr) {
+        *last = found ? q.value(1).toInt() : 0;
+    }
     return true;
 }
 
 // A cycle the own database holds already, completed from the source: the calls (and their
-// measurements) it lacks are added under its own CYCLE_ID, rows it has stay. When the source
-// then holds as many calls as the own database, the source saw the cycle last: its end, state
-// and results (counted over every call) replace the own ones.
+// measurements) it lacks are added under its own CYCLE_ID, rows it has stay. When the source's
+// last call is not older than the own database's, the source saw the cycle last: its end,
+// state and results (counted by the port over every call of the cycle, wherever stored)
+// replace the own ones.
 bool ResultImporter::Copy::completeCycle(const SourceRow& cycle, int oldCycle, int ownCycle,
                                          Outcome* outcome, QString* error) {
     int before = 0;
     int after = 0;
+    int ownLast = 0;
     QList<SourceRow> sourceCalls;
     const QString seans = QLatin1String(table::Seans);
-    if (!countCalls(ownCycle, &before, error) ||
+    if (!countCalls(ownCycle, &before, &ownLast, error) ||
         !copyRows(QLatin1String(table::SettCycleDec), oldCycle, ownCycle, error) ||
         !copyRows(seans, oldCycle, ownCycle, error) ||
         !copyRows(QLatin1String(table::ResSeans), oldCycle, ownCycle, error) ||
-        !countCalls(ownCycle, &after, error) ||
+        !countCalls(ownCycle, &after, nullptr, error) ||
         !source_.rowsWithKey(seans, oldCycle, &sourceCalls, error)) {
         return false;
     }
     *outcome = after > before ? Outcome::Completed : Outcome::Present;
-    if (after != sourceCalls.size()) {
+    int sourceLast = 0;
+    for (const SourceRow& call : sourceCalls) {
+        sourceLast = std::max(sourceLast, field(call, seans, QStringLiteral("SEANS_ID")).toInt());
+    }
+    if (sourceLast < ownLast) {
         return true;
     }
     const QString cycleTable = QLatin1String(table::Cycle);

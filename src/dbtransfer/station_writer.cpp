@@ -60,6 +60,13 @@ bool StationWriter::saveTestCall(const CycleRecord& cycle, const DbCycleResults&
     return stored;
 }
 
+void StationWriter::endOfRun() {
+    if (spooling_) {
+        lastTryMs_ = clock_.tickMs() - kServerRetryMs;
+        tryServer();
+    }
+}
+
 bool StationWriter::write(const Step& step) {
     if (spooling_) {
         return spoolReady() && step(spool_);

@@ -40,6 +40,10 @@ public:
                       const DbCallRecord& call, int callNumber, int callsPastDialTone,
                       int callsPastRingback);
 
+    // The run ends: the server is asked once more, whatever the pace, so that a spool it could
+    // take now does not wait for the next run.
+    void endOfRun();
+
     // Operations that failed (shown to the user), and the test calls among them.
     int failureCount() const { return server_.failureCount() + spool_.failureCount(); }
     int unstoredCalls() const { return unstoredCalls_; }

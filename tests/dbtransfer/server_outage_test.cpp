@@ -89,15 +89,16 @@ protected:
     }
     static DbCycleResults counted(int n) { return DbCycleResults::fromCounts(n, n, {}); }
 
-    // The cycle's first `calls` calls written into the spool file as a port there would.
-    static void spoolCycle(const ScenarHeader& h, const CycleRecord& c, double begin, int calls) {
+    // The cycle's calls first..last written into the spool file as a port there would.
+    static void spoolCycle(const ScenarHeader& h, const CycleRecord& c, double begin, int first,
+                           int last) {
         QSqlDatabase spool = DbConnection::spoolForThisThread();
         ASSERT_TRUE(spool.isOpen()) << DbConnection::lastOpenError().toStdString();
         RecordingMessages messages;
         TDBSaveData writer(messages);
         writer.setConnectionName(spool.connectionName());
         ASSERT_TRUE(writer.SaveScenarioStart(h) && writer.SaveCycleStart(begin, c, h));
-        for (int n = 1; n <= calls; ++n) {
+        for (int n = first; n <= last; ++n) {
             ASSERT_TRUE(writer.SaveTestCall(c, counted(n), callAt(begin, n), n, n, n));
         }
         QString error;
@@ -180,9 +181,18 @@ TEST_F(ServerOutage, APortKeepsEveryCallInItsSpoolAndTheServerGetsEachOnce) {
     ASSERT_TRUE(writer.saveCycleStart(begin3, c3, h));
     ASSERT_TRUE(writer.saveTestCall(c3, counted(1), callAt(begin3, 1), 1, 1, 1));
 
-    EXPECT_EQ(writer.serverLosses(), 2);
-    EXPECT_EQ(writer.serverReturns(), 2);
-    EXPECT_EQ(serverCalls(), std::make_pair(12, 12));
+    // Away for the last call of the run: its end sends the spool, without waiting for the pace.
+    serverAway();
+    ASSERT_TRUE(writer.saveTestCall(c3, counted(2), callAt(begin3, 2), 2, 2, 2));
+    serverBack();
+    writer.endOfRun();
+
+    EXPECT_EQ(writer.serverLosses(), 3);
+    EXPECT_EQ(writer.serverReturns(), 3);
+    EXPECT_EQ(serverCalls(), std::make_pair(13, 13));
+    EXPECT_EQ(onServerCount(QStringLiteral("SELECT COUNT(*) FROM Table_ResCycle WHERE "
+                                           "PARAM_RES_ID = 1 AND RESCYC_VALUE_CNT = 2")),
+              2);
     EXPECT_EQ(onServerCount(QStringLiteral("SELECT COUNT(*) FROM Table_Cycle")), 3);
     EXPECT_FALSE(ServerSpool::holdsCycles(DbConnection::filePath()));
     EXPECT_EQ(writer.failureCount(), 0);
@@ -209,8 +219,10 @@ TEST_F(ServerOutage, APushCompletesWhatTheServerHasInPartAndSkipsWhatItHasWhole)
             ASSERT_TRUE(server.SaveTestCall(part, counted(n), callAt(partStart, n), n, n, n));
         }
     }
-    ASSERT_NO_FATAL_FAILURE(spoolCycle(h, whole, wholeStart, 3));
-    ASSERT_NO_FATAL_FAILURE(spoolCycle(h, part, partStart, 4));
+    // The spool has the first cycle whole; of the second, the call the server has already and
+    // the two that came after it (the commit of call 2 reached the server, its answer did not).
+    ASSERT_NO_FATAL_FAILURE(spoolCycle(h, whole, wholeStart, 1, 3));
+    ASSERT_NO_FATAL_FAILURE(spoolCycle(h, part, partStart, 2, 4));
     const QStringList home{QStringLiteral("--home"), programDir(), QStringLiteral("--db"),
                            DbConnection::options().server, QStringLiteral("push")};
 
@@ -231,9 +243,11 @@ TEST_F(ServerOutage, APushCompletesWhatTheServerHasInPartAndSkipsWhatItHasWhole)
         << pushed.out.toStdString();
     EXPECT_EQ(serverCalls(), std::make_pair(7, 7));
     EXPECT_EQ(onServerCount(QStringLiteral("SELECT COUNT(*) FROM Table_Cycle")), 2);
-    EXPECT_EQ(onServerCount(QStringLiteral(
-                  "SELECT MAX(RESCYC_VALUE_CNT) FROM Table_ResCycle WHERE PARAM_RES_ID = 1")),
-              4);
+    // The second cycle's results are the spool's, which counted all four calls.
+    EXPECT_EQ(onServerCount(
+                  QStringLiteral("SELECT COUNT(*) FROM Table_ResCycle WHERE PARAM_RES_ID = 1 AND "
+                                 "RESCYC_VALUE_CNT = 4")),
+              1);
     EXPECT_FALSE(ServerSpool::holdsCycles(DbConnection::filePath()));
 
     const Run again = zev7db(home);

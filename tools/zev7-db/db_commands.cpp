@@ -117,6 +117,27 @@ ImportCallbacks progressLines(const DbCommandIo& io) {
     return callbacks;
 }
 
+// What an import or a copy did, as messages and lines, and its exit code.
+int importOutcome(const ImportResult& r, UserMessages& messages, const DbCommandIo& io,
+                  const QString& summary) {
+    if (r.outcome == ImportOutcome::Refused) {
+        messages.show(MessageIcon::Warning, txt(str::CaptionError), r.message);
+        return kDbExitRefused;
+    }
+    if (r.outcome == ImportOutcome::Failed) {
+        messages.error(txt(str::ImportCannotWrite).arg(r.error));
+    }
+    if (r.interrupted) {
+        io.result(txt(str::ImportInterrupted));
+    }
+    io.result(summary);
+    if (r.failed > 0) {
+        messages.warning(txt(str::ImportSomeFailed).arg(r.failed).arg(r.error));
+    }
+    return r.outcome == ImportOutcome::Done && !r.interrupted && r.failed == 0 ? kDbExitOk
+                                                                               : kDbExitRefused;
+}
+
 // The spool a station kept while the server was out of reach, sent by hand.
 int push(UserMessages& messages, const DbCommandIo& io) {
     QSqlDatabase spool = DbConnection::spoolForThisThread();
@@ -160,26 +181,12 @@ int copy(const QString& from, UserMessages& messages, const DbCommandIo& io) {
     QSqlDatabase server = DbConnection::main();
     const std::unique_ptr<ImportSource> source = openImportSource(directory, server);
     const ImportResult r = ResultImporter(server).run(*source, progressLines(io));
-    if (r.outcome == ImportOutcome::Refused) {
-        messages.show(MessageIcon::Warning, txt(str::CaptionError), r.message);
-        return kDbExitRefused;
-    }
-    if (r.outcome == ImportOutcome::Failed) {
-        messages.error(txt(str::ImportCannotWrite).arg(r.error));
-    }
-    if (r.interrupted) {
-        io.result(txt(str::ImportInterrupted));
-    }
-    io.result(txt(str::DbToolCopySummary)
-                  .arg(r.sourceCycles)
-                  .arg(r.imported)
-                  .arg(r.completed)
-                  .arg(r.present));
-    if (r.failed > 0) {
-        messages.warning(txt(str::ImportSomeFailed).arg(r.failed).arg(r.error));
-    }
-    return r.outcome == ImportOutcome::Done && !r.interrupted && r.failed == 0 ? kDbExitOk
-                                                                               : kDbExitRefused;
+    return importOutcome(r, messages, io,
+                         txt(str::DbToolCopySummary)
+                             .arg(r.sourceCycles)
+                             .arg(r.imported)
+                             .arg(r.completed)
+                             .arg(r.present));
 }
 
 // The import of the window "Ввод результатов", its checks and messages, its progress as lines.
@@ -193,22 +200,9 @@ int import(const QString& source, UserMessages& messages, const DbCommandIo& io)
         return kDbExitRefused;
     }
     const ImportResult r = ResultImporter(DbConnection::main()).run(source, progressLines(io));
-    if (r.outcome == ImportOutcome::Refused) {
-        messages.show(MessageIcon::Warning, txt(str::CaptionError), r.message);
-        return kDbExitRefused;
-    }
-    if (r.outcome == ImportOutcome::Failed) {
-        messages.error(txt(str::ImportCannotWrite).arg(r.error));
-    }
-    if (r.interrupted) {
-        io.result(txt(str::ImportInterrupted));
-    }
-    io.result(txt(str::ImportSummary).arg(r.sourceCycles).arg(r.imported).arg(r.present));
-    if (r.failed > 0) {
-        messages.warning(txt(str::ImportSomeFailed).arg(r.failed).arg(r.error));
-    }
-    return r.outcome == ImportOutcome::Done && !r.interrupted && r.failed == 0 ? kDbExitOk
-                                                                               : kDbExitRefused;
+    return importOutcome(
+        r, messages, io,
+        txt(str::ImportSummary).arg(r.sourceCycles).arg(r.imported).arg(r.present));
 }
 
 }  // namespace

@@ -556,7 +556,11 @@ void PortEngine::Exit() {
                 }
                 reportEvent(PortEvent::ScenarioInterrupted);
             }
+            // The end of the run sends what the spool still holds when the server is back.
+            const int lossesBefore = results_->serverLosses();
+            const int returnsBefore = results_->serverReturns();
             results_->FinishResultReport(resultContext());
+            reportServerChanges(lossesBefore, returnsBefore);
         } else {
             completed_ = false;
             reportEvent(PortEvent::ScenarioFinished);

@@ -32,6 +32,7 @@ public:
         sink_.WriteResultSection(mode, context);
     }
     void FinishResultReport(const ResultContext& context) override {
+        database_.endOfRun();
         sink_.FinishResultReport(context);
     }
     int storeFailures() const override { return database_.failureCount(); }
@@ -61,6 +62,10 @@ DbResultDatabase::DbResultDatabase(int port, UserMessages& messages, const Clock
     : db_(std::make_unique<StationWriter>(port, messages, clock)), unstoredTally_(unstoredTally) {}
 
 DbResultDatabase::~DbResultDatabase() = default;
+
+void DbResultDatabase::endOfRun() {
+    db_->endOfRun();
+}
 
 int DbResultDatabase::failureCount() const {
     return db_->failureCount();

@@ -26,6 +26,8 @@ public:
                          const ScenarHeader& header) override;
     void storeTestCall(const ResultContext& context) override;
 
+    // The run ends: what the spool holds goes to the server if it answers now.
+    void endOfRun();
     const StationWriter& writer() const { return *db_; }
     int failureCount() const;
     int unstoredCalls() const;
