@@ -414,6 +414,11 @@ inline constexpr char ConsoleAnswerEnd[] = "COM%1: автоответчик ос
 
 // ---- Database and result report -----------------------------------------------------------
 inline constexpr char DbCannotWrite[] = "Не могу записать в БД.";
+// The port's protocol when the central database server goes away and comes back.
+inline constexpr char ProtocolServerAway[] =
+    "Сервер БД недоступен: результаты сохраняются на станции до его возвращения.";
+inline constexpr char ProtocolServerBack[] =
+    "Сервер БД снова доступен: сохраненные на станции результаты переданы на сервер.";
 inline constexpr char DbCannotOpen[] = "Не могу открыть БД:\n%1\n%2";
 inline constexpr char DbCannotCreateDir[] = "Не могу создать каталог БД:\n%1";
 inline constexpr char CompactCaption[] = "Сжатие БД";
@@ -727,13 +732,27 @@ inline constexpr char DbToolUsage[] =
     "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] check       проверка целостности БД\n"
     "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] stats       сколько циклов и вызовов, за какие дни\n"
     "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] import ИСТОЧНИК  ввод результатов из другой БД\n"
-    "                                                   (каталог с ZEV7.sqlite или с таблицами Paradox)\n"
-    "compact, clear-work, check и import не выполняются, пока порты каталога исполняют "
+    "                                                   (каталог с ZEV7.sqlite или с таблицами "
+    "Paradox)\n"
+    "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] push        передача на сервер результатов,\n"
+    "                                                   сохраненных на станции, пока сервер был "
+    "недоступен\n"
+    "  zev7-db [--to АДРЕС] copy --from КАТАЛОГ         все результаты станции (каталог с "
+    "ZEV7.sqlite\n"
+    "                                                   или с таблицами Paradox) на сервер; "
+    "повторный\n"
+    "                                                   запуск продолжает с того, что еще не "
+    "передано\n"
+    "compact, clear-work, check, import и push не выполняются, пока порты каталога исполняют "
     "сценарии.\n"
-    "База данных: --db postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/ИМЯ_БД (или --db sqlite), иначе "
-    "переменная ZEV7_DB,\nиначе раздел [База данных] файла ZEV7.ini каталога программы, иначе "
-    "файл ZEV7DBASE/ZEV7.sqlite.\nПароль - из ~/.pgpass или PGPASSWORD.";
+    "База данных (для push и copy - сервер): --db (или --to) "
+    "postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/ИМЯ_БД\n(или --db sqlite), иначе переменная ZEV7_DB, "
+    "иначе раздел [База данных] файла ZEV7.ini каталога программы,\nиначе файл "
+    "ZEV7DBASE/ZEV7.sqlite. Пароль - из ~/.pgpass или PGPASSWORD.";
 inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
+inline constexpr char DbToolOptionFrom[] = "Каталог станции, чьи результаты копируются (copy)";
+inline constexpr char DbToolOptionTo[] =
+    "Сервер БД, куда копируются результаты (copy); то же, что --db";
 inline constexpr char DbToolNoDatabase[] = "Нет БД: %1";
 inline constexpr char DbToolPortsList[] = "Исполняют сценарии порты: %1";
 inline constexpr char DbToolProgress[] = "[%1%] %2";
@@ -752,6 +771,18 @@ inline constexpr char DbToolStatsStation[] = "Пункт измерений %1: 
 inline constexpr char DbToolCannotRead[] = "Не могу прочитать БД: %1";
 inline constexpr char DbToolNoSource[] = "Нет каталога-источника: %1";
 inline constexpr char DbToolImportOwn[] = "Источник - каталог БД самой программы: вводить нечего.";
+inline constexpr char DbToolNoServer[] =
+    "Не задан сервер БД: --db АДРЕС (или --to АДРЕС), переменная ZEV7_DB или раздел "
+    "[База данных] файла ZEV7.ini.";
+inline constexpr char DbToolNoCopySource[] = "Не задан источник: --from КАТАЛОГ.";
+inline constexpr char DbToolSourceIsServer[] =
+    "Источник - сервер БД: перенос с сервера на сервер делается средствами PostgreSQL "
+    "(pg_dump); --from принимает каталог станции.";
+inline constexpr char DbToolPushSummary[] =
+    "Передано на сервер циклов: %1, осталось на станции: %2";
+inline constexpr char DbToolPushNothing[] = "На станции нет результатов, ожидающих сервер.";
+inline constexpr char DbToolCopySummary[] =
+    "Циклов в источнике: %1, передано: %2, дополнено: %3, уже были на сервере: %4";
 
 // ---- Choosing the results database ("[База данных]" of ZEV7.ini, --db, ZEV7_DB) -----------
 inline constexpr char DbLocBadDriver[] =

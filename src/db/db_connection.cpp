@@ -6,6 +6,7 @@
 #include "db/db_location.h"
 #include "db/db_schema.h"
 #include "db/db_transaction.h"
+#include "db/server_spool.h"
 #include "scenario/user_messages.h"
 
 #include <QDir>
@@ -19,21 +20,32 @@
 
 namespace zev7 {
 
+namespace {
+
+void removeConnection(QString* name) {
+    if (name->isEmpty()) {
+        return;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(*name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(*name);
+    name->clear();
+}
+
+}  // namespace
+
 struct ThreadDbConnection::State {
     QString name;
     int generation = -1;
     QString lastError;
+    QString spoolName;
+    int spoolGeneration = -1;
 
     void close() {
-        if (name.isEmpty()) {
-            return;
-        }
-        {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-        name.clear();
+        removeConnection(&spoolName);
+        removeConnection(&name);
         generation = -1;
     }
 };
@@ -261,12 +273,63 @@ QSqlDatabase DbConnection::forThisThread() {
             return db;
         }
     }
-    tc->close();
+    if (tc->generation != generation) {
+        tc->close();
+    } else {
+        removeConnection(&tc->name);
+    }
     tc->name = QStringLiteral("ZEV7_thread_%1").arg(++threadConnectionCounter);
     tc->generation = generation;
     QSqlDatabase db = open(tc->name, options());
     tc->lastError = db.isOpen() ? QString() : db.lastError().text();
     return db;
+}
+
+QSqlDatabase DbConnection::spoolForThisThread() {
+    ThreadDbConnection::State* tc = currentState();
+    if (tc == nullptr) {
+        return {};
+    }
+    const int generation = setupGeneration.load();
+    if (!tc->spoolName.isEmpty()) {
+        QSqlDatabase db = QSqlDatabase::database(tc->spoolName, false);
+        if (db.isOpen() && tc->spoolGeneration == generation) {
+            return db;
+        }
+        removeConnection(&tc->spoolName);
+    }
+    if (!QDir().mkpath(directory())) {
+        tc->lastError = txt(str::DbCannotCreateDir).arg(QDir::toNativeSeparators(directory()));
+        return {};
+    }
+    DbOptions file = options();
+    file.server.clear();
+    tc->spoolName = QStringLiteral("ZEV7_spool_%1").arg(++threadConnectionCounter);
+    tc->spoolGeneration = generation;
+    QSqlDatabase db = open(tc->spoolName, file);
+    QString error = db.isOpen() ? QString() : db.lastError().text();
+    for (const QString& sql : sqliteDialect().fileSetUp()) {
+        if (error.isEmpty()) {
+            execSql(db, sql, &error);
+        }
+    }
+    if (error.isEmpty() && DbSchema::createMissing(db, &error)) {
+        ServerSpool::setUp(db, &error);
+    }
+    if (!error.isEmpty()) {
+        tc->lastError = error;
+        removeConnection(&tc->spoolName);
+        return {};
+    }
+    return db;
+}
+
+void DbConnection::dropForThisThread() {
+    ThreadDbConnection::State* tc = currentState();
+    if (tc != nullptr) {
+        removeConnection(&tc->name);
+        tc->generation = -1;
+    }
 }
 
 void DbConnection::closeForThisThread() {

@@ -23,6 +23,9 @@ inline constexpr char kMainConnectionName[] = "ZEV7";
 // database window deleting a month of cycles 1.7 s); a minute covers them with a wide margin,
 // also on a slow disk, and a port that waits keeps its call.
 inline constexpr int kDefaultBusyTimeoutMs = 60000;
+// A server out of reach is given up after a few seconds: the port thread that waits for it is
+// measuring, and its results go to the station's spool meanwhile.
+inline constexpr int kDefaultConnectTimeoutS = 5;
 
 struct DbOptions {
     int busyTimeoutMs = kDefaultBusyTimeoutMs;
@@ -38,8 +41,8 @@ struct DbOptions {
     // with every cycle it writes. Empty: none named, as in the files of older versions.
     QString station;
     // How long opening a connection to a server may take, in seconds; 0 as long as the system's
-    // own network time-outs (the settings dialog's check asks for an answer in seconds).
-    int connectTimeoutS = 0;
+    // own network time-outs (the settings dialog's check waits longer for its answer).
+    int connectTimeoutS = kDefaultConnectTimeoutS;
 };
 
 // The dialect of the engine that options name.
@@ -78,7 +81,16 @@ public:
     // or when a worker has no ThreadDbConnection; the reason is then in lastOpenError().
     static QSqlDatabase forThisThread();
     static void closeForThisThread();
+    // Closes only the calling thread's own connection (one to a server that went away; the
+    // spool stays open); forThisThread() tries to open it again.
+    static void dropForThisThread();
     static QString lastOpenError();
+    // The calling thread's connection to the station's own file (DbConnection::filePath())
+    // whatever the database is: a station on a server keeps its results there while the server
+    // is out of reach (ServerSpool). Opened, with every table it needs, on first use, and
+    // closed with the thread's own connection; not open when the file cannot be had, the
+    // reason then in lastOpenError().
+    static QSqlDatabase spoolForThisThread();
 
     // A separate connection with its own name and options (a generator, a test that plays
     // another program). The caller removes it with QSqlDatabase::removeDatabase.

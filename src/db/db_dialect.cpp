@@ -282,6 +282,15 @@ void useDbDialect(const DbDialect& dialect) {
     currentDialect.store(&dialect);
 }
 
+const DbDialect& dialectOf(const QSqlDatabase& db) {
+    return db.driverName() == postgresDialect().driverName() ? postgresDialect() : sqliteDialect();
+}
+
+bool DbDialect::isConnectionLost(const QSqlError& error) const {
+    // The driver's own word: the connection could not be made or is gone.
+    return error.type() == QSqlError::ConnectionError;
+}
+
 QString sqlQuoted(const QString& text) {
     QString inner = text;
     inner.replace(QLatin1Char('\''), QStringLiteral("''"));

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <QDate>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -58,6 +60,10 @@ public:
     virtual QString beginExclusive() const = 0;
     // The engine's error code says another connection holds the database.
     virtual bool isBusyError(const QString& nativeErrorCode) const = 0;
+    // The error says the database could not be reached or the connection to it was lost (a
+    // server stopped or out of reach), not that it refused the statement: what was sent may
+    // be sent again once the connection is back.
+    virtual bool isConnectionLost(const QSqlError& error) const;
 
     // ---- Writing rows that may exist already ----------------------------------------------
     // One row with a placeholder per column; a row that would repeat the key (any unique key
@@ -204,6 +210,7 @@ public:
     QString beginWrite() const override;
     QString beginExclusive() const override;
     bool isBusyError(const QString& nativeErrorCode) const override;
+    bool isConnectionLost(const QSqlError& error) const override;
     QString insertOrMerge(const QString& table, const QStringList& columns,
                           const QStringList& keyColumns) const override;
     QString returningKey(const QString& column) const override;
@@ -238,6 +245,9 @@ const DbDialect& postgresDialect();
 // server.
 const DbDialect& dbDialect();
 void useDbDialect(const DbDialect& dialect);
+// The dialect of the engine behind a connection: a station that writes to a server also keeps
+// its own file (the spool of a server out of reach), each written in its own engine's SQL.
+const DbDialect& dialectOf(const QSqlDatabase& db);
 
 // A text as an SQL string literal: single quotes, inner quotes doubled.
 QString sqlQuoted(const QString& text);

@@ -31,8 +31,7 @@ struct StoredMoment {
 enum class WithDay { No, Yes };
 
 // A moment's date and time columns, and with WithDay::Yes its day of the week after them.
-void bindMoment(QSqlQuery& query, const StoredMoment& m, WithDay withDay) {
-    const DbDialect& d = dbDialect();
+void bindMoment(QSqlQuery& query, const DbDialect& d, const StoredMoment& m, WithDay withDay) {
     query.addBindValue(d.dateValue(m.date));
     query.addBindValue(d.timeValue(m.time));
     if (withDay == WithDay::Yes) {
@@ -216,13 +215,13 @@ bool TDBSaveData::runGroup(const std::function<bool()>& steps) {
     QSqlDatabase db = connectionName_.isEmpty() ? DbConnection::forThisThread()
                                                 : QSqlDatabase::database(connectionName_, false);
     if (!db.isOpen()) {
-        ReportDbWriteFailure(connectionName_.isEmpty() ? DbConnection::lastOpenError()
-                                                       : QStringLiteral("connection not open"));
+        failed(db, connectionName_.isEmpty() ? DbConnection::lastOpenError()
+                                             : QStringLiteral("connection not open"));
         return false;
     }
     DbTransaction tx(db);
     if (!tx.began()) {
-        ReportDbWriteFailure(tx.error());
+        failed(db, tx.error());
         return false;
     }
     Group group{db, {}};
@@ -231,14 +230,25 @@ bool TDBSaveData::runGroup(const std::function<bool()>& steps) {
     group_ = nullptr;
     if (!done) {
         tx.rollback();
-        ReportDbWriteFailure(group.error);
+        failed(db, group.error);
         return false;
     }
     if (!tx.commit()) {
-        ReportDbWriteFailure(tx.error());
+        failed(db, tx.error());
         return false;
     }
     return true;
+}
+
+void TDBSaveData::failed(QSqlDatabase& db, const QString& error) {
+    // A statement refused by a database that still answers differs from a database that no
+    // longer answers at all: one question after the rollback tells them apart.
+    connectionLost_ = connectionLost(db);
+    if (!reportsFailures_) {
+        lastError_ = error;
+        return;
+    }
+    ReportDbWriteFailure(error);
 }
 
 void TDBSaveData::ReportDbWriteFailure(const QString& error) {
@@ -259,7 +269,7 @@ bool TDBSaveData::saveNumber(const TelNumber& number, const char* tableName, con
         // The parts' columns compare without regard to letter case.
         QSqlQuery find(db);
         if (!prepare(find,
-                     dbDialect().firstRowOnly(
+                     dialectOf(db).firstRowOnly(
                          QStringLiteral("SELECT %1 FROM %2 WHERE HIER_ATX = ? AND BEF_CALL = ? AND "
                                         "CODE_CITY = ? AND ADD_CODE = ? AND NUM_ATX = ? AND "
                                         "NUM_ON_ATX = ? AND ADD_CALL = ? ORDER BY %1")
@@ -280,9 +290,9 @@ bool TDBSaveData::saveNumber(const TelNumber& number, const char* tableName, con
         // then its row is the one, found again once its write has ended.
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     dbDialect().insertUnlessPresent(QLatin1String(tableName),
-                                                     columns.split(QStringLiteral(", ")), {}) +
-                         dbDialect().returningKey(QLatin1String(keyColumn)),
+                     dialectOf(db).insertUnlessPresent(QLatin1String(tableName),
+                                                       columns.split(QStringLiteral(", ")), {}) +
+                         dialectOf(db).returningKey(QLatin1String(keyColumn)),
                      error)) {
             return false;
         }
@@ -336,7 +346,7 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         }
         QSqlQuery find(db);
         if (!prepare(find,
-                     dbDialect().firstRowOnly(
+                     dialectOf(db).firstRowOnly(
                          QStringLiteral("SELECT CYCLE_ID FROM %1 WHERE OUT_ID = ? AND IN_ID = ? "
                                         "AND DATE_ON = ? AND TIME_ON = ? ORDER BY CYCLE_ID")
                              .arg(QLatin1String(table::Cycle))),
@@ -345,7 +355,7 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         }
         find.addBindValue(outId);
         find.addBindValue(inId);
-        bindMoment(find, start, WithDay::No);
+        bindMoment(find, dialectOf(db), start, WithDay::No);
         if (!lookupId(find, &found, error)) {
             return false;
         }
@@ -359,14 +369,14 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
                                     "STATE_ID, OUT_TELNUM, IN_TELNUM, STATION) VALUES (?, ?, ?, "
                                     "?, ?, ?, ?, ?, ?, ?, ?, ?)")
                              .arg(QLatin1String(table::Cycle)) +
-                         dbDialect().returningKey(QStringLiteral("CYCLE_ID")),
+                         dialectOf(db).returningKey(QStringLiteral("CYCLE_ID")),
                      error)) {
             return false;
         }
         insert.addBindValue(outId);
         insert.addBindValue(inId);
-        bindMoment(insert, start, WithDay::Yes);  // on
-        bindMoment(insert, start, WithDay::Yes);  // off, until the cycle completes
+        bindMoment(insert, dialectOf(db), start, WithDay::Yes);  // on
+        bindMoment(insert, dialectOf(db), start, WithDay::Yes);  // off, until the cycle completes
         insert.addBindValue(static_cast<int>(DbCycleOpen));
         insert.addBindValue(cut(fieldText(header.outNumber.text), kTelNumTextLength));
         insert.addBindValue(cut(fieldText(cycle.inNumber.text), kTelNumTextLength));
@@ -389,7 +399,7 @@ bool TDBSaveData::SaveCycleSettings(const CycleRecord& cycle) {
         // are.
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     dbDialect().insertUnlessPresent(
+                     dialectOf(db).insertUnlessPresent(
                          QLatin1String(table::SettCycleDec),
                          names({"CYCLE_ID", "PARAM_CYCLE_ID", "SETCYC_VALUE"}),
                          names({"CYCLE_ID", "PARAM_CYCLE_ID"})),
@@ -409,11 +419,11 @@ bool TDBSaveData::SaveCycleSettings(const CycleRecord& cycle) {
 }
 
 bool TDBSaveData::SaveTestCallRow(const DbCallRecord& call, int callNumber) {
-    const DbDialect& d = dbDialect();
     const int cycleId = cycleId_;
     const StoredMoment start = storedMoment(call.start);
     const StoredMoment end = storedMoment(call.end);
     return run([&](QSqlDatabase& db, QString* error) {
+        const DbDialect& d = dialectOf(db);
         if (cycleId <= 0) {
             *error = QStringLiteral("test call without its cycle row");
             return false;
@@ -430,7 +440,7 @@ bool TDBSaveData::SaveTestCallRow(const DbCallRecord& call, int callNumber) {
         }
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     dbDialect().insertUnlessPresent(
+                     dialectOf(db).insertUnlessPresent(
                          QLatin1String(table::Seans),
                          names({"CYCLE_ID", "SEANS_ID", "DATE_ON", "TIME_ON", "DAY_WEEK_ID",
                                 "DATE_OFF", "TIME_OFF", "DURATION_SEANS", "CONNECT_ID"}),
@@ -440,8 +450,8 @@ bool TDBSaveData::SaveTestCallRow(const DbCallRecord& call, int callNumber) {
         }
         insert.addBindValue(cycleId);
         insert.addBindValue(callNumber);
-        bindMoment(insert, start, WithDay::Yes);
-        bindMoment(insert, end, WithDay::No);
+        bindMoment(insert, d, start, WithDay::Yes);
+        bindMoment(insert, d, end, WithDay::No);
         insert.addBindValue(d.timeValue(durationAsTime(call.duration)));
         insert.addBindValue(resultCodeValue(call.outcome));
         return execPrepared(insert, error);
@@ -471,7 +481,7 @@ bool TDBSaveData::SaveTestCallMeasurements(const CycleRecord& cycle, const DbCal
         }
         QSqlQuery insert(db);
         if (!prepare(insert,
-                     dbDialect().insertUnlessPresent(
+                     dialectOf(db).insertUnlessPresent(
                          QLatin1String(table::ResSeans),
                          names({"CYCLE_ID", "SEANS_ID", "RES_ATT", "RES_AS_LEV", "RES_DC_LEV"}),
                          names({"CYCLE_ID", "SEANS_ID"})),
@@ -540,7 +550,7 @@ bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& 
                      error)) {
             return false;
         }
-        bindMoment(update, end, WithDay::Yes);
+        bindMoment(update, dialectOf(db), end, WithDay::Yes);
         update.addBindValue(state);
         update.addBindValue(cycleId);
         if (!execPrepared(update, error)) {
@@ -551,10 +561,10 @@ bool TDBSaveData::CompleteCycle(const CycleRecord& cycle, const DbCycleResults& 
         // row held.
         QSqlQuery upsert(db);
         if (!prepare(upsert,
-                     dbDialect().insertOrMerge(QLatin1String(table::ResCycle),
-                                               names({"CYCLE_ID", "PARAM_RES_ID",
-                                                      "RESCYC_VALUE_CNT", "RESCYC_VALUE_PERC"}),
-                                               names({"CYCLE_ID", "PARAM_RES_ID"})),
+                     dialectOf(db).insertOrMerge(QLatin1String(table::ResCycle),
+                                                 names({"CYCLE_ID", "PARAM_RES_ID",
+                                                        "RESCYC_VALUE_CNT", "RESCYC_VALUE_PERC"}),
+                                                 names({"CYCLE_ID", "PARAM_RES_ID"})),
                      error)) {
             return false;
         }

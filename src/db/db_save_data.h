@@ -44,6 +44,15 @@ public:
         connectionName_ = name;
         station_ = station;
     }
+    // false: a failed operation is neither shown nor counted, only noted (lastError,
+    // lostConnection) for the caller, who decides (the writer of a station on a server, whose
+    // results go to its spool while the server is out of reach). reportFailure() shows and counts
+    // one as this writer would have.
+    void setReportsFailures(bool reports) { reportsFailures_ = reports; }
+    void reportFailure(const QString& error) { ReportDbWriteFailure(error); }
+    // The last failed operation failed because the database could not be reached or the
+    // connection to it was lost, not because the database refused it.
+    bool lostConnection() const { return connectionLost_; }
 
     bool SaveOutNumber(const TelNumber& number);
     bool SaveInNumber(const TelNumber& number);
@@ -90,6 +99,7 @@ private:
     // Runs operations in one transaction: all of them are stored or none, with one report.
     bool runGroup(const std::function<bool()>& steps);
     bool saveNumber(const TelNumber& number, const char* tableName, const char* keyColumn, int* id);
+    void failed(QSqlDatabase& db, const QString& error);
     void ReportDbWriteFailure(const QString& error);
 
     UserMessages& messages_;
@@ -105,6 +115,8 @@ private:
     int failureCount_ = 0;
     int unstoredCalls_ = 0;
     QString lastError_;
+    bool reportsFailures_ = true;
+    bool connectionLost_ = false;
     Group* group_ = nullptr;
 };
 

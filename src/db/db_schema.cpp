@@ -148,7 +148,7 @@ bool insertDictionaryRow(QSqlDatabase& db, const QString& tableName, int id, con
                          QString* error) {
     const TableDef* def = DbSchema::find(tableName);
     QSqlQuery q(db);
-    q.prepare(dbDialect().insertUnlessPresent(
+    q.prepare(dialectOf(db).insertUnlessPresent(
         tableName, def != nullptr ? DbSchema::columnNames(*def) : QStringList(), {}));
     q.addBindValue(id);
     q.addBindValue(text);
@@ -242,7 +242,7 @@ bool addLaterColumns(QSqlDatabase& db, const TableDef& def, QString* error) {
         return true;  // current, or not ours: the check says what is wrong with it
     }
     for (qsizetype i = have.size(); i < def.columns.size(); ++i) {
-        if (!execSql(db, dbDialect().addColumn(def.name, def.columns[i]), error)) {
+        if (!execSql(db, dialectOf(db).addColumn(def.name, def.columns[i]), error)) {
             return false;
         }
     }
@@ -252,9 +252,13 @@ bool addLaterColumns(QSqlDatabase& db, const TableDef& def, QString* error) {
 }  // namespace
 
 const QList<TableDef>& DbSchema::tables() {
+    return tables(dbDialect());
+}
+
+const QList<TableDef>& DbSchema::tables(const DbDialect& engine) {
     static const QList<TableDef> inFile = buildTables(sqliteDialect());
     static const QList<TableDef> onServer = buildTables(postgresDialect());
-    return &dbDialect() == &postgresDialect() ? onServer : inFile;
+    return &engine == &postgresDialect() ? onServer : inFile;
 }
 
 const TableDef* DbSchema::find(const QString& name) {
@@ -281,9 +285,10 @@ QStringList DbSchema::columnNames(const TableDef& def) {
 QStringList DbSchema::existingColumns(QSqlDatabase& db, const QString& table) {
     QStringList columns;
     QSqlQuery q(db);
-    if (q.exec(dbDialect().tableColumns(table))) {
+    const DbDialect& engine = dialectOf(db);
+    if (q.exec(engine.tableColumns(table))) {
         while (q.next()) {
-            columns << q.value(dbDialect().columnNameField()).toString().toUpper();
+            columns << q.value(engine.columnNameField()).toString().toUpper();
         }
     }
     return columns;
@@ -322,11 +327,13 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         }
         return false;
     }
-    const QString turn = dbDialect().setUpTurn();
+    // The connection's own engine throughout: a station on a server sets up its spool file.
+    const DbDialect& engine = dialectOf(db);
+    const QString turn = engine.setUpTurn();
     if (!turn.isEmpty() && !execSql(db, turn, error)) {
         return false;
     }
-    for (const TableDef& def : tables()) {
+    for (const TableDef& def : tables(engine)) {
         if (!execSql(db, createTableSql(def), error) || !addLaterColumns(db, def, error)) {
             return false;
         }
@@ -337,7 +344,7 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         }
     }
     if (!fillDictionaries(db, error) ||
-        !execSql(db, dbDialect().setSchemaVersion(kSchemaVersion), error)) {
+        !execSql(db, engine.setSchemaVersion(kSchemaVersion), error)) {
         return false;
     }
     if (!tx.commit()) {
@@ -345,6 +352,20 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
             *error = tx.error();
         }
         return false;
+    }
+    return true;
+}
+
+bool deleteCycleRows(QSqlDatabase& db, int cycleId, QString* error) {
+    for (const char* t :
+         {table::ResSeans, table::Seans, table::ResCycle, table::SettCycleDec, table::Cycle}) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("DELETE FROM %1 WHERE CYCLE_ID=?").arg(QLatin1String(t)));
+        q.addBindValue(cycleId);
+        if (!q.exec()) {
+            *error = sqlErrorText(q);
+            return false;
+        }
     }
     return true;
 }

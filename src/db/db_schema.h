@@ -10,6 +10,8 @@
 
 namespace zev7 {
 
+class DbDialect;
+
 namespace table {
 // Result tables, written by the port threads.
 inline constexpr char Out[] = "Table_Out";
@@ -65,6 +67,8 @@ class DbSchema {
 public:
     // Every table of the database, result tables first.
     static const QList<TableDef>& tables();
+    // The tables as the given engine declares them.
+    static const QList<TableDef>& tables(const DbDialect& engine);
     // The table of that name, letter case ignored; "Table_Cycle.DB" names Table_Cycle too.
     // nullptr when there is none.
     static const TableDef* find(const QString& name);
@@ -85,5 +89,10 @@ public:
     // left as they are. false with the engine's text in *error when that fails.
     static bool createMissing(QSqlDatabase& db, QString* error);
 };
+
+// Deletes a cycle's rows from every table that holds some (its test calls, their
+// measurements, its results and settings, the cycle row last), inside the caller's
+// transaction. The numbers stay.
+bool deleteCycleRows(QSqlDatabase& db, int cycleId, QString* error);
 
 }  // namespace zev7

@@ -36,8 +36,17 @@ QVariant insertedKey(QSqlQuery& query) {
     return query.numRowsAffected() > 0 ? query.lastInsertId() : QVariant();
 }
 
+bool connectionLost(QSqlDatabase& db) {
+    if (!db.isOpen()) {
+        return true;
+    }
+    QSqlQuery probe(db);
+    return !probe.exec(QStringLiteral("SELECT 1")) &&
+           dialectOf(db).isConnectionLost(probe.lastError());
+}
+
 DbTransaction::DbTransaction(QSqlDatabase& db, Mode mode) : db_(db) {
-    const DbDialect& dialect = dbDialect();
+    const DbDialect& dialect = dialectOf(db_);
     QSqlQuery query(db_);
     const QString sql = mode == Mode::Exclusive ? dialect.beginExclusive() : dialect.beginWrite();
     if (!db_.isOpen()) {

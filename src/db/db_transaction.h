@@ -18,6 +18,11 @@ QString sqlErrorText(const QSqlQuery& query);
 // returningKey()), else what the driver reports; invalid when the INSERT added no row.
 QVariant insertedKey(QSqlQuery& query);
 
+// After a failed write: the database behind db no longer answers at all (a server stopped or
+// out of reach, the connection gone), rather than having refused what was sent. Asks it one
+// question; the caller has rolled back.
+bool connectionLost(QSqlDatabase& db);
+
 class DbTransaction {
 public:
     enum class Mode { Write, Exclusive };

@@ -149,6 +149,34 @@ bool PostgresDialect::isBusyError(const QString& nativeErrorCode) const {
     return busy.contains(nativeErrorCode.trimmed());
 }
 
+bool PostgresDialect::isConnectionLost(const QSqlError& error) const {
+    if (DbDialect::isConnectionLost(error)) {
+        return true;
+    }
+    // SQLSTATE class 08 (connection exception); the server shutting down or restarting, or the
+    // session ended by its administrator (57P01..57P03).
+    const QString state = error.nativeErrorCode().trimmed();
+    if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
+        state == QLatin1String("57P02") || state == QLatin1String("57P03")) {
+        return true;
+    }
+    // libpq reports a socket that closed under it without any SQLSTATE.
+    static const QStringList lost{QStringLiteral("server closed the connection"),
+                                  QStringLiteral("could not connect"),
+                                  QStringLiteral("no connection to the server"),
+                                  QStringLiteral("connection to server"),
+                                  QStringLiteral("terminating connection"),
+                                  QStringLiteral("could not send data to server"),
+                                  QStringLiteral("could not receive data from server")};
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    for (const QString& phrase : lost) {
+        if (text.contains(phrase, Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QString PostgresDialect::insertOrMerge(const QString& table, const QStringList& columns,
                                        const QStringList& keyColumns) const {
     QStringList updates;
@@ -175,7 +203,8 @@ QString PostgresDialect::connectOptions(int busyTimeoutMs, bool /*readOnly*/) co
     // within the timeout is reported busy; the server's notices stay off the console. A
     // server refuses writes by its own rights. No compiling of queries to machine code: the
     // statistics' joins over a selection of years cost the planner enough to compile them,
-    // and the compiling took longer (1.6 s of 3.9 s) than it saved.
+    // and the compiling took longer (1.6 s of 3.9 s) than it saved. How long a connection may
+    // take to open is DbOptions::connectTimeoutS, added by DbConnection.
     return QStringLiteral(
                "options='-c DateStyle=ISO -c client_min_messages=warning "
                "-c lock_timeout=%1 -c jit=off'")

@@ -17,10 +17,6 @@ constexpr int kGaugeFull = 100;
 // Window messages run at least this often during a long deletion, also when the gauge stands.
 constexpr qint64 kEventIntervalMs = 3000;
 
-// What belongs to a cycle, in the order it goes; the cycle row last.
-constexpr const char* kCycleTables[] = {table::ResSeans, table::Seans, table::ResCycle,
-                                        table::SettCycleDec, table::Cycle};
-
 struct PackStep {
     const char* table;
     int gaugeAfter;
@@ -141,16 +137,7 @@ bool DeletionQueries::selectedCycles(const SqlFragment& selection, QList<int>* i
 }
 
 bool CycleDeleter::deleteOne(int cycleId, QString* error) {
-    for (const char* table : kCycleTables) {
-        QSqlQuery q(db_);
-        q.prepare(QStringLiteral("DELETE FROM %1 WHERE CYCLE_ID=?").arg(QLatin1String(table)));
-        q.addBindValue(cycleId);
-        if (!q.exec()) {
-            *error = sqlErrorText(q);
-            return false;
-        }
-    }
-    return true;
+    return deleteCycleRows(db_, cycleId, error);
 }
 
 DeletionResult CycleDeleter::deleteCycles(const QList<int>& cycleIds,

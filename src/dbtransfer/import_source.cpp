@@ -253,7 +253,7 @@ std::optional<TableLayout> SqliteImportSource::readLayout(const QString& table, 
 }
 
 TableLayout SqliteImportSource::expectedLayout(const QString& table) {
-    return sqliteLayout(own_, table, dbDialect()).value_or(TableLayout{});
+    return sqliteLayout(own_, table, dialectOf(own_)).value_or(TableLayout{});
 }
 
 QString SqliteImportSource::tableName(const QString& table) const {

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace zev7 {
 
@@ -132,8 +133,10 @@ QString ResultImporter::checkStructure(ImportSource& source, bool* oldLayout) {
 
 class ResultImporter::Copy {
 public:
-    Copy(QSqlDatabase& own, ImportSource& source, bool oldLayout)
-        : own_(own), source_(source), oldLayout_(oldLayout) {
+    enum class Outcome { Added, Present, Completed };
+
+    Copy(QSqlDatabase& own, ImportSource& source, bool oldLayout, bool completePresent)
+        : own_(own), source_(source), oldLayout_(oldLayout), completePresent_(completePresent) {
         for (const char* t : {table::Out, table::In, table::Cycle, table::Seans, table::ResSeans,
                               table::ResCycle, table::SettCycleDec}) {
             QString unused;
@@ -143,9 +146,12 @@ public:
     }
 
     // One source cycle. Returns false when the own database refused it or the source could
-    // not be read (error says why; empty when the user stopped); *present tells that it was
-    // there already.
-    bool copyCycle(const SourceRow& cycle, bool* present, QString* error);
+    // not be read (error says why; empty when the user stopped); *outcome tells what became of
+    // it.
+    bool copyCycle(const SourceRow& cycle, Outcome* outcome, QString* error);
+    int sourceCycleId(const SourceRow& cycle) const {
+        return field(cycle, QLatin1String(table::Cycle), QStringLiteral("CYCLE_ID")).toInt();
+    }
 
 private:
     int column(const QString& table, const QString& name) const {
@@ -164,13 +170,20 @@ private:
     }
     bool insert(const QString& table, const QStringList& columns, const QStringList& key,
                 const QVariantList& values, QString* error);
-    bool copyRows(const QString& table, int oldCycle, int newCycle, QString* error);
+    // overwrite: a row the own database has already takes the source's values.
+    bool copyRows(const QString& table, int oldCycle, int newCycle, QString* error,
+                  bool overwrite = false);
+    bool completeCycle(const SourceRow& cycle, int oldCycle, int ownCycle, Outcome* outcome,
+                       QString* error);
+    // The own cycle's calls, and the number of its last (when last is given).
+    bool countCalls(int ownCycle, int* calls, int* last, QString* error);
     bool copyOldResults(int oldCycle, int newCycle, QString* error);
     bool copyOldSettings(int oldCycle, int newCycle, QString* error);
 
     QSqlDatabase& own_;
     ImportSource& source_;
     bool oldLayout_;
+    bool completePresent_;
     QHash<QString, TableLayout> layouts_;
 };
 
@@ -206,7 +219,7 @@ bool ResultImporter::Copy::numberId(const QString& table, const QString& key, in
     QSqlQuery add(own_);
     add.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?)")
                     .arg(table, kNumberParts.join(QLatin1Char(','))) +
-                dbDialect().returningKey(key));
+                dialectOf(own_).returningKey(key));
     for (const QVariant& v : parts) {
         add.addBindValue(v);
     }
@@ -222,7 +235,7 @@ bool ResultImporter::Copy::insert(const QString& table, const QStringList& colum
                                   QString* error) {
     QSqlQuery q(own_);
     // A row the source holds twice is written once.
-    q.prepare(dbDialect().insertUnlessPresent(table, columns, key));
+    q.prepare(dialectOf(own_).insertUnlessPresent(table, columns, key));
     for (const QVariant& v : values) {
         q.addBindValue(v);
     }
@@ -231,7 +244,7 @@ bool ResultImporter::Copy::insert(const QString& table, const QStringList& colum
 
 // The rows of the cycle in one of its tables, columns taken by name, under the new CYCLE_ID.
 bool ResultImporter::Copy::copyRows(const QString& table, int oldCycle, int newCycle,
-                                    QString* error) {
+                                    QString* error, bool overwrite) {
     const TableDef* def = DbSchema::find(table);
     const QStringList columns = DbSchema::columnNames(*def);
     const QStringList key = {columns[0], columns[1]};  // CYCLE_ID and the row's own number
@@ -248,11 +261,77 @@ bool ResultImporter::Copy::copyRows(const QString& table, int oldCycle, int newC
         for (int i : from) {
             values << row.value(i);
         }
-        if (!insert(table, columns, key, values, error)) {
+        if (overwrite) {
+            QSqlQuery q(own_);
+            q.prepare(dialectOf(own_).insertOrMerge(table, columns, key));
+            for (const QVariant& v : values) {
+                q.addBindValue(v);
+            }
+            if (!exec(q, error)) {
+                return false;
+            }
+        } else if (!insert(table, columns, key, values, error)) {
             return false;
         }
     }
     return true;
+}
+
+bool ResultImporter::Copy::countCalls(int ownCycle, int* calls, int* last, QString* error) {
+    QSqlQuery q(own_);
+    q.prepare(QStringLiteral("SELECT COUNT(*), MAX(SEANS_ID) FROM %1 WHERE CYCLE_ID=?")
+                  .arg(QLatin1String(table::Seans)));
+    q.addBindValue(ownCycle);
+    if (!exec(q, error)) {
+        return false;
+    }
+    const bool found = q.next();
+    *calls = found ? q.value(0).toInt() : 0;
+    if (last != nullptr) {
+        *last = found ? q.value(1).toInt() : 0;
+    }
+    return true;
+}
+
+// A cycle the own database holds already, completed from the source: the calls (and their
+// measurements) it lacks are added under its own CYCLE_ID, rows it has stay. When the source's
+// last call is not older than the own database's, the source saw the cycle last: its end,
+// state and results (counted by the port over every call of the cycle, wherever stored)
+// replace the own ones.
+bool ResultImporter::Copy::completeCycle(const SourceRow& cycle, int oldCycle, int ownCycle,
+                                         Outcome* outcome, QString* error) {
+    int before = 0;
+    int after = 0;
+    int ownLast = 0;
+    QList<SourceRow> sourceCalls;
+    const QString seans = QLatin1String(table::Seans);
+    if (!countCalls(ownCycle, &before, &ownLast, error) ||
+        !copyRows(QLatin1String(table::SettCycleDec), oldCycle, ownCycle, error) ||
+        !copyRows(seans, oldCycle, ownCycle, error) ||
+        !copyRows(QLatin1String(table::ResSeans), oldCycle, ownCycle, error) ||
+        !countCalls(ownCycle, &after, nullptr, error) ||
+        !source_.rowsWithKey(seans, oldCycle, &sourceCalls, error)) {
+        return false;
+    }
+    *outcome = after > before ? Outcome::Completed : Outcome::Present;
+    int sourceLast = 0;
+    for (const SourceRow& call : sourceCalls) {
+        sourceLast = std::max(sourceLast, field(call, seans, QStringLiteral("SEANS_ID")).toInt());
+    }
+    if (sourceLast < ownLast) {
+        return true;
+    }
+    const QString cycleTable = QLatin1String(table::Cycle);
+    QSqlQuery end(own_);
+    end.prepare(
+        QStringLiteral("UPDATE Table_Cycle SET DATE_OFF=?, TIME_OFF=?, DAY_WEEK_OFF_ID=?, "
+                       "STATE_ID=? WHERE CYCLE_ID=?"));
+    for (const char* c : {"DATE_OFF", "TIME_OFF", "DAY_WEEK_OFF_ID", "STATE_ID"}) {
+        end.addBindValue(field(cycle, cycleTable, QLatin1String(c)));
+    }
+    end.addBindValue(ownCycle);
+    return exec(end, error) &&
+           copyRows(QLatin1String(table::ResCycle), oldCycle, ownCycle, error, true);
 }
 
 bool ResultImporter::Copy::copyOldResults(int oldCycle, int newCycle, QString* error) {
@@ -321,7 +400,7 @@ bool ResultImporter::Copy::copyOldSettings(int oldCycle, int newCycle, QString* 
     return true;
 }
 
-bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, bool* present, QString* error) {
+bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, Outcome* outcome, QString* error) {
     const QString cycleTable = QLatin1String(table::Cycle);
     const int oldCycle = field(cycle, cycleTable, QStringLiteral("CYCLE_ID")).toInt();
     int outId = 0;
@@ -345,10 +424,13 @@ bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, bool* present, QStr
     if (!exec(find, error)) {
         return false;
     }
-    *present = find.next();
-    if (*present) {
-        return true;
+    if (find.next()) {
+        *outcome = Outcome::Present;
+        const int ownCycle = find.value(0).toInt();
+        return !completePresent_ || oldLayout_ ||
+               completeCycle(cycle, oldCycle, ownCycle, outcome, error);
     }
+    *outcome = Outcome::Added;
     QStringList columns{QStringLiteral("OUT_ID"), QStringLiteral("IN_ID")};
     QVariantList values{outId, inId};
     for (const QString& c : kCycleCopied) {
@@ -359,7 +441,7 @@ bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, bool* present, QStr
     add.prepare(QStringLiteral("INSERT INTO Table_Cycle (%1) VALUES (%2)")
                     .arg(columns.join(QLatin1Char(',')),
                          QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))) +
-                dbDialect().returningKey(QStringLiteral("CYCLE_ID")));
+                dialectOf(own_).returningKey(QStringLiteral("CYCLE_ID")));
     for (const QVariant& v : values) {
         add.addBindValue(v);
     }
@@ -407,11 +489,11 @@ ImportResult ResultImporter::run(ImportSource& source, const ImportCallbacks& ca
         return true;
     };
     if (stops(source.openProblem()) || stops(checkStructure(source, &result.oldLayout)) ||
-        stops(checkRows(source, callbacks))) {
+        (!rules_.ownSpool && stops(checkRows(source, callbacks)))) {
         return result;
     }
 
-    Copy copy(own_, source, result.oldLayout);
+    Copy copy(own_, source, result.oldLayout, rules_.completePresent);
     const QString cycleTable = QLatin1String(table::Cycle);
     result.sourceCycles = static_cast<int>(source.rowCount(cycleTable));
     const qint64 n = std::max(1, result.sourceCycles);
@@ -426,6 +508,7 @@ ImportResult ResultImporter::run(ImportSource& source, const ImportCallbacks& ca
     std::optional<DbTransaction> tx;
     int inBlock = 0;
     ImportResult block;
+    QList<int> blockCycles;  // the source's, of the cycles the own database holds
     // A block's cycles count once the block is committed.
     const auto commit = [&] {
         const bool ok = !tx || tx->commit();
@@ -435,15 +518,24 @@ ImportResult ResultImporter::run(ImportSource& source, const ImportCallbacks& ca
         } else {
             result.imported += block.imported;
             result.present += block.present;
+            result.completed += block.completed;
             result.failed += block.failed;
+            if (callbacks.committed && !blockCycles.isEmpty()) {
+                callbacks.committed(blockCycles);
+            }
         }
         tx.reset();
         block = ImportResult();
+        blockCycles.clear();
         inBlock = 0;
         return ok;
     };
     QString error;
     const auto visit = [&](const SourceRow& cycle, qint64 record) {
+        const int sourceId = copy.sourceCycleId(cycle);
+        if (rules_.selects && !rules_.selects(sourceId)) {
+            return !source.interrupted();
+        }
         if (!tx) {
             tx.emplace(own_);
             if (!tx->began()) {
@@ -455,11 +547,14 @@ ImportResult ResultImporter::run(ImportSource& source, const ImportCallbacks& ca
         }
         // Each cycle is written whole or not at all, also inside its block.
         execSql(own_, QStringLiteral("SAVEPOINT import_cycle"));
-        bool present = false;
+        Copy::Outcome outcome = Copy::Outcome::Present;
         error.clear();
-        if (copy.copyCycle(cycle, &present, &error)) {
+        if (copy.copyCycle(cycle, &outcome, &error)) {
             execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));
-            ++(present ? block.present : block.imported);
+            ++(outcome == Copy::Outcome::Added       ? block.imported
+               : outcome == Copy::Outcome::Completed ? block.completed
+                                                     : block.present);
+            blockCycles << sourceId;
         } else {
             execSql(own_, QStringLiteral("ROLLBACK TO SAVEPOINT import_cycle"));
             execSql(own_, QStringLiteral("RELEASE SAVEPOINT import_cycle"));

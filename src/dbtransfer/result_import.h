@@ -9,6 +9,7 @@
 
 #include "dbtransfer/import_source.h"
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
@@ -20,6 +21,24 @@ struct ImportCallbacks {
     std::function<void(int gauge, const QString& stage)> progress;
     // Asked between rows and during every read of the source; true stops the import.
     std::function<bool()> interrupted;
+    // After each commit: the source's CYCLE_IDs of the cycles the own database now holds whole
+    // (added, completed or found present), for a source that lets them go (the spool).
+    std::function<void(const QList<int>& sourceCycleIds)> committed;
+};
+
+// What an import takes and how it treats a cycle the own database has already.
+struct ImportRules {
+    // Only the source cycles (by their CYCLE_ID) this accepts are looked at; all when empty.
+    std::function<bool(int sourceCycleId)> selects;
+    // A cycle the own database has already is completed from the source instead of being
+    // skipped: the test calls it lacks are added (a call is known by its cycle and its number,
+    // so none is stored twice), and when the source holds every call the own database holds,
+    // the cycle's end, state and results become the source's. This is how a spooled cycle
+    // that the server received in part, before it went away, is made whole.
+    bool completePresent = false;
+    // The source is the station's own spool, written by this program: only the layout is
+    // checked, not every row (the spool may be sent while the port measures).
+    bool ownSpool = false;
 };
 
 enum class ImportOutcome {
@@ -36,6 +55,7 @@ struct ImportResult {
     int sourceCycles = 0;
     int imported = 0;          // cycles added
     int present = 0;           // cycles already in the own database, skipped
+    int completed = 0;         // cycles the own database held in part, completed
     int failed = 0;            // cycles the own database refused, left out
     bool interrupted = false;  // the user stopped it: what was written stays, cycles whole
     QString error;             // what went wrong with the last cycle left out
@@ -50,7 +70,8 @@ public:
     // Cycles committed together; each cycle inside is whole or rolled back on its own.
     static constexpr int kCyclesPerTransaction = 50;
 
-    explicit ResultImporter(QSqlDatabase own) : own_(own) {}
+    explicit ResultImporter(QSqlDatabase own, ImportRules rules = {})
+        : own_(own), rules_(std::move(rules)) {}
 
     // The structure checks; an empty text when the source may be imported, *oldLayout telling
     // which layout its measurement tables have.
@@ -66,6 +87,7 @@ private:
     class Copy;
 
     QSqlDatabase own_;
+    ImportRules rules_;
 };
 
 }  // namespace zev7

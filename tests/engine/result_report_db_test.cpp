@@ -103,6 +103,43 @@ TEST_F(DatabaseRun, AReadOnlyDatabaseIsReportedAndTheRunGoesOn) {
     }
 }
 
+// A result writer whose server goes away at the second call and is back at the fourth.
+class OutageSink : public porttest::RecordingResultSink {
+public:
+    using porttest::RecordingResultSink::RecordingResultSink;
+    void WriteResultSection(ResultSection mode, const ResultContext& c) override {
+        porttest::RecordingResultSink::WriteResultSection(mode, c);
+        if (mode == ResultSection::CallRow) {
+            losses_ += c.callNumber == 2 ? 1 : 0;
+            returns_ += c.callNumber == 4 ? 1 : 0;
+        }
+    }
+    int serverLosses() const override { return losses_; }
+    int serverReturns() const override { return returns_; }
+
+private:
+    int losses_ = 0;
+    int returns_ = 0;
+};
+
+TEST_F(DatabaseRun, TheProtocolSaysOnceThatTheServerWentAwayAndOnceThatItCameBack) {
+    writeScenario(kCaller, header(), {cycle()});
+    PortServices s = services();
+    s.makeResults = [this](int) -> std::unique_ptr<ResultSink> {
+        return std::make_unique<OutageSink>(results_, deletions_);
+    };
+    PortEngine e(kCaller, s);
+    ASSERT_TRUE(run(e));
+    const QStringList protocol = messagesOf(protocolFile(kCaller));
+    const QString away = QString::fromUtf8(
+        "Сервер БД недоступен: результаты сохраняются на станции до его возвращения.");
+    const QString back = QString::fromUtf8(
+        "Сервер БД снова доступен: сохраненные на станции результаты переданы на сервер.");
+    EXPECT_EQ(protocol.count(away), 1) << protocol.join('\n').toStdString();
+    EXPECT_EQ(protocol.count(back), 1);
+    EXPECT_LT(protocol.indexOf(away), protocol.indexOf(back));
+}
+
 // ---- Port threads ending while the program goes on to its end ---------------------------------
 
 // A thread that has returned from run() may still be in its exit for a while after whoever

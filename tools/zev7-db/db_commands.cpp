@@ -5,12 +5,16 @@
 #include "db/db_connection.h"
 #include "db/db_maintenance.h"
 #include "db/db_schema.h"
+#include "db/server_spool.h"
+#include "dbtransfer/import_source.h"
 #include "dbtransfer/result_import.h"
+#include "dbtransfer/spool_push.h"
 #include "scenario/user_messages.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <memory>
 
 namespace zev7 {
 
@@ -101,29 +105,27 @@ int stats(UserMessages& messages, const DbCommandIo& io) {
     return kDbExitOk;
 }
 
-// The import of the window "Ввод результатов", its checks and messages, its progress as lines.
-int import(const QString& source, UserMessages& messages, const DbCommandIo& io) {
-    if (!QFileInfo(source).isDir()) {
-        messages.error(txt(str::DbToolNoSource).arg(QDir::toNativeSeparators(source)));
-        return kDbExitRefused;
-    }
-    if (isOwnDatabaseDirectory(source)) {
-        io.result(txt(str::DbToolImportOwn));
-        return kDbExitRefused;
-    }
+// The import's progress as lines: a new stage, every tenth of the way, the end.
+ImportCallbacks progressLines(const DbCommandIo& io) {
     constexpr int kStep = 10;
-    QString lastStage;
-    int lastGauge = -kStep;
+    auto lastStage = std::make_shared<QString>();
+    auto lastGauge = std::make_shared<int>(-kStep);
     ImportCallbacks callbacks;
-    callbacks.progress = [&](int gauge, const QString& stage) {
-        if (stage != lastStage || gauge >= lastGauge + kStep || (gauge == 100 && lastGauge < 100)) {
-            lastStage = stage;
-            lastGauge = gauge;
+    callbacks.progress = [=](int gauge, const QString& stage) {
+        if (stage != *lastStage || gauge >= *lastGauge + kStep ||
+            (gauge == 100 && *lastGauge < 100)) {
+            *lastStage = stage;
+            *lastGauge = gauge;
             io.progress(txt(str::DbToolProgress).arg(gauge, 3).arg(stage));
         }
     };
     callbacks.interrupted = io.interrupted;
-    const ImportResult r = ResultImporter(DbConnection::main()).run(source, callbacks);
+    return callbacks;
+}
+
+// What an import or a copy did, as messages and lines, and its exit code.
+int importOutcome(const ImportResult& r, UserMessages& messages, const DbCommandIo& io,
+                  const QString& summary) {
     if (r.outcome == ImportOutcome::Refused) {
         messages.show(MessageIcon::Warning, txt(str::CaptionError), r.message);
         return kDbExitRefused;
@@ -134,7 +136,7 @@ int import(const QString& source, UserMessages& messages, const DbCommandIo& io)
     if (r.interrupted) {
         io.result(txt(str::ImportInterrupted));
     }
-    io.result(txt(str::ImportSummary).arg(r.sourceCycles).arg(r.imported).arg(r.present));
+    io.result(summary);
     if (r.failed > 0) {
         messages.warning(txt(str::ImportSomeFailed).arg(r.failed).arg(r.error));
     }
@@ -142,11 +144,83 @@ int import(const QString& source, UserMessages& messages, const DbCommandIo& io)
                                                                                : kDbExitRefused;
 }
 
+// The spool a station kept while the server was out of reach, sent by hand.
+int push(UserMessages& messages, const DbCommandIo& io) {
+    QSqlDatabase spool = DbConnection::spoolForThisThread();
+    if (!spool.isOpen()) {
+        messages.error(txt(str::DbToolCannotRead).arg(DbConnection::lastOpenError()));
+        return kDbExitRefused;
+    }
+    ServerSpool waiting(spool);
+    QList<int> cycles;
+    QString error;
+    if (waiting.cycles(&cycles, &error) && cycles.isEmpty()) {
+        io.result(txt(str::DbToolPushNothing));
+        return kDbExitOk;
+    }
+    const SpoolPushResult r = pushSpool(DbConnection::main(), waiting, 0, progressLines(io));
+    if (r.import.outcome == ImportOutcome::Refused) {
+        messages.show(MessageIcon::Warning, txt(str::CaptionError), r.error);
+    } else if (!r.error.isEmpty()) {
+        messages.error(txt(str::ImportCannotWrite).arg(r.error));
+    }
+    if (r.import.interrupted) {
+        io.result(txt(str::ImportInterrupted));
+    }
+    io.result(txt(str::DbToolPushSummary).arg(r.sent).arg(r.left));
+    return r.done() ? kDbExitOk : kDbExitRefused;
+}
+
+// All results of a station directory (its file or its Paradox tables) onto the server; a
+// cycle the server has is skipped, so a copy that was stopped goes on where it stopped.
+int copy(const QString& from, UserMessages& messages, const DbCommandIo& io) {
+    QString directory = from;
+    // The station's program directory names its database directory.
+    const QString inside = QDir(from).filePath(QString::fromLatin1(kDatabaseDirName));
+    if (hasSqliteSource(inside)) {
+        directory = inside;
+    }
+    if (!QFileInfo(directory).isDir()) {
+        messages.error(txt(str::DbToolNoSource).arg(QDir::toNativeSeparators(from)));
+        return kDbExitRefused;
+    }
+    QSqlDatabase server = DbConnection::main();
+    const std::unique_ptr<ImportSource> source = openImportSource(directory, server);
+    const ImportResult r = ResultImporter(server).run(*source, progressLines(io));
+    return importOutcome(r, messages, io,
+                         txt(str::DbToolCopySummary)
+                             .arg(r.sourceCycles)
+                             .arg(r.imported)
+                             .arg(r.completed)
+                             .arg(r.present));
+}
+
+// The import of the window "Ввод результатов", its checks and messages, its progress as lines.
+int import(const QString& source, UserMessages& messages, const DbCommandIo& io) {
+    if (!QFileInfo(source).isDir()) {
+        messages.error(txt(str::DbToolNoSource).arg(QDir::toNativeSeparators(source)));
+        return kDbExitRefused;
+    }
+    if (isOwnDatabaseDirectory(source)) {
+        io.result(txt(str::DbToolImportOwn));
+        return kDbExitRefused;
+    }
+    const ImportResult r = ResultImporter(DbConnection::main()).run(source, progressLines(io));
+    return importOutcome(
+        r, messages, io,
+        txt(str::ImportSummary).arg(r.sourceCycles).arg(r.imported).arg(r.present));
+}
+
 }  // namespace
 
 bool isMaintenanceCommand(const QString& command) {
     return command == QLatin1String("compact") || command == QLatin1String("clear-work") ||
-           command == QLatin1String("check") || command == QLatin1String("import");
+           command == QLatin1String("check") || command == QLatin1String("import") ||
+           command == QLatin1String("push");
+}
+
+bool isServerCommand(const QString& command) {
+    return command == QLatin1String("push") || command == QLatin1String("copy");
 }
 
 bool dbCommandTakesArgument(const QString& command) {
@@ -154,18 +228,34 @@ bool dbCommandTakesArgument(const QString& command) {
 }
 
 bool knownDbCommand(const QString& command) {
-    return isMaintenanceCommand(command) || command == QLatin1String("stats");
+    return isMaintenanceCommand(command) || command == QLatin1String("stats") ||
+           command == QLatin1String("copy");
 }
 
 int runDbCommand(const QString& command, const DbOptions& options, UserMessages& messages,
-                 const DbCommandIo& io, const QString& argument) {
+                 const DbCommandIo& io, const QString& argument, const QString& from) {
     const QString path = DbConnection::filePath();
-    // Looking must not create a database where there was none; an import may fill a new one.
-    // A server's database is made by its administrator; the tables in it are ours to make.
-    if (options.server.isEmpty() && command != QLatin1String("import") &&
-        !QFileInfo(path).isFile()) {
+    // Looking must not create a database where there was none; an import or a copy may fill a
+    // new one. A server's database is made by its administrator; the tables in it are ours to
+    // make. What push sends is the station's own file.
+    const bool needsFile = command == QLatin1String("push") ||
+                           (options.server.isEmpty() && command != QLatin1String("import") &&
+                            command != QLatin1String("copy"));
+    if (needsFile && !QFileInfo(path).isFile()) {
         messages.error(txt(str::DbToolNoDatabase).arg(QDir::toNativeSeparators(path)));
         return kDbExitRefused;
+    }
+    if (isServerCommand(command) && options.server.isEmpty()) {
+        messages.error(txt(str::DbToolNoServer));
+        return kDbExitUsage;
+    }
+    if (command == QLatin1String("copy") && from.isEmpty()) {
+        messages.error(txt(str::DbToolNoCopySource));
+        return kDbExitUsage;
+    }
+    if (command == QLatin1String("copy") && from.contains(QLatin1String("://"))) {
+        messages.error(txt(str::DbToolSourceIsServer));
+        return kDbExitUsage;
     }
     if (!DbConnection::setup(&messages, options)) {
         return kDbExitRefused;
@@ -184,6 +274,10 @@ int runDbCommand(const QString& command, const DbOptions& options, UserMessages&
         code = stats(messages, io);
     } else if (command == QLatin1String("import")) {
         code = import(argument, messages, io);
+    } else if (command == QLatin1String("push")) {
+        code = push(messages, io);
+    } else if (command == QLatin1String("copy")) {
+        code = copy(from, messages, io);
     }
     DbConnection::shutdown();
     return code;

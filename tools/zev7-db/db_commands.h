@@ -28,9 +28,13 @@ bool knownDbCommand(const QString& command);
 // The commands that take one argument after their name.
 bool dbCommandTakesArgument(const QString& command);
 
-// options: the database (the file, or a server); argument: the source directory of "import",
-// empty for the others.
+// The commands that work on a server rather than on the directory's file.
+bool isServerCommand(const QString& command);
+
+// options: the database (the file, or a server; push and copy send to the server);
+// argument: the source directory of "import", empty for the others; from: the station
+// directory that "copy" copies.
 int runDbCommand(const QString& command, const DbOptions& options, UserMessages& messages,
-                 const DbCommandIo& io, const QString& argument = {});
+                 const DbCommandIo& io, const QString& argument = {}, const QString& from = {});
 
 }  // namespace zev7

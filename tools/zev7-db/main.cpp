@@ -1,4 +1,6 @@
 // zev7-db [--home DIR] [--db URL] compact | clear-work | check | stats | import SOURCE
+// zev7-db [--home DIR] [--db URL] push
+// zev7-db [--to URL] copy --from DIR
 //
 // Upkeep of the results database of a program directory on a server without a display (the
 // database chosen by --db, ZEV7_DB, "[База данных]" of the directory's ZEV7.ini, else the file):
@@ -7,6 +9,9 @@
 // check are refused while a port of the directory runs a scenario (zev7-run, the program's
 // windows), and so is the import of another database's results ("Ввод результатов"). Ctrl+C
 // stops the compaction after the table under way, and the import at once (cycles whole).
+// A station on a server sends by hand what it kept while the server was out of reach (push,
+// refused while a port of the directory runs: the port sends it itself), and a station moving
+// onto a server copies all its results there (copy: a copy stopped goes on where it stopped).
 #include "db_commands.h"
 
 #include "core/port_run_marker.h"
@@ -48,9 +53,14 @@ int main(int argc, char** argv) {
     parser.addOption(homeOption);
     const QCommandLineOption dbOption(QStringLiteral("db"), txt(str::DbToolOptionDb),
                                       QStringLiteral("URL"));
-    parser.addOption(dbOption);
-    parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("compact | clear-work | check | stats | import"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), txt(str::DbToolOptionFrom),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption toOption(QStringLiteral("to"), txt(str::DbToolOptionTo),
+                                      QStringLiteral("URL"));
+    parser.addOptions({dbOption, fromOption, toOption});
+    parser.addPositionalArgument(
+        QStringLiteral("COMMAND"),
+        QStringLiteral("compact | clear-work | check | stats | import | push | copy"));
     if (!parser.parse(QCoreApplication::arguments())) {
         printLine(stderr, parser.errorText() + QLatin1Char('\n') + txt(str::DbToolUsage));
         return kDbExitUsage;
@@ -68,8 +78,8 @@ int main(int argc, char** argv) {
         setProgramDir(parser.value(homeOption));
     }
     QString placeError;
-    const std::optional<DbLocation> place =
-        DbLocation::forTool(parser.value(dbOption), {}, &placeError);
+    const std::optional<DbLocation> place = DbLocation::forTool(
+        parser.value(parser.isSet(toOption) ? toOption : dbOption), {}, &placeError);
     if (!place) {
         printLine(stderr, placeError);
         return kDbExitUsage;
@@ -96,5 +106,6 @@ int main(int argc, char** argv) {
     io.progress = [](const QString& line) { printLine(stderr, line); };
     io.result = [](const QString& line) { printLine(stdout, line); };
     io.interrupted = [] { return stopSignal != 0; };
-    return runDbCommand(args[0], place->toOptions(), messages, io, args.value(1));
+    return runDbCommand(args[0], place->toOptions(), messages, io, args.value(1),
+                        parser.value(fromOption));
 }

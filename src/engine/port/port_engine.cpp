@@ -556,7 +556,11 @@ void PortEngine::Exit() {
                 }
                 reportEvent(PortEvent::ScenarioInterrupted);
             }
+            // The end of the run sends what the spool still holds when the server is back.
+            const int lossesBefore = results_->serverLosses();
+            const int returnsBefore = results_->serverReturns();
             results_->FinishResultReport(resultContext());
+            reportServerChanges(lossesBefore, returnsBefore);
         } else {
             completed_ = false;
             reportEvent(PortEvent::ScenarioFinished);
@@ -600,7 +604,10 @@ void PortEngine::reportCycleEvent(PortEvent event, int cycleIndex) {
 
 void PortEngine::writeResults(ResultSection section) {
     const int failuresBefore = results_->storeFailures();
+    const int lossesBefore = results_->serverLosses();
+    const int returnsBefore = results_->serverReturns();
     results_->WriteResultSection(section, resultContext());
+    reportServerChanges(lossesBefore, returnsBefore);
     if (results_->storeFailures() == failuresBefore) {
         return;
     }
@@ -608,6 +615,23 @@ void PortEngine::writeResults(ResultSection section) {
     const int call = section == ResultSection::CallRow ? callNumber_ : 0;
     const QString number = currentCycle_ > 0 ? numberText(cycle().inNumber) : QString();
     protocol_.AppendProtocolLine(dbFailureMessage(currentCycle_, number, call));
+}
+
+void PortEngine::reportServerChanges(int lossesBefore, int returnsBefore) {
+    const bool lost = results_->serverLosses() != lossesBefore;
+    const bool back = results_->serverReturns() != returnsBefore;
+    // Both in one step: the server came back and went away again, or the other way round; the
+    // last line tells where the results go now.
+    const bool awayNow = results_->serverLosses() > results_->serverReturns();
+    if (back && (!lost || awayNow)) {
+        protocol_.AppendProtocolLine(txt(str::ProtocolServerBack));
+    }
+    if (lost) {
+        protocol_.AppendProtocolLine(txt(str::ProtocolServerAway));
+    }
+    if (back && lost && !awayNow) {
+        protocol_.AppendProtocolLine(txt(str::ProtocolServerBack));
+    }
 }
 
 ResultContext PortEngine::resultContext() const {

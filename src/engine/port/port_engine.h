@@ -129,6 +129,8 @@ private:
     void reportEvent(PortEvent event);
     void reportCycleEvent(PortEvent event, int cycleIndex);
     // Writes a section; a database step it could not store is noted in the protocol.
+    // The protocol's lines for the server going away and coming back during a section.
+    void reportServerChanges(int lossesBefore, int returnsBefore);
     void writeResults(ResultSection section);
     ResultContext resultContext() const;
     void saveScenario();

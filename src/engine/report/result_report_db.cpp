@@ -1,6 +1,6 @@
 #include "engine/report/result_report_db.h"
 
-#include "db/db_save_data.h"
+#include "dbtransfer/station_writer.h"
 #include "engine/cycle/cycle_statistics.h"
 
 namespace zev7 {
@@ -24,7 +24,7 @@ public:
     DatabaseReportSink(int port, UserMessages& messages, NamedMutex& reportMutex,
                        const Clock& clock, GraphBitmapSource* graphs, ReportFinishing finishing,
                        std::atomic<int>* unstoredTally)
-        : database_(messages, unstoredTally),
+        : database_(port, messages, clock, unstoredTally),
           sink_(port, messages, reportMutex, clock, &database_, graphs, std::move(finishing)) {}
 
     void deleteOldResults(int port) override { sink_.deleteOldResults(port); }
@@ -32,10 +32,13 @@ public:
         sink_.WriteResultSection(mode, context);
     }
     void FinishResultReport(const ResultContext& context) override {
+        database_.endOfRun();
         sink_.FinishResultReport(context);
     }
     int storeFailures() const override { return database_.failureCount(); }
     int unstoredCalls() const override { return database_.unstoredCalls(); }
+    int serverLosses() const override { return database_.writer().serverLosses(); }
+    int serverReturns() const override { return database_.writer().serverReturns(); }
 
 private:
     DbResultDatabase database_;
@@ -54,10 +57,15 @@ DbCycleResults dbCycleResults(const CycleStatistics& stats, bool endsAtMinimum) 
 
 }  // namespace
 
-DbResultDatabase::DbResultDatabase(UserMessages& messages, std::atomic<int>* unstoredTally)
-    : db_(std::make_unique<TDBSaveData>(messages)), unstoredTally_(unstoredTally) {}
+DbResultDatabase::DbResultDatabase(int port, UserMessages& messages, const Clock& clock,
+                                   std::atomic<int>* unstoredTally)
+    : db_(std::make_unique<StationWriter>(port, messages, clock)), unstoredTally_(unstoredTally) {}
 
 DbResultDatabase::~DbResultDatabase() = default;
+
+void DbResultDatabase::endOfRun() {
+    db_->endOfRun();
+}
 
 int DbResultDatabase::failureCount() const {
     return db_->failureCount();
@@ -68,12 +76,12 @@ int DbResultDatabase::unstoredCalls() const {
 }
 
 void DbResultDatabase::storeScenarioStart(const ScenarHeader& header) {
-    db_->SaveScenarioStart(header);
+    db_->saveScenarioStart(header);
 }
 
 void DbResultDatabase::storeCycleStart(double cycleStart, const CycleRecord& cycle,
                                        const ScenarHeader& header) {
-    db_->SaveCycleStart(cycleStart, cycle, header);
+    db_->saveCycleStart(cycleStart, cycle, header);
 }
 
 void DbResultDatabase::storeTestCall(const ResultContext& context) {
@@ -81,7 +89,7 @@ void DbResultDatabase::storeTestCall(const ResultContext& context) {
         return;
     }
     const CycleStatistics& stats = *context.statistics;
-    const bool stored = db_->SaveTestCall(*context.cycle, dbCycleResults(stats, context.endedEarly),
+    const bool stored = db_->saveTestCall(*context.cycle, dbCycleResults(stats, context.endedEarly),
                                           dbCallRecord(*context.call), context.callNumber,
                                           stats.callsPastDialTone(), stats.callsPastRingback());
     if (!stored && unstoredTally_ != nullptr) {

@@ -1,5 +1,6 @@
-// The results database behind the report writer: each section's step as TDBSaveData stores it.
-// Whoever creates it links the database library (zev7_db).
+// The results database behind the report writer: each section's step as the station's writer
+// stores it (StationWriter: on a server, in the station's spool while the server is out of
+// reach). Whoever creates it links the database libraries (zev7_db, zev7_dbtransfer).
 #pragma once
 
 #include "engine/report/result_report_sink.h"
@@ -9,13 +10,15 @@
 
 namespace zev7 {
 
-class TDBSaveData;
+class StationWriter;
 
 class DbResultDatabase : public ResultDatabase {
 public:
-    // Writes through the calling thread's own database connection; every test call it could
-    // not store is added to *unstoredTally when one is given.
-    explicit DbResultDatabase(UserMessages& messages, std::atomic<int>* unstoredTally = nullptr);
+    // Writes through the calling thread's own database connection (and its spool), the server
+    // asked again on `clock`; every test call it could not store is added to *unstoredTally
+    // when one is given.
+    DbResultDatabase(int port, UserMessages& messages, const Clock& clock,
+                     std::atomic<int>* unstoredTally = nullptr);
     ~DbResultDatabase() override;
 
     void storeScenarioStart(const ScenarHeader& header) override;
@@ -23,12 +26,14 @@ public:
                          const ScenarHeader& header) override;
     void storeTestCall(const ResultContext& context) override;
 
-    TDBSaveData& saveData() { return *db_; }
+    // The run ends: what the spool holds goes to the server if it answers now.
+    void endOfRun();
+    const StationWriter& writer() const { return *db_; }
     int failureCount() const;
     int unstoredCalls() const;
 
 private:
-    std::unique_ptr<TDBSaveData> db_;
+    std::unique_ptr<StationWriter> db_;
     std::atomic<int>* unstoredTally_;
 };
 

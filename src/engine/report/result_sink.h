@@ -63,6 +63,10 @@ public:
     // Database steps that failed so far, and the test calls among them that were not stored.
     virtual int storeFailures() const { return 0; }
     virtual int unstoredCalls() const { return 0; }
+    // How often the central database server went out of reach (the results went to the
+    // station's spool) and came back (the spool sent), so far.
+    virtual int serverLosses() const { return 0; }
+    virtual int serverReturns() const { return 0; }
 };
 
 class NullResultSink : public ResultSink {
