@@ -1,6 +1,6 @@
 // What the results database costs the port threads, and how long a database of realistic
 // size takes to generate.
-#include "core/text_codec.h"
+#include "bench_calls.h"
 #include "db/db_connection.h"
 #include "db/db_save_data.h"
 #include "db/demo_database.h"
@@ -17,16 +17,7 @@ namespace {
 using namespace zev7;
 
 TelNumber number(const char* numOnAtx) {
-    TelNumber n;
-    std::memset(&n, 0, sizeof n);
-    for (int f = 0; f < kNumberFieldCount; ++f) {
-        setFieldText(n.fields[f], QStringLiteral("-"));
-    }
-    setFieldText(n.fields[CODE_CITY], QStringLiteral("(495)"));
-    setFieldText(n.fields[NUM_ON_ATX], QString::fromLatin1(numOnAtx));
-    setFieldText(n.text, QStringLiteral("-/-/(495)/-/-/") + QString::fromLatin1(numOnAtx) +
-                             QStringLiteral("/-"));
-    return n;
+    return bench::benchNumber(QStringLiteral("(495)"), QString::fromLatin1(numOnAtx));
 }
 
 // One test call as a port stores it after the call: its row, its measurement row, the cycle
@@ -47,12 +38,7 @@ void BM_StoreOneTestCall(benchmark::State& state) {
     ScenarHeader header;
     std::memset(&header, 0, sizeof header);
     header.outNumber = number("4567");
-    CycleRecord cycle;
-    std::memset(&cycle, 0, sizeof cycle);
-    cycle.inNumber = number("3000");
-    cycle.minAttempts = 1 << 30;
-    cycle.maxAttempts = 1 << 30;
-    cycle.aaNominalLevel = -10;
+    const CycleRecord cycle = bench::endlessCycle(number("3000"));
     const double start = toOleDate(QDateTime(QDate(2026, 1, 14), QTime(10, 0)));
     writer.SaveScenarioStart(header);
     writer.SaveCycleStart(start, cycle, header);
@@ -61,15 +47,9 @@ void BM_StoreOneTestCall(benchmark::State& state) {
     std::array<int, 13> counts{};
     for (auto _ : state) {
         ++n;
-        DbCallRecord call;
-        call.start = start + n * 40.0 / kSecondsPerDay;
-        call.end = call.start + 25.0 / kSecondsPerDay;
-        call.duration = call.end - call.start;
-        call.outcome = n % 10 == 0 ? ResultCode::BusyIncoming : ResultCode::Success;
-        counts[7] += call.outcome == ResultCode::BusyIncoming ? 1 : 0;
-        call.answerLevel = -24.0;
-        call.dialToneLevel = -12.0;
-        call.ringbackLevel = -17.0;
+        const ResultCode outcome = n % 10 == 0 ? ResultCode::BusyIncoming : ResultCode::Success;
+        const DbCallRecord call = bench::benchCall(start, n, outcome);
+        counts[7] += outcome == ResultCode::BusyIncoming ? 1 : 0;
         const DbCycleResults results = DbCycleResults::fromCounts(n, n - counts[7], counts);
         if (!writer.SaveTestCall(cycle, results, call, n, n, n)) {
             state.SkipWithError(qPrintable(writer.lastError()));

@@ -3,8 +3,8 @@
 // database as the database windows' benchmarks (bench_database.h; ZEV7_BENCH_DB for a server).
 // scripts/bench-writers.sh runs eight of these processes side by side and checks that no call
 // was lost.
+#include "bench_calls.h"
 #include "bench_database.h"
-#include "core/text_codec.h"
 #include "db/db_connection.h"
 #include "db/db_dialect.h"
 #include "db/db_save_data.h"
@@ -28,17 +28,9 @@ std::atomic<int> lostCalls{0};
 
 // An outgoing number of its own for every process and port, so that their cycles never meet.
 TelNumber portNumber(int port) {
-    TelNumber n;
-    std::memset(&n, 0, sizeof n);
-    const QString digits =
-        QStringLiteral("%1%2").arg(getpid() % 100000).arg(port, 2, 10, QLatin1Char('0'));
-    for (int f = 0; f < kNumberFieldCount; ++f) {
-        setFieldText(n.fields[f], QStringLiteral("-"));
-    }
-    setFieldText(n.fields[CODE_CITY], QStringLiteral("(499)"));
-    setFieldText(n.fields[NUM_ON_ATX], digits);
-    setFieldText(n.text, QStringLiteral("-/-/(499)/-/-/") + digits + QStringLiteral("/-"));
-    return n;
+    return bench::benchNumber(
+        QStringLiteral("(499)"),
+        QStringLiteral("%1%2").arg(getpid() % 100000).arg(port, 2, 10, QLatin1Char('0')));
 }
 
 // Eight ports of one process, each on its own thread and connection, storing one test call
@@ -54,12 +46,7 @@ void BM_PortsStoringCalls(benchmark::State& state) {
     ScenarHeader header;
     std::memset(&header, 0, sizeof header);
     header.outNumber = portNumber(state.thread_index());
-    CycleRecord cycle;
-    std::memset(&cycle, 0, sizeof cycle);
-    cycle.inNumber = portNumber(50 + state.thread_index());
-    cycle.minAttempts = 1 << 30;
-    cycle.maxAttempts = 1 << 30;
-    cycle.aaNominalLevel = -10;
+    const CycleRecord cycle = bench::endlessCycle(portNumber(50 + state.thread_index()));
     const double start = toOleDate(QDateTime::currentDateTime());
     writer.SaveScenarioStart(header);
     writer.SaveCycleStart(start, cycle, header);
@@ -67,14 +54,7 @@ void BM_PortsStoringCalls(benchmark::State& state) {
     std::array<int, 13> counts{};
     for (auto _ : state) {
         ++n;
-        DbCallRecord call;
-        call.start = start + n * 40.0 / kSecondsPerDay;
-        call.end = call.start + 25.0 / kSecondsPerDay;
-        call.duration = call.end - call.start;
-        call.outcome = ResultCode::Success;
-        call.answerLevel = -24.0;
-        call.dialToneLevel = -12.0;
-        call.ringbackLevel = -17.0;
+        const DbCallRecord call = bench::benchCall(start, n, ResultCode::Success);
         const DbCycleResults results = DbCycleResults::fromCounts(n, n, counts);
         writer.SaveTestCall(cycle, results, call, n, n, n);
     }

@@ -94,15 +94,15 @@ DemoCopiesReport repeatDemoCycles(int copies, const std::function<void(int done)
         q.addBindValue(QString::fromLatin1(table::Cycle));
         if (report.error.isEmpty() && q.exec() && q.next() &&
             q.value(0).toLongLong() < counterNeeded) {
-            for (const QString& sql : {d.forgetKeyCounter(), d.storeKeyCounter()}) {
-                QSqlQuery set(db);
-                set.prepare(sql);
-                set.addBindValue(QString::fromLatin1(table::Cycle));
-                if (sql == d.storeKeyCounter()) {
-                    set.addBindValue(counterNeeded);
-                }
-                set.exec();
-            }
+            QSqlQuery forget(db);
+            forget.prepare(d.forgetKeyCounter());
+            forget.addBindValue(QString::fromLatin1(table::Cycle));
+            forget.exec();
+            QSqlQuery store(db);
+            store.prepare(d.storeKeyCounter());
+            store.addBindValue(QString::fromLatin1(table::Cycle));
+            store.addBindValue(counterNeeded);
+            store.exec();
         }
         report.cycles =
             scalar(db, QStringLiteral("SELECT COUNT(*) FROM Table_Cycle"), &error).toInt();
