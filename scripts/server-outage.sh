@@ -25,8 +25,10 @@ pg_virtualenv -t -o fsync=off bash -c '
     home=$(mktemp -d)
     trap "demo_sim_stop; rm -rf \"$home\"" EXIT
     demo_prepare "$home" >/dev/null
-    # One cycle of 40 calls: a couple of minutes at the time scale, the outage in its middle.
-    "$DEMO_BIN/zev7-scn" set "$home/Scenar/demo.scn" --cycle 1 minAttempts=40 maxAttempts=40
+    # One cycle long enough that the server is back well before its end (a call takes about
+    # two seconds at this time scale): 40 calls, and two more for every second of the outage.
+    calls=$((40 + 2 * outage))
+    "$DEMO_BIN/zev7-scn" set "$home/Scenar/demo.scn" --cycle 1 minAttempts=$calls maxAttempts=$calls
     demo_sim_start "$home" 20 >/dev/null
     sql() { psql -d zev7_outage -tAc "$1" 2>/dev/null; }
 
