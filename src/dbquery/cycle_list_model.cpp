@@ -27,6 +27,8 @@ CycleListModel::CycleListModel(QSqlDatabase db, QObject* parent) : StatTableMode
                 {QStringLiteral("P_KPV"), txt(str::DbColLossesList), CellFormat::Plain, kRight},
                 {QStringLiteral("P_KPV_PERC"), txt(str::DbColKpv), CellFormat::Fixed2, kRight},
                 {QStringLiteral("P_NORM"), txt(str::DbColNorm), CellFormat::Fixed2, kRight},
+                {QString(), txt(str::ConfidenceHead), CellFormat::LossInterval, kRight},
+                {QString(), txt(str::ConfidenceDecisionHead), CellFormat::LossDecision},
                 {QStringLiteral("P_STATE"), txt(str::DbColState)}});
 }
 
@@ -102,6 +104,11 @@ bool CycleListModel::isRed(int row, int column) const {
     const QVariant perc = value(row, QStringLiteral("P_KPV_PERC"));
     const QVariant norm = value(row, QStringLiteral("P_NORM"));
     return !perc.isNull() && !norm.isNull() && perc.toDouble() > norm.toDouble();
+}
+
+std::optional<LossConfidence> CycleListModel::confidenceAt(int row) const {
+    return confidenceOf(value(row, QStringLiteral("P_KPV")), value(row, QStringLiteral("P_CALL")),
+                        value(row, QStringLiteral("P_NORM")));
 }
 
 QColor CycleListModel::excludedBackground() {

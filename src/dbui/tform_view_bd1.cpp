@@ -26,7 +26,7 @@
 namespace zev7 {
 
 namespace {
-constexpr int kTotalsColumns = 5;
+constexpr int kTotalsColumns = 7;  // the designed five, the interval and its decision
 constexpr int kFixedDecimals = 2;
 constexpr int kButtonGroupGap = 16;  // between the selection's commands and its windows
 
@@ -291,14 +291,21 @@ void TForm_ViewBD1::includedToggled(bool on) {
 }
 
 void TForm_ViewBD1::showTotals() {
-    const QStringList cells =
-        totalsShown_ ? QStringList{txt(str::DbTotalsCaption), countText(totals_.attempts),
-                                   countText(totals_.losses), fixed2(totals_.percent),
-                                   fixed2(totals_.minNorm)}
-                     : QStringList{txt(str::DbTotalsCaption), {}, {}, {}, {}};
+    const std::optional<LossConfidence> confidence = totals_.confidence();
+    const QStringList cells = totalsShown_
+                                  ? QStringList{txt(str::DbTotalsCaption),
+                                                countText(totals_.attempts),
+                                                countText(totals_.losses),
+                                                fixed2(totals_.percent),
+                                                fixed2(totals_.minNorm),
+                                                confidence ? confidence->intervalText() : QString(),
+                                                confidence ? confidence->decisionText() : QString()}
+                                  : QStringList{txt(str::DbTotalsCaption), {}, {}, {}, {}, {}, {}};
     for (int c = 0; c < kTotalsColumns; ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
-        item->setTextAlignment(c == 0 ? kCentred : kRight);
+        item->setTextAlignment(c == 0                    ? kCentred
+                               : c == kTotalsColumns - 1 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                         : kRight);
         if (c == 3 && totalsShown_ && totals_.aboveNorm()) {
             item->setBackground(StatTableModel::alarmColour());
         }
