@@ -27,9 +27,9 @@ CycleListModel::CycleListModel(QSqlDatabase db, QObject* parent) : StatTableMode
                 {QStringLiteral("P_KPV"), txt(str::DbColLossesList), CellFormat::Plain, kRight},
                 {QStringLiteral("P_KPV_PERC"), txt(str::DbColKpv), CellFormat::Fixed2, kRight},
                 {QStringLiteral("P_NORM"), txt(str::DbColNorm), CellFormat::Fixed2, kRight},
+                {QStringLiteral("P_STATE"), txt(str::DbColState)},
                 {QString(), txt(str::ConfidenceHead), CellFormat::LossInterval, kRight},
-                {QString(), txt(str::ConfidenceDecisionHead), CellFormat::LossDecision},
-                {QStringLiteral("P_STATE"), txt(str::DbColState)}});
+                {QString(), txt(str::ConfidenceDecisionHead), CellFormat::LossDecision}});
 }
 
 bool CycleListModel::load(const SqlFilter& filter) {

@@ -39,7 +39,8 @@ TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* i
     : MdiChild(txt(str::DbViewCaption), kDatabaseHelpContext, ini, parent),
       db_(db),
       messages_(messages),
-      selection_(db) {
+      selection_(db),
+      csvExport_(db, messages) {
     setObjectName(windowName());
     list_ = new CycleListModel(db, this);
 
@@ -125,6 +126,8 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
     QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
     QPushButton* itogDiagram = button("ItogDiagram_Button", str::GraphDbSummaryDiagram);
+    row->addSpacing(kButtonGroupGap);
+    QPushButton* csv = button("ExportCsv_Button", str::CsvExportButton);
     row->addStretch(1);
     row = new QHBoxLayout;
     rows->addLayout(row);
@@ -138,6 +141,8 @@ QWidget* TForm_ViewBD1::makeButtons() {
     connect(refresh, &QPushButton::clicked, this, &TForm_ViewBD1::refreshSelection);
     connect(itog, &QPushButton::clicked, this, &TForm_ViewBD1::computeTotals);
     connect(filterOn, &QPushButton::clicked, this, &TForm_ViewBD1::openFilterDialog);
+    connect(csv, &QPushButton::clicked, this,
+            [this] { csvExport_.run(this, filter_, excludedCycleIds()); });
     connect(filterOff_, &QPushButton::clicked, this, &TForm_ViewBD1::clearFilter);
     connect(stat, &QPushButton::clicked, this,
             [this] { emit cycleStatRequested(currentCycleId()); });

@@ -5,10 +5,13 @@
 #include "db/db_connection.h"
 #include "db/db_maintenance.h"
 #include "db/db_schema.h"
+#include "dbquery/period_text.h"
+#include "dbtransfer/result_export.h"
 #include "dbtransfer/result_import.h"
 #include "scenario/user_messages.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 
@@ -135,6 +138,73 @@ int import(const QString& source, UserMessages& messages, const DbCommandIo& io)
                                                                                : kDbExitRefused;
 }
 
+// A day of --from or --to; nothing typed is no bound.
+bool exportDay(const QString& text, std::optional<QDate>& day, UserMessages& messages) {
+    if (text.isEmpty()) {
+        return true;
+    }
+    const QDate d = dateFromText(text.trimmed());
+    if (!d.isValid()) {
+        messages.error(txt(str::DbToolExportDate).arg(text));
+        return false;
+    }
+    day = d;
+    return true;
+}
+
+// Rows go out as they are read; a line on the progress every so many.
+constexpr qint64 kExportProgressLines = 100000;
+
+int exportResults(const DbExportOptions& o, UserMessages& messages, const DbCommandIo& io) {
+    ExportRequest request;
+    const QString format = o.format.trimmed().toLower();
+    if (format == QLatin1String("csv")) {
+        request.format = ExportFormat::Csv;
+    } else if (format == QLatin1String("json")) {
+        request.format = ExportFormat::JsonLines;
+    } else {
+        messages.error(txt(str::DbToolExportFormat).arg(o.format));
+        return kDbExitUsage;
+    }
+    if (o.calls && o.cycles) {
+        messages.error(txt(str::DbToolExportRows));
+        return kDbExitUsage;
+    }
+    request.rows = o.calls ? ExportRows::Calls : ExportRows::Cycles;
+    if (!exportDay(o.from, request.from, messages) || !exportDay(o.to, request.to, messages)) {
+        return kDbExitUsage;
+    }
+    QFile out(o.output);
+    const bool opened = o.output.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
+                                           : out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (!opened) {
+        messages.error(
+            txt(str::DbToolExportOpen).arg(QDir::toNativeSeparators(o.output), out.errorString()));
+        return kDbExitRefused;
+    }
+    ResultExport exporter(DbConnection::main());
+    const qint64 total = exporter.countRows(request);
+    ExportCallbacks callbacks;
+    callbacks.progress = [&](qint64 rows) {
+        if (rows % kExportProgressLines == 0 && rows > 0) {
+            io.progress(txt(str::DbToolExportProgress).arg(rows).arg(total));
+        }
+    };
+    callbacks.interrupted = io.interrupted;
+    const bool done = exporter.run(request, out, callbacks);
+    out.close();
+    if (exporter.interrupted()) {
+        io.result(txt(str::DbToolExportInterrupted));
+        return kDbExitRefused;
+    }
+    if (!done) {
+        messages.error(txt(str::DbToolExportFailed).arg(exporter.lastError()));
+        return kDbExitRefused;
+    }
+    io.progress(txt(str::DbToolExportDone).arg(exporter.rowsWritten()));
+    return kDbExitOk;
+}
+
 }  // namespace
 
 bool isMaintenanceCommand(const QString& command) {
@@ -147,11 +217,12 @@ bool dbCommandTakesArgument(const QString& command) {
 }
 
 bool knownDbCommand(const QString& command) {
-    return isMaintenanceCommand(command) || command == QLatin1String("stats");
+    return isMaintenanceCommand(command) || command == QLatin1String("stats") ||
+           command == QLatin1String("export");
 }
 
 int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
-                 const QString& argument) {
+                 const QString& argument, const DbExportOptions& exportOptions) {
     const QString path = DbConnection::filePath();
     // Looking must not create a database where there was none; an import may fill a new one.
     if (command != QLatin1String("import") && !QFileInfo(path).isFile()) {
@@ -172,6 +243,8 @@ int runDbCommand(const QString& command, UserMessages& messages, const DbCommand
         code = stats(messages, io);
     } else if (command == QLatin1String("import")) {
         code = import(argument, messages, io);
+    } else if (command == QLatin1String("export")) {
+        code = exportResults(exportOptions, messages, io);
     }
     DbConnection::shutdown();
     return code;

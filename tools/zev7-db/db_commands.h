@@ -20,6 +20,16 @@ struct DbCommandIo {
     std::function<bool()> interrupted;
 };
 
+// The options of "export" as typed; checked by the command.
+struct DbExportOptions {
+    QString format = QStringLiteral("csv");
+    QString from;
+    QString to;
+    bool calls = false;
+    bool cycles = false;
+    QString output;  // empty: the standard output
+};
+
 // The maintenance commands need every port of the directory to be idle.
 bool isMaintenanceCommand(const QString& command);
 bool knownDbCommand(const QString& command);
@@ -28,6 +38,6 @@ bool dbCommandTakesArgument(const QString& command);
 
 // argument: the source directory of "import", empty for the others.
 int runDbCommand(const QString& command, UserMessages& messages, const DbCommandIo& io,
-                 const QString& argument = {});
+                 const QString& argument = {}, const DbExportOptions& exportOptions = {});
 
 }  // namespace zev7

@@ -1,4 +1,4 @@
-// zev7-db [--home DIR] compact | clear-work | check | stats | import SOURCE
+// zev7-db [--home DIR] compact | clear-work | check | stats | import SOURCE | export [OPTIONS]
 //
 // Upkeep of the results database of a program directory on a server without a display:
 // the compaction of "Сжатие БД", emptying the database windows' working tables, an integrity
@@ -6,6 +6,7 @@
 // check are refused while a port of the directory runs a scenario (zev7-run, the program's
 // windows), and so is the import of another database's results ("Ввод результатов"). Ctrl+C
 // stops the compaction after the table under way, and the import at once (cycles whole).
+// "export" writes the calls or cycles as CSV or JSON Lines for other programs (ResultExport).
 #include "db_commands.h"
 
 #include "core/port_run_marker.h"
@@ -44,8 +45,21 @@ int main(int argc, char** argv) {
     const QCommandLineOption homeOption(QStringLiteral("home"), txt(str::DbToolOptionHome),
                                         QStringLiteral("DIR"));
     parser.addOption(homeOption);
-    parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("compact | clear-work | check | stats | import"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), txt(str::DbToolOptionFormat),
+                                          QStringLiteral("csv|json"), QStringLiteral("csv"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), txt(str::DbToolOptionFrom),
+                                        QStringLiteral("dd.mm.yy"));
+    const QCommandLineOption toOption(QStringLiteral("to"), txt(str::DbToolOptionTo),
+                                      QStringLiteral("dd.mm.yy"));
+    const QCommandLineOption callsOption(QStringLiteral("calls"), txt(str::DbToolOptionCalls));
+    const QCommandLineOption cyclesOption(QStringLiteral("cycles"), txt(str::DbToolOptionCycles));
+    const QCommandLineOption outputOption(QStringLiteral("output"), txt(str::DbToolOptionOutput),
+                                          QStringLiteral("FILE"));
+    parser.addOptions(
+        {formatOption, fromOption, toOption, callsOption, cyclesOption, outputOption});
+    parser.addPositionalArgument(
+        QStringLiteral("COMMAND"),
+        QStringLiteral("compact | clear-work | check | stats | import | export"));
     if (!parser.parse(QCoreApplication::arguments())) {
         printLine(stderr, parser.errorText() + QLatin1Char('\n') + txt(str::DbToolUsage));
         return kDbExitUsage;
@@ -84,5 +98,12 @@ int main(int argc, char** argv) {
     io.progress = [](const QString& line) { printLine(stderr, line); };
     io.result = [](const QString& line) { printLine(stdout, line); };
     io.interrupted = [] { return stopSignal != 0; };
-    return runDbCommand(args[0], messages, io, args.value(1));
+    DbExportOptions exportOptions;
+    exportOptions.format = parser.value(formatOption);
+    exportOptions.from = parser.value(fromOption);
+    exportOptions.to = parser.value(toOption);
+    exportOptions.calls = parser.isSet(callsOption);
+    exportOptions.cycles = parser.isSet(cyclesOption);
+    exportOptions.output = parser.value(outputOption);
+    return runDbCommand(args[0], messages, io, args.value(1), exportOptions);
 }
