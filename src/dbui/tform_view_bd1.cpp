@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,6 +23,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zev7 {
 
@@ -29,6 +31,7 @@ namespace {
 constexpr int kTotalsColumns = 7;  // the designed five, the interval and its decision
 constexpr int kFixedDecimals = 2;
 constexpr int kButtonGroupGap = 16;  // between the selection's commands and its windows
+constexpr int kCellMargin = 12;      // around a cell's text
 
 QString fixed2(const QVariant& v) {
     return v.isNull() ? QString() : QString::number(v.toDouble(), 'f', kFixedDecimals);
@@ -262,6 +265,18 @@ void TForm_ViewBD1::reloadList() {
         // keep it from then on.
         grid_->resizeColumnsToContents();
         totalsGrid_->resizeColumnsToContents();
+        // The totals row is still empty: its interval and decision get room for their longest
+        // texts.
+        const QFontMetrics metrics = totalsGrid_->fontMetrics();
+        const QString widest[] = {
+            txt(str::ConfidenceInterval).arg(QStringLiteral("100.00"), QStringLiteral("100.00")),
+            txt(str::ConfidenceUndecided).arg(QStringLiteral("99999"))};
+        for (int i = 0; i < 2; ++i) {
+            const int column = kTotalsColumns - 2 + i;
+            totalsGrid_->setColumnWidth(
+                column, std::max(totalsGrid_->columnWidth(column),
+                                 metrics.horizontalAdvance(widest[i]) + kCellMargin));
+        }
     }
     // The totals row belonged to the previous list; "Получить итог" computes it again.
     totals_ = SelectionTotals{};
