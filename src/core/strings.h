@@ -380,6 +380,16 @@ inline constexpr char SummaryPercentHead[] = "%";
 inline constexpr char VerdictNorm[] = "Норма";
 inline constexpr char VerdictNotNorm[] = "Ненорма";
 inline constexpr char NotMeasured[] = "----";
+// The confidence of the verdict: the 95 % interval of the loss share, the verdict it proves
+// (or that it proves none yet, and how many more calls at the same share would), and "—" where
+// nothing can be said (no calls yet, or a share exactly at the norm).
+inline constexpr char ConfidenceHead[] = "95 %";
+inline constexpr char ConfidenceDecisionHead[] = "Вывод по 95 %";
+inline constexpr char ConfidenceInterval[] = "%1–%2 %";
+inline constexpr char ConfidenceUndecided[] = "не доказано, ещё вызовов: %1";
+inline constexpr char ConfidenceNothing[] = "—";
+inline constexpr char ConfidenceConsole[] = "; 95 %: %1; %2";
+inline constexpr char ConfidenceReportLine[] = "Доля потерь с вероятностью 95 %: %1; вывод: %2";
 // The line-held question: the same loss repeated too often; the line is still off-hook.
 inline constexpr char HeldOutgoing[] = "Исх.";
 inline constexpr char HeldIncoming[] = "Вх.";
@@ -743,16 +753,41 @@ inline constexpr char DbToolUsage[] =
     "повторный\n"
     "                                                   запуск продолжает с того, что еще не "
     "передано\n"
+    "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] export [--format csv|json] [--from дд.мм.гг]\n"
+    "          [--to дд.мм.гг] [--station ПУНКТ] [--calls|--cycles] [--output ФАЙЛ]\n"
+    "                                                   выгрузка вызовов или циклов (по "
+    "умолчанию\n"
+    "                                                   циклов всех пунктов, в CSV, на "
+    "стандартный вывод)\n"
     "compact, clear-work, check, import и push не выполняются, пока порты каталога исполняют "
     "сценарии.\n"
-    "База данных (для push и copy - сервер): --db (или --to) "
+    "База данных (для push и copy - сервер): --db (или --to у copy) "
     "postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/ИМЯ_БД\n(или --db sqlite), иначе переменная ZEV7_DB, "
     "иначе раздел [База данных] файла ZEV7.ini каталога программы,\nиначе файл "
     "ZEV7DBASE/ZEV7.sqlite. Пароль - из ~/.pgpass или PGPASSWORD.";
 inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
-inline constexpr char DbToolOptionFrom[] = "Каталог станции, чьи результаты копируются (copy)";
+inline constexpr char DbToolOptionFrom[] =
+    "copy: каталог станции, чьи результаты копируются; export: циклы, начатые не раньше этого "
+    "дня (дд.мм.гг)";
 inline constexpr char DbToolOptionTo[] =
-    "Сервер БД, куда копируются результаты (copy); то же, что --db";
+    "copy: сервер БД, куда копируются результаты (то же, что --db); export: циклы, начатые не "
+    "позже этого дня (дд.мм.гг)";
+inline constexpr char DbToolOptionFormat[] =
+    "Формат выгрузки: csv (RFC 4180) или json (JSON Lines)";
+inline constexpr char DbToolOptionExportStation[] =
+    "export: только циклы, измеренные этим пунктом (циклы без пункта - пункт этой станции)";
+inline constexpr char DbToolOptionCalls[] = "По строке на вызов";
+inline constexpr char DbToolOptionCycles[] = "По строке на цикл (по умолчанию)";
+inline constexpr char DbToolOptionOutput[] = "Файл выгрузки (по умолчанию стандартный вывод)";
+inline constexpr char DbToolExportFormat[] = "Неизвестный формат выгрузки: %1 (csv или json)";
+inline constexpr char DbToolExportDate[] = "Неверная дата: %1 (нужно дд.мм.гг)";
+inline constexpr char DbToolExportNoStation[] = "Не задан пункт измерений: --station ИМЯ";
+inline constexpr char DbToolExportRows[] = "Нужно --calls или --cycles, не оба";
+inline constexpr char DbToolExportOpen[] = "Не могу открыть файл %1: %2";
+inline constexpr char DbToolExportProgress[] = "Выгружено строк: %1 из %2";
+inline constexpr char DbToolExportDone[] = "Выгружено строк: %1";
+inline constexpr char DbToolExportFailed[] = "Выгрузка не удалась: %1";
+inline constexpr char DbToolExportInterrupted[] = "Выгрузка прервана; файл неполон.";
 inline constexpr char DbToolNoDatabase[] = "Нет БД: %1";
 inline constexpr char DbToolPortsList[] = "Исполняют сценарии порты: %1";
 inline constexpr char DbToolProgress[] = "[%1%] %2";
@@ -1242,6 +1277,17 @@ inline constexpr char ExportSaveCaption[] = "Экспорт таблицы в Wo
 inline constexpr char ExportFilter[] = "Документ Word (*.docx)";
 inline constexpr char ExportSaved[] = "Документ сохранен в файл:\n%1";
 inline constexpr char ExportCannotWrite[] = "Не могу записать файл %1:\n%2";
+// The list window's open export of its selection (the cycles, or their calls) for other
+// programs.
+inline constexpr char CsvExportButton[] = "Экспорт в CSV";
+inline constexpr char CsvExportCaption[] = "Экспорт выборки в CSV";
+inline constexpr char CsvExportCyclesFilter[] = "Циклы выборки, CSV (*.csv)";
+inline constexpr char CsvExportCallsFilter[] = "Вызовы циклов выборки, CSV (*.csv)";
+inline constexpr char CsvExportFileName[] = "Выборка.csv";
+inline constexpr char CsvExportProgress[] = "Запись строк в CSV...";
+inline constexpr char CsvExportCancel[] = "Прервать";
+inline constexpr char CsvExportSaved[] = "Записано строк: %1, файл:\n%2";
+inline constexpr char CsvExportStopped[] = "Экспорт прерван, файл %1 неполон.";
 // ---- end of database deletion, import and export ----
 
 // ---- database export command ----

@@ -29,7 +29,9 @@ CycleListModel::CycleListModel(QSqlDatabase db, QObject* parent) : StatTableMode
                 {QStringLiteral("P_KPV_PERC"), txt(str::DbColKpv), CellFormat::Fixed2, kRight},
                 {QStringLiteral("P_NORM"), txt(str::DbColNorm), CellFormat::Fixed2, kRight},
                 {QStringLiteral("P_STATE"), txt(str::DbColState)},
-                {QStringLiteral("P_STATION"), txt(str::DbColStation)}});
+                {QStringLiteral("P_STATION"), txt(str::DbColStation)},
+                {QString(), txt(str::ConfidenceHead), CellFormat::LossInterval, kRight},
+                {QString(), txt(str::ConfidenceDecisionHead), CellFormat::LossDecision}});
 }
 
 bool CycleListModel::load(const SqlFilter& filter) {
@@ -106,6 +108,11 @@ bool CycleListModel::isRed(int row, int column) const {
     const QVariant perc = value(row, QStringLiteral("P_KPV_PERC"));
     const QVariant norm = value(row, QStringLiteral("P_NORM"));
     return !perc.isNull() && !norm.isNull() && perc.toDouble() > norm.toDouble();
+}
+
+std::optional<LossConfidence> CycleListModel::confidenceAt(int row) const {
+    return confidenceOf(value(row, QStringLiteral("P_KPV")), value(row, QStringLiteral("P_CALL")),
+                        value(row, QStringLiteral("P_NORM")));
 }
 
 QColor CycleListModel::excludedBackground() {

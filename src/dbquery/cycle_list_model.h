@@ -1,6 +1,8 @@
 // The list of selected cycles ("Выбранные циклы"): one row per cycle in the working tables
-// that passes the filter, its measuring station last, a loss percentage above its norm in red, and
-// the rows the user took out of the totals in grey until "Обновить выборку" removes them.
+// that passes the filter, its measuring station, a loss percentage above its norm in red, the
+// confidence of its verdict last (after the older columns, whose stored widths keep their
+// places), and the rows the user took out of the totals in grey until "Обновить выборку" removes
+// them.
 #pragma once
 
 #include "dbquery/record_filter.h"
@@ -30,6 +32,7 @@ public:
     int totalRows() const { return totalRows_; }
 
     bool isRed(int row, int column) const override;
+    std::optional<LossConfidence> confidenceAt(int row) const override;
 
     static QColor excludedBackground();
 

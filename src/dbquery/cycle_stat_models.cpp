@@ -13,7 +13,8 @@ QString cycleStatSelect(const QString& normText, const QString& paramCondition) 
     return QStringLiteral(
                "SELECT RESCYC1.PARAM_RES_ID AS P_PARAM_ID, PARAMCYC.PARAM_RES_STR AS P_PARAM_STR, "
                "RESCYC1.RESCYC_VALUE_CNT AS P_RESVALUE_CNT, RESCYC1.RESCYC_VALUE_PERC AS "
-               "P_RESVALUE_PERC, %1 AS P_NORM_KPV, SETCYC.P_NORM_KPV AS P_NORM FROM "
+               "P_RESVALUE_PERC, %1 AS P_NORM_KPV, SETCYC.P_NORM_KPV AS P_NORM, "
+               "SETCYC.P_CALL_COUNT AS P_CALLS FROM "
                "TABLE_RESCYCLE RESCYC1, TABLE_RESPARAM PARAMCYC, TEMP_RESCYCLE SETCYC WHERE "
                "(RESCYC1.CYCLE_ID=?) AND (SETCYC.CYCLE_ID=?) AND "
                "(RESCYC1.PARAM_RES_ID=PARAMCYC.PARAM_RES_ID) AND %2")
@@ -27,7 +28,9 @@ CycleStatModel::CycleStatModel(QSqlDatabase db, QObject* parent) : StatTableMode
         {{QStringLiteral("P_PARAM_STR"), QString()},
          {QStringLiteral("P_RESVALUE_CNT"), txt(str::DbColCount), CellFormat::Plain, kCentred},
          {QStringLiteral("P_RESVALUE_PERC"), txt(str::DbColPercent), CellFormat::Fixed2, kCentred},
-         {QStringLiteral("P_NORM_KPV"), txt(str::DbColNormShort)}});
+         {QStringLiteral("P_NORM_KPV"), txt(str::DbColNormShort)},
+         {QString(), txt(str::ConfidenceHead), CellFormat::LossInterval, kCentred},
+         {QString(), txt(str::ConfidenceDecisionHead), CellFormat::LossDecision}});
 }
 
 bool CycleStatModel::showCycle(int cycleId) {
@@ -49,6 +52,15 @@ bool CycleStatModel::isRed(int row, int column) const {
     const QVariant perc = value(row, QStringLiteral("P_RESVALUE_PERC"));
     const QVariant norm = value(row, QStringLiteral("P_NORM"));
     return !perc.isNull() && !norm.isNull() && perc.toDouble() > norm.toDouble();
+}
+
+std::optional<LossConfidence> CycleStatModel::confidenceAt(int row) const {
+    if (value(row, QStringLiteral("P_PARAM_ID")).toInt() != ResLosses) {
+        return std::nullopt;
+    }
+    return confidenceOf(value(row, QStringLiteral("P_RESVALUE_CNT")),
+                        value(row, QStringLiteral("P_CALLS")),
+                        value(row, QStringLiteral("P_NORM")));
 }
 
 CycleCallsModel::CycleCallsModel(QSqlDatabase db, QObject* parent) : StatTableModel(db, parent) {

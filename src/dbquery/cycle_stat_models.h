@@ -7,13 +7,14 @@
 namespace zev7 {
 
 // "Статистика цикла попыток  вызовов": the 16 results of one cycle; only the loss row carries
-// the norm, and only there a percentage above the norm is red.
+// the norm, and only there a percentage above the norm is red and the verdict's confidence shown.
 class CycleStatModel : public StatTableModel {
     Q_OBJECT
 public:
     explicit CycleStatModel(QSqlDatabase db, QObject* parent = nullptr);
     bool showCycle(int cycleId);
     bool isRed(int row, int column) const override;
+    std::optional<LossConfidence> confidenceAt(int row) const override;
 };
 
 // "Вызовы цикла": the test calls of one cycle with their measurements, through the working

@@ -41,6 +41,14 @@ QVariant StatTableModel::data(const QModelIndex& index, int role) const {
     const StatColumn& col = columns_[index.column()];
     switch (role) {
         case Qt::DisplayRole: {
+            if (col.format == CellFormat::LossInterval || col.format == CellFormat::LossDecision) {
+                const std::optional<LossConfidence> c = confidenceAt(index.row());
+                if (!c) {
+                    return QString();
+                }
+                return col.format == CellFormat::LossInterval ? c->intervalText()
+                                                              : c->decisionText();
+            }
             const QVariant v = value(index.row(), col.field);
             if (v.isNull()) {
                 return QString();
@@ -82,6 +90,18 @@ QVariant StatTableModel::headerData(int section, Qt::Orientation orientation, in
 
 bool StatTableModel::isRed(int, int) const {
     return false;
+}
+
+std::optional<LossConfidence> StatTableModel::confidenceAt(int) const {
+    return std::nullopt;
+}
+
+std::optional<LossConfidence> confidenceOf(const QVariant& losses, const QVariant& calls,
+                                           const QVariant& norm) {
+    if (losses.isNull() || calls.isNull() || norm.isNull()) {
+        return std::nullopt;
+    }
+    return LossConfidence(losses.toDouble(), calls.toDouble(), norm.toDouble());
 }
 
 QColor StatTableModel::alarmColour() {

@@ -4,14 +4,18 @@
 #pragma once
 
 #include "dbquery/sql_fragment.h"
+#include "scenario/loss_confidence.h"
 
 #include <QHash>
 #include <QList>
 #include <QSqlQueryModel>
+#include <optional>
 
 namespace zev7 {
 
-enum class CellFormat { Plain, Fixed2, Date };
+// LossInterval and LossDecision read no field of their own: they show the confidence of the
+// row's verdict (see confidenceAt).
+enum class CellFormat { Plain, Fixed2, Date, LossInterval, LossDecision };
 
 struct StatColumn {
     QString field;  // the query's column name
@@ -37,6 +41,9 @@ public:
     QVariant value(int row, const QString& field) const;
     // The cell is painted red.
     virtual bool isRed(int row, int column) const;
+    // The confidence of the verdict a row carries (its losses, calls and norm), or nothing for
+    // a row without a verdict.
+    virtual std::optional<LossConfidence> confidenceAt(int row) const;
     const QString& lastError() const { return error_; }
 
     // The colour the grids paint a value above its norm with.
@@ -59,6 +66,11 @@ private:
     QHash<QString, int> fieldIndex_;
     QString error_;
 };
+
+// The confidence of losses of calls against a norm as read from the database: nothing when a
+// value is missing.
+std::optional<LossConfidence> confidenceOf(const QVariant& losses, const QVariant& calls,
+                                           const QVariant& norm);
 
 // "N из M", the label under the grids.
 QString rowOfText(int row, int count);

@@ -3,6 +3,7 @@
 #include "core/strings.h"
 #include "db/db_dialect.h"
 #include "db/db_transaction.h"
+#include "dbquery/stat_table_model.h"
 
 #include <QSqlQuery>
 
@@ -39,9 +40,15 @@ bool SelectionTotals::aboveNorm() const {
     return !percent.isNull() && !minNorm.isNull() && percent.toDouble() > minNorm.toDouble();
 }
 
+std::optional<LossConfidence> SelectionTotals::confidence() const {
+    return confidenceOf(losses, attempts, minNorm);
+}
+
 QStringList SelectionTotals::headers() {
-    return {txt(str::DbTotalsCaption), txt(str::DbColCalls), txt(str::DbColLosses),
-            txt(str::DbColKpv), txt(str::DbColMinNormPercent)};
+    return {txt(str::DbTotalsCaption),       txt(str::DbColCalls),
+            txt(str::DbColLosses),           txt(str::DbColKpv),
+            txt(str::DbColMinNormPercent),   txt(str::ConfidenceHead),
+            txt(str::ConfidenceDecisionHead)};
 }
 
 QString exclusionCondition(const QList<int>& excludedCycleIds) {

@@ -5,10 +5,12 @@
 
 #include "dbquery/record_filter.h"
 #include "dbquery/selection_criteria.h"
+#include "scenario/loss_confidence.h"
 
 #include <QList>
 #include <QSqlDatabase>
 #include <QVariant>
+#include <optional>
 
 namespace zev7 {
 
@@ -20,6 +22,9 @@ struct SelectionTotals {
     QVariant minNorm;   // NORM: the smallest norm of the selection
     // The loss percentage is above the smallest norm: its cell is red.
     bool aboveNorm() const;
+    // The confidence of the selection's verdict against its smallest norm (nothing before the
+    // totals are computed or without attempts).
+    std::optional<LossConfidence> confidence() const;
     static QStringList headers();
 };
 

@@ -15,6 +15,10 @@ namespace {
 
 // The result and setting names as the dictionaries hold them, in full.
 constexpr int kNameWidth = 330;
+// The loss row's 95 % interval and what it proves, after the count, percentage and norm, which
+// keep the widths of their titles (0).
+constexpr int kIntervalWidth = 120;
+constexpr int kDecisionWidth = 220;
 constexpr int kSettingNameWidth = 560;
 constexpr int kCallNoWidth = 60;
 constexpr int kOutcomeWidth = 220;
@@ -65,7 +69,8 @@ TFormBD_StatCycle::TFormBD_StatCycle(QSqlDatabase db, IniFile* ini, UserMessages
     : CycleWindow(txt(str::StatCycleCaption), db, ini, messages, parent),
       model_(new CycleStatModel(db, this)) {
     setObjectName(QStringLiteral("TFormBD_StatCycle"));
-    setCycleModel(model_, [m = model_](int id) { return m->showCycle(id); }, {kNameWidth});
+    setCycleModel(model_, [m = model_](int id) { return m->showCycle(id); },
+                  {kNameWidth, 0, 0, 0, kIntervalWidth, kDecisionWidth});
 }
 
 TFormBD_SeansCycle::TFormBD_SeansCycle(QSqlDatabase db, IniFile* ini, UserMessages* messages,

@@ -116,7 +116,9 @@ void StatWindow::setModel(StatTableModel* model, const QList<int>& wider) {
         defaults << std::clamp(widest + kTitlePadding, kMinColumnWidth, kMaxColumnWidth);
     }
     for (int c = 0; c < wider.size() && c < defaults.size(); ++c) {
-        defaults[c] = wider[c];
+        if (wider[c] > 0) {
+            defaults[c] = wider[c];
+        }
     }
     widths_->setDefaults(defaults);
 }

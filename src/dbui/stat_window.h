@@ -44,7 +44,7 @@ protected:
     // Puts the grid over the model (made by the subclass, child of this window) below the
     // subclass's own controls, which go into topLayout() before or after.
     // Columns start as wide as their titles; `wider` gives the first ones (names, numbers)
-    // their own widths.
+    // their own widths (0: the title's).
     void setModel(StatTableModel* model, const QList<int>& wider = {});
     QBoxLayout* topLayout() const { return top_; }
     QBoxLayout* mainLayout() const { return main_; }

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,13 +23,15 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zev7 {
 
 namespace {
-constexpr int kTotalsColumns = 5;
+constexpr int kTotalsColumns = 7;  // the designed five, the interval and its decision
 constexpr int kFixedDecimals = 2;
 constexpr int kButtonGroupGap = 16;  // between the selection's commands and its windows
+constexpr int kCellMargin = 12;      // around a cell's text
 
 QString fixed2(const QVariant& v) {
     return v.isNull() ? QString() : QString::number(v.toDouble(), 'f', kFixedDecimals);
@@ -39,7 +42,8 @@ TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* i
     : MdiChild(txt(str::DbViewCaption), kDatabaseHelpContext, ini, parent),
       db_(db),
       messages_(messages),
-      selection_(db) {
+      selection_(db),
+      csvExport_(db, messages) {
     setObjectName(windowName());
     list_ = new CycleListModel(db, this);
 
@@ -125,6 +129,8 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
     QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
     QPushButton* itogDiagram = button("ItogDiagram_Button", str::GraphDbSummaryDiagram);
+    row->addSpacing(kButtonGroupGap);
+    QPushButton* csv = button("ExportCsv_Button", str::CsvExportButton);
     row->addStretch(1);
     row = new QHBoxLayout;
     rows->addLayout(row);
@@ -138,6 +144,8 @@ QWidget* TForm_ViewBD1::makeButtons() {
     connect(refresh, &QPushButton::clicked, this, &TForm_ViewBD1::refreshSelection);
     connect(itog, &QPushButton::clicked, this, &TForm_ViewBD1::computeTotals);
     connect(filterOn, &QPushButton::clicked, this, &TForm_ViewBD1::openFilterDialog);
+    connect(csv, &QPushButton::clicked, this,
+            [this] { csvExport_.run(this, filter_, excludedCycleIds()); });
     connect(filterOff_, &QPushButton::clicked, this, &TForm_ViewBD1::clearFilter);
     connect(stat, &QPushButton::clicked, this,
             [this] { emit cycleStatRequested(currentCycleId()); });
@@ -257,6 +265,18 @@ void TForm_ViewBD1::reloadList() {
         // keep it from then on.
         grid_->resizeColumnsToContents();
         totalsGrid_->resizeColumnsToContents();
+        // The totals row is still empty: its interval and decision get room for their longest
+        // texts.
+        const QFontMetrics metrics = totalsGrid_->fontMetrics();
+        const QString widest[] = {
+            txt(str::ConfidenceInterval).arg(QStringLiteral("100.00"), QStringLiteral("100.00")),
+            txt(str::ConfidenceUndecided).arg(QStringLiteral("99999"))};
+        for (int i = 0; i < 2; ++i) {
+            const int column = kTotalsColumns - 2 + i;
+            totalsGrid_->setColumnWidth(
+                column, std::max(totalsGrid_->columnWidth(column),
+                                 metrics.horizontalAdvance(widest[i]) + kCellMargin));
+        }
     }
     // The totals row belonged to the previous list; "Получить итог" computes it again.
     totals_ = SelectionTotals{};
@@ -291,14 +311,21 @@ void TForm_ViewBD1::includedToggled(bool on) {
 }
 
 void TForm_ViewBD1::showTotals() {
-    const QStringList cells =
-        totalsShown_ ? QStringList{txt(str::DbTotalsCaption), countText(totals_.attempts),
-                                   countText(totals_.losses), fixed2(totals_.percent),
-                                   fixed2(totals_.minNorm)}
-                     : QStringList{txt(str::DbTotalsCaption), {}, {}, {}, {}};
+    const std::optional<LossConfidence> confidence = totals_.confidence();
+    const QStringList cells = totalsShown_
+                                  ? QStringList{txt(str::DbTotalsCaption),
+                                                countText(totals_.attempts),
+                                                countText(totals_.losses),
+                                                fixed2(totals_.percent),
+                                                fixed2(totals_.minNorm),
+                                                confidence ? confidence->intervalText() : QString(),
+                                                confidence ? confidence->decisionText() : QString()}
+                                  : QStringList{txt(str::DbTotalsCaption), {}, {}, {}, {}, {}, {}};
     for (int c = 0; c < kTotalsColumns; ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
-        item->setTextAlignment(c == 0 ? kCentred : kRight);
+        item->setTextAlignment(c == 0                    ? kCentred
+                               : c == kTotalsColumns - 1 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                         : kRight);
         if (c == 3 && totalsShown_ && totals_.aboveNorm()) {
             item->setBackground(StatTableModel::alarmColour());
         }

@@ -9,6 +9,7 @@
 #include "dbquery/record_filter.h"
 #include "dbquery/selection_criteria.h"
 #include "dbquery/working_selection.h"
+#include "dbui/selection_csv_export.h"
 #include "dbui/word_export.h"
 #include "ui/frame/mdi_child.h"
 
@@ -45,6 +46,8 @@ public:
     int currentCycleId() const;
     const SelectionTotals& totals() const { return totals_; }
     CycleListModel& cycleList() { return *list_; }
+    // "Экспорт в CSV": the selection's cycles or calls for other programs.
+    SelectionCsvExport& csvExport() { return csvExport_; }
 
     // "Получить итог".
     void computeTotals();
@@ -95,6 +98,7 @@ private:
     QSqlDatabase db_;
     UserMessages& messages_;
     WorkingSelection selection_;
+    SelectionCsvExport csvExport_;
     CycleListModel* list_ = nullptr;
     SelectionTotals totals_;
     bool totalsShown_ = false;

@@ -76,8 +76,12 @@ TEST_F(Statistics, CycleStatisticsRedOnlyInTheLossRow) {
             EXPECT_EQ(stat.isRed(r, c), id == 3 && c == 2) << r << " " << c;
         }
         EXPECT_EQ(stat.data(stat.index(r, 3)).toString().trimmed().isEmpty(), id != 3);
+        EXPECT_EQ(stat.data(stat.index(r, 4)).toString().isEmpty(), id != 3);
     }
     EXPECT_EQ(stat.data(stat.index(2, 2)).toString(), QStringLiteral("7.00"));
+    // 21 losses of 300 calls: 4.62-10.46 %, wholly above the 4 % norm.
+    EXPECT_EQ(stat.data(stat.index(2, 4)).toString(), QString::fromUtf8("4.62–10.46 %"));
+    EXPECT_EQ(stat.data(stat.index(2, 5)).toString(), QString::fromUtf8("Ненорма"));
 
     ASSERT_TRUE(stat.showCycle(1));  // 3 % within 4 %
     for (int r = 0; r < stat.rowCount(); ++r) {

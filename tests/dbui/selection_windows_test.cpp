@@ -22,6 +22,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(zev7::SelectionCriteria)
@@ -188,13 +189,13 @@ TEST_F(SelectionWindows, ASecondStationBringsTheStationListAndItsTicksChooseCycl
     ASSERT_TRUE(view.loadSelection(shown.at(0).at(0).value<SelectionCriteria>()));
     EXPECT_EQ(listedCycles(view), (QSet<int>{2, 5}));
     CycleListModel& list = view.cycleList();
-    EXPECT_EQ(list.data(list.index(0, list.columnCount() - 1)).toString(),
-              QStringLiteral("Тольятти"));
+    const int station = list.columnCount() - 3;  // before the verdict's confidence
+    EXPECT_EQ(list.data(list.index(0, station)).toString(), QStringLiteral("Тольятти"));
     // The Word document of the list names the station too.
     const WordDocument document =
         gridDocument(*child<QTableView>(&view, "DBGrid1"), {}, {}, PageOrientation::Landscape);
-    EXPECT_EQ(document.header.value(document.header.size() - 1), txt(str::DbColStation));
-    EXPECT_EQ(document.rows.value(0).value(document.header.size() - 1), QStringLiteral("Тольятти"));
+    EXPECT_EQ(document.header.value(station), txt(str::DbColStation));
+    EXPECT_EQ(document.rows.value(0).value(station), QStringLiteral("Тольятти"));
 }
 
 TEST_F(SelectionWindows, DaysSideAndPeriodComeBackFromTheSettingsFile) {
@@ -249,12 +250,21 @@ TEST_F(ListWindow, ClearedRowGreyLeavesTheTotalsUntilTheSelectionIsRefreshed) {
     EXPECT_EQ(
         totalsCell(3),
         QString::number(sum(all, &TestCycle::losses) * 100 / sum(all, &TestCycle::calls), 'f', 2));
+    // 11 losses of 300 calls against the 4 % norm: 2.06-6.45 %, and 3.67 % would be proved
+    // within the norm after ceil(3.841459 * 0.04 * 0.96 / (0.04 - 11/300)^2) = 13277 calls.
+    EXPECT_EQ(totalsCell(5), QString::fromUtf8("2.06–6.45 %"));
+    EXPECT_EQ(totalsCell(6), QString::fromUtf8("не доказано, ещё вызовов: 12977"));
 
     // Take out cycle 2 (10 % against a 4 % norm).
     const int row = view->cycleList().rowOfCycle(2);
     view->showCycle(2);
     EXPECT_EQ(view->currentCycleId(), 2);
-    EXPECT_TRUE(view->cycleList().isRed(row, view->cycleList().columnCount() - 4));
+    EXPECT_TRUE(view->cycleList().isRed(row, view->cycleList().columnCount() - 6));
+    // 5 losses of 50 calls: 4.35-21.36 %, wholly above the 4 % norm: "Ненорма" is proved.
+    const int last = view->cycleList().columnCount() - 1;
+    EXPECT_EQ(view->cycleList().index(row, last - 1).data().toString(),
+              QString::fromUtf8("4.35–21.36 %"));
+    EXPECT_EQ(view->cycleList().index(row, last).data().toString(), QString::fromUtf8("Ненорма"));
     child<QCheckBox>(view.get(), "CycleCheck_CB")->setChecked(false);
     EXPECT_EQ(view->cycleList().data(view->cycleList().index(row, 0), Qt::BackgroundRole),
               QVariant(CycleListModel::excludedBackground()));
@@ -301,6 +311,37 @@ TEST_F(ListWindow, NightFilterFromTheDialogAndBackOff) {
     // Deleted without a close (the program ends): the working tables are emptied all the same.
     view.reset();
     EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 0);
+}
+
+// "Экспорт в CSV" writes what the list holds, without the cycles taken out: one row a cycle, or
+// one a call when the dialog's file type says so.
+TEST_F(ListWindow, CsvExportWritesTheListedCyclesOrTheirCalls) {
+    view->showCycle(2);
+    child<QCheckBox>(view.get(), "CycleCheck_CB")->setChecked(false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("selection.csv"));
+    const auto exported = [&](bool calls) {
+        view->csvExport().chooseTarget = [&] { return CsvTarget{path, calls}; };
+        child<QPushButton>(view.get(), "ExportCsv_Button")->click();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = file.readAll().split('\n');
+        lines.removeLast();  // after the last CRLF
+        return lines;
+    };
+    const QList<QByteArray> cycles = exported(false);
+    ASSERT_EQ(cycles.size(), 1 + 4);
+    EXPECT_TRUE(cycles[0].startsWith("cycle_id,outgoing,incoming,start,end,state,attempts"));
+    QList<QByteArray> ids;
+    for (const QByteArray& line : cycles.mid(1)) {
+        EXPECT_TRUE(line.endsWith('\r'));
+        ids << line.left(line.indexOf(','));
+    }
+    EXPECT_EQ(ids, (QList<QByteArray>{"1", "3", "4", "5"}));
+    EXPECT_TRUE(messages.texts().last().contains(QString::fromUtf8("Записано строк: 4")));
+
+    EXPECT_EQ(exported(true).size(),
+              1 + count(QStringLiteral("Table_Seans"), QStringLiteral("CYCLE_ID IN (1,3,4,5)")));
 }
 
 TEST_F(ListWindow, ColumnWidthsComeBackAndSurviveARereadOfTheList) {

@@ -514,6 +514,12 @@ TEST_F(PortWindowTest, RunFromTheWindowMatchesTheHeadlessRun) {
     }
     EXPECT_EQ(w->resultPage()->cycleTable()->item(5, 2)->text(),
               calls.last().summary[kSummaryVerdictRow - 1][1]);
+    // Beside the verdict, its 95 % interval and what it proves.
+    EXPECT_EQ(w->resultPage()->cycleTable()->item(5, 3)->text(),
+              calls.last().confidence.intervalText());
+    EXPECT_EQ(w->resultPage()->cycleTable()->item(5, 4)->text(),
+              calls.last().confidence.decisionText());
+    EXPECT_TRUE(calls.last().confidence.hasInterval());
 }
 
 TEST_F(PortWindowTest, ABurstOfReportsRepaintsOnceAndDeleteAllEmptiesTheProtocol) {

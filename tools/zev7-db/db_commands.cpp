@@ -3,15 +3,19 @@
 #include "core/strings.h"
 #include "db/db_check.h"
 #include "db/db_connection.h"
+#include "db/db_location.h"
 #include "db/db_maintenance.h"
 #include "db/db_schema.h"
 #include "db/server_spool.h"
+#include "dbquery/period_text.h"
 #include "dbtransfer/import_source.h"
+#include "dbtransfer/result_export.h"
 #include "dbtransfer/result_import.h"
 #include "dbtransfer/spool_push.h"
 #include "scenario/user_messages.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <memory>
@@ -211,6 +215,93 @@ int import(const QString& source, UserMessages& messages, const DbCommandIo& io)
         txt(str::ImportSummary).arg(r.sourceCycles).arg(r.imported).arg(r.present));
 }
 
+// A day of --from or --to; nothing typed is no bound.
+bool exportDay(const QString& text, std::optional<QDate>& day, UserMessages& messages) {
+    if (text.isEmpty()) {
+        return true;
+    }
+    const QDate d = dateFromText(text.trimmed());
+    if (!d.isValid()) {
+        messages.error(txt(str::DbToolExportDate).arg(text));
+        return false;
+    }
+    day = d;
+    return true;
+}
+
+// The station of --station, held to what a station's name may be.
+bool exportStation(const QString& text, QString& station, UserMessages& messages) {
+    DbLocation probe;
+    probe.station = text.trimmed();
+    if (probe.station.isEmpty()) {
+        messages.error(txt(str::DbToolExportNoStation));
+        return false;
+    }
+    const QString problem = probe.problem();
+    if (!problem.isEmpty()) {
+        messages.error(problem);
+        return false;
+    }
+    station = probe.station;
+    return true;
+}
+
+// Rows go out as they are read; a line on the progress every so many.
+constexpr qint64 kExportProgressLines = 100000;
+
+int exportResults(const DbExportOptions& o, UserMessages& messages, const DbCommandIo& io) {
+    ExportRequest request;
+    const QString format = o.format.trimmed().toLower();
+    if (format == QLatin1String("csv")) {
+        request.format = ExportFormat::Csv;
+    } else if (format == QLatin1String("json")) {
+        request.format = ExportFormat::JsonLines;
+    } else {
+        messages.error(txt(str::DbToolExportFormat).arg(o.format));
+        return kDbExitUsage;
+    }
+    if (o.calls && o.cycles) {
+        messages.error(txt(str::DbToolExportRows));
+        return kDbExitUsage;
+    }
+    request.rows = o.calls ? ExportRows::Calls : ExportRows::Cycles;
+    if (!exportDay(o.from, request.from, messages) || !exportDay(o.to, request.to, messages)) {
+        return kDbExitUsage;
+    }
+    if (o.station && !exportStation(*o.station, request.station, messages)) {
+        return kDbExitUsage;
+    }
+    QFile out(o.output);
+    const bool opened = o.output.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
+                                           : out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (!opened) {
+        messages.error(
+            txt(str::DbToolExportOpen).arg(QDir::toNativeSeparators(o.output), out.errorString()));
+        return kDbExitRefused;
+    }
+    ResultExport exporter(DbConnection::main());
+    const qint64 total = exporter.countRows(request);
+    ExportCallbacks callbacks;
+    callbacks.progress = [&](qint64 rows) {
+        if (rows % kExportProgressLines == 0 && rows > 0) {
+            io.progress(txt(str::DbToolExportProgress).arg(rows).arg(total));
+        }
+    };
+    callbacks.interrupted = io.interrupted;
+    const bool done = exporter.run(request, out, callbacks);
+    out.close();
+    if (exporter.interrupted()) {
+        io.result(txt(str::DbToolExportInterrupted));
+        return kDbExitRefused;
+    }
+    if (!done) {
+        messages.error(txt(str::DbToolExportFailed).arg(exporter.lastError()));
+        return kDbExitRefused;
+    }
+    io.progress(txt(str::DbToolExportDone).arg(exporter.rowsWritten()));
+    return kDbExitOk;
+}
+
 }  // namespace
 
 bool isMaintenanceCommand(const QString& command) {
@@ -229,11 +320,12 @@ bool dbCommandTakesArgument(const QString& command) {
 
 bool knownDbCommand(const QString& command) {
     return isMaintenanceCommand(command) || command == QLatin1String("stats") ||
-           command == QLatin1String("copy");
+           command == QLatin1String("copy") || command == QLatin1String("export");
 }
 
 int runDbCommand(const QString& command, const DbOptions& options, UserMessages& messages,
-                 const DbCommandIo& io, const QString& argument, const QString& from) {
+                 const DbCommandIo& io, const DbCommandArgs& args) {
+    const QString& from = args.copyFrom;
     const QString path = DbConnection::filePath();
     // Looking must not create a database where there was none; an import or a copy may fill a
     // new one. A server's database is made by its administrator; the tables in it are ours to
@@ -273,11 +365,13 @@ int runDbCommand(const QString& command, const DbOptions& options, UserMessages&
     } else if (command == QLatin1String("stats")) {
         code = stats(messages, io);
     } else if (command == QLatin1String("import")) {
-        code = import(argument, messages, io);
+        code = import(args.argument, messages, io);
     } else if (command == QLatin1String("push")) {
         code = push(messages, io);
     } else if (command == QLatin1String("copy")) {
         code = copy(from, messages, io);
+    } else if (command == QLatin1String("export")) {
+        code = exportResults(args.exportOptions, messages, io);
     }
     DbConnection::shutdown();
     return code;

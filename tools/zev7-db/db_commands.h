@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace zev7 {
 
@@ -22,6 +23,17 @@ struct DbCommandIo {
     std::function<bool()> interrupted;
 };
 
+// The options of "export" as typed; checked by the command.
+struct DbExportOptions {
+    QString format = QStringLiteral("csv");
+    QString from;
+    QString to;
+    std::optional<QString> station;  // --station: given, maybe empty
+    bool calls = false;
+    bool cycles = false;
+    QString output;  // empty: the standard output
+};
+
 // The maintenance commands need every port of the directory to be idle.
 bool isMaintenanceCommand(const QString& command);
 bool knownDbCommand(const QString& command);
@@ -31,10 +43,16 @@ bool dbCommandTakesArgument(const QString& command);
 // The commands that work on a server rather than on the directory's file.
 bool isServerCommand(const QString& command);
 
-// options: the database (the file, or a server; push and copy send to the server);
-// argument: the source directory of "import", empty for the others; from: the station
-// directory that "copy" copies.
+// What follows a command on its line: the source directory of "import"; the station directory
+// that "copy" copies (its --from); the options of "export".
+struct DbCommandArgs {
+    QString argument;
+    QString copyFrom;
+    DbExportOptions exportOptions;
+};
+
+// options: the database (the file, or a server; push and copy send to the server).
 int runDbCommand(const QString& command, const DbOptions& options, UserMessages& messages,
-                 const DbCommandIo& io, const QString& argument = {}, const QString& from = {});
+                 const DbCommandIo& io, const DbCommandArgs& args = {});
 
 }  // namespace zev7

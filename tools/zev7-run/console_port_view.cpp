@@ -52,7 +52,8 @@ void ConsolePortView::callAccounted(int port, const CallRefresh& r) {
     print(txt(str::ConsoleSummary)
               .arg(port)
               .arg(s[kCallsRow][0], s[kSuccessRow][0], s[kSuccessRow][1], s[kLossRow][0],
-                   s[kLossRow][1], s[kNormRow][1], s[kVerdictRow][1]));
+                   s[kLossRow][1], s[kNormRow][1], s[kVerdictRow][1]) +
+          r.confidence.consoleSuffix());
 }
 
 void ConsolePortView::runFinished(int port, bool /*resumeMonitoring*/) {

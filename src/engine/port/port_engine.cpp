@@ -508,6 +508,8 @@ void PortEngine::accountCall() {
     refresh.row = callRow_;
     refresh.summary = summary_;
     refresh.meetsNorm = stats_.meetsNorm(c, callNumber_);
+    refresh.confidence = LossConfidence(stats_.losses(), stats_.calls(),
+                                        CycleStatistics::normInForce(c, callNumber_));
     refresh.pies = pieValues(stats_);
     refresh.points = callGraphPoints(call, c.aaNominalLevel);
     view_.callAccounted(port_, refresh);

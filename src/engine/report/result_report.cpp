@@ -102,12 +102,13 @@ bool ResultReport::writeCallRow(const CallRowTexts& cells, const DatabaseStep& d
     return writeSection(databaseStep, [&] { return QStringList{callRowLine(cells)}; });
 }
 
-bool ResultReport::writeCycleEnd(const ResultGrid& grid, const DatabaseStep& databaseStep) {
+bool ResultReport::writeCycleEnd(const ResultGrid& grid, const DatabaseStep& databaseStep,
+                                 const QString& confidenceLine) {
     // The pictures come from the windows on the UI thread: taken before the report mutex, so
     // that a busy window never holds up another port's report.
     const QStringList pictures = SaveGraphBitmaps(port_, graphs_);
     return writeSection(databaseStep, [&] {
-        QStringList lines = cycleResultLines(grid);
+        QStringList lines = cycleResultLines(grid, confidenceLine);
         lines << pictures;
         return lines;
     });

@@ -68,8 +68,9 @@ public:
     bool writeCallRow(const CallRowTexts& cells, const DatabaseStep& databaseStep = {});
     // Mode 4, at the end of a cycle (or when the scenario is stopped in a cycle that made at
     // least one call): closes the call table, writes the result table, saves and shows the
-    // pictures of the port's open graph windows.
-    bool writeCycleEnd(const ResultGrid& grid, const DatabaseStep& databaseStep = {});
+    // pictures of the port's open graph windows; the confidence line goes under the table.
+    bool writeCycleEnd(const ResultGrid& grid, const DatabaseStep& databaseStep = {},
+                       const QString& confidenceLine = {});
 
 private:
     bool writeSection(const DatabaseStep& databaseStep, const std::function<QStringList()>& lines);

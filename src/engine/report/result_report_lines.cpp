@@ -147,7 +147,7 @@ QString callRowLine(const CallRowTexts& cells) {
     return line + QStringLiteral("</td>");
 }
 
-QStringList cycleResultLines(const ResultGrid& grid) {
+QStringList cycleResultLines(const ResultGrid& grid, const QString& confidenceLine) {
     QStringList lines;
     lines << QStringLiteral("</table>");
     lines << blueHeading(str::ReportCyclePage);
@@ -174,7 +174,17 @@ QStringList cycleResultLines(const ResultGrid& grid) {
         lines << line;
     }
     lines << QStringLiteral("</table>");
+    if (!confidenceLine.isEmpty()) {
+        lines << confidenceLine;
+    }
     return lines;
+}
+
+QString confidenceLine(const LossConfidence& confidence) {
+    return QStringLiteral("<p align=center>") +
+           txt(str::ConfidenceReportLine)
+               .arg(confidence.intervalText(), confidence.decisionText()) +
+           QStringLiteral("</p>");
 }
 
 QStringList reportClosingLines() {

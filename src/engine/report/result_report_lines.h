@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/cycle/cycle_result_texts.h"
+#include "scenario/loss_confidence.h"
 #include "scenario/records.h"
 
 #include <QString>
@@ -27,8 +28,11 @@ void WriteCycleSettingsTable(const CycleRecord& cycle, QStringList& lines);
 QStringList callTableHeadLines();
 // Mode 3: one test call.
 QString callRowLine(const CallRowTexts& cells);
-// Mode 4 without its pictures: closes the call table and writes the cycle result table.
-QStringList cycleResultLines(const ResultGrid& grid);
+// Mode 4 without its pictures: closes the call table and writes the cycle result table, then
+// the line of the verdict's confidence when there is one.
+QStringList cycleResultLines(const ResultGrid& grid, const QString& confidenceLine = {});
+// The line under the result table: the 95 % interval of the loss share and what it proves.
+QString confidenceLine(const LossConfidence& confidence);
 // Closes the report when it is finished by hand.
 QStringList reportClosingLines();
 

@@ -1,6 +1,7 @@
 #include "engine/report/result_report_sink.h"
 
 #include "engine/cycle/cycle_statistics.h"
+#include "engine/report/result_report_lines.h"
 
 namespace zev7 {
 
@@ -55,7 +56,12 @@ void ReportResultSink::WriteResultSection(ResultSection mode, const ResultContex
             }
             break;
         case ResultSection::CycleEnd:
-            report_.writeCycleEnd(resultGrid(context.summary));
+            report_.writeCycleEnd(
+                resultGrid(context.summary), {},
+                inCycle ? confidenceLine(LossConfidence(
+                              stats->losses(), stats->calls(),
+                              CycleStatistics::normInForce(*cycle, context.callNumber)))
+                        : QString());
             break;
     }
 }

@@ -12,6 +12,7 @@
 #include "engine/cycle/cycle_result_texts.h"
 #include "engine/report/result_report_finish.h"
 #include "scenario/answer_settings.h"
+#include "scenario/loss_confidence.h"
 #include "scenario/port_event.h"
 
 #include <QString>
@@ -29,12 +30,13 @@ struct CycleStartInfo {
 };
 
 // After each accounted test call: its row of the call table, the cycle result table, the
-// verdict's colour, the two pies and the points of the three graphs.
+// verdict's colour and confidence, the two pies and the points of the three graphs.
 struct CallRefresh {
     int callNumber = 0;
     CallRowTexts row;
     SummaryTexts summary;
-    bool meetsNorm = true;  // the verdict cell is white, otherwise red
+    bool meetsNorm = true;               // the verdict cell is white, otherwise red
+    LossConfidence confidence{0, 0, 0};  // how sure the verdict is
     PieValues pies;
     CallGraphPoints points;
 };

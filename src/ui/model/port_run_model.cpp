@@ -24,6 +24,7 @@ void PortRunModel::cycleStarted(const CycleStartInfo& info) {
     statusText_.clear();
     summary_ = SummaryTexts{};
     meetsNorm_ = true;
+    confidence_ = LossConfidence(0, 0, 0);
     pending_ = {true, -1, true};
     graphs_->cycleStarted(info);
     scheduleRepaint();
@@ -58,6 +59,7 @@ void PortRunModel::callAccounted(const CallRefresh& refresh) {
     }
     summary_ = refresh.summary;
     meetsNorm_ = refresh.meetsNorm;
+    confidence_ = refresh.confidence;
     pending_.summary = true;
     graphs_->callAccounted(refresh);
     scheduleRepaint();

@@ -1,9 +1,9 @@
 // What a port's running cycle has shown so far, kept as the port thread reports it: the status
 // bars of the cycle, one row per test call (or the status of the call under way), the cycle
-// result table with its verdict, and the pies and bars of the graph windows (PortGraphData).
-// The port window's result page and the graph windows show it. A port reports many times a
-// second; the model takes every report at once and tells its views to repaint at most every
-// kRepaintIntervalMs, so a burst of reports costs one repaint.
+// result table with its verdict and the verdict's confidence, and the pies and bars of the graph
+// windows (PortGraphData). The port window's result page and the graph windows show it. A port
+// reports many times a second; the model takes every report at once and tells its views to repaint
+// at most every kRepaintIntervalMs, so a burst of reports costs one repaint.
 #pragma once
 
 #include "engine/view/port_view.h"
@@ -57,6 +57,7 @@ public:
     CallRowTexts callRow(int row) const;
     const SummaryTexts& summary() const { return summary_; }
     bool meetsNorm() const { return meetsNorm_; }
+    const LossConfidence& confidence() const { return confidence_; }
     PortGraphData& graphs() { return *graphs_; }
 
 signals:
@@ -75,6 +76,7 @@ private:
     QString statusText_;
     SummaryTexts summary_{};
     bool meetsNorm_ = true;
+    LossConfidence confidence_{0, 0, 0};
     RunRepaint pending_;
 };
 

@@ -22,6 +22,12 @@ namespace {
 
 constexpr int kSeparatorRow = 6;
 constexpr int kResultColumnWidths[] = {210, 75, 75};
+// The columns after the designed three: the verdict row shows there the 95 % interval of the
+// loss share and what it proves.
+constexpr int kDesignedResultColumns = 3;
+constexpr int kIntervalColumn = 3;
+constexpr int kDecisionColumn = 4;
+constexpr int kResultColumns = 5;
 constexpr int kCallColumnWidths[] = {40, 150, 100, 65, 75, 65, 65, 65};
 const QColor kSeparatorColour(192, 192, 192);
 constexpr int kRowHeight = 18;
@@ -91,7 +97,7 @@ PortResultPage::PortResultPage(const PortRunModel& model, QWidget* parent)
     }
     graphButtons_[2]->setObjectName("Menu_Param");
 
-    cycleTable_ = new QTableWidget(kResultGridRows, 3);
+    cycleTable_ = new QTableWidget(kResultGridRows, kResultColumns);
     cycleTable_->setObjectName("TableCallCycle");
     callTable_ = new QTableWidget(0, kCallColumns);
     callTable_->setObjectName("Table_Session");
@@ -101,19 +107,33 @@ PortResultPage::PortResultPage(const PortRunModel& model, QWidget* parent)
         t->verticalHeader()->setDefaultSectionSize(kRowHeight);
     }
     cycleTable_->horizontalHeader()->hide();
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kDesignedResultColumns; ++c) {
         cycleTable_->setColumnWidth(c, kResultColumnWidths[c]);
     }
     const SummaryTexts blank{};
     const ResultGrid grid = resultGrid(blank);
     for (int r = 0; r < kResultGridRows; ++r) {
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < kDesignedResultColumns; ++c) {
             setCell(cycleTable_, r, c, grid[r][c]);
         }
     }
-    for (int c : {1, 2}) {
+    setCell(cycleTable_, 0, kIntervalColumn, txt(str::ConfidenceHead));
+    setCell(cycleTable_, 0, kDecisionColumn, txt(str::ConfidenceDecisionHead));
+    for (int c = 1; c < kResultColumns; ++c) {
+        setCell(cycleTable_, kSeparatorRow, c, QString());
         cycleTable_->item(kSeparatorRow, c)->setBackground(kSeparatorColour);
     }
+    // Room for the widest interval and for a decision still waiting for many calls.
+    const QFontMetrics metrics = cycleTable_->fontMetrics();
+    cycleTable_->setColumnWidth(
+        kIntervalColumn,
+        metrics.horizontalAdvance(
+            txt(str::ConfidenceInterval).arg(QStringLiteral("100.00"), QStringLiteral("100.00"))) +
+            kCellMargin);
+    cycleTable_->setColumnWidth(
+        kDecisionColumn,
+        metrics.horizontalAdvance(txt(str::ConfidenceUndecided).arg(QStringLiteral("99999"))) +
+            kCellMargin);
     // A label longer than the usual width ("Превышена длит. сигнала АО" in a large font) widens
     // its column rather than being cut.
     FitGridColumn(cycleTable_, 0, GridFit::WholeCells);
@@ -184,10 +204,16 @@ void PortResultPage::showRun(const RunRepaint& what) {
     if (what.summary) {
         const ResultGrid grid = resultGrid(model_.summary());
         for (int r = 1; r < kResultGridRows; ++r) {
-            for (int c = 1; c < 3; ++c) {
+            for (int c = 1; c < kDesignedResultColumns; ++c) {
                 setCell(cycleTable_, r, c, grid[r][c]);
             }
         }
+        const LossConfidence& confidence = model_.confidence();
+        const bool shown = confidence.hasInterval();
+        setCell(cycleTable_, kSummaryVerdictRow, kIntervalColumn,
+                shown ? confidence.intervalText() : QString());
+        setCell(cycleTable_, kSummaryVerdictRow, kDecisionColumn,
+                shown ? confidence.decisionText() : QString());
         // The verdict cell, indented like the other values after their bar.
         QTableWidgetItem* verdict = cycleTable_->item(kSummaryVerdictRow, 2);
         verdict->setBackground(complianceColour());
