@@ -91,6 +91,7 @@ TEST(AlertSettingsFile, EveryBadValueIsToldAndSwitchesOnlyItsAlertOff) {
     EXPECT_EQ(s.categoryStreak, 0);
     EXPECT_EQ(s.failedCycles, 0);
     EXPECT_EQ(s.command, QStringLiteral("\"/opt/my tools/notify.sh\" --port"));
+    EXPECT_TRUE(s.enabled);
     ASSERT_EQ(problems.size(), 2) << problems.join(u'|').toStdString();
     EXPECT_TRUE(problems[0].contains(QStringLiteral("CategoryStreak=-1")));
     EXPECT_TRUE(problems[1].contains(QStringLiteral("FailedCycles=2x")));
@@ -147,8 +148,8 @@ TEST_F(AlertedRun, StreaksBecomeProtocolLinesNoticesAndCommandsWithTheirEnvironm
         network_->injectFault(SimFault::BusyRingback);
     }
     writeScenario(kCaller, header(), {cycle(), cycle()});
-    auto e =
-        alertedEngine(AlertSettings{3, 0, 1, QStringLiteral("bin/notify.sh --loud")}, &starter_);
+    auto e = alertedEngine(AlertSettings{3, 0, 1, QStringLiteral("bin/notify.sh --loud"), true},
+                           &starter_);
     ASSERT_TRUE(run(*e));
     EXPECT_EQ(e->outcome(), RunOutcome::Completed);
 
@@ -198,7 +199,8 @@ TEST_F(AlertedRun, ACommandThatCannotStartCostsOneProtocolLineAndTheRunGoesOn) {
     network_->setFaultProbability(SimFault::BusyRingback, 1.0);
     writeScenario(kCaller, header(), {cycle()});
     starter_.succeed = false;
-    auto e = alertedEngine(AlertSettings{0, 3, 0, QStringLiteral("/no/such/notify")}, &starter_);
+    auto e =
+        alertedEngine(AlertSettings{0, 3, 0, QStringLiteral("/no/such/notify"), true}, &starter_);
     ASSERT_TRUE(run(*e));
     EXPECT_EQ(e->outcome(), RunOutcome::Completed);
     EXPECT_EQ(view_.calls().size(), 20);
@@ -211,7 +213,9 @@ TEST_F(AlertedRun, ACommandThatCannotStartCostsOneProtocolLineAndTheRunGoesOn) {
 
 TEST_F(AlertedRun, AThreadThatEndsWithAnErrorIsAlwaysTold) {
     // No working copy: the port thread ends before it opens the port.
-    auto e = alertedEngine(AlertSettings{}, &starter_);
+    AlertSettings onlyTheSection;
+    onlyTheSection.enabled = true;
+    auto e = alertedEngine(onlyTheSection, &starter_);
     ASSERT_TRUE(run(*e));
     EXPECT_EQ(e->outcome(), RunOutcome::Failed);
     ASSERT_EQ(listener_.alerts.size(), 1u);
@@ -221,6 +225,13 @@ TEST_F(AlertedRun, AThreadThatEndsWithAnErrorIsAlwaysTold) {
         << listener_.alerts[0].text.toStdString();
     EXPECT_EQ(alertLines(), QStringList{listener_.alerts[0].text});
     EXPECT_TRUE(starter_.started.empty());  // no command was set
+
+    // Without the section nothing is alerted: the protocol is the one it always was.
+    listener_.alerts.clear();
+    e = alertedEngine(AlertSettings{}, &starter_);
+    ASSERT_TRUE(run(*e));
+    EXPECT_EQ(e->outcome(), RunOutcome::Failed);
+    EXPECT_TRUE(listener_.alerts.empty());
 }
 
 #ifdef Q_OS_UNIX
@@ -264,7 +275,7 @@ TEST_F(AlertedRun, ARealCommandGetsTheAlertAndOneThatNeverEndsHoldsNothing) {
     writeScenario(kCaller, header(), {cycle()});
     QtProcessStarter starter;
     // A path with a folder is taken from the program directory.
-    auto e = alertedEngine(AlertSettings{3, 0, 0, QStringLiteral("./notify.sh")}, &starter);
+    auto e = alertedEngine(AlertSettings{3, 0, 0, QStringLiteral("./notify.sh"), true}, &starter);
     ASSERT_TRUE(run(*e));
     EXPECT_EQ(e->outcome(), RunOutcome::Completed);
     EXPECT_EQ(alertLines().size(), 2) << alertLines().join(u'|').toStdString();
@@ -287,7 +298,7 @@ TEST_F(AlertedRun, ARealCommandGetsTheAlertAndOneThatNeverEndsHoldsNothing) {
         network_->injectFault(SimFault::NoDialTone);
     }
     writeScenario(kCaller, header(), {cycle()});
-    e = alertedEngine(AlertSettings{3, 0, 0, QStringLiteral("./no-such-notify")}, &starter);
+    e = alertedEngine(AlertSettings{3, 0, 0, QStringLiteral("./no-such-notify"), true}, &starter);
     ASSERT_TRUE(run(*e));
     EXPECT_EQ(e->outcome(), RunOutcome::Completed);
     const QStringList lines = alertLines();

@@ -44,6 +44,7 @@ QString readCommand(const IniFile& ini, QStringList& problems) {
 
 AlertSettings readAlertSettings(const IniFile& ini, QStringList& problems) {
     AlertSettings s;
+    s.enabled = ini.hasSection(QString::fromUtf8(kAlertSection));
     s.lossStreak = readThreshold(ini, "LossStreak", problems);
     s.categoryStreak = readThreshold(ini, "CategoryStreak", problems);
     s.failedCycles = readThreshold(ini, "FailedCycles", problems);

@@ -9,7 +9,9 @@
 //   FailedCycles=2
 //   Command=/home/operator/bin/notify.sh
 //
-// A key that is absent, empty or 0 switches its alert off.
+// A key that is absent, empty or 0 switches its alert off. Without the section nothing is
+// alerted at all, not even an error: the protocol stays as it always was for whoever has not
+// asked for alerts.
 #pragma once
 
 #include <QString>
@@ -31,6 +33,7 @@ struct AlertSettings {
     int categoryStreak = 0;  // consecutive losses of one category; 0: off
     int failedCycles = 0;    // consecutive cycles judged "Ненорма"; 0: off
     QString command;         // program and arguments, split without a shell; empty: none
+    bool enabled = false;    // the section exists: a thread's end with an error is alerted
 };
 
 // The section as the file holds it. Every value that is not an integer from 0 to

@@ -57,6 +57,9 @@ void PortAlerts::cycleJudged(bool meetsNorm, const Numbers& numbers) {
 }
 
 void PortAlerts::runFailed(const QString& reason, const Numbers& numbers) {
+    if (!services_.settings.enabled) {
+        return;
+    }
     const AlertEvent e{AlertKind::ThreadError, 0, ResultCode::None};
     raise(e, alertText(e, reason.simplified()), numbers);
 }

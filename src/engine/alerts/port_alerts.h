@@ -51,7 +51,8 @@ public:
 
     void callAccounted(ResultCode outcome, const Numbers& numbers);
     void cycleJudged(bool meetsNorm, const Numbers& numbers);
-    // The port thread ends with an error; `reason` says which when it is known.
+    // The port thread ends with an error; `reason` says which when it is known. Alerted
+    // whenever the section "[Оповещение]" exists.
     void runFailed(const QString& reason, const Numbers& numbers);
 
 private:

@@ -26,8 +26,7 @@ struct PortServices {
     std::function<std::unique_ptr<CommPort>(int port)> makePort;
     // The port's result writer; empty: nothing is written.
     std::function<std::unique_ptr<ResultSink>(int port)> makeResults = {};
-    // "[Оповещение]" of ZEV7.ini; by default every streak alert is off (the end of a thread
-    // with an error still goes to the protocol).
+    // "[Оповещение]" of ZEV7.ini; by default no alert at all.
     AlertServices alerts = {};
 };
 
