@@ -1,7 +1,8 @@
 // The alerts of an unattended run, as the section "[Оповещение]" of "ZEV7.ini" sets them: after
 // how many consecutive losses on a port (any category, or one and the same category) and after
 // how many consecutive cycles judged "Ненорма" the operator is to be told, and which program
-// is started for every alert. A port thread that ends with an error is always told.
+// is started for every alert. A port thread that ends with an error is always told once the
+// section is there.
 //
 //   [Оповещение]
 //   LossStreak=3
