@@ -5,6 +5,7 @@
 #include "app/configuration_sets.h"
 #include "app/cycle_settings_windows.h"
 #include "app/database_windows.h"
+#include "app/desktop_alerts.h"
 #include "app/gui_messages.h"
 #include "app/main_window.h"
 #include "app/scheme_window_link.h"
@@ -18,6 +19,7 @@
 #include "core/strings.h"
 #include "dbui/db_graph_windows.h"
 #include "dbui/stat_windows.h"
+#include "engine/alerts/alert_settings.h"
 #include "engine/registry/port_registry.h"
 #include "engine/report/result_report_db.h"
 #include "engine/serial/serial_comm_port.h"
@@ -63,6 +65,13 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     Clock& clock = setup_.clock;
     UserMessages& threadMessages = *threadMessages_;
     PortServices services{clock, threadMessages, *router_, registry, setup_.makePort, {}};
+    // A batch run keeps the alerts in its log as well.
+    alerts_ = std::make_unique<DesktopAlerts>(router_->caller(), [this](const QString& line) {
+        if (batch_) {
+            batch_->Log(line);
+        }
+    });
+    services.alerts = AlertServices{readAlertSettings(*ini_, alertProblems_), alerts_.get()};
     // Made on the UI thread when the port starts: in batch mode the schedule's report name is
     // taken then, for the end of the run on the port's thread; otherwise the port's window asks
     // the user for the final report's name, the port's thread waiting for the answer.
@@ -95,6 +104,7 @@ Program::Program(ProgramSetup setup) : setup_(std::move(setup)) {
     if (gui_) {
         gui_->setParent(window_.get());
     }
+    alerts_->setWindow(window_.get());
     graphs_->setFrame(window_.get());
     QObject::connect(supervisor, &PortSupervisor::allEnded, window_.get(),
                      [this] { window_->allThreadsEnded(); });
@@ -172,6 +182,10 @@ void Program::start(const CommandLine& line) {
     window_->updateCommands();
     if (!batchList_.isEmpty()) {
         startBatch(batchList_);
+    }
+    // After the batch has started: in batch mode a refused value is a line of its log.
+    for (const QString& problem : alertProblems_) {
+        messages_->warning(problem);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "app/tpackage_work.h"
 #include "core/comm_port.h"
 
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -18,6 +19,7 @@ class Clock;
 class ConfigurationSets;
 class GraphWindows;
 class DatabaseWindows;
+class DesktopAlerts;
 class GuiMessages;
 class IniFile;
 class PortRegistry;
@@ -80,6 +82,10 @@ private:
     UserMessages* messages_ = nullptr;
     std::unique_ptr<PortViewRouter> router_;
     std::unique_ptr<UiThreadMessages> threadMessages_;
+    // Outlives the supervisor: the port threads tell it their alerts until they are joined.
+    std::unique_ptr<DesktopAlerts> alerts_;
+    // The values of "[Оповещение]" that were refused, told once the program has started.
+    QStringList alertProblems_;
     std::unique_ptr<GraphWindows> graphs_;
     std::unique_ptr<UiGraphBitmaps> graphBitmaps_;
     std::unique_ptr<PortSupervisor> supervisor_;

@@ -413,6 +413,31 @@ inline constexpr char ConsoleRunEnd[] = "COM%1: работа порта зако
 inline constexpr char ThreadFault[] = "Работа прервана внутренней ошибкой программы: %1";
 inline constexpr char ThreadFaultUnknown[] = "неизвестная ошибка";
 
+// ---- Alerts of an unattended run ("[Оповещение]" of ZEV7.ini) ------------------------------
+// The protocol lines of the alerts and of their recovery (the same text reaches the desktop
+// notification, the batch log, the console of zev7-run and the command's ZEV7_TEXT).
+inline constexpr char AlertLossStreak[] = "Оповещение: потерь вызовов подряд: %1";
+inline constexpr char AlertCategoryStreak[] = "Оповещение: потерь вызовов подряд (%2): %1";
+inline constexpr char AlertFailedCycles[] =
+    "Оповещение: циклов подряд с отметкой соответствия \"Ненорма\": %1";
+inline constexpr char AlertThreadError[] = "Оповещение: работа порта завершена с ошибкой";
+inline constexpr char AlertThreadErrorReason[] = "Оповещение: работа порта завершена с ошибкой: %1";
+inline constexpr char AlertCallsRecovered[] = "Оповещение снято: вызов состоялся";
+inline constexpr char AlertCyclesRecovered[] =
+    "Оповещение снято: цикл с отметкой соответствия \"Норма\"";
+inline constexpr char AlertCommandFailed[] = "Оповещение: не могу запустить команду %1: %2";
+// The section's values that are refused when the program starts.
+inline constexpr char AlertBadThreshold[] =
+    "ZEV7.ini, раздел [Оповещение]: %1=%2 - ожидается целое число от 0 до %3. Это оповещение "
+    "выключено.";
+inline constexpr char AlertBadCommand[] =
+    "ZEV7.ini, раздел [Оповещение]: Command=%1 - не могу выделить имя программы. Команда при "
+    "оповещении не запускается.";
+// The desktop notification's title, and the line of the alert in zev7-run's error output.
+inline constexpr char AlertCaption[] = "ВЕРСА-ТЛ: оповещение";
+inline constexpr char AlertNotice[] = "Порт %1: %2";
+inline constexpr char ConsoleAlert[] = "COM%1: %2";
+
 // ---- Answering station ---------------------------------------------------------------------
 inline constexpr char AnswerStopMonitoringQuestion[] =
     "Прервать режим мониторинга входящих звонков?";

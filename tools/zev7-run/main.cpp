@@ -23,17 +23,23 @@
 // that scenario's header (answer_station_run.h), before the calling ports start; with calling
 // ports it is stopped once they have all ended, and the exit code is theirs; alone it runs until
 // Ctrl+C or SIGTERM (exit code 0, or 1 when an error ended a station).
+//
+// The alerts of "[Оповещение]" in the program directory's ZEV7.ini are raised as in the
+// program: a protocol line, a line on standard error, and the operator's command.
 #include "answer_station_run.h"
+#include "console_alerts.h"
 #include "run_items.h"
 
 #include "console_port_view.h"
 #include "core/clocks.h"
+#include "core/ini_file.h"
 #include "core/port_run_marker.h"
 #include "core/process_signals.h"
 #include "core/program_dir.h"
 #include "core/strings.h"
 #include "db/db_connection.h"
 #include "db/db_location.h"
+#include "engine/alerts/alert_settings.h"
 #include "engine/registry/port_registry.h"
 #include "engine/report/result_report_db.h"
 #include "engine/report/result_report_finish.h"
@@ -195,6 +201,17 @@ int main(int argc, char** argv) {
     router.setDefaultView(&console);
     PortRegistry& registry = PortRegistry::instance();
     PortServices services{clock, messages, router, registry, {}, {}};
+    // A value of "[Оповещение]" that is refused switches its alert off; the run goes on.
+    ConsoleAlerts alerts;
+    {
+        IniFile ini(programPath(QString::fromLatin1(kConfigFileName)));
+        ini.load();
+        QStringList problems;
+        services.alerts = AlertServices{readAlertSettings(ini, problems), &alerts};
+        for (const QString& problem : problems) {
+            messages.warning(problem);
+        }
+    }
     services.makePort = [&clock](int port) -> std::unique_ptr<CommPort> {
         return SerialCommPort::forPortNumber(port, clock);
     };

@@ -57,6 +57,7 @@ PortEngine::PortEngine(int port, const PortServices& services)
       registry_(services.registry),
       results_(makeResults(services, port)),
       protocol_(port, services.clock, services.view, services.messages),
+      alerts_(port, services.alerts, services.clock, protocol_),
       channel_(std::make_unique<ModemChannel>(port, makePort(services, port), services.clock,
                                               services.messages, static_cast<ChannelHost*>(this))),
       setup_(*channel_),
@@ -140,7 +141,8 @@ void PortEngine::requestStop() {
 void PortEngine::endAfterFault(const QString& what) {
     faulted_ = true;
     completed_ = false;
-    protocol_.AppendProtocolLine(txt(str::ThreadFault).arg(what));
+    fault_ = txt(str::ThreadFault).arg(what);
+    protocol_.AppendProtocolLine(fault_);
     if (portOpen_) {
         // Closing the port drops DTR: a modem left in a call hangs up.
         channel_->closePort();
@@ -514,11 +516,13 @@ void PortEngine::accountCall() {
     refresh.points = callGraphPoints(call, c.aaNominalLevel);
     view_.callAccounted(port_, refresh);
     writeResults(ResultSection::CallRow);
+    alerts_.callAccounted(call.outcome, alertNumbers());
 }
 
 void PortEngine::completeCycle() {
     writeResults(ResultSection::CycleEnd);
     reportEvent(PortEvent::CycleFinished);
+    alerts_.cycleJudged(stats_.meetsNorm(cycle(), callNumber_), alertNumbers());
     scheduler_.releaseNumber();
     cycleUnderWay_ = false;
     CycleRecord& c = cycle();
@@ -574,6 +578,9 @@ void PortEngine::Exit() {
 }
 
 void PortEngine::endRun() {
+    if (outcome() == RunOutcome::Failed) {
+        alerts_.runFailed(failureReason(), alertNumbers());
+    }
     releasePort();
     protocol_.close();
     channel_->setTerminating();
@@ -651,6 +658,25 @@ ResultContext PortEngine::resultContext() const {
     c.endedEarly = currentCycle_ > 0 && stats_.endsEarly(cycle(), callNumber_);
     c.interrupted = interrupted_.load();
     return c;
+}
+
+PortAlerts::Numbers PortEngine::alertNumbers() const {
+    return {numberText(header_.outNumber),
+            currentCycle_ > 0 ? numberText(cycle().inNumber) : QString()};
+}
+
+QString PortEngine::failureReason() const {
+    if (faulted_) {
+        return fault_;
+    }
+    const ModemErrorCode code = channel_->errorCode();
+    if (code == ModemErrorCode::None) {
+        return {};
+    }
+    const QString message = modemErrorMessage(code).simplified();
+    return message.isEmpty()
+               ? QString::number(errorNumber(code))
+               : QStringLiteral("%1 (%2)").arg(message, QString::number(errorNumber(code)));
 }
 
 void PortEngine::saveScenario() {

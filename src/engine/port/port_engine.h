@@ -4,13 +4,15 @@
 // between them, accounting each call, ending the cycle early or at its maximum, moving on
 // through an enumerated series of numbers, repeating the scenario, and finally restoring the
 // modem and giving the port back. Every event goes to the protocol, every change to the port
-// view, the results to the result sink.
+// view, the results to the result sink, each call's outcome and each cycle's verdict to the
+// port's alerts.
 //
 // A test drives it directly: load(), open(), then runOnce() until it returns false, on a
 // manual clock with the simulated modem; several ports can be driven side by side.
 // TComThread does the same on a thread of its own.
 #pragma once
 
+#include "engine/alerts/port_alerts.h"
 #include "engine/cycle/cycle_scheduler.h"
 #include "engine/cycle/cycle_statistics.h"
 #include "engine/modem/channel_host.h"
@@ -134,6 +136,9 @@ private:
     void writeResults(ResultSection section);
     ResultContext resultContext() const;
     void saveScenario();
+    PortAlerts::Numbers alertNumbers() const;
+    // Why the run failed, as far as it is known: the fault, or the modem's error.
+    QString failureReason() const;
 
     bool stopping() const { return channel_->stopRequested(); }
     CycleRecord& cycle() { return cycles_.at(static_cast<std::size_t>(currentCycle_ - 1)); }
@@ -148,6 +153,7 @@ private:
     PortRegistry& registry_;
     std::unique_ptr<ResultSink> results_;
     PortProtocol protocol_;
+    PortAlerts alerts_;
     std::unique_ptr<ModemChannel> channel_;
     ModemSetup setup_;
     CallAttempt call_;
@@ -172,6 +178,7 @@ private:
     bool terminated_ = false;
     bool completed_ = false;
     bool faulted_ = false;
+    QString fault_;
     std::atomic<bool> interrupted_{false};
 };
 

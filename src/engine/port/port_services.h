@@ -1,8 +1,10 @@
 // What every port engine of the process is given: the clock, the messages, the port view, the
-// registry, and how it gets its serial port and its result writer.
+// registry, how it gets its serial port and its result writer, and its alerts' settings and
+// listener.
 #pragma once
 
 #include "core/comm_port.h"
+#include "engine/alerts/port_alerts.h"
 #include "engine/report/result_sink.h"
 
 #include <functional>
@@ -24,6 +26,8 @@ struct PortServices {
     std::function<std::unique_ptr<CommPort>(int port)> makePort;
     // The port's result writer; empty: nothing is written.
     std::function<std::unique_ptr<ResultSink>(int port)> makeResults = {};
+    // "[Оповещение]" of ZEV7.ini; by default no alert at all.
+    AlertServices alerts = {};
 };
 
 }  // namespace zev7
