@@ -16,22 +16,40 @@ const QString kListFrom =
 const QString kListWhere =
     QStringLiteral("  WHERE (RESCYC1.CYCLE_ID=CYC.CYCLE_ID)   AND (STATE1.STATE_ID=CYC.STATE_ID) ");
 
+// A long title on two lines, broken at the space nearest its middle: thirteen columns side by
+// side fit the window's width when the titles are no wider than their values.
+QString inTwoLines(const char* title) {
+    QString text = txt(title);
+    const qsizetype middle = text.size() / 2;
+    qsizetype best = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char(' ') && (best < 0 || qAbs(i - middle) < qAbs(best - middle))) {
+            best = i;
+        }
+    }
+    if (best >= 0) {
+        text[best] = QLatin1Char('\n');
+    }
+    return text;
+}
+
 }  // namespace
 
 CycleListModel::CycleListModel(QSqlDatabase db, QObject* parent) : StatTableModel(db, parent) {
-    setColumns({{QStringLiteral("P_OUT"), txt(str::DbColOutgoing)},
-                {QStringLiteral("P_IN"), txt(str::DbColIncoming)},
-                {QStringLiteral("P_DATE_ON"), txt(str::DbColDate), CellFormat::Date},
-                {QStringLiteral("P_TIME_ON"), txt(str::DbColStart)},
-                {QStringLiteral("P_TIME_OFF"), txt(str::DbColEnd)},
-                {QStringLiteral("P_CALL"), txt(str::DbColCallsList), CellFormat::Plain, kRight},
-                {QStringLiteral("P_KPV"), txt(str::DbColLossesList), CellFormat::Plain, kRight},
-                {QStringLiteral("P_KPV_PERC"), txt(str::DbColKpv), CellFormat::Fixed2, kRight},
-                {QStringLiteral("P_NORM"), txt(str::DbColNorm), CellFormat::Fixed2, kRight},
-                {QStringLiteral("P_STATE"), txt(str::DbColState)},
-                {QStringLiteral("P_STATION"), txt(str::DbColStation)},
-                {QString(), txt(str::ConfidenceHead), CellFormat::LossInterval, kRight},
-                {QString(), txt(str::ConfidenceDecisionHead), CellFormat::LossDecision}});
+    setColumns(
+        {{QStringLiteral("P_OUT"), txt(str::DbColOutgoing)},
+         {QStringLiteral("P_IN"), txt(str::DbColIncoming)},
+         {QStringLiteral("P_DATE_ON"), txt(str::DbColDate), CellFormat::Date},
+         {QStringLiteral("P_TIME_ON"), txt(str::DbColStart)},
+         {QStringLiteral("P_TIME_OFF"), txt(str::DbColEnd)},
+         {QStringLiteral("P_CALL"), inTwoLines(str::DbColCallsList), CellFormat::Plain, kRight},
+         {QStringLiteral("P_KPV"), inTwoLines(str::DbColLossesList), CellFormat::Plain, kRight},
+         {QStringLiteral("P_KPV_PERC"), txt(str::DbColKpv), CellFormat::Fixed2, kRight},
+         {QStringLiteral("P_NORM"), txt(str::DbColNorm), CellFormat::Fixed2, kRight},
+         {QStringLiteral("P_STATE"), inTwoLines(str::DbColState)},
+         {QStringLiteral("P_STATION"), inTwoLines(str::DbColStation)},
+         {QString(), txt(str::ConfidenceHead), CellFormat::LossInterval, kRight},
+         {QString(), inTwoLines(str::ConfidenceDecisionHead), CellFormat::LossDecision}});
 }
 
 bool CycleListModel::load(const SqlFilter& filter) {

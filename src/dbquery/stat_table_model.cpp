@@ -63,6 +63,10 @@ QVariant StatTableModel::data(const QModelIndex& index, int role) const {
             // show a million calls as "1e+06".
             return countText(v);
         }
+        case Qt::ToolTipRole:
+            // The decision in full where its column is narrower than the text.
+            return col.format == CellFormat::LossDecision ? data(index, Qt::DisplayRole)
+                                                          : QVariant();
         case Qt::TextAlignmentRole:
             return static_cast<int>(col.align);
         case Qt::BackgroundRole: {

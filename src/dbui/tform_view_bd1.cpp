@@ -264,6 +264,7 @@ void TForm_ViewBD1::reloadList() {
         // Nothing stored yet: the columns take the width of their titles and first rows, and
         // keep it from then on.
         grid_->resizeColumnsToContents();
+        fitListToWidth();
         totalsGrid_->resizeColumnsToContents();
         // The totals row is still empty: its interval and decision get room for their longest
         // texts.
@@ -288,6 +289,25 @@ void TForm_ViewBD1::reloadList() {
     rowChanged();
     updateCommands();
     emit selectionChanged(excludedCycleIds(), filter_);
+}
+
+void TForm_ViewBD1::fitListToWidth() {
+    if (!grid_->isVisible()) {
+        return;
+    }
+    QHeaderView* header = grid_->horizontalHeader();
+    int total = 0;
+    for (int c = 0; c < header->count(); ++c) {
+        total += header->sectionSize(c);
+    }
+    const int over = total - grid_->viewport()->width();
+    // The decision ("не доказано, ещё вызовов: …") is the widest text of a row: it gives up the
+    // width that would hide it, down to its title's; its tip shows it whole.
+    const int last = header->count() - 1;
+    if (over > 0 && last >= 0) {
+        header->resizeSection(
+            last, std::max(header->sectionSize(last) - over, header->sectionSizeHint(last)));
+    }
 }
 
 void TForm_ViewBD1::rowChanged() {

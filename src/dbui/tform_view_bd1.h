@@ -87,6 +87,9 @@ private:
     void openFilterDialog();
     // Rereads the list (the filter buttons and "Обновить выборку"); the first row is current.
     void reloadList();
+    // The list's columns, as wide as their contents, narrowed to the window where they would
+    // run past it.
+    void fitListToWidth();
     void rowChanged();
     void includedToggled(bool on);
     void showTotals();
