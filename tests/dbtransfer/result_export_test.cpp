@@ -145,12 +145,16 @@ TEST_F(ResultExportTest, CallsAndCyclesComeBackAsStored) {
 
 TEST_F(ResultExportTest, Zev7DbExportWritesTheFileAndRefusesWhatItCannotRead) {
     storeCycle(outA(), inA(), QDateTime(QDate(2026, 3, 2), QTime(9, 0)), 3, true);
+    // The tool reads the database the test wrote: the file, or the test's server.
+    const QString server = DbConnection::options().server;
+    const QString db = server.isEmpty() ? QStringLiteral("sqlite") : server;
     DbConnection::shutdown();
-    const auto run = [](const QStringList& args) {
+    const auto run = [&db](const QStringList& args) {
         QProcess p;
-        p.start(
-            QStringLiteral(ZEV7_DB_PATH),
-            QStringList{QStringLiteral("--home"), programDir(), QStringLiteral("export")} + args);
+        p.start(QStringLiteral(ZEV7_DB_PATH),
+                QStringList{QStringLiteral("--home"), programDir(), QStringLiteral("--db"), db,
+                            QStringLiteral("export")} +
+                    args);
         p.waitForFinished(kProcessTimeoutMs);
         return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()));
     };
