@@ -10,14 +10,12 @@
 #include "dbtransfer/spool_push.h"
 #include "dbtransfer/station_writer.h"
 #include "import_fixture.h"
+#include "support/tool_run.h"
 
-#include <QProcess>
 #include <QUrl>
 
 namespace zev7::testing {
 namespace {
-
-constexpr int kProcessTimeoutMs = 60000;
 
 class ServerOutage : public ResultImportTest {
 protected:
@@ -106,21 +104,9 @@ protected:
         ASSERT_TRUE(ServerSpool(spool).markCycle(writer.cycleId(), 1, &error));
     }
 
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
+    using Run = ToolRun;
     static Run zev7db(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(ZEV7_DB_PATH), args);
-        Run r;
-        if (p.waitForFinished(kProcessTimeoutMs) && p.exitStatus() == QProcess::NormalExit) {
-            r.exitCode = p.exitCode();
-            r.out = QString::fromUtf8(p.readAllStandardOutput());
-            r.err = QString::fromUtf8(p.readAllStandardError());
-        }
-        return r;
+        return runTool(QStringLiteral(ZEV7_DB_PATH), args);
     }
 
     QSqlDatabase control_;
