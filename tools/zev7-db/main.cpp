@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption dbOption(QStringLiteral("db"), txt(str::DbToolOptionDb),
                                       QStringLiteral("URL"));
     const QCommandLineOption fromOption(QStringLiteral("from"), txt(str::DbToolOptionFrom),
-                                        QStringLiteral("DIR"));
+                                        QStringLiteral("DIR|URL"));
     const QCommandLineOption toOption(QStringLiteral("to"), txt(str::DbToolOptionTo),
                                       QStringLiteral("URL"));
     parser.addOptions({dbOption, fromOption, toOption});
