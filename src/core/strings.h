@@ -772,10 +772,11 @@ inline constexpr char DbToolUsage[] =
     "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] push        передача на сервер результатов,\n"
     "                                                   сохраненных на станции, пока сервер был "
     "недоступен\n"
-    "  zev7-db [--to АДРЕС] copy --from КАТАЛОГ         все результаты станции (каталог с "
-    "ZEV7.sqlite\n"
-    "                                                   или с таблицами Paradox) на сервер; "
-    "повторный\n"
+    "  zev7-db [--to АДРЕС] copy --from ИСТОЧНИК        все результаты станции (каталог с "
+    "ZEV7.sqlite,\n"
+    "                                                   с таблицами Paradox или адрес ее "
+    "сервера БД)\n"
+    "                                                   на сервер; повторный\n"
     "                                                   запуск продолжает с того, что еще не "
     "передано\n"
     "  zev7-db [--home КАТАЛОГ] [--db АДРЕС] export [--format csv|json] [--from дд.мм.гг]\n"
@@ -792,8 +793,8 @@ inline constexpr char DbToolUsage[] =
     "ZEV7DBASE/ZEV7.sqlite. Пароль - из ~/.pgpass или PGPASSWORD.";
 inline constexpr char DbToolOptionHome[] = "Каталог программы (в нем ZEV7DBASE)";
 inline constexpr char DbToolOptionFrom[] =
-    "copy: каталог станции, чьи результаты копируются; export: циклы, начатые не раньше этого "
-    "дня (дд.мм.гг)";
+    "copy: каталог станции или адрес ее сервера БД, откуда копируются результаты; export: "
+    "циклы, начатые не раньше этого дня (дд.мм.гг)";
 inline constexpr char DbToolOptionTo[] =
     "copy: сервер БД, куда копируются результаты (то же, что --db); export: циклы, начатые не "
     "позже этого дня (дд.мм.гг)";
@@ -834,10 +835,9 @@ inline constexpr char DbToolImportOwn[] = "Источник - каталог Б�
 inline constexpr char DbToolNoServer[] =
     "Не задан сервер БД: --db АДРЕС (или --to АДРЕС), переменная ZEV7_DB или раздел "
     "[База данных] файла ZEV7.ini.";
-inline constexpr char DbToolNoCopySource[] = "Не задан источник: --from КАТАЛОГ.";
-inline constexpr char DbToolSourceIsServer[] =
-    "Источник - сервер БД: перенос с сервера на сервер делается средствами PostgreSQL "
-    "(pg_dump); --from принимает каталог станции.";
+inline constexpr char DbToolNoCopySource[] = "Не задан источник: --from КАТАЛОГ или АДРЕС.";
+inline constexpr char DbToolSourceIsTarget[] =
+    "Источник - та же БД, куда копируются результаты: копировать нечего.";
 inline constexpr char DbToolPushSummary[] =
     "Передано на сервер циклов: %1, осталось на станции: %2";
 inline constexpr char DbToolPushNothing[] = "На станции нет результатов, ожидающих сервер.";

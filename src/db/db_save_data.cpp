@@ -348,7 +348,8 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         if (!prepare(find,
                      dialectOf(db).firstRowOnly(
                          QStringLiteral("SELECT CYCLE_ID FROM %1 WHERE OUT_ID = ? AND IN_ID = ? "
-                                        "AND DATE_ON = ? AND TIME_ON = ? ORDER BY CYCLE_ID")
+                                        "AND DATE_ON = ? AND TIME_ON = ? AND "
+                                        "COALESCE(STATION, '') = ? ORDER BY CYCLE_ID")
                              .arg(QLatin1String(table::Cycle))),
                      error)) {
             return false;
@@ -356,6 +357,8 @@ bool TDBSaveData::SaveCycleRow(double cycleStart, const CycleRecord& cycle,
         find.addBindValue(outId);
         find.addBindValue(inId);
         bindMoment(find, dialectOf(db), start, WithDay::No);
+        // Stations on one server dial the same numbers at the same second: each its own cycle.
+        find.addBindValue(station.isEmpty() ? QStringLiteral("") : station);
         if (!lookupId(find, &found, error)) {
             return false;
         }

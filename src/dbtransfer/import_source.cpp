@@ -52,9 +52,10 @@ FieldDef sqliteField(const QString& name, const QString& declared) {
     return {name, FieldType::Other, size};
 }
 
-// nullopt: no such table; empty: it could not be read. d: the dialect of db's engine.
-std::optional<TableLayout> sqliteLayout(QSqlDatabase& db, const QString& table,
-                                        const DbDialect& d) {
+}  // namespace
+
+std::optional<TableLayout> declaredLayout(QSqlDatabase& db, const QString& table) {
+    const DbDialect& d = dialectOf(db);
     QSqlQuery q(db);
     if (!q.exec(d.tableColumns(table))) {
         return TableLayout{};
@@ -69,6 +70,8 @@ std::optional<TableLayout> sqliteLayout(QSqlDatabase& db, const QString& table,
     }
     return layout;
 }
+
+namespace {
 
 QString quoted(const QString& name) {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
@@ -249,11 +252,11 @@ std::optional<TableLayout> SqliteImportSource::readLayout(const QString& table, 
         return TableLayout{};
     }
     step_.start();
-    return sqliteLayout(source_, table, sqliteDialect());
+    return declaredLayout(source_, table);
 }
 
 TableLayout SqliteImportSource::expectedLayout(const QString& table) {
-    return sqliteLayout(own_, table, dialectOf(own_)).value_or(TableLayout{});
+    return declaredLayout(own_, table).value_or(TableLayout{});
 }
 
 QString SqliteImportSource::tableName(const QString& table) const {

@@ -123,6 +123,11 @@ private:
     std::map<QString, std::unique_ptr<Opened>> tables_;
 };
 
+// The fields of a table as its CREATE declares them (a server's types named as a file declares
+// them), read through `db`'s dialect: nullopt when there is no such table, empty when the
+// columns could not be read.
+std::optional<TableLayout> declaredLayout(QSqlDatabase& db, const QString& table);
+
 // True when the directory holds a ZEV7 database file.
 bool hasSqliteSource(const QString& directory);
 // The source in a directory: the database file when there is one, else the Paradox tables.

@@ -416,11 +416,13 @@ bool ResultImporter::Copy::copyCycle(const SourceRow& cycle, Outcome* outcome, Q
     QSqlQuery find(own_);
     find.prepare(
         QStringLiteral("SELECT CYCLE_ID FROM Table_Cycle WHERE OUT_ID=? AND IN_ID=? AND "
-                       "DATE_ON=? AND TIME_ON=?"));
+                       "DATE_ON=? AND TIME_ON=? AND COALESCE(STATION, '') = COALESCE(?, '')"));
     find.addBindValue(outId);
     find.addBindValue(inId);
     find.addBindValue(dateOn);
     find.addBindValue(timeOn);
+    // Another station's cycle of the same numbers and second is not this one.
+    find.addBindValue(field(cycle, cycleTable, QStringLiteral("STATION")));
     if (!exec(find, error)) {
         return false;
     }

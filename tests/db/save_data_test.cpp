@@ -253,10 +253,11 @@ TEST_F(SaveDataTest, EveryCycleNamesTheStationThatMeasuredIt) {
     const double start = ole(2026, 1, 14, 10, 0, 0);
     ASSERT_TRUE(startCycle(cycle(number(kIn), 3, 6), start));
     const int named = writer_.cycleId();
-    // A station that names none leaves the column empty, as older versions did.
+    // A station that names none leaves the column empty, as older versions did; on a shared
+    // server its cycle of the same numbers in the same second is not the other station's.
     options.station.clear();
     DbConnection::setOptions(options);
-    ASSERT_TRUE(startCycle(cycle(number(kIn), 3, 6), start + 600 / kSecondsPerDay));
+    ASSERT_TRUE(startCycle(cycle(number(kIn), 3, 6), start));
     EXPECT_EQ(rows(QStringLiteral("SELECT CYCLE_ID, STATION FROM Table_Cycle ORDER BY 1")),
               (QStringList{QStringLiteral("%1|Самара-2").arg(named),
                            QStringLiteral("%1|NULL").arg(writer_.cycleId())}));

@@ -4,19 +4,12 @@
 #include "db/db_transaction.h"
 #include "db/demo_database.h"
 #include "db_fixture.h"
-
-#include <QProcess>
+#include "support/tool_run.h"
 
 namespace zev7::testing {
 namespace {
 
-constexpr int kProcessTimeoutMs = 60000;
-
-struct DbRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using DbRun = ToolRun;
 
 class DbTool : public DbTest {
 protected:
@@ -37,16 +30,8 @@ protected:
     }
 
     DbRun runWith(const QStringList& arguments) {
-        QProcess p;
-        p.start(QStringLiteral(ZEV7_DB_PATH),
-                QStringList{QStringLiteral("--home"), programDir()} + arguments);
-        DbRun r;
-        if (p.waitForFinished(kProcessTimeoutMs) && p.exitStatus() == QProcess::NormalExit) {
-            r.exitCode = p.exitCode();
-            r.out = QString::fromUtf8(p.readAllStandardOutput());
-            r.err = QString::fromUtf8(p.readAllStandardError());
-        }
-        return r;
+        return runTool(QStringLiteral(ZEV7_DB_PATH),
+                       QStringList{QStringLiteral("--home"), programDir()} + arguments);
     }
 
     static QStringList content() {

@@ -92,11 +92,18 @@ TEST_F(ResultImportTest, EveryCycleKeepsItsStationAndAnOlderFileLeavesItEmpty) {
     sql(QStringLiteral("UPDATE Table_Cycle SET STATION='Тольятти' WHERE CYCLE_ID=1"));
     copyDatabaseAsSource();
     emptyOwnDatabase();
-    const QString stations = QStringLiteral("SELECT STATION FROM Table_Cycle ORDER BY DATE_ON");
+    const QString stations =
+        QStringLiteral("SELECT STATION FROM Table_Cycle ORDER BY DATE_ON, CYCLE_ID");
     ImportResult r = import();
     ASSERT_EQ(r.outcome, ImportOutcome::Done) << r.message.toStdString();
     EXPECT_EQ(r.imported, 2);
     EXPECT_EQ(rows(stations), (QStringList{"Тольятти", "NULL"}));
+    // Another station's cycle of the same numbers and second is not the one imported.
+    sql(QStringLiteral("UPDATE Table_Cycle SET STATION='Сызрань' WHERE STATION='Тольятти'"));
+    r = import();
+    ASSERT_EQ(r.outcome, ImportOutcome::Done) << r.message.toStdString();
+    EXPECT_EQ(r.imported, 1);
+    EXPECT_EQ(rows(stations), (QStringList{"Сызрань", "Тольятти", "NULL"}));
 
     const auto alterSource = [this](const QStringList& statements) {
         const QString name = QStringLiteral("ZEV7_test_source");

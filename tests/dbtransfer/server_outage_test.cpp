@@ -10,14 +10,12 @@
 #include "dbtransfer/spool_push.h"
 #include "dbtransfer/station_writer.h"
 #include "import_fixture.h"
+#include "support/tool_run.h"
 
-#include <QProcess>
 #include <QUrl>
 
 namespace zev7::testing {
 namespace {
-
-constexpr int kProcessTimeoutMs = 60000;
 
 class ServerOutage : public ResultImportTest {
 protected:
@@ -37,6 +35,10 @@ protected:
     }
     void TearDown() override {
         if (control_.isOpen()) {
+            if (!otherName_.isEmpty()) {
+                controlExec(
+                    QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(otherName_));
+            }
             serverBack();
             control_.close();
         }
@@ -106,25 +108,14 @@ protected:
         ASSERT_TRUE(ServerSpool(spool).markCycle(writer.cycleId(), 1, &error));
     }
 
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
+    using Run = ToolRun;
     static Run zev7db(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(ZEV7_DB_PATH), args);
-        Run r;
-        if (p.waitForFinished(kProcessTimeoutMs) && p.exitStatus() == QProcess::NormalExit) {
-            r.exitCode = p.exitCode();
-            r.out = QString::fromUtf8(p.readAllStandardOutput());
-            r.err = QString::fromUtf8(p.readAllStandardError());
-        }
-        return r;
+        return runTool(QStringLiteral(ZEV7_DB_PATH), args);
     }
 
     QSqlDatabase control_;
     QString name_;
+    QString otherName_;  // a second database on the same server, dropped at the end
 };
 
 TEST_F(ServerOutage, APortKeepsEveryCallInItsSpoolAndTheServerGetsEachOnce) {
@@ -295,6 +286,41 @@ TEST_F(ServerOutage, ACopyBringsAStationInAndGoesOnWhereItStopped) {
                 QStringLiteral("--to"), QStringLiteral("zev7.example:5432")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("postgresql://"))) << r.err.toStdString();
+}
+
+// A station that kept its results on a server of its own moves onto this one: its cycles come
+// over once, and a database is never its own source.
+TEST_F(ServerOutage, ACopyFromAnotherServerBringsItsCyclesOnce) {
+    storeSourceCycles();
+    const QStringList before = content();
+    ASSERT_NO_FATAL_FAILURE(writeAsFile(source_.filePath(QStringLiteral("ZEV7.sqlite"))));
+    emptyOwnDatabase();
+    const QString server = DbConnection::options().server;
+    otherName_ = name_ + QStringLiteral("_other");
+    ASSERT_TRUE(controlExec(QStringLiteral("CREATE DATABASE \"%1\"").arg(otherName_)));
+    QUrl url(server);
+    url.setPath(QLatin1Char('/') + otherName_);
+    const QString other = url.toString();
+    Run r = zev7db({QStringLiteral("copy"), QStringLiteral("--from"), source_.path(),
+                    QStringLiteral("--to"), other});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(content(), QStringList());
+
+    const QStringList args{QStringLiteral("copy"), QStringLiteral("--from"), other,
+                           QStringLiteral("--to"), server};
+    r = zev7db(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(content(), before);
+    r = zev7db(args);
+    EXPECT_TRUE(r.out.contains(
+        QStringLiteral("Циклов в источнике: 2, передано: 0, дополнено: 0, уже были на сервере: 2")))
+        << r.out.toStdString();
+    EXPECT_EQ(content(), before);
+
+    r = zev7db(
+        {QStringLiteral("copy"), QStringLiteral("--from"), server, QStringLiteral("--to"), server});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("та же БД"))) << r.err.toStdString();
 }
 
 }  // namespace

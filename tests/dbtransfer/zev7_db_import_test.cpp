@@ -2,32 +2,17 @@
 #include "core/port_run_marker.h"
 #include "core/program_dir.h"
 #include "import_fixture.h"
-
-#include <QProcess>
+#include "support/tool_run.h"
 
 namespace zev7::testing {
 namespace {
 
-constexpr int kProcessTimeoutMs = 60000;
-
 class Zev7DbImport : public ResultImportTest {
 protected:
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
+    using Run = ToolRun;
     Run run() {
-        QProcess p;
-        p.start(QStringLiteral(ZEV7_DB_PATH),
-                {QStringLiteral("--home"), programDir(), QStringLiteral("import"), source_.path()});
-        Run r;
-        if (p.waitForFinished(kProcessTimeoutMs) && p.exitStatus() == QProcess::NormalExit) {
-            r.exitCode = p.exitCode();
-            r.out = QString::fromUtf8(p.readAllStandardOutput());
-            r.err = QString::fromUtf8(p.readAllStandardError());
-        }
-        return r;
+        return runTool(QStringLiteral(ZEV7_DB_PATH), {QStringLiteral("--home"), programDir(),
+                                                      QStringLiteral("import"), source_.path()});
     }
 };
 

@@ -11,6 +11,7 @@
 #include "dbtransfer/import_source.h"
 #include "dbtransfer/result_export.h"
 #include "dbtransfer/result_import.h"
+#include "dbtransfer/server_source.h"
 #include "dbtransfer/spool_push.h"
 #include "scenario/user_messages.h"
 
@@ -175,9 +176,24 @@ int push(UserMessages& messages, const DbCommandIo& io) {
     return r.done() ? kDbExitOk : kDbExitRefused;
 }
 
-// All results of a station directory (its file or its Paradox tables) onto the server; a
-// cycle the server has is skipped, so a copy that was stopped goes on where it stopped.
-int copy(const QString& from, UserMessages& messages, const DbCommandIo& io) {
+// The source of a copy: the station's server, its program or database directory (its file),
+// or a folder of Paradox tables; null after a message.
+std::unique_ptr<ImportSource> copySource(const QString& from, const DbOptions& target,
+                                         UserMessages& messages) {
+    QSqlDatabase server = DbConnection::main();
+    if (from.contains(QLatin1String("://"))) {
+        QString error;
+        const std::optional<DbLocation> source = DbLocation::fromUrl(from, &error);
+        if (!source) {
+            messages.error(error);
+            return nullptr;
+        }
+        if (source->url() == DbLocation::fromOptions(target).url()) {
+            messages.error(txt(str::DbToolSourceIsTarget));
+            return nullptr;
+        }
+        return std::make_unique<ServerImportSource>(source->toOptions(target), server);
+    }
     QString directory = from;
     // The station's program directory names its database directory.
     const QString inside = QDir(from).filePath(QString::fromLatin1(kDatabaseDirName));
@@ -186,11 +202,20 @@ int copy(const QString& from, UserMessages& messages, const DbCommandIo& io) {
     }
     if (!QFileInfo(directory).isDir()) {
         messages.error(txt(str::DbToolNoSource).arg(QDir::toNativeSeparators(from)));
+        return nullptr;
+    }
+    return openImportSource(directory, server);
+}
+
+// All results of a station (its file, its Paradox tables or its own server) onto the server; a
+// cycle the server has is skipped, so a copy that was stopped goes on where it stopped.
+int copy(const QString& from, const DbOptions& target, UserMessages& messages,
+         const DbCommandIo& io) {
+    const std::unique_ptr<ImportSource> source = copySource(from, target, messages);
+    if (!source) {
         return kDbExitRefused;
     }
-    QSqlDatabase server = DbConnection::main();
-    const std::unique_ptr<ImportSource> source = openImportSource(directory, server);
-    const ImportResult r = ResultImporter(server).run(*source, progressLines(io));
+    const ImportResult r = ResultImporter(DbConnection::main()).run(*source, progressLines(io));
     return importOutcome(r, messages, io,
                          txt(str::DbToolCopySummary)
                              .arg(r.sourceCycles)
@@ -345,10 +370,6 @@ int runDbCommand(const QString& command, const DbOptions& options, UserMessages&
         messages.error(txt(str::DbToolNoCopySource));
         return kDbExitUsage;
     }
-    if (command == QLatin1String("copy") && from.contains(QLatin1String("://"))) {
-        messages.error(txt(str::DbToolSourceIsServer));
-        return kDbExitUsage;
-    }
     if (!DbConnection::setup(&messages, options)) {
         return kDbExitRefused;
     }
@@ -369,7 +390,7 @@ int runDbCommand(const QString& command, const DbOptions& options, UserMessages&
     } else if (command == QLatin1String("push")) {
         code = push(messages, io);
     } else if (command == QLatin1String("copy")) {
-        code = copy(from, messages, io);
+        code = copy(from, options, messages, io);
     } else if (command == QLatin1String("export")) {
         code = exportResults(args.exportOptions, messages, io);
     }

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
                                       QStringLiteral("URL"));
     // --from and --to: the station directory and the server of "copy", the days of "export".
     const QCommandLineOption fromOption(QStringLiteral("from"), txt(str::DbToolOptionFrom),
-                                        QStringLiteral("DIR|dd.mm.yy"));
+                                        QStringLiteral("DIR|URL|dd.mm.yy"));
     const QCommandLineOption toOption(QStringLiteral("to"), txt(str::DbToolOptionTo),
                                       QStringLiteral("URL|dd.mm.yy"));
     const QCommandLineOption formatOption(QStringLiteral("format"), txt(str::DbToolOptionFormat),
