@@ -118,6 +118,10 @@ public:
     // Packs a table where it lies (the server's own vacuum, run outside a transaction); empty
     // when the engine packs a table by copying it into a fresh one.
     virtual QString packInPlace(const QString& table) const = 0;
+    // What tells the planner how many rows a work table holds and how they spread, run in the
+    // transaction that filled it; none when the engine plans the selection's queries well
+    // without it.
+    virtual QStringList workTableFilled(const QString& /*table*/) const { return {}; }
     // The number of unused pages in the file, and the statement that returns one of them to
     // the file system each time it runs.
     virtual QString freePageCount() const = 0;
@@ -228,6 +232,7 @@ public:
     QString forgetKeyCounter() const override;
     QString storeKeyCounter() const override;
     QString packInPlace(const QString& table) const override;
+    QStringList workTableFilled(const QString& table) const override;
     QString freePageCount() const override;
     QString releaseFreePage() const override;
     QString foldLog() const override;

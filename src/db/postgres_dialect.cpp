@@ -276,6 +276,15 @@ QString PostgresDialect::packInPlace(const QString& table) const {
     return QStringLiteral("VACUUM (ANALYZE) %1").arg(table);
 }
 
+QStringList PostgresDialect::workTableFilled(const QString& table) const {
+    // Emptied and filled again with every selection, a work table's statistics describe
+    // whatever the server last sampled, often the empty table: the statistics' joins over a
+    // selection of years were then planned for a handful of rows and took seconds, or minutes.
+    // A small sample does: the cycle key is unique, and the counts are what matters.
+    return {QStringLiteral("SET LOCAL default_statistics_target = 10"),
+            QStringLiteral("ANALYZE %1").arg(table)};
+}
+
 QString PostgresDialect::freePageCount() const {
     return QStringLiteral("SELECT 0");
 }

@@ -29,25 +29,27 @@ QString resultLabel(int index) {
     return resultCodeText(kLossOutcomes[static_cast<std::size_t>(index - 2)]).trimmed();
 }
 
+// Every result of every selected cycle in one grouped pass: summed, and in percent of the
+// cycles' summed attempts; the loss row carries the smallest norm as text.
 QString summarySelect(const QString& normText, const QString& filterFrom) {
     return QStringLiteral(
                "SELECT RESCYC1.PARAM_RES_ID AS P_RESPARAM_ID,  PARAMCYC.PARAM_RES_STR AS "
                "P_PARAM_STR,  SUM(RESCYC1.RESCYC_VALUE_CNT) AS  P_RES_CNT,  "
                "SUM(RESCYC1.RESCYC_VALUE_CNT)*100/SUM(RESCYC2.RESCYC_VALUE_CNT)  AS  P_RES_PERC,  "
-               "%1 AS P_MIN_NORM_STR,  MIN(SETCYC.P_NORM_KPV) AS P_MIN_NORM  FROM TEMP_CYCLE CYC,  "
+               "CASE WHEN RESCYC1.PARAM_RES_ID=3 THEN %1 ELSE '          ' END AS P_MIN_NORM_STR,  "
+               "MIN(SETCYC.P_NORM_KPV) AS P_MIN_NORM  FROM TEMP_CYCLE CYC,  "
                "TABLE_RESPARAM PARAMCYC,  TABLE_RESCYCLE RESCYC1,  TABLE_RESCYCLE RESCYC2,  "
                "TEMP_RESCYCLE  SETCYC   ")
                .arg(normText) +
            filterFrom;
 }
 
-QString summaryWhere(const QString& paramCondition, const QString& exclusion) {
+QString summaryWhere(const QString& exclusion) {
     return QStringLiteral(
                "  WHERE (RESCYC1.CYCLE_ID=CYC.CYCLE_ID)  AND "
                "(RESCYC2.CYCLE_ID=CYC.CYCLE_ID)  AND (SETCYC.CYCLE_ID=CYC.CYCLE_ID)  AND "
                "(RESCYC1.PARAM_RES_ID=PARAMCYC.PARAM_RES_ID)  AND "
-               "(RESCYC2.PARAM_RES_ID=1)  AND %1 ")
-               .arg(paramCondition) +
+               "(RESCYC2.PARAM_RES_ID=1) ") +
            exclusion;
 }
 
@@ -62,19 +64,13 @@ SummaryStatModel::SummaryStatModel(QSqlDatabase db, QObject* parent) : StatTable
 }
 
 bool SummaryStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
-    const QString x = exclusionCondition(excludedCycleIds);
-    const QString groupBy =
-        QStringLiteral(" GROUP BY RESCYC1.PARAM_RES_ID,PARAMCYC.PARAM_RES_STR ");
     SqlFragment sql(summarySelect(dbDialect().realText(QStringLiteral("MIN(SETCYC.P_NORM_KPV)")) +
                                       QStringLiteral("||' %'"),
                                   filter.from) +
-                    summaryWhere(QStringLiteral("(RESCYC1.PARAM_RES_ID=3)"), x));
+                    summaryWhere(exclusionCondition(excludedCycleIds)));
     sql += filter.where;
-    sql += groupBy + QStringLiteral(" UNION ") +
-           summarySelect(QStringLiteral("'          '"), filter.from) +
-           summaryWhere(QStringLiteral("(RESCYC1.PARAM_RES_ID<>3)"), x);
-    sql += filter.where;
-    sql += groupBy + QStringLiteral(" ORDER BY P_RESPARAM_ID");
+    sql += QStringLiteral(
+        " GROUP BY RESCYC1.PARAM_RES_ID,PARAMCYC.PARAM_RES_STR  ORDER BY P_RESPARAM_ID");
     return run(sql);
 }
 
@@ -93,25 +89,28 @@ ParamStatModel::ParamStatModel(QSqlDatabase db, QObject* parent) : StatTableMode
 }
 
 bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
-    QStringList select{QStringLiteral("CYC.CYCLE_ID AS P_CYCLE_ID"),
-                       QStringLiteral("CYC.OUT_TELNUM AS P_OUT"),
-                       QStringLiteral("CYC.IN_TELNUM AS P_IN"),
-                       QStringLiteral("CYC.DATE_ON AS P_DATE_ON"),
-                       QStringLiteral("CYC.TIME_ON AS P_TIME_ON"),
-                       QStringLiteral("RESCYC1.RESCYC_VALUE_CNT AS P_CALL"),
-                       QStringLiteral("SETCYC.P_NORM_KPV AS P_NORM")};
-    QStringList from{QStringLiteral("TEMP_RESCYCLE SETCYC"), QStringLiteral("TABLE_CYCLE CYC")};
-    QStringList where{QStringLiteral("(SETCYC.CYCLE_ID=CYC.CYCLE_ID)")};
+    QStringList select{
+        QStringLiteral("CYC.CYCLE_ID AS P_CYCLE_ID"), QStringLiteral("CYC.OUT_TELNUM AS P_OUT"),
+        QStringLiteral("CYC.IN_TELNUM AS P_IN"),      QStringLiteral("CYC.DATE_ON AS P_DATE_ON"),
+        QStringLiteral("CYC.TIME_ON AS P_TIME_ON"),   QStringLiteral("RESCYC.C1 AS P_CALL"),
+        QStringLiteral("SETCYC.P_NORM_KPV AS P_NORM")};
+    // The 16 results of each selected cycle side by side, from one grouped pass over their
+    // rows (not 16 joins of the result table); a cycle that lacks any of them drops out.
+    QStringList pivot{QStringLiteral("RESCYC1.CYCLE_ID AS CYCLE_ID")};
     for (int id = ResAttempts; id <= kResultParamCount; ++id) {
-        const QString alias = QStringLiteral("RESCYC%1").arg(id);
-        from << QStringLiteral("TABLE_RESCYCLE ") + alias;
-        where << QStringLiteral("(%1.CYCLE_ID=CYC.CYCLE_ID AND %1.PARAM_RES_ID=%2)")
-                     .arg(alias)
+        pivot << QStringLiteral(
+                     "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN RESCYC1.RESCYC_VALUE_CNT END) AS "
+                     "C%1")
                      .arg(id);
         if (id > ResAttempts) {
+            pivot
+                << QStringLiteral(
+                       "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN RESCYC1.RESCYC_VALUE_PERC END) "
+                       "AS P%1")
+                       .arg(id);
             const QString field = QString::fromLatin1(kResultFields[id - 2]);
-            select << QStringLiteral("%1.RESCYC_VALUE_CNT AS %2").arg(alias, field)
-                   << QStringLiteral("%1.RESCYC_VALUE_PERC AS %2_PERC").arg(alias, field);
+            select << QStringLiteral("RESCYC.C%1 AS %2").arg(id).arg(field)
+                   << QStringLiteral("RESCYC.P%1 AS %2_PERC").arg(id).arg(field);
         }
     }
     // The means over the cycle's test calls, the selected cycles in one grouped pass over
@@ -120,12 +119,21 @@ bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilt
     select << QStringLiteral("RESAVG.A_ATT AS P_AVER_ATT")
            << QStringLiteral("RESAVG.A_AS AS P_AVER_AS")
            << QStringLiteral("RESAVG.A_DC AS P_AVER_DC");
-    from << QStringLiteral(
-        "(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
-        "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
-        "FROM TABLE_RESSEANS RESSEANS1 WHERE RESSEANS1.CYCLE_ID IN "
-        "(SELECT CYCLE_ID FROM TEMP_RESCYCLE) GROUP BY RESSEANS1.CYCLE_ID) RESAVG");
-    where << QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)");
+    const QStringList from{
+        QStringLiteral("TEMP_RESCYCLE SETCYC"), QStringLiteral("TABLE_CYCLE CYC"),
+        QStringLiteral("(SELECT ") + pivot.join(QStringLiteral(", ")) +
+            QStringLiteral(" FROM TABLE_RESCYCLE RESCYC1 WHERE RESCYC1.CYCLE_ID IN "
+                           "(SELECT CYCLE_ID FROM TEMP_RESCYCLE) AND RESCYC1.PARAM_RES_ID "
+                           "BETWEEN %1 AND %2 GROUP BY RESCYC1.CYCLE_ID HAVING COUNT(*)=%2) RESCYC")
+                .arg(ResAttempts)
+                .arg(kResultParamCount),
+        QStringLiteral("(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
+                       "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
+                       "FROM TABLE_RESSEANS RESSEANS1 WHERE RESSEANS1.CYCLE_ID IN "
+                       "(SELECT CYCLE_ID FROM TEMP_RESCYCLE) GROUP BY RESSEANS1.CYCLE_ID) RESAVG")};
+    const QStringList where{QStringLiteral("(SETCYC.CYCLE_ID=CYC.CYCLE_ID)"),
+                            QStringLiteral("(RESCYC.CYCLE_ID=CYC.CYCLE_ID)"),
+                            QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)")};
 
     SqlFragment sql(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
                     QStringLiteral(" FROM ") + from.join(QStringLiteral(", ")) + filter.from +
