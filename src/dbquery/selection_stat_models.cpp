@@ -115,22 +115,24 @@ bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilt
     }
     // The means over the cycle's test calls, the selected cycles in one grouped pass over
     // their calls (not over every call of the database: years of them on a shared server);
-    // a cycle without any measurement row drops out with the join.
+    // a cycle without any measurement row drops out with the join. Both passes start from the
+    // work table (one row a cycle), which lets a server fetch a month's rows by their key
+    // instead of reading every call of the database to find them.
     select << QStringLiteral("RESAVG.A_ATT AS P_AVER_ATT")
            << QStringLiteral("RESAVG.A_AS AS P_AVER_AS")
            << QStringLiteral("RESAVG.A_DC AS P_AVER_DC");
     const QStringList from{
         QStringLiteral("TEMP_RESCYCLE SETCYC"), QStringLiteral("TABLE_CYCLE CYC"),
         QStringLiteral("(SELECT ") + pivot.join(QStringLiteral(", ")) +
-            QStringLiteral(" FROM TABLE_RESCYCLE RESCYC1 WHERE RESCYC1.CYCLE_ID IN "
-                           "(SELECT CYCLE_ID FROM TEMP_RESCYCLE) AND RESCYC1.PARAM_RES_ID "
-                           "BETWEEN %1 AND %2 GROUP BY RESCYC1.CYCLE_ID HAVING COUNT(*)=%2) RESCYC")
+            QStringLiteral(" FROM TEMP_RESCYCLE SELCYC, TABLE_RESCYCLE RESCYC1 WHERE "
+                           "RESCYC1.CYCLE_ID=SELCYC.CYCLE_ID AND RESCYC1.PARAM_RES_ID BETWEEN %1 "
+                           "AND %2 GROUP BY RESCYC1.CYCLE_ID HAVING COUNT(*)=%2) RESCYC")
                 .arg(ResAttempts)
                 .arg(kResultParamCount),
         QStringLiteral("(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
                        "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
-                       "FROM TABLE_RESSEANS RESSEANS1 WHERE RESSEANS1.CYCLE_ID IN "
-                       "(SELECT CYCLE_ID FROM TEMP_RESCYCLE) GROUP BY RESSEANS1.CYCLE_ID) RESAVG")};
+                       "FROM TEMP_RESCYCLE SELCYC, TABLE_RESSEANS RESSEANS1 WHERE "
+                       "RESSEANS1.CYCLE_ID=SELCYC.CYCLE_ID GROUP BY RESSEANS1.CYCLE_ID) RESAVG")};
     const QStringList where{QStringLiteral("(SETCYC.CYCLE_ID=CYC.CYCLE_ID)"),
                             QStringLiteral("(RESCYC.CYCLE_ID=CYC.CYCLE_ID)"),
                             QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)")};
