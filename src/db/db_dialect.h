@@ -122,6 +122,11 @@ public:
     // transaction that filled it; none when the engine plans the selection's queries well
     // without it.
     virtual QStringList workTableFilled(const QString& /*table*/) const { return {}; }
+    // The statistics reach the selected cycles' rows in one grouped pass joined to the work
+    // table (a server: its planner does that well and fetches a month's rows by their key),
+    // not by a lookup per cycle and result (a file: its lookups by key are cheap, its grouping
+    // of millions of rows is not).
+    virtual bool groupsSelectedRows() const { return false; }
     // The number of unused pages in the file, and the statement that returns one of them to
     // the file system each time it runs.
     virtual QString freePageCount() const = 0;
@@ -233,6 +238,7 @@ public:
     QString storeKeyCounter() const override;
     QString packInPlace(const QString& table) const override;
     QStringList workTableFilled(const QString& table) const override;
+    bool groupsSelectedRows() const override;
     QString freePageCount() const override;
     QString releaseFreePage() const override;
     QString foldLog() const override;

@@ -91,12 +91,16 @@ QList<TableDef> buildTables(const DbDialect& d) {
               {d.integerColumn(s("CYCLE_ID"), true), d.integerColumn(s("PARAM_RES_ID"), true),
                d.realColumn(s("RESCYC_VALUE_CNT")), d.realColumn(s("RESCYC_VALUE_PERC"))},
               {s("PRIMARY KEY (CYCLE_ID, PARAM_RES_ID)")},
-              {{s("Table_ResCycle_Param"), s("PARAM_RES_ID")}}});
-    t.append({s(table::SettCycleDec),
-              {d.integerColumn(s("CYCLE_ID"), true), d.integerColumn(s("PARAM_CYCLE_ID"), true),
-               d.realColumn(s("SETCYC_VALUE"))},
-              {s("PRIMARY KEY (CYCLE_ID, PARAM_CYCLE_ID)")},
-              {{s("Table_Sett_Cycle_Dec_Param"), s("PARAM_CYCLE_ID")}}});
+              // A result of every selected cycle read from the index alone (the totals, the
+              // work tables' attempts and losses).
+              {{s("Table_ResCycle_Param_Values"),
+                s("PARAM_RES_ID,CYCLE_ID,RESCYC_VALUE_CNT,RESCYC_VALUE_PERC")}}});
+    t.append(
+        {s(table::SettCycleDec),
+         {d.integerColumn(s("CYCLE_ID"), true), d.integerColumn(s("PARAM_CYCLE_ID"), true),
+          d.realColumn(s("SETCYC_VALUE"))},
+         {s("PRIMARY KEY (CYCLE_ID, PARAM_CYCLE_ID)")},
+         {{s("Table_Sett_Cycle_Dec_Param_Values"), s("PARAM_CYCLE_ID,CYCLE_ID,SETCYC_VALUE")}}});
 
     t.append({s(table::ResParam),
               {d.integerColumn(s("PARAM_RES_ID"), true),

@@ -285,6 +285,10 @@ QStringList PostgresDialect::workTableFilled(const QString& table) const {
             QStringLiteral("ANALYZE %1").arg(table)};
 }
 
+bool PostgresDialect::groupsSelectedRows() const {
+    return true;
+}
+
 QString PostgresDialect::freePageCount() const {
     return QStringLiteral("SELECT 0");
 }

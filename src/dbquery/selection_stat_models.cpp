@@ -53,6 +53,16 @@ QString summaryWhere(const QString& exclusion) {
            exclusion;
 }
 
+// "<table> <alias> WHERE <its rows of the selected cycles>": joined to the work table (one
+// row a cycle) for a grouped pass, or the work table's keys looked up.
+QString selectedRows(bool grouped, const QString& tableAndAlias) {
+    const QString alias = tableAndAlias.section(QLatin1Char(' '), 1);
+    return grouped ? QStringLiteral("TEMP_RESCYCLE SELCYC, %1 WHERE %2.CYCLE_ID=SELCYC.CYCLE_ID")
+                         .arg(tableAndAlias, alias)
+                   : QStringLiteral("%1 WHERE %2.CYCLE_ID IN (SELECT CYCLE_ID FROM TEMP_RESCYCLE)")
+                         .arg(tableAndAlias, alias);
+}
+
 }  // namespace
 
 SummaryStatModel::SummaryStatModel(QSqlDatabase db, QObject* parent) : StatTableModel(db, parent) {
@@ -89,53 +99,71 @@ ParamStatModel::ParamStatModel(QSqlDatabase db, QObject* parent) : StatTableMode
 }
 
 bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
+    const bool grouped = dbDialect().groupsSelectedRows();
     QStringList select{
-        QStringLiteral("CYC.CYCLE_ID AS P_CYCLE_ID"), QStringLiteral("CYC.OUT_TELNUM AS P_OUT"),
-        QStringLiteral("CYC.IN_TELNUM AS P_IN"),      QStringLiteral("CYC.DATE_ON AS P_DATE_ON"),
-        QStringLiteral("CYC.TIME_ON AS P_TIME_ON"),   QStringLiteral("RESCYC.C1 AS P_CALL"),
+        QStringLiteral("CYC.CYCLE_ID AS P_CYCLE_ID"),
+        QStringLiteral("CYC.OUT_TELNUM AS P_OUT"),
+        QStringLiteral("CYC.IN_TELNUM AS P_IN"),
+        QStringLiteral("CYC.DATE_ON AS P_DATE_ON"),
+        QStringLiteral("CYC.TIME_ON AS P_TIME_ON"),
+        (grouped ? QStringLiteral("RESCYC.C1") : QStringLiteral("RESCYC1.RESCYC_VALUE_CNT")) +
+            QStringLiteral(" AS P_CALL"),
         QStringLiteral("SETCYC.P_NORM_KPV AS P_NORM")};
-    // The 16 results of each selected cycle side by side, from one grouped pass over their
-    // rows (not 16 joins of the result table); a cycle that lacks any of them drops out.
+    QStringList from{QStringLiteral("TEMP_RESCYCLE SETCYC"), QStringLiteral("TABLE_CYCLE CYC")};
+    QStringList where{QStringLiteral("(SETCYC.CYCLE_ID=CYC.CYCLE_ID)")};
+    // The 16 results of each selected cycle side by side, a cycle that lacks any of them
+    // dropping out: one grouped pass over their rows, or 16 lookups by key.
     QStringList pivot{QStringLiteral("RESCYC1.CYCLE_ID AS CYCLE_ID")};
     for (int id = ResAttempts; id <= kResultParamCount; ++id) {
-        pivot << QStringLiteral(
-                     "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN RESCYC1.RESCYC_VALUE_CNT END) AS "
-                     "C%1")
-                     .arg(id);
-        if (id > ResAttempts) {
-            pivot
-                << QStringLiteral(
-                       "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN RESCYC1.RESCYC_VALUE_PERC END) "
-                       "AS P%1")
-                       .arg(id);
-            const QString field = QString::fromLatin1(kResultFields[id - 2]);
-            select << QStringLiteral("RESCYC.C%1 AS %2").arg(id).arg(field)
-                   << QStringLiteral("RESCYC.P%1 AS %2_PERC").arg(id).arg(field);
+        const QString alias = QStringLiteral("RESCYC%1").arg(id);
+        if (grouped) {
+            pivot << QStringLiteral(
+                         "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN "
+                         "RESCYC1.RESCYC_VALUE_CNT END) AS C%1")
+                         .arg(id);
+        } else {
+            from << QStringLiteral("TABLE_RESCYCLE ") + alias;
+            where << QStringLiteral("(%1.CYCLE_ID=CYC.CYCLE_ID AND %1.PARAM_RES_ID=%2)")
+                         .arg(alias)
+                         .arg(id);
         }
+        if (id > ResAttempts) {
+            const QString field = QString::fromLatin1(kResultFields[id - 2]);
+            if (grouped) {
+                pivot << QStringLiteral(
+                             "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN "
+                             "RESCYC1.RESCYC_VALUE_PERC END) AS P%1")
+                             .arg(id);
+                select << QStringLiteral("RESCYC.C%1 AS %2").arg(id).arg(field)
+                       << QStringLiteral("RESCYC.P%1 AS %2_PERC").arg(id).arg(field);
+            } else {
+                select << QStringLiteral("%1.RESCYC_VALUE_CNT AS %2").arg(alias, field)
+                       << QStringLiteral("%1.RESCYC_VALUE_PERC AS %2_PERC").arg(alias, field);
+            }
+        }
+    }
+    if (grouped) {
+        from << QStringLiteral("(SELECT ") + pivot.join(QStringLiteral(", ")) +
+                    QStringLiteral(
+                        " FROM %1 AND RESCYC1.PARAM_RES_ID BETWEEN %2 AND %3 GROUP BY "
+                        "RESCYC1.CYCLE_ID HAVING COUNT(*)=%3) RESCYC")
+                        .arg(selectedRows(grouped, QStringLiteral("TABLE_RESCYCLE RESCYC1")))
+                        .arg(ResAttempts)
+                        .arg(kResultParamCount);
+        where << QStringLiteral("(RESCYC.CYCLE_ID=CYC.CYCLE_ID)");
     }
     // The means over the cycle's test calls, the selected cycles in one grouped pass over
     // their calls (not over every call of the database: years of them on a shared server);
-    // a cycle without any measurement row drops out with the join. Both passes start from the
-    // work table (one row a cycle), which lets a server fetch a month's rows by their key
-    // instead of reading every call of the database to find them.
+    // a cycle without any measurement row drops out with the join.
     select << QStringLiteral("RESAVG.A_ATT AS P_AVER_ATT")
            << QStringLiteral("RESAVG.A_AS AS P_AVER_AS")
            << QStringLiteral("RESAVG.A_DC AS P_AVER_DC");
-    const QStringList from{
-        QStringLiteral("TEMP_RESCYCLE SETCYC"), QStringLiteral("TABLE_CYCLE CYC"),
-        QStringLiteral("(SELECT ") + pivot.join(QStringLiteral(", ")) +
-            QStringLiteral(" FROM TEMP_RESCYCLE SELCYC, TABLE_RESCYCLE RESCYC1 WHERE "
-                           "RESCYC1.CYCLE_ID=SELCYC.CYCLE_ID AND RESCYC1.PARAM_RES_ID BETWEEN %1 "
-                           "AND %2 GROUP BY RESCYC1.CYCLE_ID HAVING COUNT(*)=%2) RESCYC")
-                .arg(ResAttempts)
-                .arg(kResultParamCount),
-        QStringLiteral("(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
-                       "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
-                       "FROM TEMP_RESCYCLE SELCYC, TABLE_RESSEANS RESSEANS1 WHERE "
-                       "RESSEANS1.CYCLE_ID=SELCYC.CYCLE_ID GROUP BY RESSEANS1.CYCLE_ID) RESAVG")};
-    const QStringList where{QStringLiteral("(SETCYC.CYCLE_ID=CYC.CYCLE_ID)"),
-                            QStringLiteral("(RESCYC.CYCLE_ID=CYC.CYCLE_ID)"),
-                            QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)")};
+    from << QStringLiteral(
+                "(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
+                "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
+                "FROM %1 GROUP BY RESSEANS1.CYCLE_ID) RESAVG")
+                .arg(selectedRows(grouped, QStringLiteral("TABLE_RESSEANS RESSEANS1")));
+    where << QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)");
 
     SqlFragment sql(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
                     QStringLiteral(" FROM ") + from.join(QStringLiteral(", ")) + filter.from +
