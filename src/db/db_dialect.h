@@ -104,6 +104,9 @@ public:
     // NULL there. Stations that start together on one server may both add it: the second
     // finds it there.
     virtual QString addColumn(const QString& table, const QString& declaration) const = 0;
+    // Run on every work table when the tables are set up, new or of an older layout; empty
+    // when the engine keeps a work table like any other.
+    virtual QString workTableSetUp(const QString& /*table*/) const { return {}; }
 
     // ---- Catalogue and maintenance ---------------------------------------------------------
     // One row when the table bound as the only value exists (its name in any letter case).
@@ -232,6 +235,7 @@ public:
     QString setSchemaVersion(int version) const override;
     QString engineVersion() const override;
     QString addColumn(const QString& table, const QString& declaration) const override;
+    QString workTableSetUp(const QString& table) const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;

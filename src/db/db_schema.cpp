@@ -133,18 +133,23 @@ QList<TableDef> buildTables(const DbDialect& d) {
               cycleColumns(d, true),
               {},
               {{s("TEMP_CYCLE_Id"), s("CYCLE_ID")}},
-              kCycleColumnsAddedLater});
+              kCycleColumnsAddedLater,
+              true});
     t.append({s(table::TempResSeans),
               resSeansColumns(d, true),
               {},
-              {{s("TEMP_RESSEANS_Id"), s("CYCLE_ID,SEANS_ID")}}});
+              {{s("TEMP_RESSEANS_Id"), s("CYCLE_ID,SEANS_ID")}},
+              0,
+              true});
     t.append({s(table::TempResCycle),
               {d.integerColumn(s("CYCLE_ID"), false), d.textColumn(s("P_DATETIME_ON"), 20, false),
                d.realColumn(s("P_NORM_KPV")), d.realColumn(s("P_MAX_COUNT")),
                d.realColumn(s("P_MIN_COUNT")), d.realColumn(s("P_CALL_COUNT")),
                d.realColumn(s("P_KPV_CNT")), d.realColumn(s("P_KPV_PERC"))},
               {},
-              {{s("TEMP_RESCYCLE_Id"), s("CYCLE_ID")}}});
+              {{s("TEMP_RESCYCLE_Id"), s("CYCLE_ID")}},
+              0,
+              true});
     return t;
 }
 
@@ -339,6 +344,10 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
     }
     for (const TableDef& def : tables(engine)) {
         if (!execSql(db, createTableSql(def), error) || !addLaterColumns(db, def, error)) {
+            return false;
+        }
+        if (const QString work = engine.workTableSetUp(def.name);
+            def.workTable && !work.isEmpty() && !execSql(db, work, error)) {
             return false;
         }
         for (const QString& sql : createIndexSql(def)) {
