@@ -61,6 +61,9 @@ struct TableDef {
     // How many of the last columns later layouts added: a table of an older file lacks them
     // until the setup adds them (its rows hold NULL there), and is sound without them.
     int addedLater = 0;
+    // Emptied and filled again by every selection (TEMP_...): nothing in it outlives the
+    // selection, and the engine need not keep it through a crash.
+    bool workTable = false;
 };
 
 class DbSchema {
