@@ -107,6 +107,11 @@ public:
     // Run on every work table when the tables are set up, new or of an older layout; empty
     // when the engine keeps a work table like any other.
     virtual QString workTableSetUp(const QString& /*table*/) const { return {}; }
+    // Gives the connection a work table of its own, of the shared one's layout, in its place
+    // for as long as the connection lives: on a server many programs select at once, and one's
+    // selection must not empty or fill another's. Empty where the database has one user (a
+    // file: each station its own).
+    virtual QString ownWorkTable(const QString& /*table*/) const { return {}; }
 
     // ---- Catalogue and maintenance ---------------------------------------------------------
     // One row when the table bound as the only value exists (its name in any letter case).
@@ -236,6 +241,7 @@ public:
     QString engineVersion() const override;
     QString addColumn(const QString& table, const QString& declaration) const override;
     QString workTableSetUp(const QString& table) const override;
+    QString ownWorkTable(const QString& table) const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;

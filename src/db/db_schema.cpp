@@ -369,6 +369,17 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
     return true;
 }
 
+bool DbSchema::useOwnWorkTables(QSqlDatabase& db, QString* error) {
+    const DbDialect& engine = dialectOf(db);
+    for (const TableDef& def : tables(engine)) {
+        const QString own = engine.ownWorkTable(def.name);
+        if (def.workTable && !own.isEmpty() && !execSql(db, own, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool deleteCycleRows(QSqlDatabase& db, int cycleId, QString* error) {
     for (const char* t :
          {table::ResSeans, table::Seans, table::ResCycle, table::SettCycleDec, table::Cycle}) {

@@ -91,6 +91,9 @@ public:
     // transaction; a table of an older layout gets the columns added since. Existing rows are
     // left as they are. false with the engine's text in *error when that fails.
     static bool createMissing(QSqlDatabase& db, QString* error);
+    // The connection's own work tables where the engine gives them (see
+    // DbDialect::ownWorkTable), after createMissing; false with the engine's text in *error.
+    static bool useOwnWorkTables(QSqlDatabase& db, QString* error);
 };
 
 // Deletes a cycle's rows from every table that holds some (its test calls, their

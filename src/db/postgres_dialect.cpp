@@ -256,6 +256,14 @@ QString PostgresDialect::workTableSetUp(const QString& table) const {
         .arg(sqlQuoted(table.toLower()), table);
 }
 
+QString PostgresDialect::ownWorkTable(const QString& table) const {
+    // A temporary table is the session's own and hides the shared one of the same name.
+    return QStringLiteral(
+               "CREATE TEMPORARY TABLE IF NOT EXISTS %1 (LIKE %1 INCLUDING DEFAULTS INCLUDING "
+               "INDEXES)")
+        .arg(table);
+}
+
 QString PostgresDialect::tableExists() const {
     return QStringLiteral(
         "SELECT 1 FROM pg_class c WHERE c.oid = to_regclass(lower(CAST(? AS TEXT))) "
