@@ -201,7 +201,7 @@ bool DbConnection::setup(UserMessages* messages, const DbOptions& options) {
         for (const QString& sql : dbDialect().fileSetUp()) {
             ok = ok && execSql(db, sql, &error);
         }
-        ok = ok && DbSchema::createMissing(db, &error);
+        ok = ok && DbSchema::createMissing(db, &error) && DbSchema::useOwnWorkTables(db, &error);
         if (!ok) {
             report(messages, txt(str::DbCannotOpen).arg(nativePath, error));
             return false;

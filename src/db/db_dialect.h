@@ -104,6 +104,14 @@ public:
     // NULL there. Stations that start together on one server may both add it: the second
     // finds it there.
     virtual QString addColumn(const QString& table, const QString& declaration) const = 0;
+    // Run on every work table when the tables are set up, new or of an older layout; empty
+    // when the engine keeps a work table like any other.
+    virtual QString workTableSetUp(const QString& /*table*/) const { return {}; }
+    // Gives the connection a work table of its own, of the shared one's layout, in its place
+    // for as long as the connection lives: on a server many programs select at once, and one's
+    // selection must not empty or fill another's. Empty where the database has one user (a
+    // file: each station its own).
+    virtual QString ownWorkTable(const QString& /*table*/) const { return {}; }
 
     // ---- Catalogue and maintenance ---------------------------------------------------------
     // One row when the table bound as the only value exists (its name in any letter case).
@@ -118,6 +126,15 @@ public:
     // Packs a table where it lies (the server's own vacuum, run outside a transaction); empty
     // when the engine packs a table by copying it into a fresh one.
     virtual QString packInPlace(const QString& table) const = 0;
+    // What tells the planner how many rows a work table holds and how they spread, run in the
+    // transaction that filled it; none when the engine plans the selection's queries well
+    // without it.
+    virtual QStringList workTableFilled(const QString& /*table*/) const { return {}; }
+    // The statistics reach the selected cycles' rows in one grouped pass joined to the work
+    // table (a server: its planner does that well and fetches a month's rows by their key),
+    // not by a lookup per cycle and result (a file: its lookups by key are cheap, its grouping
+    // of millions of rows is not).
+    virtual bool groupsSelectedRows() const { return false; }
     // The number of unused pages in the file, and the statement that returns one of them to
     // the file system each time it runs.
     virtual QString freePageCount() const = 0;
@@ -223,11 +240,15 @@ public:
     QString setSchemaVersion(int version) const override;
     QString engineVersion() const override;
     QString addColumn(const QString& table, const QString& declaration) const override;
+    QString workTableSetUp(const QString& table) const override;
+    QString ownWorkTable(const QString& table) const override;
     QString tableExists() const override;
     QString readKeyCounter() const override;
     QString forgetKeyCounter() const override;
     QString storeKeyCounter() const override;
     QString packInPlace(const QString& table) const override;
+    QStringList workTableFilled(const QString& table) const override;
+    bool groupsSelectedRows() const override;
     QString freePageCount() const override;
     QString releaseFreePage() const override;
     QString foldLog() const override;

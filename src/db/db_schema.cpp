@@ -91,12 +91,16 @@ QList<TableDef> buildTables(const DbDialect& d) {
               {d.integerColumn(s("CYCLE_ID"), true), d.integerColumn(s("PARAM_RES_ID"), true),
                d.realColumn(s("RESCYC_VALUE_CNT")), d.realColumn(s("RESCYC_VALUE_PERC"))},
               {s("PRIMARY KEY (CYCLE_ID, PARAM_RES_ID)")},
-              {{s("Table_ResCycle_Param"), s("PARAM_RES_ID")}}});
-    t.append({s(table::SettCycleDec),
-              {d.integerColumn(s("CYCLE_ID"), true), d.integerColumn(s("PARAM_CYCLE_ID"), true),
-               d.realColumn(s("SETCYC_VALUE"))},
-              {s("PRIMARY KEY (CYCLE_ID, PARAM_CYCLE_ID)")},
-              {{s("Table_Sett_Cycle_Dec_Param"), s("PARAM_CYCLE_ID")}}});
+              // A result of every selected cycle read from the index alone (the totals, the
+              // work tables' attempts and losses).
+              {{s("Table_ResCycle_Param_Values"),
+                s("PARAM_RES_ID,CYCLE_ID,RESCYC_VALUE_CNT,RESCYC_VALUE_PERC")}}});
+    t.append(
+        {s(table::SettCycleDec),
+         {d.integerColumn(s("CYCLE_ID"), true), d.integerColumn(s("PARAM_CYCLE_ID"), true),
+          d.realColumn(s("SETCYC_VALUE"))},
+         {s("PRIMARY KEY (CYCLE_ID, PARAM_CYCLE_ID)")},
+         {{s("Table_Sett_Cycle_Dec_Param_Values"), s("PARAM_CYCLE_ID,CYCLE_ID,SETCYC_VALUE")}}});
 
     t.append({s(table::ResParam),
               {d.integerColumn(s("PARAM_RES_ID"), true),
@@ -129,18 +133,23 @@ QList<TableDef> buildTables(const DbDialect& d) {
               cycleColumns(d, true),
               {},
               {{s("TEMP_CYCLE_Id"), s("CYCLE_ID")}},
-              kCycleColumnsAddedLater});
+              kCycleColumnsAddedLater,
+              true});
     t.append({s(table::TempResSeans),
               resSeansColumns(d, true),
               {},
-              {{s("TEMP_RESSEANS_Id"), s("CYCLE_ID,SEANS_ID")}}});
+              {{s("TEMP_RESSEANS_Id"), s("CYCLE_ID,SEANS_ID")}},
+              0,
+              true});
     t.append({s(table::TempResCycle),
               {d.integerColumn(s("CYCLE_ID"), false), d.textColumn(s("P_DATETIME_ON"), 20, false),
                d.realColumn(s("P_NORM_KPV")), d.realColumn(s("P_MAX_COUNT")),
                d.realColumn(s("P_MIN_COUNT")), d.realColumn(s("P_CALL_COUNT")),
                d.realColumn(s("P_KPV_CNT")), d.realColumn(s("P_KPV_PERC"))},
               {},
-              {{s("TEMP_RESCYCLE_Id"), s("CYCLE_ID")}}});
+              {{s("TEMP_RESCYCLE_Id"), s("CYCLE_ID")}},
+              0,
+              true});
     return t;
 }
 
@@ -337,6 +346,10 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
         if (!execSql(db, createTableSql(def), error) || !addLaterColumns(db, def, error)) {
             return false;
         }
+        if (const QString work = engine.workTableSetUp(def.name);
+            def.workTable && !work.isEmpty() && !execSql(db, work, error)) {
+            return false;
+        }
         for (const QString& sql : createIndexSql(def)) {
             if (!execSql(db, sql, error)) {
                 return false;
@@ -352,6 +365,17 @@ bool DbSchema::createMissing(QSqlDatabase& db, QString* error) {
             *error = tx.error();
         }
         return false;
+    }
+    return true;
+}
+
+bool DbSchema::useOwnWorkTables(QSqlDatabase& db, QString* error) {
+    const DbDialect& engine = dialectOf(db);
+    for (const TableDef& def : tables(engine)) {
+        const QString own = engine.ownWorkTable(def.name);
+        if (def.workTable && !own.isEmpty() && !execSql(db, own, error)) {
+            return false;
+        }
     }
     return true;
 }

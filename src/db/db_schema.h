@@ -61,6 +61,9 @@ struct TableDef {
     // How many of the last columns later layouts added: a table of an older file lacks them
     // until the setup adds them (its rows hold NULL there), and is sound without them.
     int addedLater = 0;
+    // Emptied and filled again by every selection (TEMP_...): nothing in it outlives the
+    // selection, and the engine need not keep it through a crash.
+    bool workTable = false;
 };
 
 class DbSchema {
@@ -88,6 +91,9 @@ public:
     // transaction; a table of an older layout gets the columns added since. Existing rows are
     // left as they are. false with the engine's text in *error when that fails.
     static bool createMissing(QSqlDatabase& db, QString* error);
+    // The connection's own work tables where the engine gives them (see
+    // DbDialect::ownWorkTable), after createMissing; false with the engine's text in *error.
+    static bool useOwnWorkTables(QSqlDatabase& db, QString* error);
 };
 
 // Deletes a cycle's rows from every table that holds some (its test calls, their

@@ -246,6 +246,24 @@ QString PostgresDialect::addColumn(const QString& table, const QString& declarat
     return QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2").arg(table, declaration);
 }
 
+QString PostgresDialect::workTableSetUp(const QString& table) const {
+    // Written to the server's log, every selection of years cost as much again as the rows
+    // themselves, and its deletion as much once more. Altered once: the table is locked while
+    // it changes, and a station starting beside one that is selecting must not wait for it.
+    return QStringLiteral(
+               "DO $$ BEGIN IF EXISTS (SELECT 1 FROM pg_class WHERE oid = to_regclass(%1) AND "
+               "relpersistence = 'p') THEN ALTER TABLE %2 SET UNLOGGED; END IF; END $$")
+        .arg(sqlQuoted(table.toLower()), table);
+}
+
+QString PostgresDialect::ownWorkTable(const QString& table) const {
+    // A temporary table is the session's own and hides the shared one of the same name.
+    return QStringLiteral(
+               "CREATE TEMPORARY TABLE IF NOT EXISTS %1 (LIKE %1 INCLUDING DEFAULTS INCLUDING "
+               "INDEXES)")
+        .arg(table);
+}
+
 QString PostgresDialect::tableExists() const {
     return QStringLiteral(
         "SELECT 1 FROM pg_class c WHERE c.oid = to_regclass(lower(CAST(? AS TEXT))) "
@@ -274,6 +292,21 @@ QString PostgresDialect::packInPlace(const QString& table) const {
     // Dead rows of deleted cycles become free space the table fills again, the space at its
     // end goes back to the file system, and the planner learns the new sizes.
     return QStringLiteral("VACUUM (ANALYZE) %1").arg(table);
+}
+
+QStringList PostgresDialect::workTableFilled(const QString& table) const {
+    // Emptied and filled again with every selection, a work table's statistics describe
+    // whatever the server last sampled, often the empty table: the statistics' joins over a
+    // selection of years were then planned for a handful of rows and took seconds, or minutes.
+    // A small sample does: the cycle key is unique, and the counts are what matters. While
+    // the server's own vacuum holds the table (it often does, just after a selection), the
+    // sampling is left to it rather than waited for.
+    return {QStringLiteral("SET LOCAL default_statistics_target = 10"),
+            QStringLiteral("ANALYZE (SKIP_LOCKED) %1").arg(table)};
+}
+
+bool PostgresDialect::groupsSelectedRows() const {
+    return true;
 }
 
 QString PostgresDialect::freePageCount() const {

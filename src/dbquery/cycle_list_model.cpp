@@ -64,17 +64,25 @@ bool CycleListModel::load(const SqlFilter& filter) {
                         kListFrom + filter.from + kListWhere,
                     {ownStationName()});
     sql += filter.where;
+    sql += QStringLiteral(" ORDER BY CYC.OUT_TELNUM,CYC.IN_TELNUM,CYC.DATE_ON,CYC.TIME_ON");
+    totalRows_ = 0;
+    if (!run(sql)) {
+        return false;
+    }
+    // A server hands the whole list over at once and says how long it is; a file is read as
+    // the grid scrolls, and its rows are counted apart.
+    if (query().size() >= 0) {
+        totalRows_ = query().size();
+        return true;
+    }
     SqlFragment count(QStringLiteral("SELECT COUNT(*) ") + kListFrom + filter.from + kListWhere);
     count += filter.where;
-    sql += QStringLiteral(" ORDER BY CYC.OUT_TELNUM,CYC.IN_TELNUM,CYC.DATE_ON,CYC.TIME_ON");
-
-    totalRows_ = 0;
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     if (execFragment(q, count) && q.next()) {
         totalRows_ = q.value(0).toInt();
     }
-    return run(sql);
+    return true;
 }
 
 int CycleListModel::cycleId(int row) const {

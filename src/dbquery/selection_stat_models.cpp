@@ -29,26 +29,38 @@ QString resultLabel(int index) {
     return resultCodeText(kLossOutcomes[static_cast<std::size_t>(index - 2)]).trimmed();
 }
 
+// Every result of every selected cycle in one grouped pass: summed, and in percent of the
+// cycles' summed attempts; the loss row carries the smallest norm as text.
 QString summarySelect(const QString& normText, const QString& filterFrom) {
     return QStringLiteral(
                "SELECT RESCYC1.PARAM_RES_ID AS P_RESPARAM_ID,  PARAMCYC.PARAM_RES_STR AS "
                "P_PARAM_STR,  SUM(RESCYC1.RESCYC_VALUE_CNT) AS  P_RES_CNT,  "
                "SUM(RESCYC1.RESCYC_VALUE_CNT)*100/SUM(RESCYC2.RESCYC_VALUE_CNT)  AS  P_RES_PERC,  "
-               "%1 AS P_MIN_NORM_STR,  MIN(SETCYC.P_NORM_KPV) AS P_MIN_NORM  FROM TEMP_CYCLE CYC,  "
+               "CASE WHEN RESCYC1.PARAM_RES_ID=3 THEN %1 ELSE '          ' END AS P_MIN_NORM_STR,  "
+               "MIN(SETCYC.P_NORM_KPV) AS P_MIN_NORM  FROM TEMP_CYCLE CYC,  "
                "TABLE_RESPARAM PARAMCYC,  TABLE_RESCYCLE RESCYC1,  TABLE_RESCYCLE RESCYC2,  "
                "TEMP_RESCYCLE  SETCYC   ")
                .arg(normText) +
            filterFrom;
 }
 
-QString summaryWhere(const QString& paramCondition, const QString& exclusion) {
+QString summaryWhere(const QString& exclusion) {
     return QStringLiteral(
                "  WHERE (RESCYC1.CYCLE_ID=CYC.CYCLE_ID)  AND "
                "(RESCYC2.CYCLE_ID=CYC.CYCLE_ID)  AND (SETCYC.CYCLE_ID=CYC.CYCLE_ID)  AND "
                "(RESCYC1.PARAM_RES_ID=PARAMCYC.PARAM_RES_ID)  AND "
-               "(RESCYC2.PARAM_RES_ID=1)  AND %1 ")
-               .arg(paramCondition) +
+               "(RESCYC2.PARAM_RES_ID=1) ") +
            exclusion;
+}
+
+// "<table> <alias> WHERE <its rows of the selected cycles>": joined to the work table (one
+// row a cycle) for a grouped pass, or the work table's keys looked up.
+QString selectedRows(bool grouped, const QString& tableAndAlias) {
+    const QString alias = tableAndAlias.section(QLatin1Char(' '), 1);
+    return grouped ? QStringLiteral("TEMP_RESCYCLE SELCYC, %1 WHERE %2.CYCLE_ID=SELCYC.CYCLE_ID")
+                         .arg(tableAndAlias, alias)
+                   : QStringLiteral("%1 WHERE %2.CYCLE_ID IN (SELECT CYCLE_ID FROM TEMP_RESCYCLE)")
+                         .arg(tableAndAlias, alias);
 }
 
 }  // namespace
@@ -62,19 +74,13 @@ SummaryStatModel::SummaryStatModel(QSqlDatabase db, QObject* parent) : StatTable
 }
 
 bool SummaryStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
-    const QString x = exclusionCondition(excludedCycleIds);
-    const QString groupBy =
-        QStringLiteral(" GROUP BY RESCYC1.PARAM_RES_ID,PARAMCYC.PARAM_RES_STR ");
     SqlFragment sql(summarySelect(dbDialect().realText(QStringLiteral("MIN(SETCYC.P_NORM_KPV)")) +
                                       QStringLiteral("||' %'"),
                                   filter.from) +
-                    summaryWhere(QStringLiteral("(RESCYC1.PARAM_RES_ID=3)"), x));
+                    summaryWhere(exclusionCondition(excludedCycleIds)));
     sql += filter.where;
-    sql += groupBy + QStringLiteral(" UNION ") +
-           summarySelect(QStringLiteral("'          '"), filter.from) +
-           summaryWhere(QStringLiteral("(RESCYC1.PARAM_RES_ID<>3)"), x);
-    sql += filter.where;
-    sql += groupBy + QStringLiteral(" ORDER BY P_RESPARAM_ID");
+    sql += QStringLiteral(
+        " GROUP BY RESCYC1.PARAM_RES_ID,PARAMCYC.PARAM_RES_STR  ORDER BY P_RESPARAM_ID");
     return run(sql);
 }
 
@@ -93,26 +99,58 @@ ParamStatModel::ParamStatModel(QSqlDatabase db, QObject* parent) : StatTableMode
 }
 
 bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilter& filter) {
-    QStringList select{QStringLiteral("CYC.CYCLE_ID AS P_CYCLE_ID"),
-                       QStringLiteral("CYC.OUT_TELNUM AS P_OUT"),
-                       QStringLiteral("CYC.IN_TELNUM AS P_IN"),
-                       QStringLiteral("CYC.DATE_ON AS P_DATE_ON"),
-                       QStringLiteral("CYC.TIME_ON AS P_TIME_ON"),
-                       QStringLiteral("RESCYC1.RESCYC_VALUE_CNT AS P_CALL"),
-                       QStringLiteral("SETCYC.P_NORM_KPV AS P_NORM")};
+    const bool grouped = dbDialect().groupsSelectedRows();
+    QStringList select{
+        QStringLiteral("CYC.CYCLE_ID AS P_CYCLE_ID"),
+        QStringLiteral("CYC.OUT_TELNUM AS P_OUT"),
+        QStringLiteral("CYC.IN_TELNUM AS P_IN"),
+        QStringLiteral("CYC.DATE_ON AS P_DATE_ON"),
+        QStringLiteral("CYC.TIME_ON AS P_TIME_ON"),
+        (grouped ? QStringLiteral("RESCYC.C1") : QStringLiteral("RESCYC1.RESCYC_VALUE_CNT")) +
+            QStringLiteral(" AS P_CALL"),
+        QStringLiteral("SETCYC.P_NORM_KPV AS P_NORM")};
     QStringList from{QStringLiteral("TEMP_RESCYCLE SETCYC"), QStringLiteral("TABLE_CYCLE CYC")};
     QStringList where{QStringLiteral("(SETCYC.CYCLE_ID=CYC.CYCLE_ID)")};
+    // The 16 results of each selected cycle side by side, a cycle that lacks any of them
+    // dropping out: one grouped pass over their rows, or 16 lookups by key.
+    QStringList pivot{QStringLiteral("RESCYC1.CYCLE_ID AS CYCLE_ID")};
     for (int id = ResAttempts; id <= kResultParamCount; ++id) {
         const QString alias = QStringLiteral("RESCYC%1").arg(id);
-        from << QStringLiteral("TABLE_RESCYCLE ") + alias;
-        where << QStringLiteral("(%1.CYCLE_ID=CYC.CYCLE_ID AND %1.PARAM_RES_ID=%2)")
-                     .arg(alias)
-                     .arg(id);
+        if (grouped) {
+            pivot << QStringLiteral(
+                         "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN "
+                         "RESCYC1.RESCYC_VALUE_CNT END) AS C%1")
+                         .arg(id);
+        } else {
+            from << QStringLiteral("TABLE_RESCYCLE ") + alias;
+            where << QStringLiteral("(%1.CYCLE_ID=CYC.CYCLE_ID AND %1.PARAM_RES_ID=%2)")
+                         .arg(alias)
+                         .arg(id);
+        }
         if (id > ResAttempts) {
             const QString field = QString::fromLatin1(kResultFields[id - 2]);
-            select << QStringLiteral("%1.RESCYC_VALUE_CNT AS %2").arg(alias, field)
-                   << QStringLiteral("%1.RESCYC_VALUE_PERC AS %2_PERC").arg(alias, field);
+            if (grouped) {
+                pivot << QStringLiteral(
+                             "MAX(CASE WHEN RESCYC1.PARAM_RES_ID=%1 THEN "
+                             "RESCYC1.RESCYC_VALUE_PERC END) AS P%1")
+                             .arg(id);
+                select << QStringLiteral("RESCYC.C%1 AS %2").arg(id).arg(field)
+                       << QStringLiteral("RESCYC.P%1 AS %2_PERC").arg(id).arg(field);
+            } else {
+                select << QStringLiteral("%1.RESCYC_VALUE_CNT AS %2").arg(alias, field)
+                       << QStringLiteral("%1.RESCYC_VALUE_PERC AS %2_PERC").arg(alias, field);
+            }
         }
+    }
+    if (grouped) {
+        from << QStringLiteral("(SELECT ") + pivot.join(QStringLiteral(", ")) +
+                    QStringLiteral(
+                        " FROM %1 AND RESCYC1.PARAM_RES_ID BETWEEN %2 AND %3 GROUP BY "
+                        "RESCYC1.CYCLE_ID HAVING COUNT(*)=%3) RESCYC")
+                        .arg(selectedRows(grouped, QStringLiteral("TABLE_RESCYCLE RESCYC1")))
+                        .arg(ResAttempts)
+                        .arg(kResultParamCount);
+        where << QStringLiteral("(RESCYC.CYCLE_ID=CYC.CYCLE_ID)");
     }
     // The means over the cycle's test calls, the selected cycles in one grouped pass over
     // their calls (not over every call of the database: years of them on a shared server);
@@ -121,10 +159,10 @@ bool ParamStatModel::recompute(const QList<int>& excludedCycleIds, const SqlFilt
            << QStringLiteral("RESAVG.A_AS AS P_AVER_AS")
            << QStringLiteral("RESAVG.A_DC AS P_AVER_DC");
     from << QStringLiteral(
-        "(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
-        "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
-        "FROM TABLE_RESSEANS RESSEANS1 WHERE RESSEANS1.CYCLE_ID IN "
-        "(SELECT CYCLE_ID FROM TEMP_RESCYCLE) GROUP BY RESSEANS1.CYCLE_ID) RESAVG");
+                "(SELECT RESSEANS1.CYCLE_ID AS CYCLE_ID, AVG(RESSEANS1.RES_ATT) AS A_ATT, "
+                "AVG(RESSEANS1.RES_AS_LEV) AS A_AS, AVG(RESSEANS1.RES_DC_LEV) AS A_DC "
+                "FROM %1 GROUP BY RESSEANS1.CYCLE_ID) RESAVG")
+                .arg(selectedRows(grouped, QStringLiteral("TABLE_RESSEANS RESSEANS1")));
     where << QStringLiteral("(RESAVG.CYCLE_ID=CYC.CYCLE_ID)");
 
     SqlFragment sql(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +

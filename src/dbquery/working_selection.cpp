@@ -70,13 +70,24 @@ bool WorkingSelection::load(const SelectionCriteria& criteria) {
     }
     if (!execSql(db_, QStringLiteral("DELETE FROM TEMP_CYCLE"), &error_) ||
         !execFragment(db_, criteria.selectionStatement(), &error_) ||
+        !workTableFilled(QStringLiteral("TEMP_CYCLE")) ||
         !execSql(db_, QStringLiteral("DELETE FROM TEMP_RESCYCLE"), &error_) ||
-        !execSql(db_, fillResultsSql(), &error_)) {
+        !execSql(db_, fillResultsSql(), &error_) ||
+        !workTableFilled(QStringLiteral("TEMP_RESCYCLE"))) {
         return false;
     }
     if (!tx.commit()) {
         error_ = tx.error();
         return false;
+    }
+    return true;
+}
+
+bool WorkingSelection::workTableFilled(const QString& table) {
+    for (const QString& sql : dbDialect().workTableFilled(table)) {
+        if (!execSql(db_, sql, &error_)) {
+            return false;
+        }
     }
     return true;
 }

@@ -50,6 +50,9 @@ public:
     const QString& lastError() const { return error_; }
 
 private:
+    // The engine told what the table holds now.
+    bool workTableFilled(const QString& table);
+
     QSqlDatabase db_;
     QString error_;
 };

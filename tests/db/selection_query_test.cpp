@@ -282,6 +282,30 @@ TEST_F(SelectionLoaded, ClearedRowLeavesTheTotalsButNotTheList) {
     EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")) + count(QStringLiteral("TEMP_RESCYCLE")), 0);
 }
 
+// On a server every program selects into work tables of its own: another station's window
+// selecting and emptying its selection leaves this one's whole.
+TEST_F(SelectionLoaded, AnotherProgramsSelectionLeavesThisOneWhole) {
+    if (!onServer()) {
+        GTEST_SKIP() << "a file has one program's selection";
+    }
+    const QString name = QStringLiteral("ZEV7_test_other_program");
+    {
+        QSqlDatabase other = DbConnection::open(name, DbConnection::options());
+        QString error;
+        ASSERT_TRUE(DbSchema::useOwnWorkTables(other, &error)) << error.toStdString();
+        WorkingSelection selection(other);
+        ASSERT_TRUE(
+            selection.load(criteria(QStringLiteral("14.01.26"), QStringLiteral("14.01.26"), {1})));
+        QSqlQuery q(other);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM TEMP_CYCLE")) && q.next());
+        EXPECT_EQ(q.value(0).toInt(), 1);
+        EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 3);
+        ASSERT_TRUE(selection.clear());
+    }
+    QSqlDatabase::removeDatabase(name);
+    EXPECT_EQ(count(QStringLiteral("TEMP_CYCLE")), 3);
+}
+
 TEST_F(SelectionLoaded, NightWindowKeepsTheCycleAcrossMidnight) {
     RecordFilter night;
     night.timeWindow = true;

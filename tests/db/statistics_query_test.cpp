@@ -116,6 +116,9 @@ TEST_F(Statistics, SummarySumsTheSelectionAndLeavesOutExcludedCycles) {
     EXPECT_NEAR(summary.value(loss, QStringLiteral("P_RES_PERC")).toDouble(), 2400.0 / 440, 1e-9);
     EXPECT_NEAR(summary.value(busy, QStringLiteral("P_RES_PERC")).toDouble(), 700.0 / 440, 1e-9);
     EXPECT_DOUBLE_EQ(summary.value(loss, QStringLiteral("P_MIN_NORM")).toDouble(), 4.0);
+    // The norm is written beside the losses only.
+    EXPECT_EQ(summary.data(summary.index(loss, 3)).toString(), QStringLiteral("4.0 %"));
+    EXPECT_TRUE(summary.data(summary.index(busy, 3)).toString().trimmed().isEmpty());
     EXPECT_TRUE(summary.isRed(loss, 2));  // 5.45 % above 4 %
     EXPECT_FALSE(summary.isRed(rowOf(summary, "P_RESPARAM_ID", 1), 2));
 
@@ -196,8 +199,9 @@ TEST_F(Statistics, TypedSqlChangesNothingButTheResult) {
     EXPECT_EQ(count(QStringLiteral("Table_ResCycle")), 48);
 }
 
-// The parameter table's means come from one grouped pass over the test calls; on a generated
-// database they must be, row for row, what the per-cycle subqueries always gave.
+// The parameter table's results and means come from grouped passes over the selected cycles'
+// rows; on a generated database they must be, row for row, what each cycle's own statistics
+// and the per-cycle subqueries give.
 class GeneratedStatistics : public SelectionTest {};
 
 TEST_F(GeneratedStatistics, ParameterMeansAsThePerCycleQueryGaveThem) {
@@ -206,11 +210,14 @@ TEST_F(GeneratedStatistics, ParameterMeansAsThePerCycleQueryGaveThem) {
     spec.cycles = 30;
     spec.callsPerCycle = 7;
     ASSERT_EQ(fillDemoDatabase(spec, messages_).failures, 0);
-    // Two cycles lose their test calls: they leave the table in both forms.
+    // Two cycles lose their test calls and a third one of its results: they leave the table.
     exec(
         QStringLiteral("DELETE FROM Table_ResSeans WHERE CYCLE_ID IN "
                        "(SELECT MIN(CYCLE_ID) FROM Table_Cycle UNION SELECT MAX(CYCLE_ID) "
                        "FROM Table_Cycle)"));
+    exec(
+        QStringLiteral("DELETE FROM Table_ResCycle WHERE PARAM_RES_ID=9 AND CYCLE_ID="
+                       "(SELECT MIN(CYCLE_ID)+1 FROM Table_Cycle)"));
     SelectionCriteria c;
     c.period.dateOn = QStringLiteral("01.01.26");
     c.period.dateOff = QStringLiteral("31.12.28");
@@ -228,7 +235,8 @@ TEST_F(GeneratedStatistics, ParameterMeansAsThePerCycleQueryGaveThem) {
         "(SELECT AVG(R.RES_AS_LEV) FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID), "
         "(SELECT AVG(R.RES_DC_LEV) FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID) "
         "FROM TEMP_RESCYCLE SETCYC, TABLE_CYCLE CYC WHERE SETCYC.CYCLE_ID=CYC.CYCLE_ID AND "
-        "EXISTS (SELECT 1 FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID) "
+        "EXISTS (SELECT 1 FROM TABLE_RESSEANS R WHERE R.CYCLE_ID=CYC.CYCLE_ID) AND "
+        "(SELECT COUNT(*) FROM TABLE_RESCYCLE R WHERE R.CYCLE_ID=CYC.CYCLE_ID)=16 "
         "ORDER BY CYC.OUT_TELNUM,CYC.IN_TELNUM,CYC.DATE_ON,CYC.TIME_ON")))
         << old.lastError().text().toStdString();
     // Cycles with equal sort keys may come in either order: compared by cycle.
@@ -236,13 +244,29 @@ TEST_F(GeneratedStatistics, ParameterMeansAsThePerCycleQueryGaveThem) {
     while (old.next()) {
         expected[old.value(0).toInt()] = {old.value(1), old.value(2), old.value(3)};
     }
-    EXPECT_EQ(expected.size(), spec.cycles - 2);
+    EXPECT_EQ(expected.size(), spec.cycles - 3);
     ASSERT_EQ(params.rowCount(), expected.size());
     for (int row = 0; row < params.rowCount(); ++row) {
         const QVariantList got{params.value(row, QStringLiteral("P_AVER_ATT")),
                                params.value(row, QStringLiteral("P_AVER_AS")),
                                params.value(row, QStringLiteral("P_AVER_DC"))};
         EXPECT_EQ(got, expected.value(params.cycleId(row))) << params.cycleId(row);
+    }
+    // Each row's results as the cycle's own statistics show them: counts, then percentages.
+    CycleStatModel own(DbConnection::main());
+    for (const int shown : {1, 2}) {
+        params.setPercentMode(shown == 2);
+        for (int row = 0; row < params.rowCount(); ++row) {
+            ASSERT_TRUE(own.showCycle(params.cycleId(row)));
+            ASSERT_EQ(own.rowCount(), 16);
+            EXPECT_EQ(params.data(params.index(row, 4)), own.data(own.index(0, 1)));
+            for (int id = 2; id <= 16; ++id) {
+                const int column = 5 + (id - 2) + (id > 3 ? 1 : 0);  // the norm after losses
+                EXPECT_EQ(params.data(params.index(row, column)),
+                          own.data(own.index(id - 1, shown)))
+                    << params.cycleId(row) << " " << id;
+            }
+        }
     }
 }
 
