@@ -91,6 +91,9 @@ TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* i
     totalsGrid_->setObjectName(QStringLiteral("DBGrid2"));
     totalsGrid_->setHorizontalHeaderLabels(SelectionTotals::headers());
     totalsGrid_->verticalHeader()->hide();
+    // The decision takes the row's free width: its text is whole also where the column widths
+    // were stored by a version without it.
+    totalsGrid_->horizontalHeader()->setStretchLastSection(true);
     totalsGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     totalsGrid_->setFixedHeight(totalsGrid_->horizontalHeader()->sizeHint().height() +
                                 totalsGrid_->verticalHeader()->defaultSectionSize() + 4);
@@ -129,8 +132,6 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* summary = button("StatItog_Button", str::DbViewSummary);
     QPushButton* params = button("StatParams_Button", str::DbViewParamStats);
     QPushButton* itogDiagram = button("ItogDiagram_Button", str::GraphDbSummaryDiagram);
-    row->addSpacing(kButtonGroupGap);
-    QPushButton* csv = button("ExportCsv_Button", str::CsvExportButton);
     row->addStretch(1);
     row = new QHBoxLayout;
     rows->addLayout(row);
@@ -138,7 +139,10 @@ QWidget* TForm_ViewBD1::makeButtons() {
     QPushButton* calls = button("SeansCycle_Button", str::DbViewCycleCalls);
     QPushButton* settings = button("SetCycle_Button", str::DbViewCycleSettings);
     QPushButton* diagram = button("Diagram_Button", str::GraphDbCycleDiagram);
+    // The export of the whole list at the second row's end, where the first row, full of the
+    // selection's windows, has no room left in a window of the older, narrower size.
     row->addStretch(1);
+    QPushButton* csv = button("ExportCsv_Button", str::CsvExportButton);
     cycleButtons_ = {stat, calls, settings, diagram};
 
     connect(refresh, &QPushButton::clicked, this, &TForm_ViewBD1::refreshSelection);
