@@ -65,14 +65,14 @@ bool ServerSpool::remove(const QList<int>& cycleIds, QString* error) {
         *error = tx.error();
         return false;
     }
+    QSqlQuery unmark(db_);
+    unmark.prepare(
+        QStringLiteral("DELETE FROM %1 WHERE CYCLE_ID=?").arg(QLatin1String(kSpoolTable)));
     for (int id : cycleIds) {
-        QSqlQuery unmark(db_);
-        unmark.prepare(
-            QStringLiteral("DELETE FROM %1 WHERE CYCLE_ID=?").arg(QLatin1String(kSpoolTable)));
-        unmark.addBindValue(id);
         if (!deleteCycleRows(db_, id, error)) {
             return false;
         }
+        unmark.bindValue(0, id);
         if (!unmark.exec()) {
             *error = sqlErrorText(unmark);
             return false;
