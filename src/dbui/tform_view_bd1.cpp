@@ -71,6 +71,9 @@ TForm_ViewBD1::TForm_ViewBD1(QSqlDatabase db, UserMessages& messages, IniFile* i
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    // The decision, last, takes whatever width the grid has left, so that it is shown whole
+    // wherever there is room for it.
+    grid_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(grid_, 1);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &TForm_ViewBD1::rowChanged);
