@@ -13,6 +13,10 @@ std::int64_t RealClock::tickMs() const {
     return elapsed_.elapsed();
 }
 
+std::int64_t RealClock::tickUs() const {
+    return elapsed_.nsecsElapsed() / 1000;
+}
+
 QDateTime RealClock::now() const {
     return QDateTime::currentDateTime();
 }
@@ -57,7 +61,11 @@ ScaledClock::ScaledClock(double scale)
 }
 
 std::int64_t ScaledClock::tickMs() const {
-    return static_cast<std::int64_t>(static_cast<double>(elapsed_.nsecsElapsed()) * 1e-6 * scale_);
+    return tickUs() / 1000;
+}
+
+std::int64_t ScaledClock::tickUs() const {
+    return static_cast<std::int64_t>(static_cast<double>(elapsed_.nsecsElapsed()) * 1e-3 * scale_);
 }
 
 QDateTime ScaledClock::now() const {

@@ -13,6 +13,7 @@ class RealClock : public Clock {
 public:
     RealClock();
     std::int64_t tickMs() const override;
+    std::int64_t tickUs() const override;
     QDateTime now() const override;
     void sleepMs(std::int64_t ms) override;
 
@@ -29,6 +30,7 @@ public:
     void sleepMs(std::int64_t ms) override;
     void advance(std::int64_t ms);
     void setNow(const QDateTime& t);  // moves forward to t; time never runs back
+    bool runsByItself() const override { return false; }
 
 private:
     QDateTime start_;
@@ -41,6 +43,7 @@ class ScaledClock : public Clock {
 public:
     explicit ScaledClock(double scale);
     std::int64_t tickMs() const override;
+    std::int64_t tickUs() const override;
     QDateTime now() const override;
     void sleepMs(std::int64_t ms) override;
     double scale() const override { return scale_; }

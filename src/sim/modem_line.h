@@ -40,6 +40,8 @@ public:
     // What the line carries to the modem now: the tone it hears, if any.
     virtual std::optional<Tone> heard(int port, SimUs t) const = 0;
     virtual void log(const TrafficEntry& entry) = 0;
+    // The modem has put bytes on its output wire.
+    virtual void outputQueued(int port) = 0;
 };
 
 }  // namespace zev7

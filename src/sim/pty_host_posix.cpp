@@ -4,8 +4,9 @@
 #include "core/strings.h"
 
 #include <fcntl.h>
-#include <poll.h>
+#include <sys/epoll.h>
 #include <sys/stat.h>
+#include <sys/timerfd.h>
 #include <termios.h>
 #include <unistd.h>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <queue>
 #include <vector>
 
 namespace zev7 {
@@ -26,6 +28,14 @@ namespace {
 constexpr int kIdlePollMs = 500;  // nothing is due: look again anyway now and then
 constexpr std::size_t kReadChunk = 4096;
 constexpr qsizetype kTakeAll = 1 << 20;
+// A serial port's receiver hands over at most this many bytes of a run at once.
+constexpr qsizetype kReceiveFifo = 16;
+constexpr int kMostPorts = 64;
+// The most of a program's reaction a scaled run takes back (see writtenAt()).
+constexpr SimUs kReactionForgivenUs = 4 * kByteUs;
+constexpr std::int64_t kNsPerSecond = 1000000000;
+constexpr std::uint64_t kWakeTag = ~std::uint64_t{0};
+constexpr std::uint64_t kTimerTag = kWakeTag - 1;
 
 // Where a signal handler may write to wake the host up; one host at a time runs with signals.
 volatile std::sig_atomic_t gSignalPipe = -1;
@@ -48,6 +58,22 @@ void closeFd(int& fd) {
     }
 }
 
+// A descriptor closed when the run ends.
+struct Descriptor {
+    explicit Descriptor(int f) : fd(f) {}
+    ~Descriptor() { closeFd(fd); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int fd;
+};
+
+bool watch(int poller, int fd, std::uint64_t tag) {
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.u64 = tag;
+    return ::epoll_ctl(poller, EPOLL_CTL_ADD, fd, &event) == 0;
+}
+
 bool setFlags(int fd, int statusFlags) {
     const int flags = ::fcntl(fd, F_GETFL);
     return flags >= 0 && ::fcntl(fd, F_SETFL, flags | statusFlags) == 0 &&
@@ -63,17 +89,26 @@ struct PtyHost::Impl {
         int slave = -1;  // kept open so that the master never sees a hang-up
         QString link;
         QString device;
+        SimUs due = kNever;         // when the bytes waiting for it have arrived whole
+        SimUs handedOver = kNever;  // when the last run written to it had arrived
     };
+    using Due = std::pair<SimUs, std::size_t>;  // (moment, index in ptys)
 
     Impl(SimNetwork& n, QString h) : network(n), home(std::move(h)) {}
 
     bool openPty(Pty& pty, QString* error);
     void writeToPty(Pty& pty, const QByteArray& bytes);
-    int pollTimeoutMs(SimUs now, SimUs wake) const;
+    // When the port's next run of bytes has arrived whole, into the queue.
+    void schedule(std::size_t index);
+    // The earliest moment a port has bytes to hand over; kNever when none has.
+    SimUs nextDue();
+    // When the computer wrote what has just been read from the port, on the network's clock.
+    SimUs writtenAt(const Pty& pty, double scale);
 
     SimNetwork& network;
     QString home;
     std::vector<Pty> ptys;
+    std::priority_queue<Due, std::vector<Due>, std::greater<>> due;
     std::array<int, 2> wakePipe{-1, -1};
 };
 
@@ -193,15 +228,33 @@ void PtyHost::Impl::writeToPty(Pty& pty, const QByteArray& bytes) {
     }
 }
 
-int PtyHost::Impl::pollTimeoutMs(SimUs now, SimUs wake) const {
-    if (wake == kNever) {
-        return kIdlePollMs;
+void PtyHost::Impl::schedule(std::size_t index) {
+    Pty& pty = ptys[index];
+    pty.due = network.runFromModem(pty.port, kReceiveFifo);
+    if (pty.due != kNever) {
+        due.emplace(pty.due, index);
     }
-    if (wake <= now) {
-        return 0;
+}
+
+SimUs PtyHost::Impl::nextDue() {
+    // Entries left behind by a port that has been written or rescheduled since are stale.
+    while (!due.empty() && ptys[due.top().second].due != due.top().first) {
+        due.pop();
     }
-    const double realMs = usToSeconds(wake - now) * 1000.0 / network.clock().scale();
-    return std::clamp(static_cast<int>(std::ceil(realMs)), 1, kIdlePollMs);
+    return due.empty() ? kNever : due.top().first;
+}
+
+SimUs PtyHost::Impl::writtenAt(const Pty& pty, double scale) {
+    const SimUs now = network.nowUs();
+    if (scale <= 1.0 || pty.handedOver == kNever || pty.handedOver > now) {
+        return now;
+    }
+    // The program's answer to the run it was handed took real microseconds that a scaled
+    // clock counts K times over: at real time its line would have stood idle only a K-th of
+    // that. Up to a few byte times of the excess are given back, so that a scaled run polls
+    // the line as a real one does; never before the run it answers had arrived.
+    const double excess = static_cast<double>(now - pty.handedOver) * (1.0 - 1.0 / scale);
+    return now - std::min(static_cast<SimUs>(excess), kReactionForgivenUs);
 }
 
 void PtyHost::run() {
@@ -209,44 +262,95 @@ void PtyHost::run() {
     if (d.wakePipe[0] < 0) {
         return;
     }
-    std::vector<pollfd> fds;
+    Descriptor poller{::epoll_create1(EPOLL_CLOEXEC)};
+    Descriptor timer{::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)};
+    if (poller.fd < 0 || timer.fd < 0 || !watch(poller.fd, d.wakePipe[0], kWakeTag) ||
+        !watch(poller.fd, timer.fd, kTimerTag)) {
+        return;
+    }
+    d.due = {};
+    std::vector<int> indexOfPort(kMostPorts + 1, -1);
+    for (std::size_t i = 0; i < d.ptys.size(); ++i) {
+        if (!watch(poller.fd, d.ptys[i].master, i)) {
+            return;
+        }
+        indexOfPort[static_cast<std::size_t>(d.ptys[i].port)] = static_cast<int>(i);
+        d.schedule(i);
+    }
+    const double scale = d.network.clock().scale() > 0.0 ? d.network.clock().scale() : 1.0;
+    SimUs armed = kNever;
+    std::vector<epoll_event> ready(d.ptys.size() + 2);
     for (;;) {
         const SimUs now = d.network.nowUs();
-        SimUs wake = d.network.nextEventUs();
-        for (Impl::Pty& pty : d.ptys) {
+        for (int port : d.network.takeOutputChanges()) {
+            const int index =
+                port >= 0 && port <= kMostPorts ? indexOfPort[static_cast<std::size_t>(port)] : -1;
+            if (index >= 0) {
+                d.schedule(static_cast<std::size_t>(index));
+            }
+        }
+        // Every run of bytes that has arrived whole goes to its terminal in one write.
+        while (d.nextDue() <= now) {
+            const std::size_t index = d.due.top().second;
+            d.due.pop();
+            Impl::Pty& pty = d.ptys[index];
             const QByteArray out = d.network.takeFromModem(pty.port, kTakeAll);
             if (!out.isEmpty()) {
                 d.writeToPty(pty, out);
+                pty.handedOver = pty.due;
             }
-            wake = std::min(wake, d.network.arrivalFromModem(pty.port, 0));
+            d.schedule(index);
         }
-        fds.clear();
-        fds.push_back({d.wakePipe[0], POLLIN, 0});
-        for (const Impl::Pty& pty : d.ptys) {
-            fds.push_back({pty.master, POLLIN, 0});
+        // A network event makes output at the earliest one byte time later: no need to look
+        // before that.
+        SimUs wake = d.nextDue();
+        if (const SimUs event = d.network.nextEventUs(); event != kNever) {
+            wake = std::min(wake, event + kByteUs);
         }
-        const int ready = ::poll(fds.data(), fds.size(), d.pollTimeoutMs(now, wake));
-        if (ready < 0 && errno != EINTR) {
+        int timeoutMs = -1;
+        if (wake == kNever) {
+            timeoutMs = kIdlePollMs;
+        } else if (wake != armed) {
+            const double realNs =
+                static_cast<double>(wake - d.network.clock().tickUs()) * 1000.0 / scale;
+            if (realNs <= 0.0) {
+                timeoutMs = 0;
+            } else {
+                itimerspec spec{};
+                const auto ns = static_cast<std::int64_t>(std::ceil(realNs));
+                spec.it_value.tv_sec = static_cast<time_t>(ns / kNsPerSecond);
+                spec.it_value.tv_nsec = static_cast<long>(ns % kNsPerSecond);
+                ::timerfd_settime(timer.fd, 0, &spec, nullptr);
+                armed = wake;
+            }
+        }
+        const int n =
+            ::epoll_wait(poller.fd, ready.data(), static_cast<int>(ready.size()), timeoutMs);
+        if (n < 0 && errno != EINTR) {
             return;
         }
-        if (ready <= 0) {
-            continue;
-        }
-        if ((fds[0].revents & POLLIN) != 0) {
-            char drain[16];
-            while (::read(d.wakePipe[0], drain, sizeof drain) > 0) {
+        for (int k = 0; k < n; ++k) {
+            const std::uint64_t tag = ready[static_cast<std::size_t>(k)].data.u64;
+            if (tag == kWakeTag) {
+                char drain[16];
+                while (::read(d.wakePipe[0], drain, sizeof drain) > 0) {
+                }
+                return;
             }
-            return;
-        }
-        for (std::size_t i = 0; i < d.ptys.size(); ++i) {
-            if ((fds[i + 1].revents & POLLIN) == 0) {
+            if (tag == kTimerTag) {
+                std::uint64_t expirations = 0;
+                [[maybe_unused]] const ssize_t r =
+                    ::read(timer.fd, &expirations, sizeof expirations);
+                armed = kNever;
                 continue;
             }
+            Impl::Pty& pty = d.ptys[tag];
             char buffer[kReadChunk];
-            const ssize_t n = ::read(d.ptys[i].master, buffer, sizeof buffer);
-            if (n > 0) {
-                d.network.sendToModem(d.ptys[i].port,
-                                      QByteArray(buffer, static_cast<qsizetype>(n)));
+            const ssize_t got = ::read(pty.master, buffer, sizeof buffer);
+            if (got > 0) {
+                d.network.sendToModem(pty.port, QByteArray(buffer, static_cast<qsizetype>(got)),
+                                      d.writtenAt(pty, scale));
+                pty.handedOver = kNever;
             }
         }
     }

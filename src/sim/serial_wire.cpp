@@ -38,6 +38,22 @@ SimUs SerialWire::arrivalOf(qsizetype index) const {
     return bytes_[static_cast<std::size_t>(index)].arrival;
 }
 
+SimUs SerialWire::runArrival(qsizetype most) const {
+    if (bytes_.empty()) {
+        return kNever;
+    }
+    SimUs last = bytes_.front().arrival;
+    const qsizetype n = std::min(size(), std::max<qsizetype>(most, 1));
+    for (qsizetype i = 1; i < n; ++i) {
+        const SimUs next = bytes_[static_cast<std::size_t>(i)].arrival;
+        if (next != last + kByteUs) {
+            break;
+        }
+        last = next;
+    }
+    return last;
+}
+
 void SerialWire::dropArrived(SimUs now) {
     take(now, size());
 }

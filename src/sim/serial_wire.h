@@ -22,6 +22,10 @@ public:
     // When the byte at `index` (0 = the oldest waiting) arrives; kNever when it is not sent yet.
     SimUs arrivalOf(qsizetype index) const;
     SimUs nextArrival() const { return arrivalOf(0); }
+    // When the run of back-to-back bytes that starts with the oldest waiting one has arrived
+    // whole, counting at most `most` bytes of it; kNever when nothing waits. A receiver with a
+    // FIFO hands such a run over at once.
+    SimUs runArrival(qsizetype most) const;
     qsizetype size() const { return static_cast<qsizetype>(bytes_.size()); }
     // When the last byte sent has arrived.
     SimUs idleAt() const { return freeAt_; }

@@ -71,8 +71,13 @@ QByteArray SimLinkPort::read(std::int64_t n, int timeoutMs) {
         return {};
     }
     Clock& clock = network_.clock();
-    const SimUs deadline = clock.tickMs() * kUsPerMs + std::max(timeoutMs, 0) * kUsPerMs;
     const qsizetype want = static_cast<qsizetype>(n);
+    if (clock.runsByItself()) {
+        // Real or scaled time: sleep on the network until the modem has sent enough.
+        return network_.waitFromModem(port_, want,
+                                      clock.tickUs() + std::max(timeoutMs, 0) * kUsPerMs);
+    }
+    const SimUs deadline = clock.tickMs() * kUsPerMs + std::max(timeoutMs, 0) * kUsPerMs;
     for (;;) {
         if (network_.pendingFromModem(port_) >= want) {
             return network_.takeFromModem(port_, want);

@@ -1,7 +1,8 @@
 // The in-process serial link to a simulated modem, for tests: a CommPort whose bytes take
 // their time on the engine's clock as on a real 9600-baud 8N2 line. A read sleeps the clock
 // (a manual clock just moves on) until the bytes are due or the time-out has passed, so an
-// engine running over this port sees the modem's timing exactly, deterministically.
+// engine running over this port sees the modem's timing exactly, deterministically. On a clock
+// that runs by itself the read waits on the network, which wakes it when the modem sends.
 #pragma once
 
 #include "core/comm_port.h"

@@ -467,8 +467,9 @@ QByteArray SimModem::resultText(int result) const {
 }
 
 void SimModem::send(const QByteArray& bytes, SimUs t) {
-    if (attached_ && !unplugged_ && !silent_) {
+    if (attached_ && !unplugged_ && !silent_ && !bytes.isEmpty()) {
         output_.send(bytes, t);
+        line_.outputQueued(port_);
     }
 }
 

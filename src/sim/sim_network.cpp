@@ -4,6 +4,8 @@
 #include "teliq/frequency_band.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 
 namespace zev7 {
 
@@ -92,6 +94,7 @@ void SimNetwork::setUnplugged(int port, bool unplugged) {
             // Whatever was on the cable is lost with it.
             s->modem->input().clear();
             s->modem->output().clear();
+            outputQueued(port);
         }
     }
 }
@@ -186,6 +189,7 @@ bool SimNetwork::attach(int port) {
     }
     s->modem->setAttached(true);
     s->modem->output().clear();
+    outputQueued(port);
     return true;
 }
 
@@ -195,10 +199,11 @@ void SimNetwork::detach(int port) {
     if (Subscriber* s = find(port)) {
         s->modem->setAttached(false);
         s->modem->output().clear();
+        outputQueued(port);
     }
 }
 
-SimUs SimNetwork::sendToModem(int port, const QByteArray& bytes) {
+SimUs SimNetwork::sendToModem(int port, const QByteArray& bytes, SimUs start) {
     std::lock_guard lock(mutex_);
     const SimUs now = nowLocked();
     advanceLocked(now);
@@ -206,7 +211,8 @@ SimUs SimNetwork::sendToModem(int port, const QByteArray& bytes) {
     if (s == nullptr || s->modem->unplugged()) {
         return now;
     }
-    s->modem->input().send(bytes, now);
+    s->modem->input().send(bytes, std::min(start, now));
+    inputChanged(*s);
     return s->modem->input().idleAt();
 }
 
@@ -233,14 +239,56 @@ SimUs SimNetwork::arrivalFromModem(int port, qsizetype index) {
     return s != nullptr ? s->modem->output().arrivalOf(index) : kNever;
 }
 
+QByteArray SimNetwork::waitFromModem(int port, qsizetype count, SimUs deadline) {
+    std::unique_lock lock(mutex_);
+    const double scale = clock_.scale() > 0.0 ? clock_.scale() : 1.0;
+    for (;;) {
+        const SimUs now = nowLocked();
+        advanceLocked(now);
+        Subscriber* s = find(port);
+        if (s == nullptr) {
+            return {};
+        }
+        SerialWire& output = s->modem->output();
+        if (output.arrived(now) >= count || now >= deadline) {
+            return output.take(now, count);
+        }
+        // Whatever the modem sends next comes one byte time after its cause at the earliest.
+        SimUs wake = std::min(deadline, output.arrivalOf(count - 1));
+        if (const SimUs input = s->modem->nextInputUs(); input != kNever) {
+            wake = std::min(wake, input + kByteUs);
+        }
+        if (!s->sendingEvents.empty()) {
+            wake = std::min(wake, *s->sendingEvents.begin() + kByteUs);
+        }
+        const auto realUs = static_cast<std::int64_t>(
+            std::ceil(static_cast<double>(std::max<SimUs>(wake - now, 1)) / scale));
+        s->sent.wait_for(lock, std::chrono::microseconds(realUs));
+    }
+}
+
+SimUs SimNetwork::runFromModem(int port, qsizetype most) {
+    std::lock_guard lock(mutex_);
+    advanceLocked(nowLocked());
+    Subscriber* s = find(port);
+    return s != nullptr ? s->modem->output().runArrival(most) : kNever;
+}
+
+std::vector<int> SimNetwork::takeOutputChanges() {
+    std::lock_guard lock(mutex_);
+    advanceLocked(nowLocked());
+    std::vector<int> out;
+    out.swap(outputChanges_);
+    for (int port : out) {
+        outputChanged_[static_cast<std::size_t>(port)] = false;
+    }
+    return out;
+}
+
 SimUs SimNetwork::nextEventUs() {
     std::lock_guard lock(mutex_);
     advanceLocked(nowLocked());
-    SimUs next = events_.empty() ? kNever : events_.begin()->first.first;
-    for (const auto& [port, s] : subscribers_) {
-        next = std::min(next, s.modem->nextInputUs());
-    }
-    return next;
+    return nextEventLocked();
 }
 
 void SimNetwork::purge(int port, bool receive, bool transmit) {
@@ -253,6 +301,7 @@ void SimNetwork::purge(int port, bool receive, bool transmit) {
         }
         if (transmit) {
             s->modem->input().dropNotStarted(now);
+            inputChanged(*s);
         }
     }
 }
@@ -279,38 +328,86 @@ void SimNetwork::advance() {
 SimUs SimNetwork::nowLocked() const {
     // Never behind what has been processed: another thread may have moved the network on
     // between this thread's reading of the clock and its taking the lock.
-    return std::max(clock_.tickMs() * kUsPerMs, processed_);
+    return std::max(clock_.tickUs(), processed_);
+}
+
+SimUs SimNetwork::nextEventLocked() {
+    // Stale entries at the front go; the first valid one is the next byte anywhere.
+    while (!inputs_.empty()) {
+        const auto [arrival, port] = *inputs_.begin();
+        const Subscriber* s = find(port);
+        if (s != nullptr && s->modem->nextInputUs() == arrival) {
+            break;
+        }
+        inputs_.erase(inputs_.begin());
+    }
+    const SimUs event = events_.empty() ? kNever : events_.begin()->first.first;
+    const SimUs byte = inputs_.empty() ? kNever : inputs_.begin()->first;
+    return std::min(event, byte);
+}
+
+void SimNetwork::inputChanged(const Subscriber& s) {
+    const SimUs next = s.modem->nextInputUs();
+    if (next != kNever) {
+        inputs_.emplace(next, s.port);
+    }
+}
+
+void SimNetwork::outputQueued(int port) {
+    if (port < 0 || port > kMaxPort) {
+        return;
+    }
+    if (outputChanged_.empty()) {
+        outputChanged_.assign(kMaxPort + 1, false);
+    }
+    if (!outputChanged_[static_cast<std::size_t>(port)]) {
+        outputChanged_[static_cast<std::size_t>(port)] = true;
+        outputChanges_.push_back(port);
+    }
+    if (Subscriber* s = find(port)) {
+        s->sent.notify_all();
+    }
 }
 
 void SimNetwork::advanceLocked(SimUs t) {
     for (;;) {
-        SimUs next = events_.empty() ? kNever : events_.begin()->first.first;
-        SimModem* byte = nullptr;
-        for (auto& [port, s] : subscribers_) {
-            const SimUs arrival = s.modem->nextInputUs();
-            if (arrival < next) {
-                next = arrival;
-                byte = s.modem.get();
-            }
-        }
+        const SimUs next = nextEventLocked();
         if (next > t) {
             break;
         }
         processed_ = std::max(processed_, next);
-        if (byte != nullptr) {
-            byte->receiveNext();
+        // A byte and an event at the same moment: the event first.
+        const bool eventFirst = !events_.empty() && events_.begin()->first.first <= next;
+        if (!eventFirst) {
+            const int port = inputs_.begin()->second;
+            inputs_.erase(inputs_.begin());
+            Subscriber& s = *find(port);
+            s.modem->receiveNext();
+            inputChanged(s);
             continue;
         }
         const auto first = events_.begin();
         const Event e = first->second;
         events_.erase(first);
+        if (Subscriber* s = find(sendingPort(e))) {
+            if (const auto it = s->sendingEvents.find(next); it != s->sendingEvents.end()) {
+                s->sendingEvents.erase(it);
+            }
+        }
         process(e, next);
     }
     processed_ = std::max(processed_, t);
 }
 
 void SimNetwork::schedule(SimUs t, Event e) {
+    if (Subscriber* s = find(sendingPort(e))) {
+        s->sendingEvents.insert(t);
+    }
     events_.emplace(std::make_pair(t, nextSequence_++), std::move(e));
+}
+
+int SimNetwork::sendingPort(const Event& e) {
+    return e.kind == Event::Kind::Resume || e.kind == Event::Kind::Ring ? e.port : 0;
 }
 
 void SimNetwork::process(const Event& e, SimUs t) {
@@ -604,7 +701,7 @@ void SimNetwork::ring(Call& c, SimUs t) {
         return;
     }
     // Ring and ringback share the cadence: the next ring starts with the next burst.
-    schedule(t + kRingPeriodUs, {Event::Kind::Ring, 0, c.id, c.epoch, {}});
+    schedule(t + kRingPeriodUs, {Event::Kind::Ring, c.callee, c.id, c.epoch, {}});
 }
 
 void SimNetwork::connect(Call& c, SimUs t, bool withAnswerSignal) {

@@ -17,10 +17,13 @@
 
 #include <QList>
 #include <QString>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <vector>
 
 namespace zev7 {
 
@@ -90,13 +93,23 @@ public:
     // One user at a time: false when the port is attached already (or has no modem).
     bool attach(int port);
     void detach(int port);
-    // Puts bytes on the line to the modem now; returns when the last one will have arrived.
-    SimUs sendToModem(int port, const QByteArray& bytes);
+    // Puts bytes on the line to the modem now (or from `start`, when that is earlier: the
+    // moment the computer wrote them); returns when the last one will have arrived.
+    SimUs sendToModem(int port, const QByteArray& bytes, SimUs start = kNever);
     // Bytes from the modem that have arrived by now, at most max.
     QByteArray takeFromModem(int port, qsizetype max);
+    // On a clock that runs by itself: waits until `count` bytes from the modem have arrived or
+    // the clock reaches deadline, and takes at most `count` of them. The wait ends early when
+    // the modem sends, and wakes by itself only for this port's own events.
+    QByteArray waitFromModem(int port, qsizetype count, SimUs deadline);
     qsizetype pendingFromModem(int port);
     // When the index-th waiting byte from the modem arrives; kNever when not sent yet.
     SimUs arrivalFromModem(int port, qsizetype index);
+    // When the run of back-to-back bytes from the modem that starts with the oldest waiting
+    // byte has arrived, counting at most `most` bytes; kNever when nothing waits.
+    SimUs runFromModem(int port, qsizetype most);
+    // The ports whose modems have put bytes on the line (or lost them) since the last call.
+    std::vector<int> takeOutputChanges();
     // The next moment something happens anywhere in the network; kNever when nothing waits.
     SimUs nextEventUs();
     // Drops what has arrived from the modem (receive) and what has not started towards it
@@ -122,6 +135,10 @@ private:
         LineSource line;
         std::optional<Tone> answerTone;
         std::uint64_t callId = 0;
+        // When events that make this modem send fall due (its resumes, its rings).
+        std::multiset<SimUs> sendingEvents;
+        // Signalled when the modem has sent, for a reader waiting on the port.
+        std::condition_variable sent;
     };
     struct Call {
         enum class Phase { DialTone, AwaitDigits, Dialling, Failed, Ringing, Connected, Cleared };
@@ -165,11 +182,16 @@ private:
     void transmitChanged(int port, SimUs t) override;
     std::optional<Tone> heard(int port, SimUs t) const override;
     void log(const TrafficEntry& entry) override;
+    void outputQueued(int port) override;
 
     SimUs nowLocked() const;
+    SimUs nextEventLocked();
+    void inputChanged(const Subscriber& s);
     void advanceLocked(SimUs t);
     void process(const Event& e, SimUs t);
     void schedule(SimUs t, Event e);
+    // The port whose modem an event makes send (a resume, a ring), or 0.
+    static int sendingPort(const Event& e);
     Subscriber* find(int port);
     const Subscriber* find(int port) const;
     Call* callOf(const Subscriber& s);
@@ -196,6 +218,11 @@ private:
     std::map<int, Subscriber> subscribers_;
     std::map<std::uint64_t, Call> calls_;
     std::multimap<std::pair<SimUs, std::uint64_t>, Event> events_;
+    // The next byte on its way to each modem, earliest first: (arrival, port). An entry whose
+    // modem has another next byte by now is stale and dropped when met.
+    std::set<std::pair<SimUs, int>> inputs_;
+    std::vector<int> outputChanges_;
+    std::vector<bool> outputChanged_;
     std::uint64_t nextSequence_ = 0;
     std::uint64_t nextCallId_ = 1;
     SimUs processed_ = 0;

@@ -7,6 +7,7 @@ namespace {
 
 using simtest::exchange;
 using simtest::kCaller;
+using simtest::kTimeoutMs;
 using simtest::SimBench;
 
 TEST(SimLinkPort, BytesTakeTheirTimeOnTheLine) {
@@ -26,6 +27,21 @@ TEST(SimLinkPort, BytesTakeTheirTimeOnTheLine) {
     const QByteArray rest = port.read(20 - part.size(), 1000);
     EXPECT_EQ(part + rest, QByteArray("TI3\rTeliq LX-3310\r0\r"));
     EXPECT_EQ(b.clock.tickMs(), 28);
+}
+
+// On a clock that runs by itself the reader sleeps on the network until its bytes are due.
+TEST(SimLinkPort, ReaderOnARunningClockWakesWhenTheReplyIsDue) {
+    RealClock clock;
+    auto network = buildNetwork(SimConfig::demo(), clock);
+    SimLinkPort port(*network, kCaller);
+    ASSERT_TRUE(port.open(LineSettings::measuring()));
+    const std::int64_t start = clock.tickUs();
+    port.write("ATS0?\r");
+    EXPECT_EQ(port.read(12, kTimeoutMs), QByteArray("ATS0?\r000\r0\r"));
+    // The "A" out, then the twelve bytes of the echo and the answer back.
+    EXPECT_GE(clock.tickUs() - start, 13 * kByteUs);
+    EXPECT_EQ(port.read(1, 20), QByteArray());
+    EXPECT_GE(clock.tickUs() - start, 13 * kByteUs + 20 * kUsPerMs);
 }
 
 TEST(SimLinkPort, ReadReturnsWhatCameWithinTheTimeout) {

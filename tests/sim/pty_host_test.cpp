@@ -102,6 +102,40 @@ TEST(PtyHost, ClientTalksToTheModemThroughTheLink) {
     EXPECT_FALSE(QFileInfo(com1).isSymLink());
 }
 
+// A reply goes to the terminal in one piece when its last byte is due on the line, never
+// sooner: the program reading its stated length wakes once.
+TEST(PtyHost, ReplyComesWholeWhenItsLastByteIsDue) {
+    Watchdog watchdog;
+    QTemporaryDir home;
+    RealClock clock;
+    auto network = buildNetwork(SimConfig::demo(), clock);
+    PtyHost host(*network, home.path());
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    std::thread server([&host] { host.run(); });
+    const QString com1 = home.filePath(QStringLiteral("dev/COM1"));
+    const int fd = ::open(QFile::encodeName(com1).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    EXPECT_GE(fd, 0);
+    if (fd >= 0) {
+        EXPECT_EQ(::write(fd, "A", 1), 1);
+        EXPECT_EQ(readFor(fd, 1), QByteArray("A"));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(::write(fd, "TS0?\r", 5), 5);
+        pollfd p{fd, POLLIN, 0};
+        EXPECT_EQ(::poll(&p, 1, 10000), 1);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        char buffer[64];
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        EXPECT_EQ(QByteArray(buffer, static_cast<qsizetype>(std::max<ssize_t>(got, 0))),
+                  QByteArray("TS0?\r000\r0\r"));
+        // The "T" out, then its echo and the ten bytes after it back.
+        EXPECT_GE(waited, std::chrono::microseconds(12 * kByteUs));
+        ::close(fd);
+    }
+    host.requestStop();
+    server.join();
+}
+
 TEST(PtyHost, RefusesToReplaceWhatIsNotItsLink) {
     Watchdog watchdog;
     QTemporaryDir home;

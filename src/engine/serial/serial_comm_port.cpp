@@ -1,11 +1,14 @@
 #include "engine/serial/serial_comm_port.h"
 
+#include "engine/serial/serial_driver_queue.h"
 #include "engine/serial/serial_port_names.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace zev7 {
 
@@ -14,6 +17,9 @@ namespace {
 constexpr int kWriteTimeoutMs = 1000;
 // Nothing the channel reads is longer than the driver's queue.
 constexpr std::int64_t kMaxReadBytes = 4096;
+constexpr std::int64_t kNsPerMs = 1000000;
+// Waiting for the rest of a reply ends this much before its last byte is due on the line.
+constexpr std::int64_t kEarlyWakeNs = 20000;
 
 bool applySettings(QSerialPort& port, const LineSettings& s) {
     QSerialPort::DataBits dataBits;
@@ -90,6 +96,11 @@ bool SerialCommPort::open(const LineSettings& settings) {
     }
     port_->clearError();
     port_->clear(QSerialPort::AllDirections);
+    noModemLines_ = false;
+    // A byte on the line: start bit, data bits, parity and stop bits.
+    const int bits = 1 + settings.dataBits + (settings.parity ? 1 : 0) + settings.stopBits;
+    const double scale = clock_.scale() > 0.0 ? clock_.scale() : 1.0;
+    byteNs_ = static_cast<std::int64_t>(static_cast<double>(bits) * 1e9 / settings.baud / scale);
     return true;
 }
 
@@ -102,9 +113,8 @@ bool SerialCommPort::purge() {
         error_ = QStringLiteral("port closed");
         return false;
     }
-    // Take in what the driver holds, so that it is dropped with the rest.
-    port_->waitForReadyRead(0);
-    port_->clearError();
+    // The driver's queue and Qt's buffer go together.
+    clearError();
     const bool ok = port_->clear(QSerialPort::AllDirections);
     if (!ok) {
         takeError();
@@ -136,7 +146,7 @@ std::int64_t SerialCommPort::write(const QByteArray& data) {
         takeError();
         port_->clear(QSerialPort::Output);
     }
-    port_->clearError();
+    clearError();
     return std::max<qint64>(0, queued - left);
 }
 
@@ -152,7 +162,7 @@ bool SerialCommPort::flush() {
             break;
         }
     }
-    port_->clearError();
+    clearError();
     return port_->bytesToWrite() == 0;
 }
 
@@ -163,17 +173,39 @@ QByteArray SerialCommPort::read(std::int64_t n, int timeoutMs) {
     }
     n = std::min(n, kMaxReadBytes);
     out = port_->read(n);
+    if (out.size() >= n) {
+        return out;
+    }
     QElapsedTimer timer;
     timer.start();
-    const int limit = realMs(std::max(timeoutMs, 0));
+    const std::int64_t limitNs =
+        static_cast<std::int64_t>(realMs(std::max(timeoutMs, 0))) * kNsPerMs;
     while (out.size() < n) {
-        const qint64 remaining = limit - timer.elapsed();
-        if (remaining <= 0 || !port_->waitForReadyRead(static_cast<int>(remaining))) {
+        std::int64_t remainingNs = limitNs - timer.nsecsElapsed();
+        if (!out.isEmpty() && remainingNs > 0) {
+            // The rest of a reply that has begun cannot come sooner than its bytes take on
+            // the line: one wait for all of them instead of a wake-up for every byte.
+            const std::int64_t restNs =
+                std::min<std::int64_t>(remainingNs, (n - out.size()) * byteNs_ - kEarlyWakeNs);
+            if (restNs > 0) {
+                std::this_thread::sleep_for(std::chrono::nanoseconds(restNs));
+            }
+            remainingNs = limitNs - timer.nsecsElapsed();
+        }
+        if (remainingNs <= 0) {
+            // One look at what has come in by the deadline.
+            if (port_->waitForReadyRead(0)) {
+                out += port_->read(n - out.size());
+            }
+            break;
+        }
+        const int waitMs = static_cast<int>((remainingNs + kNsPerMs - 1) / kNsPerMs);
+        if (!port_->waitForReadyRead(waitMs)) {
             break;
         }
         out += port_->read(n - out.size());
     }
-    port_->clearError();
+    clearError();
     return out;
 }
 
@@ -182,18 +214,24 @@ std::int64_t SerialCommPort::bytesPending() {
         error_ = QStringLiteral("port closed");
         return -1;
     }
+    const std::int64_t queued = driverInputQueue(*port_);
+    if (queued >= 0) {
+        return port_->bytesAvailable() + queued;
+    }
     port_->waitForReadyRead(0);
-    port_->clearError();
+    clearError();
     return port_->bytesAvailable();
 }
 
 CommPort::ModemStatus SerialCommPort::modemStatus() {
-    if (!isOpen()) {
+    if (!isOpen() || noModemLines_) {
         return ModemStatus::Unavailable;
     }
-    port_->clearError();
+    clearError();
     const QSerialPort::PinoutSignals lines = port_->pinoutSignals();
     if (port_->error() != QSerialPort::NoError) {
+        // A device without modem lines (a pseudo-terminal) does not grow them while open.
+        noModemLines_ = port_->error() == QSerialPort::UnsupportedOperationError;
         port_->clearError();
         return ModemStatus::Unavailable;
     }
@@ -219,6 +257,13 @@ QString SerialCommPort::errorString() const {
 int SerialCommPort::realMs(std::int64_t clockMs) const {
     const double scale = clock_.scale() > 0.0 ? clock_.scale() : 1.0;
     return static_cast<int>(std::ceil(static_cast<double>(clockMs) / scale));
+}
+
+void SerialCommPort::clearError() {
+    // Qt looks up the text of the error it clears: only when there is one.
+    if (port_->error() != QSerialPort::NoError) {
+        port_->clearError();
+    }
 }
 
 void SerialCommPort::takeError() {

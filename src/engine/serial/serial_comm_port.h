@@ -44,12 +44,15 @@ private:
     // Real milliseconds for a time-out counted on the engine clock.
     int realMs(std::int64_t clockMs) const;
     void takeError();
+    void clearError();
 
     QString deviceName_;
     Clock& clock_;
     std::unique_ptr<QSerialPort> port_;
     QString error_;
     OpenFailure openFailure_ = OpenFailure::None;
+    bool noModemLines_ = false;
+    std::int64_t byteNs_ = 0;  // one byte on the line, in real nanoseconds
 };
 
 // What the main window's port list learns by opening a port exclusively and closing it again.

@@ -1,0 +1,226 @@
+// The serial path at the line's pace: one port polls the level ("A/" after "AT%V", as a test
+// call does) through the program's real channel against zev7-sim over a pseudo-terminal, at
+// real time and at ZEV7_TIME_SCALE 20, for a fixed number of exchanges; the same exchanges
+// through the in-process link on the manual clock beside them. Printed per run: the program's
+// CPU time and context switches per exchange (getrusage of the polling thread), the
+// simulator's own CPU time and context switches per exchange (/proc), and the polls per
+// simulated second against the line's limit: every "A/" exchange keeps the line busy for its
+// probe, the probe's echo, the "/" and the 8 bytes of the rest of the reply, 11 bytes of
+// 1 + 8 + 2 bits at 9600 baud (79.3 exchanges a second). CPU-time figures hold on a busy
+// machine; the polls per second do not: the load average is printed with them (run it under
+// `chrt -f 1` to see the line's pace on a busy machine).
+//
+//   build/bench/bench_serial_line [EXCHANGES [SCALE...]]   (default 1000 exchanges, scales 1 20)
+#include "core/clocks.h"
+#include "engine/modem/modem_channel.h"
+#include "engine/serial/serial_comm_port.h"
+#include "sim/sim_config.h"
+#include "sim/sim_link_port.h"
+#include "support/recording_messages.h"
+
+#include <sys/resource.h>
+#include <time.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <memory>
+
+using namespace zev7;
+
+namespace {
+
+constexpr int kPort = 1;  // the demo network's caller
+constexpr int kDefaultExchanges = 1000;
+constexpr int kWarmUp = 20;
+constexpr int kStartWaitMs = 10000;
+constexpr int kInProcessFactor = 100;
+
+struct Usage {
+    double cpuUs = 0;
+    double switches = 0;
+};
+
+// The polling thread's CPU time to the nanosecond, and its context switches.
+Usage threadUsage() {
+    timespec cpu{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return {static_cast<double>(cpu.tv_sec) * 1e6 + static_cast<double>(cpu.tv_nsec) / 1e3,
+            static_cast<double>(u.ru_nvcsw + u.ru_nivcsw)};
+}
+
+// The simulator's main thread (it serves every terminal): CPU time from schedstat, in
+// nanoseconds, and its context switches from status.
+Usage processUsage(qint64 pid) {
+    Usage u;
+    QFile sched(QStringLiteral("/proc/%1/schedstat").arg(pid));
+    if (sched.open(QIODevice::ReadOnly)) {
+        u.cpuUs = sched.readAll().split(' ').value(0).toDouble() / 1000.0;
+    }
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.endsWith("ctxt_switches:") || line.contains("ctxt_switches:")) {
+                u.switches += line.mid(line.indexOf(':') + 1).trimmed().toDouble();
+            }
+        }
+    }
+    return u;
+}
+
+QString loadAverage() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).section(' ', 0, 2)
+                                       : QStringLiteral("?");
+}
+
+// Exchanges a second the line allows for the repeat command: its reply, the probe and the
+// probe's echo (the "/" and its echo overlap with the reply) at the measuring line settings.
+double lineLimit() {
+    const LineSettings s = LineSettings::measuring();
+    const int bits = 1 + s.dataBits + (s.parity ? 1 : 0) + s.stopBits;
+    const int bytes = kRepeatCommand.replyLength + 2;
+    return static_cast<double>(s.baud) / (bits * bytes);
+}
+
+struct Run {
+    int exchanges = 0;
+    int failures = 0;
+    Usage program;
+    Usage simulator;
+    double simulatedSeconds = 0;
+};
+
+// Off-hook on dial tone, one level query, then the repeat command as the tone polling sends it.
+Run poll(ModemChannel& channel, Clock& clock, int exchanges, qint64 simPid) {
+    Run r;
+    channel.ModemSendGetData(kOffHook);
+    channel.ModemSendGetData(kReadLevel);
+    for (int i = 0; i < kWarmUp; ++i) {
+        channel.ModemSendGetData(kRepeatCommand);
+    }
+    const Usage p0 = threadUsage();
+    const Usage s0 = simPid > 0 ? processUsage(simPid) : Usage{};
+    const std::int64_t t0 = clock.tickUs();
+    for (int i = 0; i < exchanges; ++i) {
+        if (!channel.ModemSendGetData(kRepeatCommand)) {
+            if (r.failures++ < 5 && qEnvironmentVariableIsSet("BENCH_DEBUG")) {
+                std::fprintf(stderr, "failed %d: reply [%s]\n", i,
+                             channel.lastReply().toPercentEncoding().constData());
+            }
+        }
+    }
+    const std::int64_t t1 = clock.tickUs();
+    const Usage p1 = threadUsage();
+    const Usage s1 = simPid > 0 ? processUsage(simPid) : Usage{};
+    channel.ModemSendGetData(kOnHook);
+    r.exchanges = exchanges;
+    r.program = {p1.cpuUs - p0.cpuUs, p1.switches - p0.switches};
+    r.simulator = {s1.cpuUs - s0.cpuUs, s1.switches - s0.switches};
+    r.simulatedSeconds = static_cast<double>(t1 - t0) / 1e6;
+    return r;
+}
+
+void print(const char* what, const Run& r, bool withLine) {
+    const double n = r.exchanges > 0 ? r.exchanges : 1;
+    std::printf("%-24s program %7.2f us %5.2f switches", what, r.program.cpuUs / n,
+                r.program.switches / n);
+    if (withLine) {
+        const double rate = r.simulatedSeconds > 0 ? r.exchanges / r.simulatedSeconds : 0;
+        std::printf(" | simulator %7.2f us %5.2f switches | %6.2f polls/s = %5.1f %% of %.1f",
+                    r.simulator.cpuUs / n, r.simulator.switches / n, rate,
+                    100.0 * rate / lineLimit(), lineLimit());
+    }
+    std::printf(" | failed %d of %d\n", r.failures, r.exchanges);
+}
+
+Run inProcess(int exchanges) {
+    ManualClock clock;
+    std::unique_ptr<SimNetwork> network = buildNetwork(SimConfig::demo(), clock);
+    RecordingMessages messages;
+    ModemChannel channel(kPort, std::make_unique<SimLinkPort>(*network, kPort), clock, messages);
+    if (!channel.openPort()) {
+        return {};
+    }
+    return poll(channel, clock, exchanges, 0);
+}
+
+bool overPty(double scale, int exchanges, Run* out) {
+    QTemporaryDir home;
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.setStandardOutputFile(QProcess::nullDevice());
+    sim.start(QStringLiteral(ZEV7_SIM_PATH),
+              {QStringLiteral("--home"), home.path(), QStringLiteral("--time-scale"),
+               QString::number(scale)});
+    if (!sim.waitForStarted()) {
+        std::fprintf(stderr, "zev7-sim did not start\n");
+        return false;
+    }
+    const QString device = QDir(home.path()).filePath(QStringLiteral("dev/COM%1").arg(kPort));
+    for (int waited = 0; !QFileInfo::exists(device) && waited < kStartWaitMs; waited += 10) {
+        QThread::msleep(10);
+    }
+    RealClock real;
+    ScaledClock scaled(scale);
+    Clock& clock = scale > 1.0 ? static_cast<Clock&>(scaled) : real;
+    RecordingMessages messages;
+    bool ok = false;
+    {
+        ModemChannel channel(kPort, std::make_unique<SerialCommPort>(device, clock), clock,
+                             messages);
+        if (channel.openPort()) {
+            *out = poll(channel, clock, exchanges, sim.processId());
+            ok = true;
+        } else {
+            std::fprintf(stderr, "cannot open %s\n", qPrintable(device));
+        }
+    }
+    if (sim.state() != QProcess::Running) {
+        std::fprintf(stderr, "zev7-sim ended early: exit %d, status %d\n", sim.exitCode(),
+                     static_cast<int>(sim.exitStatus()));
+    }
+    sim.terminate();
+    if (!sim.waitForFinished(kStartWaitMs)) {
+        sim.kill();
+        sim.waitForFinished();
+    }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int exchanges = args.size() > 1 ? std::max(1, args[1].toInt()) : kDefaultExchanges;
+    QList<double> scales;
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        scales.append(std::max(1.0, args[i].toDouble()));
+    }
+    if (scales.isEmpty()) {
+        scales = {1.0, 20.0};
+    }
+    std::printf("load average %s, %d exchanges \"A/\" per run\n", qPrintable(loadAverage()),
+                exchanges);
+    // The in-process exchange costs microseconds: many more of them for a steady figure.
+    print("in-process, manual clock", inProcess(exchanges * kInProcessFactor), false);
+    int status = 0;
+    for (double scale : scales) {
+        Run r;
+        if (!overPty(scale, exchanges, &r)) {
+            status = 1;
+            continue;
+        }
+        const QByteArray what = QStringLiteral("pty, time scale %1").arg(scale).toLatin1();
+        print(what.constData(), r, true);
+    }
+    std::printf("load average %s\n", qPrintable(loadAverage()));
+    return status;
+}

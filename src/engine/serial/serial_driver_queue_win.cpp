@@ -1,0 +1,24 @@
+#include <QtGlobal>
+
+#if defined(Q_OS_WIN)
+
+#include "engine/serial/serial_driver_queue.h"
+
+#include <windows.h>
+#include <QSerialPort>
+
+namespace zev7 {
+
+std::int64_t driverInputQueue(QSerialPort& port) {
+    const HANDLE handle = port.handle();
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (handle == INVALID_HANDLE_VALUE || !ClearCommError(handle, &errors, &status)) {
+        return -1;
+    }
+    return static_cast<std::int64_t>(status.cbInQue);
+}
+
+}  // namespace zev7
+
+#endif
