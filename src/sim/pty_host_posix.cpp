@@ -324,6 +324,11 @@ void PtyHost::run() {
                 armed = wake;
             }
         }
+        // Asking the network anything moves it on to now: a modem may have begun to send
+        // meanwhile, and its bytes must be scheduled before the host sleeps.
+        if (d.network.hasOutputChanges()) {
+            timeoutMs = 0;
+        }
         const int n =
             ::epoll_wait(poller.fd, ready.data(), static_cast<int>(ready.size()), timeoutMs);
         if (n < 0 && errno != EINTR) {

@@ -285,6 +285,11 @@ std::vector<int> SimNetwork::takeOutputChanges() {
     return out;
 }
 
+bool SimNetwork::hasOutputChanges() {
+    std::lock_guard lock(mutex_);
+    return !outputChanges_.empty();
+}
+
 SimUs SimNetwork::nextEventUs() {
     std::lock_guard lock(mutex_);
     advanceLocked(nowLocked());

@@ -110,6 +110,9 @@ public:
     SimUs runFromModem(int port, qsizetype most);
     // The ports whose modems have put bytes on the line (or lost them) since the last call.
     std::vector<int> takeOutputChanges();
+    // Whether a port has put bytes on the line since the last takeOutputChanges(), without
+    // moving the network on: what the network did while being asked something else.
+    bool hasOutputChanges();
     // The next moment something happens anywhere in the network; kNever when nothing waits.
     SimUs nextEventUs();
     // Drops what has arrived from the modem (receive) and what has not started towards it

@@ -155,5 +155,25 @@ TEST(SimLinkPort, RingReportsWaitForTheReader) {
     EXPECT_EQ(station.read(2, 6000), QByteArray("2\r"));
 }
 
+// The terminal host sleeps until the next byte or event it knows of. Every question it asks the
+// network moves the network on to now, so a modem may begin to send while the host asks for
+// something else; that must still be reported, or the reply waits for the next poll.
+TEST(SimNetworkOutput, BytesSentWhileAnsweringAnotherQuestionAreReported) {
+    ManualClock clock;
+    auto network = buildNetwork(SimConfig::demo(), clock);
+    ASSERT_TRUE(network->attach(kCaller));
+    network->takeOutputChanges();
+    network->sendToModem(kCaller, "A");
+    EXPECT_FALSE(network->hasOutputChanges());
+    clock.advance(2);
+    // The "A" arrives while the host asks when the next event is; the modem echoes it.
+    network->nextEventUs();
+    EXPECT_TRUE(network->hasOutputChanges());
+    EXPECT_EQ(network->takeOutputChanges(), std::vector<int>{kCaller});
+    EXPECT_FALSE(network->hasOutputChanges());
+    clock.advance(2);  // the echo's own byte time back
+    EXPECT_EQ(network->takeFromModem(kCaller, 16), QByteArray("A"));
+}
+
 }  // namespace
 }  // namespace zev7
