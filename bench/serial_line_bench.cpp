@@ -43,6 +43,7 @@ constexpr int kInProcessFactor = 100;
 struct Usage {
     double cpuUs = 0;
     double switches = 0;
+    double preempted = 0;  // of the switches, those where the thread was ready to go on
 };
 
 // The polling thread's CPU time to the nanosecond, and its context switches.
@@ -52,7 +53,7 @@ Usage threadUsage() {
     rusage u{};
     getrusage(RUSAGE_THREAD, &u);
     return {static_cast<double>(cpu.tv_sec) * 1e6 + static_cast<double>(cpu.tv_nsec) / 1e3,
-            static_cast<double>(u.ru_nvcsw + u.ru_nivcsw)};
+            static_cast<double>(u.ru_nvcsw + u.ru_nivcsw), static_cast<double>(u.ru_nivcsw)};
 }
 
 // The simulator's main thread (it serves every terminal): CPU time from schedstat, in
@@ -125,16 +126,16 @@ Run poll(ModemChannel& channel, Clock& clock, int exchanges, qint64 simPid) {
     const Usage s1 = simPid > 0 ? processUsage(simPid) : Usage{};
     channel.ModemSendGetData(kOnHook);
     r.exchanges = exchanges;
-    r.program = {p1.cpuUs - p0.cpuUs, p1.switches - p0.switches};
-    r.simulator = {s1.cpuUs - s0.cpuUs, s1.switches - s0.switches};
+    r.program = {p1.cpuUs - p0.cpuUs, p1.switches - p0.switches, p1.preempted - p0.preempted};
+    r.simulator = {s1.cpuUs - s0.cpuUs, s1.switches - s0.switches, 0};
     r.simulatedSeconds = static_cast<double>(t1 - t0) / 1e6;
     return r;
 }
 
 void print(const char* what, const Run& r, bool withLine) {
     const double n = r.exchanges > 0 ? r.exchanges : 1;
-    std::printf("%-24s program %7.2f us %5.2f switches", what, r.program.cpuUs / n,
-                r.program.switches / n);
+    std::printf("%-24s program %7.2f us %5.2f switches (%4.2f preempted)", what,
+                r.program.cpuUs / n, r.program.switches / n, r.program.preempted / n);
     if (withLine) {
         const double rate = r.simulatedSeconds > 0 ? r.exchanges / r.simulatedSeconds : 0;
         std::printf(" | simulator %7.2f us %5.2f switches | %6.2f polls/s = %5.1f %% of %.1f",

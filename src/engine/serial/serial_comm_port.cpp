@@ -113,6 +113,14 @@ bool SerialCommPort::purge() {
         error_ = QStringLiteral("port closed");
         return false;
     }
+    // Nothing waits either way (the usual case before a command): no flush. Flushing waits for
+    // the driver's own hand-over of what has just come in, a wake-up for every exchange.
+    if (port_->bytesAvailable() == 0 && port_->bytesToWrite() == 0) {
+        const DriverQueues queued = driverQueues(*port_);
+        if (queued.in == 0 && queued.out == 0) {
+            return true;
+        }
+    }
     // The driver's queue and Qt's buffer go together.
     clearError();
     const bool ok = port_->clear(QSerialPort::AllDirections);
@@ -132,6 +140,10 @@ std::int64_t SerialCommPort::write(const QByteArray& data) {
         takeError();
         return -1;
     }
+    // A command fits the driver's queue: handed over at once, without waiting on the port.
+    // Waiting there looks at the input too, and a terminal then first waits for its driver to
+    // finish delivering what has just come in.
+    port_->flush();
     QElapsedTimer timer;
     timer.start();
     const int limit = realMs(kWriteTimeoutMs);
@@ -214,7 +226,7 @@ std::int64_t SerialCommPort::bytesPending() {
         error_ = QStringLiteral("port closed");
         return -1;
     }
-    const std::int64_t queued = driverInputQueue(*port_);
+    const std::int64_t queued = driverQueues(*port_).in;
     if (queued >= 0) {
         return port_->bytesAvailable() + queued;
     }

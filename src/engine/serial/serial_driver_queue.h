@@ -1,4 +1,4 @@
-// How many received bytes the operating system's driver holds for a serial port, asked without
+// How many bytes the operating system's driver holds for a serial port either way, asked without
 // waiting and without touching the port's state.
 #pragma once
 
@@ -8,7 +8,13 @@ class QSerialPort;
 
 namespace zev7 {
 
-// For an open port; -1 when the driver cannot tell.
-std::int64_t driverInputQueue(QSerialPort& port);
+// Received bytes not yet read and bytes written but not yet sent; -1 when the driver cannot tell.
+struct DriverQueues {
+    std::int64_t in = -1;
+    std::int64_t out = -1;
+};
+
+// For an open port.
+DriverQueues driverQueues(QSerialPort& port);
 
 }  // namespace zev7

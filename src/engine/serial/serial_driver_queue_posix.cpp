@@ -5,17 +5,23 @@
 #include "engine/serial/serial_driver_queue.h"
 
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <QSerialPort>
 
 namespace zev7 {
 
-std::int64_t driverInputQueue(QSerialPort& port) {
+DriverQueues driverQueues(QSerialPort& port) {
     const int fd = port.handle();
-    int queued = 0;
-    if (fd < 0 || ::ioctl(fd, FIONREAD, &queued) != 0) {
-        return -1;
+    DriverQueues q;
+    int received = 0;
+    int unsent = 0;
+    if (fd >= 0 && ::ioctl(fd, FIONREAD, &received) == 0) {
+        q.in = received;
     }
-    return queued;
+    if (fd >= 0 && ::ioctl(fd, TIOCOUTQ, &unsent) == 0) {
+        q.out = unsent;
+    }
+    return q;
 }
 
 }  // namespace zev7

@@ -9,14 +9,14 @@
 
 namespace zev7 {
 
-std::int64_t driverInputQueue(QSerialPort& port) {
+DriverQueues driverQueues(QSerialPort& port) {
     const HANDLE handle = port.handle();
     DWORD errors = 0;
     COMSTAT status{};
     if (handle == INVALID_HANDLE_VALUE || !ClearCommError(handle, &errors, &status)) {
-        return -1;
+        return {};
     }
-    return static_cast<std::int64_t>(status.cbInQue);
+    return {static_cast<std::int64_t>(status.cbInQue), static_cast<std::int64_t>(status.cbOutQue)};
 }
 
 }  // namespace zev7
