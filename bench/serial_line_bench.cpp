@@ -163,7 +163,10 @@ bool overPty(double scale, int exchanges, Run* out) {
     sim.setStandardOutputFile(QProcess::nullDevice());
     sim.start(QStringLiteral(ZEV7_SIM_PATH),
               QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("--time-scale"),
-               QString::number(scale)} + (qEnvironmentVariableIsSet("BENCH_SIMLOG") ? QStringList{QStringLiteral("--log"), qEnvironmentVariable("BENCH_SIMLOG")} : QStringList{}));
+                          QString::number(scale)} +
+                  (qEnvironmentVariableIsSet("BENCH_SIMLOG")
+                       ? QStringList{QStringLiteral("--log"), qEnvironmentVariable("BENCH_SIMLOG")}
+                       : QStringList{}));
     if (!sim.waitForStarted()) {
         std::fprintf(stderr, "zev7-sim did not start\n");
         return false;

@@ -1,6 +1,7 @@
 #include "engine/answer/tmodem_aa_ring.h"
 
 #include "core/strings.h"
+#include "core/thread_priority.h"
 #include "engine/modem/modem_error.h"
 #include "engine/registry/port_registry.h"
 #include "engine/view/port_view.h"
@@ -28,6 +29,8 @@ AnswerCommand TModemAA_Ring::pendingCommand() const {
 }
 
 void TModemAA_Ring::run() {
+    // The answering station times its answer and its tones on the line too.
+    raiseThreadPriority();
     bool reported = false;
     QString fault;
     try {

@@ -1,6 +1,7 @@
 #include "engine/port/tcom_thread.h"
 
 #include "core/strings.h"
+#include "core/thread_priority.h"
 #include "db/db_connection.h"
 
 #include <exception>
@@ -17,6 +18,8 @@ void TComThread::requestStop() {
 }
 
 void TComThread::run() {
+    // The port follows the line's tones by polling: late polls misjudge calls.
+    raiseThreadPriority();
     {
         // The port's database connection is this run's: it is closed here, on this thread,
         // before the supervisor learns that the thread has finished.
