@@ -5,27 +5,36 @@
 #if defined(Q_OS_WIN)
 #include <windows.h>
 #else
+#include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 namespace zev7 {
 
+#if !defined(Q_OS_WIN)
 namespace {
 
-#if !defined(Q_OS_WIN)
-// Ahead of ordinary work by a wide margin, still behind the system's own urgent threads.
+// Above every ordinary thread, below everything else that asked for real time.
+constexpr int kLineRealTimePriority = 1;
 constexpr int kLineNice = -10;
-#endif
 
 }  // namespace
+#endif
 
 bool raiseThreadPriority() {
 #if defined(Q_OS_WIN)
     return SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL) != 0;
 #elif defined(Q_OS_LINUX)
-    // The nice value is the thread's own on Linux.
-    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kLineNice) == 0;
+    // Scheduling attributes are the thread's own on Linux. A helper thread or an alert command
+    // started from here must not inherit real time.
+    const auto self = static_cast<pid_t>(::gettid());
+    sched_param param{};
+    param.sched_priority = kLineRealTimePriority;
+    if (::sched_setscheduler(self, SCHED_RR | SCHED_RESET_ON_FORK, &param) == 0) {
+        return true;
+    }
+    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(self), kLineNice) == 0;
 #else
     return ::setpriority(PRIO_PROCESS, 0, kLineNice) == 0;
 #endif

@@ -3,15 +3,16 @@
 // A port polls the line levels every few milliseconds while it follows a tone, and at a
 // scaled time the simulator hands out its replies as densely. When the machine is busy with
 // something else (a compiler, a backup) those threads would otherwise wait their turn behind
-// it and poll too late: the tones move on and calls are judged by the scheduler, not the
-// network. They need little of the processor, only promptly.
+// it, a few milliseconds at a time: the tones move on and calls are judged by the scheduler,
+// not the network. They need little of the processor, only promptly.
 #pragma once
 
 namespace zev7 {
 
-// Raises the calling thread's priority: on Linux a nice value of -10 for this thread (allowed
-// to root or with CAP_SYS_NICE; otherwise the thread keeps its priority), on Windows above
-// normal. False when the system refused.
+// Raises the calling thread's priority. On Linux the lowest real-time priority, round robin
+// (allowed to root, with CAP_SYS_NICE or an rtprio limit); failing that a nice value of -10;
+// threads and processes it starts begin with ordinary priority again. On Windows above
+// normal. False when the system refused both: the thread keeps its priority.
 bool raiseThreadPriority();
 
 }  // namespace zev7
