@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Sixteen ports at time scale 20 against zev7-sim: 8 callers (odd ports) each calling its own
-# answering station (the even port after it) for MINUTES, then the outcomes of every stored call.
-# On this network every call should succeed: any other outcome is a call the timing misjudged.
-#   scripts/serial-soak.sh BIN_DIR HOME MINUTES      (HOME is emptied first)
+# Ports at time scale 20 against zev7-sim: PAIRS callers (odd ports) each calling its own
+# answering station (the even port after it) for MINUTES, then the outcomes of every stored
+# call, the calls the protocol reported against those stored, and the processor time of both
+# programs. On this network every call should succeed: any other outcome is a call the timing
+# misjudged.
+#   scripts/serial-soak.sh BIN_DIR HOME MINUTES [PAIRS]   (HOME is emptied first; PAIRS 1..32,
+#                                                          default 8: sixteen ports)
 set -u
-bin=$1 home=$2 minutes=$3
+bin=$1 home=$2 minutes=$3 pairs=${4:-8}
+if ! [[ $pairs =~ ^[0-9]+$ ]] || [ "$pairs" -lt 1 ] || [ "$pairs" -gt 32 ]; then
+    echo "PAIRS: 1..32" >&2; exit 2
+fi
 rm -rf "$home"; mkdir -p "$home/Scenar"
 : > "$home/sim.ini"
 args=()
-for k in 1 2 3 4 5 6 7 8; do
+for k in $(seq "$pairs"); do
     c=$((2*k-1)); s=$((2*k))
     printf '[COM%d]\nnumber = %d\n[COM%d]\nnumber = %d\nanswer = on\nrings = 2\n' $c $((5000000+c)) $s $((6000000+s)) >> "$home/sim.ini"
     f="$home/Scenar/c$c.scn"
@@ -20,12 +26,18 @@ for k in 1 2 3 4 5 6 7 8; do
 done
 ZEV7_TIME_SCALE=20 "$bin/zev7-sim" --home "$home" --config "$home/sim.ini" > "$home/sim.out" 2>&1 &
 sim=$!
-for i in $(seq 100); do [ -e "$home/dev/COM16" ] && break; sleep 0.1; done
+for i in $(seq 100); do [ -e "$home/dev/COM$((2*pairs))" ] && break; sleep 0.1; done
 ZEV7_TIME_SCALE=20 "$bin/zev7-run" --home "$home" "${args[@]}" > "$home/run.out" 2>&1 &
 run=$!
 sleep $((minutes*60))
+# User and system time of a process in seconds, while it still runs.
+cpu() { awk -v hz="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); print ($12 + $13) / hz }' "/proc/$1/stat"; }
+run_cpu=$(cpu $run) sim_cpu=$(cpu $sim)
 kill -TERM $run; wait $run
 kill $sim; wait $sim 2>/dev/null
 db=$(ls "$home"/ZEV7DBASE/*.sqlite 2>/dev/null | head -1)
-echo "== $home"
+echo "== $home: $((2*pairs)) ports, $minutes min"
 sqlite3 "$db" "SELECT CONNECT_ID, COUNT(*) FROM Table_Seans GROUP BY CONNECT_ID ORDER BY 2 DESC;"
+echo "calls in the protocol: $(grep -c '^COM[0-9]*: вызов [0-9]*:' "$home/run.out"), stored: $(sqlite3 "$db" 'SELECT COUNT(*) FROM Table_Seans;')"
+awk -v r="$run_cpu" -v s="$sim_cpu" -v t="$((minutes*60))" 'BEGIN {
+    printf "processor: zev7-run %.1f s (%.1f %% of a core), zev7-sim %.1f s (%.1f %%)\n", r, 100*r/t, s, 100*s/t }'

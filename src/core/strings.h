@@ -949,6 +949,9 @@ inline constexpr char SimBadScale[] = "Ускорение времени %1: о�
 inline constexpr char SimCannotLog[] = "Не могу открыть журнал обмена %1: %2";
 inline constexpr char SimDemoNetwork[] = "Конфигурация не задана: демонстрационная сеть.";
 inline constexpr char SimLinkLine[] = "COM%1: %2 -> %3, номер %4, модель %5";
+inline constexpr char SimNoPriority[] =
+    "Повышенный приоритет не дан (нужны права root или CAP_SYS_NICE): на загруженной машине "
+    "ускоренное время может опережать ответы модемов.";
 inline constexpr char SimRunning[] = "Симулятор работает, ускорение времени %1. Остановка: Ctrl+C.";
 inline constexpr char SimStopped[] = "Симулятор остановлен, ссылки удалены.";
 inline constexpr char SimDirFailed[] = "Не могу создать каталог %1";

@@ -2,7 +2,6 @@
 #include "sim/pty_host.h"
 
 #include "core/strings.h"
-#include "core/thread_priority.h"
 
 #include <fcntl.h>
 #include <sys/epoll.h>
@@ -269,9 +268,6 @@ void PtyHost::run() {
         !watch(poller.fd, timer.fd, kTimerTag)) {
         return;
     }
-    // Every modem's replies leave from this thread: on a busy machine they must still leave
-    // when due, or a scaled run's tones pass the program's polls by.
-    raiseThreadPriority();
     d.due = {};
     std::vector<int> indexOfPort(kMostPorts + 1, -1);
     for (std::size_t i = 0; i < d.ptys.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "engine/answer/tmodem_aa_ring.h"
 
+#include "core/clock.h"
 #include "core/strings.h"
 #include "core/thread_priority.h"
 #include "engine/modem/modem_error.h"
@@ -30,7 +31,9 @@ AnswerCommand TModemAA_Ring::pendingCommand() const {
 
 void TModemAA_Ring::run() {
     // The answering station times its answer and its tones on the line too.
-    raiseThreadPriority();
+    if (station_->clock().runsByItself()) {
+        raiseThreadPriority();
+    }
     bool reported = false;
     QString fault;
     try {
