@@ -6,12 +6,13 @@
 // simulator's own CPU time and context switches per exchange (/proc), and the polls per
 // simulated second against the line's limit: every "A/" exchange keeps the line busy for its
 // probe, the probe's echo, the "/" and the 8 bytes of the rest of the reply, 11 bytes of
-// 1 + 8 + 2 bits at 9600 baud (79.3 exchanges a second). CPU-time figures hold on a busy
-// machine; the polls per second do not: the load average is printed with them (run it under
-// `chrt -f 1` to see the line's pace on a busy machine).
+// 1 + 8 + 2 bits at 9600 baud (79.3 exchanges a second). The polling thread asks for the port
+// threads' priority, as the simulator does; the load average is printed beside the figures.
+// BENCH_DEBUG=1 prints the first missed replies, BENCH_SIMLOG=FILE keeps the simulator's log.
 //
-//   build/bench/bench_serial_line [EXCHANGES [SCALE...]]   (default 1000 exchanges, scales 1 20)
+//   build/bin/bench_serial_line [EXCHANGES [SCALE...]]   (default 1000 exchanges, scales 1 20)
 #include "core/clocks.h"
+#include "core/thread_priority.h"
 #include "engine/modem/modem_channel.h"
 #include "engine/serial/serial_comm_port.h"
 #include "sim/sim_config.h"
@@ -220,6 +221,10 @@ int main(int argc, char** argv) {
                 exchanges);
     // The in-process exchange costs microseconds: many more of them for a steady figure.
     print("in-process, manual clock", inProcess(exchanges * kInProcessFactor), false);
+    // The pseudo-terminal runs poll as a port thread does: at its priority.
+    const bool raised = raiseThreadPriority();
+    std::printf("polling thread: %s\n", raised ? "raised priority, as a port thread"
+                                               : "ordinary priority (raising it was refused)");
     int status = 0;
     for (double scale : scales) {
         Run r;
