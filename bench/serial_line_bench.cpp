@@ -28,8 +28,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 using namespace zev7;
 
@@ -40,6 +42,7 @@ constexpr int kDefaultExchanges = 1000;
 constexpr int kWarmUp = 20;
 constexpr int kStartWaitMs = 10000;
 constexpr int kInProcessFactor = 100;
+constexpr int kBareSleepUs = 6300;  // half an exchange at real time
 
 struct Usage {
     double cpuUs = 0;
@@ -146,6 +149,18 @@ void print(const char* what, const Run& r, bool withLine) {
     std::printf(" | failed %d of %d\n", r.failures, r.exchanges);
 }
 
+// What one wake-up of a sleeping thread costs on this machine, with nothing else done: an
+// exchange waits at least twice (the probe's echo, the reply), each wait at least this much.
+Usage bareWakeUp() {
+    constexpr int kWakeUps = 200;
+    const Usage u0 = threadUsage();
+    for (int i = 0; i < kWakeUps; ++i) {
+        std::this_thread::sleep_for(std::chrono::microseconds(kBareSleepUs));
+    }
+    const Usage u1 = threadUsage();
+    return {(u1.cpuUs - u0.cpuUs) / kWakeUps, (u1.switches - u0.switches) / kWakeUps, 0};
+}
+
 Run inProcess(int exchanges) {
     ManualClock clock;
     std::unique_ptr<SimNetwork> network = buildNetwork(SimConfig::demo(), clock);
@@ -225,6 +240,9 @@ int main(int argc, char** argv) {
     const bool raised = raiseThreadPriority();
     std::printf("polling thread: %s\n", raised ? "raised priority, as a port thread"
                                                : "ordinary priority (raising it was refused)");
+    const Usage wake = bareWakeUp();
+    std::printf("%-24s program %7.2f us %5.2f switches (a sleep of %d us, nothing else)\n",
+                "bare wake-up", wake.cpuUs, wake.switches, kBareSleepUs);
     int status = 0;
     for (double scale : scales) {
         Run r;
