@@ -101,6 +101,7 @@ bool SerialCommPort::open(const LineSettings& settings) {
     const int bits = 1 + settings.dataBits + (settings.parity ? 1 : 0) + settings.stopBits;
     const double scale = clock_.scale() > 0.0 ? clock_.scale() : 1.0;
     byteNs_ = static_cast<std::int64_t>(static_cast<double>(bits) * 1e9 / settings.baud / scale);
+    readWait_.attach(*port_);
     return true;
 }
 
@@ -212,7 +213,7 @@ QByteArray SerialCommPort::read(std::int64_t n, int timeoutMs) {
             break;
         }
         const int waitMs = static_cast<int>((remainingNs + kNsPerMs - 1) / kNsPerMs);
-        if (!port_->waitForReadyRead(waitMs)) {
+        if (!waitForInput(waitMs)) {
             break;
         }
         out += port_->read(n - out.size());
@@ -251,7 +252,27 @@ CommPort::ModemStatus SerialCommPort::modemStatus() {
                                                           : ModemStatus::CtsOff;
 }
 
+bool SerialCommPort::waitForInput(int waitMs) {
+    if (!readWait_.attached()) {
+        return port_->waitForReadyRead(waitMs);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        const int left = waitMs - static_cast<int>(timer.elapsed());
+        if (left <= 0 || !readWait_.wait(left)) {
+            return false;
+        }
+        // A wake-up for bytes already read before this wait is no input: wait on.
+        const DriverQueues queued = driverQueues(*port_);
+        if (queued.in != 0) {
+            return port_->waitForReadyRead(0);
+        }
+    }
+}
+
 void SerialCommPort::close() {
+    readWait_.detach();
     if (port_ == nullptr) {
         return;
     }

@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/comm_port.h"
+#include "engine/serial/serial_driver_queue.h"
 
 #include <memory>
 
@@ -45,6 +46,8 @@ private:
     int realMs(std::int64_t clockMs) const;
     void takeError();
     void clearError();
+    // Waits at most waitMs real milliseconds for bytes to come in; true when Qt has them.
+    bool waitForInput(int waitMs);
 
     QString deviceName_;
     Clock& clock_;
@@ -53,6 +56,7 @@ private:
     OpenFailure openFailure_ = OpenFailure::None;
     bool noModemLines_ = false;
     std::int64_t byteNs_ = 0;  // one byte on the line, in real nanoseconds
+    DriverReadWait readWait_;
 };
 
 // What the main window's port list learns by opening a port exclusively and closing it again.

@@ -19,6 +19,19 @@ DriverQueues driverQueues(QSerialPort& port) {
     return {static_cast<std::int64_t>(status.cbInQue), static_cast<std::int64_t>(status.cbOutQue)};
 }
 
+// Qt's own wait on an overlapped read serves there.
+DriverReadWait::~DriverReadWait() = default;
+
+bool DriverReadWait::attach(QSerialPort&) {
+    return false;
+}
+
+void DriverReadWait::detach() {}
+
+bool DriverReadWait::wait(int) {
+    return false;
+}
+
 }  // namespace zev7
 
 #endif
