@@ -172,6 +172,12 @@ TEST_F(SerialPortOnPty, WritesReadsAndPurges) {
     EXPECT_TRUE(port.purge());
     EXPECT_EQ(port.bytesPending(), 0);
     EXPECT_TRUE(port.read(0, 0).isEmpty());
+
+    // The bytes the purge dropped came before this read: it waits its whole time-out.
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(port.read(1, 50).isEmpty());
+    EXPECT_GE(waited.elapsed(), 50);
 }
 
 TEST_F(SerialPortOnPty, PseudoTerminalHasNoModemLines) {

@@ -263,10 +263,9 @@ bool SerialCommPort::waitForInput(int waitMs) {
         if (left <= 0 || !readWait_.wait(left)) {
             return false;
         }
-        // A wake-up for bytes already read before this wait is no input: wait on.
-        const DriverQueues queued = driverQueues(*port_);
-        if (queued.in != 0) {
-            return port_->waitForReadyRead(0);
+        // Qt takes in what has come. Nothing there (a signal woke the wait): wait on.
+        if (port_->waitForReadyRead(0)) {
+            return true;
         }
     }
 }
