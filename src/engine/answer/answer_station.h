@@ -62,7 +62,6 @@ public:
 
     // ---- Observers ----------------------------------------------------------------------
     int port() const { return port_; }
-    const Clock& clock() const { return clock_; }
     AnswerMode mode() const { return mode_; }
     ModemErrorCode errorCode() const;
     bool stopRequested() const;

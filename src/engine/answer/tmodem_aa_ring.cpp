@@ -1,8 +1,6 @@
 #include "engine/answer/tmodem_aa_ring.h"
 
-#include "core/clock.h"
 #include "core/strings.h"
-#include "core/thread_priority.h"
 #include "engine/modem/modem_error.h"
 #include "engine/registry/port_registry.h"
 #include "engine/view/port_view.h"
@@ -30,10 +28,6 @@ AnswerCommand TModemAA_Ring::pendingCommand() const {
 }
 
 void TModemAA_Ring::run() {
-    // The answering station times its answer and its tones on the line too.
-    if (station_->clock().runsByItself()) {
-        raiseThreadPriority();
-    }
     bool reported = false;
     QString fault;
     try {

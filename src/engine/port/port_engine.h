@@ -71,7 +71,6 @@ public:
 
     // ---- Observers ----------------------------------------------------------------------
     int port() const { return port_; }
-    const Clock& clock() const { return clock_; }
     bool terminated() const { return terminated_; }
     // Every pass of the scenario was executed and no error ended the run.
     bool completed() const { return completed_; }

@@ -1,8 +1,6 @@
 #include "engine/port/tcom_thread.h"
 
-#include "core/clock.h"
 #include "core/strings.h"
-#include "core/thread_priority.h"
 #include "db/db_connection.h"
 
 #include <exception>
@@ -19,11 +17,6 @@ void TComThread::requestStop() {
 }
 
 void TComThread::run() {
-    // The port follows the line's tones by polling: late polls misjudge calls. A manual clock
-    // (the tests') waits for nobody.
-    if (engine_->clock().runsByItself()) {
-        raiseThreadPriority();
-    }
     {
         // The port's database connection is this run's: it is closed here, on this thread,
         // before the supervisor learns that the thread has finished.

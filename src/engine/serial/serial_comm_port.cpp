@@ -1,5 +1,6 @@
 #include "engine/serial/serial_comm_port.h"
 
+#include "core/thread_priority.h"
 #include "engine/serial/serial_driver_queue.h"
 #include "engine/serial/serial_port_names.h"
 
@@ -102,6 +103,9 @@ bool SerialCommPort::open(const LineSettings& settings) {
     const double scale = clock_.scale() > 0.0 ? clock_.scale() : 1.0;
     byteNs_ = static_cast<std::int64_t>(static_cast<double>(bits) * 1e9 / settings.baud / scale);
     readWait_.attach(*port_);
+    // The thread that talks to a line polls and answers it every few milliseconds: it runs
+    // before ordinary work, or a busy machine makes its polls late and its calls misjudged.
+    raiseThreadPriority();
     return true;
 }
 

@@ -1,7 +1,8 @@
 // A real serial port (or a pseudo-terminal of the simulator) as the channel's CommPort, over
 // Qt's serial port. The port is used without an event loop: every read and write waits with
 // an explicit time-out. Open it, use it and close it in one thread; the Qt port object is
-// made by open() in the calling thread.
+// made by open() in the calling thread, and open() raises that thread's priority
+// (core/thread_priority.h): it is the thread that keeps the line's time.
 #pragma once
 
 #include "core/clock.h"
