@@ -41,3 +41,5 @@ sqlite3 "$db" "SELECT CONNECT_ID, COUNT(*) FROM Table_Seans GROUP BY CONNECT_ID 
 echo "calls in the protocol: $(grep -c '^COM[0-9]*: вызов [0-9]*:' "$home/run.out"), stored: $(sqlite3 "$db" 'SELECT COUNT(*) FROM Table_Seans;')"
 awk -v r="$run_cpu" -v s="$sim_cpu" -v t="$((minutes*60))" 'BEGIN {
     printf "processor: zev7-run %.1f s (%.1f %% of a core), zev7-sim %.1f s (%.1f %%)\n", r, 100*r/t, s, 100*s/t }'
+# Stalls of either program by the machine, if any (counted at real pace).
+grep -H "останавливал" "$home/sim.out" "$home/run.out" || true

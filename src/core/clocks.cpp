@@ -1,9 +1,20 @@
 #include "core/clocks.h"
 
+#include "core/strings.h"
+#include "core/thread_priority.h"
+
 #include <QThread>
+#include <chrono>
 #include <cmath>
 
 namespace zev7 {
+
+namespace {
+
+// How often a scaled clock's watcher looks whether its process still runs.
+constexpr std::chrono::milliseconds kBeat{1};
+
+}  // namespace
 
 RealClock::RealClock() {
     elapsed_.start();
@@ -58,6 +69,27 @@ ScaledClock::ScaledClock(double scale)
     : scale_(scale >= 1.0 && std::isfinite(scale) ? scale : 1.0),
       start_(QDateTime::currentDateTime()) {
     elapsed_.start();
+    if (scale_ > 1.0) {
+        watcher_ = std::thread([this] { watch(); });
+    }
+}
+
+ScaledClock::~ScaledClock() {
+    stopWatching_.store(true);
+    if (watcher_.joinable()) {
+        watcher_.join();
+    }
+}
+
+void ScaledClock::watch() {
+    if (!raiseThreadPriority() || !threadRunsRealTime()) {
+        return;
+    }
+    ledger_.start(elapsed_.nsecsElapsed());
+    while (!stopWatching_.load(std::memory_order_relaxed)) {
+        std::this_thread::sleep_for(kBeat);
+        ledger_.beat(elapsed_.nsecsElapsed());
+    }
 }
 
 std::int64_t ScaledClock::tickMs() const {
@@ -65,7 +97,11 @@ std::int64_t ScaledClock::tickMs() const {
 }
 
 std::int64_t ScaledClock::tickUs() const {
-    return static_cast<std::int64_t>(static_cast<double>(elapsed_.nsecsElapsed()) * 1e-3 * scale_);
+    const StallLedger::Reading r = ledger_.read([this] { return elapsed_.nsecsElapsed(); });
+    // K times the time that ran, once the time that stood still.
+    const double ns =
+        static_cast<double>(r.realNs - r.stalledNs) * scale_ + static_cast<double>(r.stalledNs);
+    return static_cast<std::int64_t>(ns * 1e-3);
 }
 
 QDateTime ScaledClock::now() const {
@@ -78,6 +114,13 @@ void ScaledClock::sleepMs(std::int64_t ms) {
     }
     const double realUs = static_cast<double>(ms) * 1000.0 / scale_;
     QThread::usleep(static_cast<unsigned long>(std::max(1.0, realUs)));
+}
+
+QString stallReport(const ClockStalls& stalls) {
+    if (stalls.count == 0) {
+        return {};
+    }
+    return txt(str::ClockStalled).arg(stalls.count).arg(stalls.longestMs, 0, 'f', 1);
 }
 
 double ScaledClock::scaleFromEnvironment() {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "core/clock.h"
+#include "core/stall_ledger.h"
 
 #include <QElapsedTimer>
 #include <atomic>
+#include <thread>
 
 namespace zev7 {
 
@@ -38,23 +40,39 @@ private:
 };
 
 // Runs K times faster than real time: ticks, the date-time and every sleep. The program and
-// the simulator started with the same K agree on every tone, delay and time-out.
+// the simulator started with the same K agree on every tone, delay and time-out. A stall of
+// the whole process (see StallLedger) passes at real pace, as the watcher thread that the
+// clock runs at K > 1 sees it; a watcher the system does not give real-time priority could
+// not tell a stall from its own wait for the processor, and does not watch.
 class ScaledClock : public Clock {
 public:
     explicit ScaledClock(double scale);
+    ~ScaledClock() override;
+    ScaledClock(const ScaledClock&) = delete;
+    ScaledClock& operator=(const ScaledClock&) = delete;
     std::int64_t tickMs() const override;
     std::int64_t tickUs() const override;
     QDateTime now() const override;
     void sleepMs(std::int64_t ms) override;
     double scale() const override { return scale_; }
+    ClockStalls stalls() const { return ledger_.stalls(); }
 
     // K from the environment variable ZEV7_TIME_SCALE (1 when unset or not a number >= 1).
     static double scaleFromEnvironment();
 
 private:
+    void watch();
+
     double scale_;
     QDateTime start_;
     QElapsedTimer elapsed_;
+    StallLedger ledger_;
+    std::atomic<bool> stopWatching_{false};
+    std::thread watcher_;
 };
+
+// "The computer stood this program still N times ..." for the end of a run; empty when it
+// never did.
+QString stallReport(const ClockStalls& stalls);
 
 }  // namespace zev7

@@ -954,6 +954,9 @@ inline constexpr char SimNoPriority[] =
     "ускоренное время может опережать ответы модемов.";
 inline constexpr char SimRunning[] = "Симулятор работает, ускорение времени %1. Остановка: Ctrl+C.";
 inline constexpr char SimStopped[] = "Симулятор остановлен, ссылки удалены.";
+inline constexpr char ClockStalled[] =
+    "Компьютер останавливал программу %1 раз (дольше всего на %2 мс); ускоренные часы "
+    "отсчитали эти остановки как реальное время.";
 inline constexpr char SimDirFailed[] = "Не могу создать каталог %1";
 inline constexpr char SimPtyFailed[] = "Не могу создать псевдотерминал для COM%1: %2";
 inline constexpr char SimLinkFailed[] = "Не могу создать ссылку %1: %2";

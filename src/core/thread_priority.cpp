@@ -40,4 +40,13 @@ bool raiseThreadPriority() {
 #endif
 }
 
+bool threadRunsRealTime() {
+#if defined(Q_OS_LINUX)
+    const int policy = ::sched_getscheduler(static_cast<pid_t>(::gettid())) & ~SCHED_RESET_ON_FORK;
+    return policy == SCHED_RR || policy == SCHED_FIFO;
+#else
+    return false;
+#endif
+}
+
 }  // namespace zev7

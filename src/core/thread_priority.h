@@ -15,4 +15,8 @@ namespace zev7 {
 // normal. False when the system refused both: the thread keeps its priority.
 bool raiseThreadPriority();
 
+// Whether the calling thread runs with a real-time priority: it then wakes when it asked to,
+// whatever else the machine does, unless the machine stops altogether.
+bool threadRunsRealTime();
+
 }  // namespace zev7

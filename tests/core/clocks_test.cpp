@@ -31,5 +31,30 @@ TEST(ScaledClock, RefusesScalesBelowOne) {
     qunsetenv("ZEV7_TIME_SCALE");
 }
 
+// The watcher beats every millisecond. What it could not beat beyond the allowance stood
+// still, a stall still going on included; the beat that ends the stall changes nothing a
+// reader saw before it, so that scaled time never runs back.
+TEST(StallLedger, CountsWhatStoodStillBeyondTheAllowance) {
+    constexpr std::int64_t ms = 1000000;
+    StallLedger ledger;
+    auto stalledAt = [&](std::int64_t ns) { return ledger.read([ns] { return ns; }).stalledNs; };
+    EXPECT_EQ(stalledAt(40 * ms), 0);  // nobody watches yet
+    ledger.start(0);
+    for (std::int64_t t = 1; t <= 10; ++t) {
+        ledger.beat(t * ms);
+    }
+    EXPECT_EQ(stalledAt(10 * ms + ms / 2), 0);
+    // The machine stops the process from 10 ms to 40 ms.
+    EXPECT_EQ(stalledAt(40 * ms), 25 * ms);
+    ledger.beat(40 * ms);
+    EXPECT_EQ(stalledAt(40 * ms), 25 * ms);
+    ledger.beat(41 * ms);
+    EXPECT_EQ(stalledAt(43 * ms), 25 * ms);
+    EXPECT_EQ(ledger.stalls().count, 1);
+    EXPECT_DOUBLE_EQ(ledger.stalls().longestMs, 30.0);
+    EXPECT_FALSE(stallReport(ledger.stalls()).isEmpty());
+    EXPECT_TRUE(stallReport({}).isEmpty());
+}
+
 }  // namespace
 }  // namespace zev7

@@ -285,6 +285,9 @@ int main(int argc, char** argv) {
         app.exec();
     }
     router.close();
+    if (const QString stalls = stallReport(scaledClock.stalls()); !stalls.isEmpty()) {
+        out() << stalls << "\n";
+    }
     if (items->empty()) {
         out() << txt(stations.failed() ? str::RunAnswerFailed : str::RunAnswerStopped) << "\n";
         return stations.failed() ? kExitNotCompleted : 0;

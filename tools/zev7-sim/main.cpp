@@ -148,6 +148,9 @@ int main(int argc, char** argv) {
 
     host.runUntilInterrupted();
     host.stop();
+    if (const QString stalls = stallReport(scaledClock.stalls()); !stalls.isEmpty()) {
+        out() << stalls << "\n";
+    }
     out() << txt(str::SimStopped) << "\n";
     return 0;
 }
