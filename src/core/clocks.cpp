@@ -70,25 +70,34 @@ ScaledClock::ScaledClock(double scale)
       start_(QDateTime::currentDateTime()) {
     elapsed_.start();
     if (scale_ > 1.0) {
-        watcher_ = std::thread([this] { watch(); });
+        std::vector<int> processors = processorsOfProcess(StallLedger::kMaxWatchers);
+        if (processors.empty()) {
+            processors.push_back(-1);  // one watcher wherever the system puts it
+        }
+        for (const int processor : processors) {
+            watchers_.emplace_back([this, processor] { watch(processor); });
+        }
     }
 }
 
 ScaledClock::~ScaledClock() {
     stopWatching_.store(true);
-    if (watcher_.joinable()) {
-        watcher_.join();
+    for (std::thread& watcher : watchers_) {
+        watcher.join();
     }
 }
 
-void ScaledClock::watch() {
+void ScaledClock::watch(int processor) {
+    if (processor >= 0 && !keepThreadOnProcessor(processor)) {
+        return;
+    }
     if (!raiseThreadPriority() || !threadRunsRealTime()) {
         return;
     }
-    ledger_.start(elapsed_.nsecsElapsed());
-    while (!stopWatching_.load(std::memory_order_relaxed)) {
+    const int me = ledger_.start(elapsed_.nsecsElapsed());
+    while (me >= 0 && !stopWatching_.load(std::memory_order_relaxed)) {
         std::this_thread::sleep_for(kBeat);
-        ledger_.beat(elapsed_.nsecsElapsed());
+        ledger_.beat(me, elapsed_.nsecsElapsed());
     }
 }
 

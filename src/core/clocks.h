@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace zev7 {
 
@@ -41,9 +42,9 @@ private:
 
 // Runs K times faster than real time: ticks, the date-time and every sleep. The program and
 // the simulator started with the same K agree on every tone, delay and time-out. A stall of
-// the whole process (see StallLedger) passes at real pace, as the watcher thread that the
-// clock runs at K > 1 sees it; a watcher the system does not give real-time priority could
-// not tell a stall from its own wait for the processor, and does not watch.
+// a processor (see StallLedger) passes at real pace, as the watcher threads that the clock
+// runs at K > 1, one on each processor, see it; a watcher the system does not give real-time
+// priority could not tell a stall from its own wait for the processor, and does not watch.
 class ScaledClock : public Clock {
 public:
     explicit ScaledClock(double scale);
@@ -61,14 +62,14 @@ public:
     static double scaleFromEnvironment();
 
 private:
-    void watch();
+    void watch(int processor);
 
     double scale_;
     QDateTime start_;
     QElapsedTimer elapsed_;
     StallLedger ledger_;
     std::atomic<bool> stopWatching_{false};
-    std::thread watcher_;
+    std::vector<std::thread> watchers_;
 };
 
 // "The computer stood this program still N times ..." for the end of a run; empty when it

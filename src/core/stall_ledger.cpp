@@ -1,7 +1,5 @@
 #include "core/stall_ledger.h"
 
-#include <algorithm>
-
 namespace zev7 {
 
 namespace {
@@ -10,36 +8,64 @@ constexpr double kNsPerMs = 1e6;
 
 }  // namespace
 
-void StallLedger::start(std::int64_t realNs) {
-    const std::uint64_t s = sequence_.load(std::memory_order_relaxed);
-    sequence_.store(s + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
-    beatNs_.store(realNs, std::memory_order_relaxed);
-    watching_.store(true, std::memory_order_relaxed);
-    sequence_.store(s + 2, std::memory_order_release);
+std::int64_t StallLedger::stallCountsFrom(const std::int64_t* beats, int watchers,
+                                          std::int64_t stalledUntilNs) {
+    const std::int64_t oldest = *std::min_element(beats, beats + watchers);
+    return std::max(oldest + kAllowanceNs, stalledUntilNs);
 }
 
-void StallLedger::beat(std::int64_t realNs) {
-    const std::int64_t gap = realNs - beatNs_.load(std::memory_order_relaxed);
-    const std::uint64_t s = sequence_.load(std::memory_order_relaxed);
-    sequence_.store(s + 1, std::memory_order_relaxed);
+int StallLedger::start(std::int64_t realNs) {
+    const std::lock_guard lock(writing_);
+    if (watchers_ == kMaxWatchers) {
+        return -1;
+    }
+    const int watcher = watchers_++;
+    beatNs_[static_cast<std::size_t>(watcher)] = realNs;
+    publish();
+    return watcher;
+}
+
+void StallLedger::beat(int watcher, std::int64_t realNs) {
+    if (watcher < 0 || watcher >= kMaxWatchers) {
+        return;
+    }
+    const std::lock_guard lock(writing_);
+    // What readers counted as a stall going on up to now becomes part of the record, the
+    // beat of this watcher's own stall included, so the reading goes on without a step.
+    const std::int64_t from = stallCountsFrom(beatNs_.data(), watchers_, stalledUntilNs_);
+    if (realNs > from) {
+        if (from > stalledUntilNs_) {
+            ++count_;
+            stallBeganNs_ = from - kAllowanceNs;
+        }
+        stalledNs_ += realNs - from;
+        stalledUntilNs_ = realNs;
+        longestNs_ = std::max(longestNs_, realNs - stallBeganNs_);
+    }
+    beatNs_[static_cast<std::size_t>(watcher)] = realNs;
+    publish();
+}
+
+void StallLedger::publish() {
+    const int next = 1 - current_.load(std::memory_order_relaxed);
+    Copy& copy = copies_[static_cast<std::size_t>(next)];
+    const std::uint64_t s = copy.sequence.load(std::memory_order_relaxed);
+    copy.sequence.store(s + 1, std::memory_order_relaxed);
     std::atomic_thread_fence(std::memory_order_release);
-    if (gap > kAllowanceNs) {
-        stalledNs_.store(stalledNs_.load(std::memory_order_relaxed) + gap - kAllowanceNs,
-                         std::memory_order_relaxed);
+    copy.watchers.store(watchers_, std::memory_order_relaxed);
+    for (int i = 0; i < watchers_; ++i) {
+        copy.beatNs[static_cast<std::size_t>(i)].store(beatNs_[static_cast<std::size_t>(i)],
+                                                       std::memory_order_relaxed);
     }
-    beatNs_.store(realNs, std::memory_order_relaxed);
-    sequence_.store(s + 2, std::memory_order_release);
-    if (gap > kAllowanceNs) {
-        count_.fetch_add(1, std::memory_order_relaxed);
-        longestNs_.store(std::max(longestNs_.load(std::memory_order_relaxed), gap),
-                         std::memory_order_relaxed);
-    }
+    copy.stalledNs.store(stalledNs_, std::memory_order_relaxed);
+    copy.stalledUntilNs.store(stalledUntilNs_, std::memory_order_relaxed);
+    copy.sequence.store(s + 2, std::memory_order_release);
+    current_.store(next, std::memory_order_release);
 }
 
 ClockStalls StallLedger::stalls() const {
-    return {count_.load(std::memory_order_relaxed),
-            static_cast<double>(longestNs_.load(std::memory_order_relaxed)) / kNsPerMs};
+    const std::lock_guard lock(writing_);
+    return {count_, static_cast<double>(longestNs_) / kNsPerMs};
 }
 
 }  // namespace zev7

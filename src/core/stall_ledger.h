@@ -1,16 +1,22 @@
-// How long a process stood still because the machine held it up, as a watcher thread sees it:
-// the watcher beats every millisecond, and a beat that comes more than the allowance after
-// the one before means that nothing of the process ran meanwhile (another program's disk
-// work, the host of a virtual machine). A scaled clock counts such a stall at real pace, not
-// K times over: the simulator, held up with the program, does the same, and neither side's
-// tones run past the other's polls.
+// How long a process stood still because the machine held it up, as its watcher threads see
+// it: a watcher beats every millisecond, and a beat that comes more than the allowance after
+// the one before means that nothing ran meanwhile on its processor (another program's disk
+// work, the host of a virtual machine). A virtual machine's host may stop one processor and
+// leave the others running, and every thread that happened to be on it stops with it; so
+// there is a watcher on each processor, and time in which any of them could not beat counts
+// as stalled. A scaled clock counts such a stall at real pace, not K times over: the
+// simulator, watching the same processors, does the same, and neither side's tones run past
+// the other's polls.
 //
-// One writer (the watcher), any number of readers, no lock: a sequence count tells a reader
-// that its reading overlapped a beat.
+// The watchers take turns at writing; readers take no lock. A reading is published in one of
+// two copies, so a watcher stopped in the middle of writing never holds a reader up.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 namespace zev7 {
 
@@ -24,47 +30,77 @@ public:
     // A wait longer than this between beats is a stall (a beat on time is a few tens of
     // microseconds late at most).
     static constexpr std::int64_t kAllowanceNs = 5'000'000;
+    static constexpr int kMaxWatchers = 8;
 
     struct Reading {
         std::int64_t realNs = 0;
         std::int64_t stalledNs = 0;  // real time up to realNs that stood still beyond allowances
     };
 
-    // The watcher starts beating at realNs; before, no time counts as stalled.
-    void start(std::int64_t realNs);
-    // The watcher's beat at realNs (from the one thread that called start()).
-    void beat(std::int64_t realNs);
+    // A watcher starts beating at realNs; before the first one, no time counts as stalled.
+    // Returns the watcher's number for beat(), or -1 when kMaxWatchers already watch.
+    int start(std::int64_t realNs);
+    // Watcher `watcher`'s beat at realNs.
+    void beat(int watcher, std::int64_t realNs);
     // now() read together with what had stood still by then, a stall that has not ended yet
-    // included (no beat for longer than the allowance).
+    // included (a watcher that has not beaten for longer than the allowance).
     template <typename Now>
     Reading read(Now now) const;
     ClockStalls stalls() const;
 
 private:
-    std::atomic<std::uint64_t> sequence_{0};
-    std::atomic<bool> watching_{false};
-    std::atomic<std::int64_t> beatNs_{0};
-    std::atomic<std::int64_t> stalledNs_{0};
-    std::atomic<int> count_{0};
-    std::atomic<std::int64_t> longestNs_{0};
+    struct Copy {
+        std::atomic<std::uint64_t> sequence{0};
+        std::atomic<int> watchers{0};
+        std::array<std::atomic<std::int64_t>, kMaxWatchers> beatNs{};
+        std::atomic<std::int64_t> stalledNs{0};
+        std::atomic<std::int64_t> stalledUntilNs{0};
+    };
+
+    // Where a stall that is going on at realNs began to count; realNs or later when none is.
+    static std::int64_t stallCountsFrom(const std::int64_t* beats, int watchers,
+                                        std::int64_t stalledUntilNs);
+    void publish();
+
+    // The watchers' own record, under the lock.
+    mutable std::mutex writing_;
+    int watchers_ = 0;
+    std::array<std::int64_t, kMaxWatchers> beatNs_{};
+    std::int64_t stalledNs_ = 0;
+    std::int64_t stalledUntilNs_ = 0;
+    std::int64_t stallBeganNs_ = 0;
+    int count_ = 0;
+    std::int64_t longestNs_ = 0;
+
+    std::array<Copy, 2> copies_;
+    std::atomic<int> current_{0};
 };
 
 template <typename Now>
 StallLedger::Reading StallLedger::read(Now now) const {
     for (;;) {
-        const std::uint64_t before = sequence_.load(std::memory_order_acquire);
+        const Copy& copy =
+            copies_[static_cast<std::size_t>(current_.load(std::memory_order_acquire))];
+        const std::uint64_t before = copy.sequence.load(std::memory_order_acquire);
         if ((before & 1U) != 0) {
             continue;
         }
-        const bool watching = watching_.load(std::memory_order_relaxed);
-        const std::int64_t beat = beatNs_.load(std::memory_order_relaxed);
-        Reading r{now(), stalledNs_.load(std::memory_order_relaxed)};
+        const int watchers = copy.watchers.load(std::memory_order_relaxed);
+        std::array<std::int64_t, kMaxWatchers> beats{};
+        for (int i = 0; i < watchers; ++i) {
+            beats[static_cast<std::size_t>(i)] =
+                copy.beatNs[static_cast<std::size_t>(i)].load(std::memory_order_relaxed);
+        }
+        const std::int64_t stalled = copy.stalledNs.load(std::memory_order_relaxed);
+        const std::int64_t until = copy.stalledUntilNs.load(std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_acquire);
-        if (sequence_.load(std::memory_order_relaxed) != before) {
+        if (copy.sequence.load(std::memory_order_relaxed) != before) {
             continue;
         }
-        if (watching && r.realNs - beat > kAllowanceNs) {
-            r.stalledNs += r.realNs - beat - kAllowanceNs;
+        Reading r{now(), stalled};
+        if (watchers > 0) {
+            r.stalledNs += std::max<std::int64_t>(
+                0, r.realNs - stallCountsFrom(beats.data(), watchers, until));
         }
         return r;
     }

@@ -5,6 +5,7 @@
 #if defined(Q_OS_WIN)
 #include <windows.h>
 #else
+#include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -45,6 +46,39 @@ bool threadRunsRealTime() {
     const int policy = ::sched_getscheduler(static_cast<pid_t>(::gettid())) & ~SCHED_RESET_ON_FORK;
     return policy == SCHED_RR || policy == SCHED_FIFO;
 #else
+    return false;
+#endif
+}
+
+std::vector<int> processorsOfProcess(int most) {
+    std::vector<int> processors;
+#if defined(Q_OS_LINUX)
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof(set), &set) == 0) {
+        for (int cpu = 0; cpu < CPU_SETSIZE && static_cast<int>(processors.size()) < most; ++cpu) {
+            if (CPU_ISSET(cpu, &set)) {
+                processors.push_back(cpu);
+            }
+        }
+    }
+#else
+    Q_UNUSED(most);
+#endif
+    return processors;
+}
+
+bool keepThreadOnProcessor(int processor) {
+#if defined(Q_OS_LINUX)
+    if (processor < 0 || processor >= CPU_SETSIZE) {
+        return false;
+    }
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(processor, &set);
+    return ::pthread_setaffinity_np(::pthread_self(), sizeof(set), &set) == 0;
+#else
+    Q_UNUSED(processor);
     return false;
 #endif
 }

@@ -7,6 +7,8 @@
 // not the network. They need little of the processor, only promptly.
 #pragma once
 
+#include <vector>
+
 namespace zev7 {
 
 // Raises the calling thread's priority. On Linux the lowest real-time priority, round robin
@@ -18,5 +20,12 @@ bool raiseThreadPriority();
 // Whether the calling thread runs with a real-time priority: it then wakes when it asked to,
 // whatever else the machine does, unless the machine stops altogether.
 bool threadRunsRealTime();
+
+// The processors this process may run on, the first `most` of them; empty where the system
+// does not tell.
+std::vector<int> processorsOfProcess(int most);
+
+// Keeps the calling thread on one processor. False when the system refused.
+bool keepThreadOnProcessor(int processor);
 
 }  // namespace zev7

@@ -39,21 +39,52 @@ TEST(StallLedger, CountsWhatStoodStillBeyondTheAllowance) {
     StallLedger ledger;
     auto stalledAt = [&](std::int64_t ns) { return ledger.read([ns] { return ns; }).stalledNs; };
     EXPECT_EQ(stalledAt(40 * ms), 0);  // nobody watches yet
-    ledger.start(0);
+    const int w = ledger.start(0);
     for (std::int64_t t = 1; t <= 10; ++t) {
-        ledger.beat(t * ms);
+        ledger.beat(w, t * ms);
     }
     EXPECT_EQ(stalledAt(10 * ms + ms / 2), 0);
     // The machine stops the process from 10 ms to 40 ms.
     EXPECT_EQ(stalledAt(40 * ms), 25 * ms);
-    ledger.beat(40 * ms);
+    ledger.beat(w, 40 * ms);
     EXPECT_EQ(stalledAt(40 * ms), 25 * ms);
-    ledger.beat(41 * ms);
+    ledger.beat(w, 41 * ms);
     EXPECT_EQ(stalledAt(43 * ms), 25 * ms);
     EXPECT_EQ(ledger.stalls().count, 1);
     EXPECT_DOUBLE_EQ(ledger.stalls().longestMs, 30.0);
     EXPECT_FALSE(stallReport(ledger.stalls()).isEmpty());
     EXPECT_TRUE(stallReport({}).isEmpty());
+}
+
+// A virtual machine's host stops one processor and not the other: the threads on it stand
+// still all the same. A stall of both at once counts once.
+TEST(StallLedger, OneStoppedProcessorIsAStallAndTwoAtOnceAreOne) {
+    constexpr std::int64_t ms = 1000000;
+    StallLedger ledger;
+    auto stalledAt = [&](std::int64_t ns) { return ledger.read([ns] { return ns; }).stalledNs; };
+    const int a = ledger.start(0);
+    const int b = ledger.start(0);
+    // a runs on; b's processor stops from 10 to 40 ms.
+    for (std::int64_t t = 1; t <= 40; ++t) {
+        ledger.beat(a, t * ms);
+        if (t <= 10) {
+            ledger.beat(b, t * ms);
+        }
+        EXPECT_EQ(stalledAt(t * ms), std::max<std::int64_t>(0, (t - 15) * ms)) << t;
+    }
+    for (std::int64_t t = 40; t <= 50; ++t) {
+        ledger.beat(b, t * ms);
+        ledger.beat(a, t * ms);
+    }
+    EXPECT_EQ(stalledAt(50 * ms), 25 * ms);
+    // Both stop from 50 to 80 ms; b's beat comes first.
+    EXPECT_EQ(stalledAt(80 * ms), 50 * ms);
+    ledger.beat(b, 80 * ms);
+    EXPECT_EQ(stalledAt(80 * ms), 50 * ms);
+    ledger.beat(a, 81 * ms);
+    EXPECT_EQ(stalledAt(81 * ms), 51 * ms);
+    EXPECT_EQ(ledger.stalls().count, 2);
+    EXPECT_DOUBLE_EQ(ledger.stalls().longestMs, 31.0);
 }
 
 }  // namespace
