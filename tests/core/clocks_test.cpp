@@ -45,11 +45,11 @@ TEST(StallLedger, CountsWhatStoodStillBeyondTheAllowance) {
     }
     EXPECT_EQ(stalledAt(10 * ms + ms / 2), 0);
     // The machine stops the process from 10 ms to 40 ms.
-    EXPECT_EQ(stalledAt(40 * ms), 25 * ms);
+    EXPECT_EQ(stalledAt(40 * ms), 28 * ms);
     ledger.beat(w, 40 * ms);
-    EXPECT_EQ(stalledAt(40 * ms), 25 * ms);
+    EXPECT_EQ(stalledAt(40 * ms), 28 * ms);
     ledger.beat(w, 41 * ms);
-    EXPECT_EQ(stalledAt(43 * ms), 25 * ms);
+    EXPECT_EQ(stalledAt(43 * ms), 28 * ms);
     EXPECT_EQ(ledger.stalls().count, 1);
     EXPECT_DOUBLE_EQ(ledger.stalls().longestMs, 30.0);
     EXPECT_FALSE(stallReport(ledger.stalls()).isEmpty());
@@ -70,19 +70,19 @@ TEST(StallLedger, OneStoppedProcessorIsAStallAndTwoAtOnceAreOne) {
         if (t <= 10) {
             ledger.beat(b, t * ms);
         }
-        EXPECT_EQ(stalledAt(t * ms), std::max<std::int64_t>(0, (t - 15) * ms)) << t;
+        EXPECT_EQ(stalledAt(t * ms), std::max<std::int64_t>(0, (t - 12) * ms)) << t;
     }
     for (std::int64_t t = 40; t <= 50; ++t) {
         ledger.beat(b, t * ms);
         ledger.beat(a, t * ms);
     }
-    EXPECT_EQ(stalledAt(50 * ms), 25 * ms);
+    EXPECT_EQ(stalledAt(50 * ms), 28 * ms);
     // Both stop from 50 to 80 ms; b's beat comes first.
-    EXPECT_EQ(stalledAt(80 * ms), 50 * ms);
+    EXPECT_EQ(stalledAt(80 * ms), 56 * ms);
     ledger.beat(b, 80 * ms);
-    EXPECT_EQ(stalledAt(80 * ms), 50 * ms);
+    EXPECT_EQ(stalledAt(80 * ms), 56 * ms);
     ledger.beat(a, 81 * ms);
-    EXPECT_EQ(stalledAt(81 * ms), 51 * ms);
+    EXPECT_EQ(stalledAt(81 * ms), 57 * ms);
     EXPECT_EQ(ledger.stalls().count, 2);
     EXPECT_DOUBLE_EQ(ledger.stalls().longestMs, 31.0);
 }
