@@ -8,10 +8,9 @@ constexpr double kNsPerMs = 1e6;
 
 }  // namespace
 
-std::int64_t StallLedger::stallCountsFrom(const std::int64_t* beats, int watchers,
-                                          std::int64_t stalledUntilNs) {
-    const std::int64_t oldest = *std::min_element(beats, beats + watchers);
-    return std::max(oldest + kAllowanceNs, stalledUntilNs);
+std::int64_t StallLedger::oldestBeat() const {
+    const auto beats = beatNs_.begin();
+    return watchers_ == 0 ? 0 : *std::min_element(beats, beats + watchers_);
 }
 
 int StallLedger::start(std::int64_t realNs) {
@@ -26,13 +25,13 @@ int StallLedger::start(std::int64_t realNs) {
 }
 
 void StallLedger::beat(int watcher, std::int64_t realNs) {
-    if (watcher < 0 || watcher >= kMaxWatchers) {
+    const std::lock_guard lock(writing_);
+    if (watcher < 0 || watcher >= watchers_) {
         return;
     }
-    const std::lock_guard lock(writing_);
     // What readers counted as a stall going on up to now becomes part of the record, the
     // beat of this watcher's own stall included, so the reading goes on without a step.
-    const std::int64_t from = stallCountsFrom(beatNs_.data(), watchers_, stalledUntilNs_);
+    const std::int64_t from = stallCountsFrom(oldestBeat(), stalledUntilNs_);
     if (realNs > from) {
         if (from > stalledUntilNs_) {
             ++count_;
@@ -52,11 +51,8 @@ void StallLedger::publish() {
     const std::uint64_t s = copy.sequence.load(std::memory_order_relaxed);
     copy.sequence.store(s + 1, std::memory_order_relaxed);
     std::atomic_thread_fence(std::memory_order_release);
-    copy.watchers.store(watchers_, std::memory_order_relaxed);
-    for (int i = 0; i < watchers_; ++i) {
-        copy.beatNs[static_cast<std::size_t>(i)].store(beatNs_[static_cast<std::size_t>(i)],
-                                                       std::memory_order_relaxed);
-    }
+    copy.watching.store(watchers_ > 0, std::memory_order_relaxed);
+    copy.oldestBeatNs.store(oldestBeat(), std::memory_order_relaxed);
     copy.stalledNs.store(stalledNs_, std::memory_order_relaxed);
     copy.stalledUntilNs.store(stalledUntilNs_, std::memory_order_relaxed);
     copy.sequence.store(s + 2, std::memory_order_release);

@@ -52,17 +52,21 @@ public:
     ClockStalls stalls() const;
 
 private:
+    // What a reader needs: of the watchers' beats only the oldest, since any watcher that
+    // has not beaten makes a stall.
     struct Copy {
         std::atomic<std::uint64_t> sequence{0};
-        std::atomic<int> watchers{0};
-        std::array<std::atomic<std::int64_t>, kMaxWatchers> beatNs{};
+        std::atomic<bool> watching{false};
+        std::atomic<std::int64_t> oldestBeatNs{0};
         std::atomic<std::int64_t> stalledNs{0};
         std::atomic<std::int64_t> stalledUntilNs{0};
     };
 
-    // Where a stall that is going on at realNs began to count; realNs or later when none is.
-    static std::int64_t stallCountsFrom(const std::int64_t* beats, int watchers,
-                                        std::int64_t stalledUntilNs);
+    // Where a stall that is going on began to count; later than now when none is.
+    static std::int64_t stallCountsFrom(std::int64_t oldestBeatNs, std::int64_t stalledUntilNs) {
+        return std::max(oldestBeatNs + kAllowanceNs, stalledUntilNs);
+    }
+    std::int64_t oldestBeat() const;
     void publish();
 
     // The watchers' own record, under the lock.
@@ -88,12 +92,8 @@ StallLedger::Reading StallLedger::read(Now now) const {
         if ((before & 1U) != 0) {
             continue;
         }
-        const int watchers = copy.watchers.load(std::memory_order_relaxed);
-        std::array<std::int64_t, kMaxWatchers> beats{};
-        for (int i = 0; i < watchers; ++i) {
-            beats[static_cast<std::size_t>(i)] =
-                copy.beatNs[static_cast<std::size_t>(i)].load(std::memory_order_relaxed);
-        }
+        const bool watching = copy.watching.load(std::memory_order_relaxed);
+        const std::int64_t oldest = copy.oldestBeatNs.load(std::memory_order_relaxed);
         const std::int64_t stalled = copy.stalledNs.load(std::memory_order_relaxed);
         const std::int64_t until = copy.stalledUntilNs.load(std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_acquire);
@@ -101,9 +101,8 @@ StallLedger::Reading StallLedger::read(Now now) const {
             continue;
         }
         Reading r{now(), stalled};
-        if (watchers > 0) {
-            r.stalledNs += std::max<std::int64_t>(
-                0, r.realNs - stallCountsFrom(beats.data(), watchers, until));
+        if (watching) {
+            r.stalledNs += std::max<std::int64_t>(0, r.realNs - stallCountsFrom(oldest, until));
         }
         return r;
     }
