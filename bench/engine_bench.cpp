@@ -5,6 +5,7 @@
 #include "engine/port/port_engine.h"
 #include "engine/registry/port_registry.h"
 #include "engine/view/port_view.h"
+#include "forwarding_port.h"
 #include "scenario/ole_date.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_templates.h"
@@ -26,28 +27,18 @@ constexpr int kCalls = 1000;
 constexpr int kCaller = 1;
 
 // Counts the poll exchanges: the repeat command "A/" and the level query "AT%V".
-class CountingPort : public CommPort {
+class CountingPort : public ForwardingPort {
 public:
     CountingPort(std::unique_ptr<CommPort> inner, std::int64_t& polls)
-        : inner_(std::move(inner)), polls_(polls) {}
-    bool open(const LineSettings& s) override { return inner_->open(s); }
-    bool isOpen() const override { return inner_->isOpen(); }
-    bool purge() override { return inner_->purge(); }
+        : ForwardingPort(std::move(inner)), polls_(polls) {}
     std::int64_t write(const QByteArray& data) override {
         if (data == "/" || data == "T%V\r") {
             ++polls_;
         }
-        return inner_->write(data);
+        return ForwardingPort::write(data);
     }
-    bool flush() override { return inner_->flush(); }
-    QByteArray read(std::int64_t n, int timeoutMs) override { return inner_->read(n, timeoutMs); }
-    std::int64_t bytesPending() override { return inner_->bytesPending(); }
-    ModemStatus modemStatus() override { return inner_->modemStatus(); }
-    void close() override { inner_->close(); }
-    QString errorString() const override { return inner_->errorString(); }
 
 private:
-    std::unique_ptr<CommPort> inner_;
     std::int64_t& polls_;
 };
 
